@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the program needs.
+# Safe to run again: when everything is present it only checks and returns.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
+  # Qt 6: widgets, printing, charts (charts needs the OpenGL dev files to configure)
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+  qt6-translations-l10n qt6-image-formats-plugins
+  # the meter and the spreadsheet export
+  libhidapi-dev libxlsxwriter-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # running under a virtual display, reading back PDF reports
+  xvfb xauth poppler-utils
+  # fonts that draw Cyrillic and the direction arrows; Arial's metric twin
+  fonts-dejavu-core fonts-liberation2
+  # the Russian locale
+  locales
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+  echo "setup: generating the ru_RU.UTF-8 locale"
+  if [ -f /etc/locale.gen ] && grep -q '^# *ru_RU.UTF-8' /etc/locale.gen; then
+    $SUDO sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -q '^ru_RU.UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ru_RU.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,22 @@
+#pragma once
+// What the download dialog needs of the main window: the open archive, the status line,
+// blanking the table's rows and rebuilding the table from the archive.
+
+#include "CellArchive.h"
+#include "UserDialogs.h"
+
+namespace luvir {
+
+class ArchiveView : public StatusLine
+{
+public:
+    // The program-wide archive, its protocol version and the DownloadCompleted flag.
+    virtual ArchiveSession &session() = 0;
+    // Empties the texts of every table row but the header; the row count stays.
+    virtual void blankTableRows() = 0;
+    // Rebuilds the table from session().archive, shows it, enables the archive commands
+    // and closes the download dialog.
+    virtual void DisplayArchive() = 0;
+};
+
+} // namespace luvir

@@ -1,0 +1,122 @@
+#include "UserDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+
+#include <exception>
+#include <stdexcept>
+
+namespace luvir {
+
+namespace {
+
+class QtDialogs final : public UserDialogs
+{
+public:
+    void message(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    void error(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Critical, kAppTitle, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    bool question(QWidget *parent, const QString &text, const QString &caption) override
+    {
+        QMessageBox box(QMessageBox::Question, caption, text,
+                        QMessageBox::Ok | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Ok;
+    }
+
+    QString openFileName(QWidget *parent, FileDialogRequest &request) override
+    {
+        return run(parent, request, QFileDialog::AcceptOpen);
+    }
+
+    QString saveFileName(QWidget *parent, FileDialogRequest &request) override
+    {
+        return run(parent, request, QFileDialog::AcceptSave);
+    }
+
+    bool printerSetup(QWidget *parent, QPrinter &printer) override
+    {
+        QPageSetupDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    bool print(QWidget *parent, QPrinter &printer) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+private:
+    static QString run(QWidget *parent, FileDialogRequest &request, QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(mode);
+        dialog.setNameFilter(request.filter);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        // Neither dialog asks before replacing, nor insists that the file exist.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!request.selectedFilter.isEmpty())
+            dialog.selectNameFilter(request.selectedFilter);
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        request.selectedFilter = dialog.selectedNameFilter();
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+QtDialogs &qtDialogs()
+{
+    static QtDialogs instance;
+    return instance;
+}
+
+UserDialogs *g_replacement = nullptr;
+
+} // namespace
+
+UserDialogs &dialogs()
+{
+    return g_replacement ? *g_replacement : qtDialogs();
+}
+
+void setDialogs(UserDialogs *replacement)
+{
+    g_replacement = replacement;
+}
+
+void tellUser(QWidget *parent, StatusLine *status, const QString &text)
+{
+    dialogs().message(parent, text);
+    if (status)
+        status->setStatus(text);
+}
+
+void reportException(QWidget *parent, const std::exception_ptr &exception)
+{
+    QString text;
+    try {
+        std::rethrow_exception(exception);
+    } catch (const std::exception &e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        // A thrown value that is no exception object is shown with an empty text.
+    }
+    dialogs().error(parent, text);
+}
+
+} // namespace luvir

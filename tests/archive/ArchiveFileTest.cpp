@@ -1,0 +1,182 @@
+#include "ArchiveFile.h"
+#include "Crc.h"
+#include "TestData.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace luvir;
+using Status = ArchiveReader::Status;
+
+namespace {
+
+QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
+// `body` followed by its CRC, low byte first.
+QByteArray withCrc(QByteArray body)
+{
+    const std::uint16_t crc =
+        CrcBlock(0xFFFF, reinterpret_cast<const std::uint8_t *>(body.constData()), static_cast<std::size_t>(body.size()));
+    body.append(static_cast<char>(crc & 0xFF));
+    body.append(static_cast<char>(crc >> 8));
+    return body;
+}
+
+QByteArray fileOf(int cells, ProtocolVersion version = {1, 0})
+{
+    return ArchiveWriter::toBytes(test::sampleArchive(cells), version);
+}
+
+} // namespace
+
+TEST(ArchiveFile, EmptyArchiveOfAVersion10Meter)
+{
+    EXPECT_EQ(ArchiveWriter::toBytes(CellArchive{}, {1, 0}), bytesOf({0x01, 0x00, 0x00, 0x00, 0xBF, 0xCC}));
+}
+
+TEST(ArchiveFile, SizesFollowTheCellCount)
+{
+    EXPECT_EQ(fileOf(1).size(), 48);
+    EXPECT_EQ(fileOf(999).size(), 41964);
+}
+
+TEST(ArchiveFile, RoundTripKeepsCellsCountAndVersion)
+{
+    for (int cells : {0, 1, 300, 999}) {
+        const QByteArray bytes = fileOf(cells, {3, 7});
+        ArchiveImage image;
+        ArchiveReader reader;
+        ASSERT_EQ(reader.read(bytes, image), Status::Ok) << cells;
+        EXPECT_TRUE(image.archive.sameContents(test::sampleArchive(cells)));
+        EXPECT_EQ(image.version, (ProtocolVersion{3, 7}));
+        EXPECT_EQ(ArchiveWriter::toBytes(image.archive, image.version), bytes);
+    }
+}
+
+TEST(ArchiveFile, MalformedFilesAreRefusedInTheFixedOrder)
+{
+    const QByteArray good = fileOf(2);
+    QByteArray oneByteChanged = good;
+    oneByteChanged[10] = static_cast<char>(oneByteChanged[10] ^ 0x40);
+    QByteArray countLowered = good.left(good.size() - 2);
+    countLowered[2] = 1;
+    QByteArray tooMany(4 + 42 * 1000, '\0');
+    tooMany[2] = static_cast<char>(1000 & 0xFF);
+    tooMany[3] = static_cast<char>(1000 >> 8);
+
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        Status status;
+        const char *message;
+    } cases[] = {
+        {"empty", QByteArray(), Status::ReadError, nullptr},
+        {"one byte", bytesOf({0x01}), Status::ReadError, nullptr},
+        {"FF FF", bytesOf({0xFF, 0xFF}), Status::SizeStage0, "Ошибка размера файла стадия 0"},
+        {"one byte and its CRC", withCrc(bytesOf({0x01})), Status::SizeStage0, "Ошибка размера файла стадия 0"},
+        {"one byte changed", oneByteChanged, Status::CrcMismatch, "Ошибка файла CRC"},
+        {"truncated", good.left(good.size() - 1), Status::CrcMismatch, "Ошибка файла CRC"},
+        {"lengthened", good + QByteArray(1, '\0'), Status::CrcMismatch, "Ошибка файла CRC"},
+        {"count does not fit", withCrc(countLowered), Status::SizeStage1, "Ошибка размера файла стадия 1"},
+        {"header only with CRC", withCrc(bytesOf({1, 0, 1, 0})), Status::SizeStage1, "Ошибка размера файла стадия 1"},
+        {"1000 cells", withCrc(tooMany), Status::TooManyCells, nullptr},
+        {"longer than any header", QByteArray(kMaxArchiveFileSize + 1, '\0'), Status::CrcMismatch, "Ошибка файла CRC"},
+    };
+    for (const auto &c : cases) {
+        ArchiveImage image;
+        image.archive.Count = 77;
+        image.version = {9, 9};
+        ArchiveReader reader;
+        EXPECT_EQ(reader.read(c.bytes, image), c.status) << c.what;
+        if (c.message) {
+            EXPECT_EQ(reader.errorString(), c.message) << c.what;
+        }
+        EXPECT_FALSE(reader.errorString().isEmpty()) << c.what;
+        EXPECT_EQ(image.archive.Count, 77) << c.what << ": nothing may be written on failure";
+        EXPECT_EQ(image.version, (ProtocolVersion{9, 9})) << c.what;
+    }
+}
+
+TEST(ArchiveFile, VersionBytesAreNotTested)
+{
+    ArchiveImage image;
+    ArchiveReader reader;
+    ASSERT_EQ(reader.read(fileOf(0, {2, 5}), image), Status::Ok);
+    EXPECT_EQ(image.version, (ProtocolVersion{2, 5}));
+}
+
+TEST(ArchiveFile, FilesOnDisk)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("a.db");
+    const CellArchive archive = test::sampleArchive(5);
+
+    ArchiveWriter writer;
+    ASSERT_TRUE(writer.write(path, archive, {1, 0})) << writer.errorString().toStdString();
+    ArchiveImage image;
+    ArchiveReader reader;
+    ASSERT_EQ(reader.read(path, image), Status::Ok);
+    EXPECT_TRUE(image.archive.sameContents(archive));
+
+    // Replacing an existing file, then the same archive again: identical bytes.
+    ASSERT_TRUE(writer.write(path, test::sampleArchive(2), {1, 0}));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), fileOf(2));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.db"});
+
+    EXPECT_EQ(reader.read(dir.filePath("missing.db"), image), Status::ReadError);
+    EXPECT_TRUE(reader.errorString().contains("missing.db"));
+    EXPECT_EQ(reader.read(dir.path(), image), Status::ReadError);
+    EXPECT_FALSE(writer.write(dir.path(), archive, {1, 0}));
+    EXPECT_FALSE(writer.write(dir.filePath("no/such/folder/a.db"), archive, {1, 0}));
+    EXPECT_TRUE(writer.errorString().contains("a.db"));
+}
+
+namespace {
+
+// A device that accepts `limit` bytes and then fails.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly); }
+    QByteArray written;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 room = m_limit - written.size();
+        if (room <= 0) {
+            setErrorString("No space left on device");
+            return -1;
+        }
+        const qint64 n = std::min(room, len);
+        written.append(data, n);
+        return n;
+    }
+
+private:
+    qint64 m_limit;
+};
+
+} // namespace
+
+TEST(ArchiveFile, WriteFailureIsReported)
+{
+    FailingDevice device(10);
+    ArchiveWriter writer;
+    EXPECT_FALSE(writer.write(device, test::sampleArchive(3), {1, 0}));
+    EXPECT_FALSE(writer.errorString().isEmpty());
+}

@@ -1,0 +1,70 @@
+#include "ScriptedDialogs.h"
+
+namespace luvir::test {
+
+QStringList ScriptedDialogs::texts(ShownDialog::Kind kind) const
+{
+    QStringList result;
+    for (const ShownDialog &d : shown)
+        if (d.kind == kind)
+            result << d.text;
+    return result;
+}
+
+void ScriptedDialogs::record(ShownDialog::Kind kind, const QString &text, const QString &caption)
+{
+    shown.append({kind, text, caption});
+    if (whileShown)
+        whileShown(shown.constLast());
+}
+
+void ScriptedDialogs::message(QWidget *, const QString &text)
+{
+    record(ShownDialog::Message, text, kAppTitle);
+}
+
+void ScriptedDialogs::error(QWidget *, const QString &text)
+{
+    record(ShownDialog::Error, text, kAppTitle);
+}
+
+bool ScriptedDialogs::question(QWidget *, const QString &text, const QString &caption)
+{
+    record(ShownDialog::Question, text, caption);
+    return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
+}
+
+QString ScriptedDialogs::nextFile(FileDialogRequest &request)
+{
+    fileRequests.append(request);
+    const QString answer = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    if (!answer.isEmpty() && !fileFilterAnswer.isEmpty())
+        request.selectedFilter = fileFilterAnswer;
+    return answer;
+}
+
+QString ScriptedDialogs::openFileName(QWidget *, FileDialogRequest &request)
+{
+    record(ShownDialog::OpenFile, request.filter);
+    return nextFile(request);
+}
+
+QString ScriptedDialogs::saveFileName(QWidget *, FileDialogRequest &request)
+{
+    record(ShownDialog::SaveFile, request.filter);
+    return nextFile(request);
+}
+
+bool ScriptedDialogs::printerSetup(QWidget *, QPrinter &)
+{
+    record(ShownDialog::PrinterSetup, {});
+    return !printerAnswers.isEmpty() && printerAnswers.takeFirst();
+}
+
+bool ScriptedDialogs::print(QWidget *, QPrinter &)
+{
+    record(ShownDialog::Print, {});
+    return !printerAnswers.isEmpty() && printerAnswers.takeFirst();
+}
+
+} // namespace luvir::test
