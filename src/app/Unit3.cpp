@@ -1,0 +1,45 @@
+#include "Unit3.h"
+
+#include "UserDialogs.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+static void initSplashResources()
+{
+    Q_INIT_RESOURCE(app);
+}
+
+TForm3::TForm3(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    initSplashResources();
+    setWindowTitle(luvir::kAppTitle);
+    setFixedSize(401, 78);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 0, 401, 78);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/app/banner.bmp")));
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(3000);
+    connect(Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
+}
+
+void TForm3::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm3::FormShow()
+{
+    Timer1->start();
+}
+
+void TForm3::Timer1Timer()
+{
+    done(QDialog::Accepted);
+}

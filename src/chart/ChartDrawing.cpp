@@ -1,0 +1,143 @@
+#include "ChartDrawing.h"
+
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include <QFont>
+#include <QLocale>
+#include <QPen>
+
+#include <algorithm>
+
+namespace luvir {
+
+namespace {
+
+// Room above the highest bar for its value mark.
+constexpr double kHeadroom = 1.15;
+
+void hideFromLegend(QChart *chart, QAbstractSeries *series)
+{
+    for (QLegendMarker *marker : chart->legend()->markers(series))
+        marker->setVisible(false);
+}
+
+void removeAxes(QChart *chart)
+{
+    for (QAbstractAxis *axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+}
+
+// One bar set carries both colours: the plain colour as its own, every bar of another
+// colour selected and drawn in the selected colour.
+QBarSet *barSet(const QList<ChartPoint> &bars)
+{
+    auto *set = new QBarSet(QString());
+    set->setColor(kPlainValueColor);
+    set->setSelectedColor(kMarkedValueColor);
+    set->setBorderColor(QColor(Qt::black));
+    set->setLabelColor(QColor(Qt::black));
+    for (qsizetype i = 0; i < bars.size(); ++i) {
+        set->append(bars.at(i).y);
+        if (bars.at(i).color != kPlainValueColor) {
+            set->setSelectedColor(bars.at(i).color);
+            set->selectBar(static_cast<int>(i));
+        }
+    }
+    return set;
+}
+
+double highestValue(const ChartContent &content)
+{
+    double highest = 0.0;
+    for (const ChartPoint &p : content.bars)
+        highest = std::max(highest, p.y);
+    for (const ChartPoint &p : content.line)
+        highest = std::max(highest, p.y);
+    return highest;
+}
+
+} // namespace
+
+ChartParts createChart()
+{
+    ChartParts parts;
+    parts.chart = new QChart;
+    QChart *chart = parts.chart;
+    chart->setBackgroundBrush(QColor(Qt::white));
+    chart->setBackgroundRoundness(0);
+    chart->setDropShadowEnabled(false);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale::system());
+    QFont titleFont = chart->titleFont();
+    titleFont.setBold(true);
+    chart->setTitleFont(titleFont);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+
+    parts.bars = new QBarSeries(chart);
+    parts.bars->setLabelsVisible(true);
+    parts.bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    parts.bars->setLabelsFormat(QStringLiteral("@value"));
+    chart->addSeries(parts.bars);
+
+    parts.line = new QLineSeries(chart);
+    parts.line->setPen(QPen(kLineColor, 2));
+    parts.line->setPointsVisible(false);
+    parts.line->setPointLabelsVisible(false);
+    chart->addSeries(parts.line);
+    return parts;
+}
+
+void showChartContent(const ChartParts &parts, const ChartContent &content)
+{
+    QChart *chart = parts.chart;
+    parts.bars->clear();
+    parts.line->clear();
+    removeAxes(chart);
+    chart->setTitle(QString());
+
+    // The bottom axis has a category per bar; the line's x values are category indices.
+    QStringList categories;
+    for (const ChartPoint &bar : content.bars)
+        categories << QString::number(bar.x);
+    if (!content.bars.isEmpty())
+        parts.bars->append(barSet(content.bars));
+    parts.bars->setLabelsVisible(content.bars.size() <= kMaxLabelledBars);
+    for (const ChartPoint &point : content.line) {
+        const qsizetype index = categories.indexOf(QString::number(point.x));
+        if (index >= 0)
+            parts.line->append(static_cast<qreal>(index), point.y);
+    }
+
+    auto *xAxis = new QBarCategoryAxis;
+    xAxis->setCategories(categories);
+    xAxis->setTitleText(content.xAxisTitle);
+    xAxis->setGridLineVisible(false);
+    auto *yAxis = new QValueAxis;
+    yAxis->setTitleText(content.yAxisTitle);
+    const double highest = highestValue(content);
+    yAxis->setRange(0.0, highest > 0.0 ? highest * kHeadroom : 10.0);
+    yAxis->applyNiceNumbers();
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(parts.bars),
+                                    static_cast<QAbstractSeries *>(parts.line)}) {
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+    }
+
+    hideFromLegend(chart, parts.bars);
+    parts.line->setName(content.lineTitle);
+    chart->legend()->setVisible(!content.lineTitle.isEmpty());
+    chart->setTitle(content.title);
+}
+
+} // namespace luvir

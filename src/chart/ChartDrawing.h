@@ -1,0 +1,36 @@
+#pragma once
+// Draws a ChartContent with Qt Charts: a bar series with a value above each bar and a
+// colour per bar, a 2-pixel line with its legend entry, the impact (or row) numbers on the
+// bottom axis, the values on the left axis.
+
+#include "ChartContent.h"
+
+#include <QtCharts/QChart>
+
+QT_BEGIN_NAMESPACE
+class QBarSeries;
+class QLineSeries;
+QT_END_NAMESPACE
+
+namespace luvir {
+
+// The parts of one chart; the chart owns the series.
+struct ChartParts {
+    QChart *chart = nullptr;
+    QBarSeries *bars = nullptr;  // the values
+    QLineSeries *line = nullptr; // the average
+};
+
+// A new, empty chart with the look of the chart window: white, flat, no title, legend
+// below, bars not in the legend. The caller owns `parts.chart`.
+ChartParts createChart();
+
+// Replaces everything the chart shows by `content`: the points of both series, the axes
+// with their titles and ranges, the title and the legend entry. Nothing of what the chart
+// showed before remains.
+void showChartContent(const ChartParts &parts, const ChartContent &content);
+
+// Above this many bars the value marks would overlap, and they are left out.
+inline constexpr int kMaxLabelledBars = 40;
+
+} // namespace luvir

@@ -1,0 +1,60 @@
+#include "ChartPicture.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QStringList>
+#include <QWidget>
+
+namespace luvir {
+
+const QStringList kPictureFilters = {
+    QStringLiteral("JPEG Image File (*.jpg)"),
+    QStringLiteral("JPEG Image File (*.jpeg)"),
+    QStringLiteral("Portable Network Graphics (*.png)"),
+    QStringLiteral("Bitmaps (*.bmp)"),
+    QStringLiteral("Enhanced Metafiles (*.emf)"),
+    QStringLiteral("Metafiles (*.wmf)"),
+};
+
+QImage chartPicture(QWidget &view)
+{
+    QImage picture(view.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    view.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    return picture;
+}
+
+QByteArray pictureFormat(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == u"jpg" || suffix == u"jpeg")
+        return "jpg";
+    if (suffix == u"png")
+        return "png";
+    return "bmp";
+}
+
+bool writePicture(const QImage &picture, const QString &fileName, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, pictureFormat(fileName));
+    if (!writer.write(picture)) {
+        *error = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace luvir

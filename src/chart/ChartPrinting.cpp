@@ -1,0 +1,71 @@
+#include "ChartPrinting.h"
+
+#include "ChartDrawing.h"
+
+#include <QCoreApplication>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QPrinter>
+
+namespace luvir {
+
+namespace {
+
+// The chart is laid out at screen resolution and scaled onto the printer, so its fonts
+// and lines have the size they have on screen relative to the chart.
+constexpr double kLayoutDpi = 96.0;
+
+} // namespace
+
+QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const QSizeF &screenSize)
+{
+    const double dx = page.width() * layout.marginPercent / 100.0;
+    const double dy = page.height() * layout.marginPercent / 100.0;
+    QRectF area = page.adjusted(dx, dy, -dx, -dy);
+    if (layout.proportional && !screenSize.isEmpty()) {
+        const QSizeF fitted = screenSize.scaled(area.size(), Qt::KeepAspectRatio);
+        area = QRectF(area.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
+    }
+    return area;
+}
+
+bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
+                const QSizeF &screenSize, QString *error)
+{
+    printer.setFullPage(true); // margins are ours, measured from the paper's edges
+    const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
+    const QRectF area = chartPrintArea(page, layout, screenSize);
+    if (area.isEmpty()) {
+        *error = QStringLiteral("Нет места для диаграммы на странице");
+        return false;
+    }
+
+    QGraphicsScene scene;
+    const ChartParts parts = createChart();
+    scene.addItem(parts.chart); // the scene owns the chart from here on
+    const double scale = printer.resolution() / kLayoutDpi;
+    const QSizeF layoutSize = area.size() / scale;
+    parts.chart->resize(layoutSize);
+    showChartContent(parts, content);
+    // Let the chart lay out its axes, labels and legend for the new size before drawing.
+    QCoreApplication::sendPostedEvents();
+    if (parts.chart->layout())
+        parts.chart->layout()->activate();
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString target = printer.outputFileName().isEmpty() ? printer.printerName()
+                                                                   : printer.outputFileName();
+        *error = QStringLiteral("Не удалось начать печать на \"%1\"").arg(target);
+        return false;
+    }
+    scene.render(&painter, area, QRectF(QPointF(0, 0), layoutSize), Qt::IgnoreAspectRatio);
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        *error = QStringLiteral("Ошибка печати диаграммы");
+        return false;
+    }
+    return true;
+}
+
+} // namespace luvir

@@ -1,0 +1,181 @@
+#include "Unit2.h"
+
+#include "AppFonts.h"
+#include "DeviceCommands.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTextPixels = 11;  // Tahoma 8 pt
+constexpr int kLargePixels = 20; // the status line's larger letters
+
+QLabel *placeLabel(QWidget *parent, int left, int top, const QString &text = {})
+{
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+// Labels keep their place and grow or shrink with their text.
+void setLabelText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->adjustSize();
+}
+
+QPushButton *placeButton(QWidget *parent, const QString &text, int left, int top)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setGeometry(left, top, 128, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TForm2::TForm2(luvir::DeviceLink &link, luvir::ArchiveView &view, QWidget *parent)
+    : QDialog(parent), m_link(link), m_view(view)
+{
+    setWindowTitle(QStringLiteral("Прием данных"));
+    setFixedSize(343, 206);
+    setFont(luvir::tahomaFont(kTextPixels));
+
+    QFont large = luvir::tahomaFont(kLargePixels);
+    large.setStyleStrategy(QFont::PreferAntialias);
+    Label1 = placeLabel(this, 8, 8);
+    Label1->setFont(large);
+    setLabelText(Label1, QStringLiteral("Статус:"));
+    Label8 = placeLabel(this, 81, 8);
+    Label8->setFont(large);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setGeometry(8, 43, 322, 17);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+
+    Label2 = placeLabel(this, 16, 80, QStringLiteral("Тип прибора:"));
+    Label5 = placeLabel(this, 89, 80);
+    Label3 = placeLabel(this, 16, 112, QStringLiteral("Версия:"));
+    Label6 = placeLabel(this, 61, 112);
+    Label4 = placeLabel(this, 16, 144, QStringLiteral("Количество измерений:"));
+    Label7 = placeLabel(this, 142, 144);
+
+    Button1 = placeButton(this, QStringLiteral("Скачать"), 8, 169);
+    Button2 = placeButton(this, QStringLiteral("Отмена"), 202, 169);
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+}
+
+void TForm2::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm2::FormShow()
+{
+    for (QLabel *label : {Label5, Label6, Label7, Label8})
+        setLabelText(label, {});
+    ProgressBar1->setValue(0);
+    m_stagedVersion = m_view.session().version;
+
+    luvir::DeviceCommands commands(m_link, *this);
+    setStatus(QStringLiteral("Читаю версию протокола"));
+    if (!commands.ReadProtocolVersion(m_stagedVersion)) {
+        reportFailure(QStringLiteral("Ошибка чтения версии протокола"));
+        return;
+    }
+    setStatus(QStringLiteral("Считано успешно"));
+    setStatus(QStringLiteral("Читаю размер архива"));
+    std::uint16_t size = 0;
+    if (!commands.ReadArchiveSize(m_stagedArchive, size)) {
+        reportFailure(QStringLiteral("Ошибка чтения размера архива"));
+        return;
+    }
+    setStatus(QStringLiteral("Считано успешно"));
+    setLabelText(Label5, QStringLiteral("ЛЮВИР-2.07"));
+    setLabelText(Label8, QStringLiteral("Прибор подключен"));
+    m_view.blankTableRows();
+}
+
+void TForm2::Button1Click()
+{
+    setLabelText(Label8, QStringLiteral("Прием данных! Подождите!!!"));
+    setStatus(QStringLiteral("Читаю размер архива"));
+    luvir::DeviceCommands commands(m_link, *this);
+    std::uint16_t size = 0;
+    if (!commands.ReadArchiveSize(m_stagedArchive, size)) {
+        reportFailure(QStringLiteral("Ошибка чтения размера архива"));
+        return;
+    }
+    if (size == 0)
+        reportFailure(QStringLiteral("Записей нет"));
+    if (size > luvir::CellArchive::Capacity)
+        reportFailure(QStringLiteral("Слишком много записей")); // the first 999 cells are read
+    const std::uint16_t cells = m_stagedArchive.Count;
+
+    setStatus(QStringLiteral("Читаю архив:"));
+    ProgressBar1->setValue(0);
+    ProgressBar1->setMaximum(std::max<int>(cells, 1));
+    ProgressBar1->setValue(0);
+    for (std::uint16_t index = 0; index < cells; ++index) {
+        ProgressBar1->setValue(index + 1);
+        ProgressBar1->repaint(); // no events are processed until the download ends
+        if (!commands.ReadCell(index, m_stagedArchive)) {
+            reportFailure(QStringLiteral("Ошибка чтения ячейки%1").arg(index + 1));
+            return;
+        }
+    }
+    commitDownload();
+}
+
+void TForm2::commitDownload()
+{
+    luvir::ArchiveSession &session = m_view.session();
+    session.archive.Count = m_stagedArchive.Count;
+    std::copy_n(m_stagedArchive.Cells.begin(), m_stagedArchive.Count, session.archive.Cells.begin());
+    session.version = m_stagedVersion;
+    m_view.DisplayArchive();
+    setStatus(QStringLiteral("Готово"));
+    setLabelText(Label8, QStringLiteral("Архив успешно принят"));
+    session.DownloadCompleted = true;
+}
+
+void TForm2::Button2Click()
+{
+    close();
+}
+
+void TForm2::setStatus(const QString &text)
+{
+    m_view.setStatus(text);
+}
+
+void TForm2::reportFailure(const QString &text)
+{
+    luvir::tellUser(this, &m_view, text);
+}
+
+void TForm2::showMessage(const QString &text)
+{
+    luvir::dialogs().message(this, text);
+}
+
+void TForm2::showProtocolVersion(const QString &text)
+{
+    setLabelText(Label6, text);
+}
+
+void TForm2::showArchiveSize(const QString &text)
+{
+    setLabelText(Label7, text);
+}

@@ -1,0 +1,276 @@
+#include "Unit1.h"
+
+#include "AppFonts.h"
+#include "Forms.h"
+#include "MeasurementTableModel.h"
+#include "StatusPanels.h"
+#include "UserDialogs.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+// The toolbar icons live in this static library; register them before first use.
+static void initMainWindowResources()
+{
+    Q_INIT_RESOURCE(mainwin);
+}
+
+namespace {
+
+std::function<bool(const QUrl &)> &documentOpener()
+{
+    static std::function<bool(const QUrl &)> opener = [](const QUrl &url) {
+        return QDesktopServices::openUrl(url);
+    };
+    return opener;
+}
+
+QIcon icon(const char *name)
+{
+    return QIcon(QStringLiteral(":/mainwin/icons/%1.png").arg(QLatin1String(name)));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent)
+{
+    initMainWindowResources();
+    setWindowTitle(luvir::kAppTitle);
+    setFont(luvir::tahomaFont(11));
+    createMenus();
+    createToolBar();
+    createTable();
+    StatusBar1 = new luvir::StatusPanels(this);
+    setStatusBar(StatusBar1);
+
+    // Restored, the window has its design size, centred on the desktop.
+    resize(697, 395 + menuBar()->sizeHint().height() + ToolBar1->sizeHint().height()
+                    + StatusBar1->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setWindowState(Qt::WindowMaximized);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    DisableArchiveCommands();
+    m_helpFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("luvir.chm"));
+    qApp->setProperty("helpFile", m_helpFile);
+}
+
+void TForm1::createMenus()
+{
+    auto action = [this](QMenu *menu, const QString &text, void (TForm1::*handler)()) {
+        QAction *a = menu->addAction(text);
+        a->setIconVisibleInMenu(false);
+        if (handler)
+            connect(a, &QAction::triggered, this, [this, handler] { run([this, handler] { (this->*handler)(); }); });
+        return a;
+    };
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("Файл"));
+    N2 = action(file, QStringLiteral("Открыть"), &TForm1::LoadArchiveExecute);
+    N3 = action(file, QStringLiteral("Сохранить"), &TForm1::SaveArchiveExecute);
+    N4 = action(file, QStringLiteral("Закрыть"), &TForm1::N4Click);
+    file->addSeparator();
+    N6 = action(file, QStringLiteral("Печать"), &TForm1::ToolButton6Click);
+    file->addSeparator();
+    N8 = action(file, QStringLiteral("Выход"), &TForm1::N8Click);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    N11 = action(edit, QStringLiteral("Удалить строку"), &TForm1::ToolButton8Click);
+
+    QMenu *data = menuBar()->addMenu(QStringLiteral("Данные"));
+    N13 = action(data, QStringLiteral("Скачать архив"), &TForm1::N13Click);
+    N14 = action(data, QStringLiteral("Диаграмма измерений"), &TForm1::MeasurementsChartClick);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
+    N10 = action(help, QStringLiteral("Помощь"), &TForm1::N10Click);
+    N15 = action(help, QStringLiteral("О программе"), &TForm1::N15Click);
+
+    // The linked toolbar buttons take icon and tooltip from their menu items.
+    N13->setIcon(icon("download"));
+    N13->setToolTip(QStringLiteral("Загрузка данных из прибора"));
+    N2->setIcon(icon("open"));
+    N2->setToolTip(QStringLiteral("Открыть архив"));
+    N3->setIcon(icon("save"));
+    N3->setToolTip(QStringLiteral("Сохранить архив"));
+    N11->setIcon(icon("delete"));
+    N6->setIcon(icon("print"));
+}
+
+void TForm1::createToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto button = [this](QAction *linked, const QIcon &image, void (TForm1::*handler)()) {
+        auto *b = new QToolButton(ToolBar1);
+        b->setFixedWidth(30);
+        b->setAutoRaise(true);
+        if (linked) {
+            b->setDefaultAction(linked);
+        } else {
+            b->setIcon(image);
+            connect(b, &QToolButton::clicked, this, [this, handler] { run([this, handler] { (this->*handler)(); }); });
+        }
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    auto separator = [this] {
+        auto *gap = new QWidget(ToolBar1);
+        gap->setFixedWidth(8);
+        ToolBar1->addWidget(gap);
+    };
+
+    ToolButton1 = button(N13, {}, nullptr);
+    ToolButton2 = button(N2, {}, nullptr);
+    ToolButton3 = button(N3, {}, nullptr);
+    ToolButton8 = button(nullptr, icon("delete"), &TForm1::ToolButton8Click);
+    separator();
+    ToolButton6 = button(nullptr, icon("print"), &TForm1::ToolButton6Click);
+    separator();
+    ToolButton9 = button(nullptr, icon("help"), &TForm1::N10Click);
+}
+
+void TForm1::createTable()
+{
+    Panel1 = new QWidget(this);
+    auto *layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setCentralWidget(Panel1);
+
+    m_model = new luvir::MeasurementTableModel(this);
+    StringGrid1 = new QTableView(Panel1);
+    StringGrid1->setModel(m_model);
+    StringGrid1->setFont(luvir::gridFont());
+    StringGrid1->setShowGrid(true);
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setTabKeyNavigation(false);
+    StringGrid1->setWordWrap(false);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(20);
+    QHeaderView *header = StringGrid1->horizontalHeader();
+    header->setFont(luvir::gridFont());
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setMinimumSectionSize(0);
+    header->setFixedHeight(20);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    layout->addWidget(StringGrid1);
+    StringGrid1->hide();
+
+    StringGrid1->installEventFilter(this);
+    StringGrid1->viewport()->installEventFilter(this);
+    header->viewport()->installEventFilter(this);
+    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (!m_quietSelection && current.isValid())
+                    run([&] { StringGrid1SelectCell(current.column(), current.row() + 1); });
+            });
+}
+
+void TForm1::DisableArchiveCommands()
+{
+    for (QAction *a : {N3, N4, N6, N11, N14})
+        a->setEnabled(false);
+    for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
+        b->setEnabled(false);
+    StringGrid1->hide();
+}
+
+void TForm1::EnableArchiveCommands()
+{
+    for (QAction *a : {N3, N4, N6, N11, N14})
+        a->setEnabled(true);
+    for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
+        b->setEnabled(true);
+    StringGrid1->show();
+}
+
+void TForm1::setStatus(const QString &text)
+{
+    StatusBar1->setPanelText(0, text);
+}
+
+QString TForm1::statusText(int panel) const
+{
+    return StatusBar1->panelText(panel);
+}
+
+const luvir::MeasurementTable &TForm1::table() const
+{
+    return m_model->table();
+}
+
+void TForm1::setDocumentOpener(std::function<bool(const QUrl &)> opener)
+{
+    documentOpener() = std::move(opener);
+}
+
+void TForm1::N10Click()
+{
+    // No message of our own when the file or a viewer is missing.
+    if (QFileInfo::exists(m_helpFile))
+        documentOpener()(QUrl::fromLocalFile(m_helpFile));
+}
+
+void TForm1::N15Click()
+{
+    if (Form4)
+        Form4->exec();
+}
+
+void TForm1::run(const std::function<void()> &handler)
+{
+    luvir::guarded(this, handler);
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick
+        && (watched == StringGrid1->viewport() || watched == StringGrid1->horizontalHeader()->viewport())) {
+        run([this] { StringGrid1DblClick(); });
+    } else if (event->type() == QEvent::KeyPress && watched == StringGrid1) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        run([this, key] { StringGrid1KeyDown(key->key(), key->modifiers()); });
+    }
+    return QMainWindow::eventFilter(watched, event); // the table handles its keys as usual
+}

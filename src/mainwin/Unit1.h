@@ -1,0 +1,122 @@
+#pragma once
+// The main window: menus, toolbar, the measurement table and the status bar; every
+// command starts here.
+
+#include "ArchiveView.h"
+#include "CellArchive.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class QUrl;
+
+namespace luvir {
+class DeviceLink;
+class MeasurementTableModel;
+class StatusPanels;
+struct MeasurementTable;
+} // namespace luvir
+
+// TForm1: the main window.
+class TForm1 : public QMainWindow, public luvir::ArchiveView
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // ArchiveView
+    luvir::ArchiveSession &session() override { return m_session; }
+    void blankTableRows() override;
+    void DisplayArchive() override;
+    void setStatus(const QString &text) override;
+
+    // The program-wide connection to the meter, owned by the start-up code.
+    void setDeviceLink(luvir::DeviceLink *link) { m_link = link; }
+    const luvir::MeasurementTable &table() const;
+    QString statusText(int panel) const;
+    // The path Help opens: luvir.chm in the executable's own folder.
+    QString helpFile() const { return m_helpFile; }
+    // How Help asks the desktop to open a document; tests replace it.
+    static void setDocumentOpener(std::function<bool(const QUrl &)> opener);
+
+    // The two command states.
+    void DisableArchiveCommands();
+    void EnableArchiveCommands();
+
+    // Command handlers.
+    void N13Click();           // Данные > Скачать архив
+    void LoadArchiveExecute(); // Файл > Открыть
+    void SaveArchiveExecute(); // Файл > Сохранить
+    void N4Click();            // Файл > Закрыть
+    void N8Click();            // Файл > Выход
+    void ToolButton6Click();   // print the report
+    void ToolButton8Click();   // delete the current row
+    void N10Click();           // Справка > Помощь
+    void N15Click();           // Справка > О программе
+    void MeasurementsChartClick(); // Данные > Диаграмма измерений
+    void StringGrid1DblClick();
+    void StringGrid1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void StringGrid1SelectCell(int column, int row);
+    void ShowIntermediateChart();
+    void FormResize();
+
+    // The current data row of the table (1-based), 0 when there is none.
+    int currentRow() const;
+    void selectRow(int row);
+
+    // Named controls, reachable by tests as a user reaches them.
+    QAction *N2 = nullptr;  // Файл > Открыть
+    QAction *N3 = nullptr;  // Файл > Сохранить
+    QAction *N4 = nullptr;  // Файл > Закрыть
+    QAction *N6 = nullptr;  // Файл > Печать
+    QAction *N8 = nullptr;  // Файл > Выход
+    QAction *N10 = nullptr; // Справка > Помощь
+    QAction *N11 = nullptr; // Правка > Удалить строку
+    QAction *N13 = nullptr; // Данные > Скачать архив
+    QAction *N14 = nullptr; // Данные > Диаграмма измерений
+    QAction *N15 = nullptr; // Справка > О программе
+    QToolBar *ToolBar1 = nullptr;
+    QToolButton *ToolButton1 = nullptr; // download
+    QToolButton *ToolButton2 = nullptr; // open
+    QToolButton *ToolButton3 = nullptr; // save
+    QToolButton *ToolButton8 = nullptr; // delete row
+    QToolButton *ToolButton6 = nullptr; // print
+    QToolButton *ToolButton9 = nullptr; // help
+    QWidget *Panel1 = nullptr;          // holds the table
+    QTableView *StringGrid1 = nullptr;  // the measurement table
+    luvir::StatusPanels *StatusBar1 = nullptr;
+
+signals:
+    // File > Exit asks the application to end.
+    void terminateRequested();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void createMenus();
+    void createToolBar();
+    void createTable();
+    // Runs a handler; an exception that escapes it is shown in the error box.
+    void run(const std::function<void()> &handler);
+    // Save as File > Save does it; throws when the file cannot be written.
+    void saveArchive();
+    // Ends the download dialog when it is showing.
+    void closeDownloadDialog();
+
+    luvir::ArchiveSession m_session;
+    luvir::DeviceLink *m_link = nullptr;
+    luvir::MeasurementTableModel *m_model = nullptr;
+    QString m_helpFile;
+    QString m_lastOpenName;
+    QString m_lastSaveName;
+    bool m_quietSelection = false; // table changes that must not count as a selection
+};

@@ -1,0 +1,90 @@
+// The main window's table: rebuilding it from the archive, column widths, selection,
+// row deletion, and opening the charts of a row.
+#include "Unit1.h"
+
+#include "CellText.h"
+#include "MeasurementTableModel.h"
+#include "StatusPanels.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+void TForm1::DisplayArchive()
+{
+    setStatus(QStringLiteral("Отображаю"));
+    m_quietSelection = true; // a rebuild is no selection: panels 1 and 2 keep their texts
+    m_model->setTable(luvir::buildMeasurementTable(m_session.archive, luvir::systemDecimalSeparator()));
+    EnableArchiveCommands();
+    FormResize();
+    StringGrid1->show();
+    if (m_model->rowCount() > 0)
+        selectRow(1);
+    m_quietSelection = false;
+    closeDownloadDialog();
+}
+
+void TForm1::blankTableRows()
+{
+    m_model->blankRows();
+}
+
+void TForm1::FormResize()
+{
+    if (!StringGrid1)
+        return;
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(luvir::measurementColumnWidth(StringGrid1->width()));
+}
+
+int TForm1::currentRow() const
+{
+    const QModelIndex current = StringGrid1->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void TForm1::selectRow(int row)
+{
+    const QModelIndex index = m_model->index(row - 1, std::max(0, StringGrid1->currentIndex().column()));
+    StringGrid1->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TForm1::StringGrid1SelectCell(int /*column*/, int row)
+{
+    const int index = row - 1;
+    if (index < 0 || index >= m_session.archive.Count)
+        return; // no cell behind this row
+    StatusBar1->setPanelText(1, QString());
+    StatusBar1->setPanelText(1, luvir::intermediateValuesLine(m_session.archive.Cells[static_cast<std::size_t>(index)],
+                                                              luvir::systemDecimalSeparator()));
+    StatusBar1->setPanelText(2, QStringLiteral("График - двойной клик по строке"));
+}
+
+void TForm1::ToolButton8Click()
+{
+    const int rows = m_model->table().dataRowCount();
+    const int row = currentRow();
+    if (rows == 0 || row < 1)
+        return;
+    const bool wasLast = row == rows;
+
+    m_quietSelection = true;
+    const bool deleted = m_model->deleteRow(row, m_session.archive);
+    if (deleted && !wasLast)
+        selectRow(row); // the same position, now the measurement that followed
+    m_quietSelection = false;
+
+    // Only when the last row went does the selection move, and count as a new selection.
+    if (deleted && wasLast && row > 1)
+        selectRow(row - 1);
+}
+
+void TForm1::StringGrid1DblClick()
+{
+    ShowIntermediateChart();
+}
+
+void TForm1::StringGrid1KeyDown(int key, Qt::KeyboardModifiers /*shift*/)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        ShowIntermediateChart();
+}

@@ -1,0 +1,62 @@
+#include "CsvExporter.h"
+
+#include <QSaveFile>
+
+namespace luvir {
+
+namespace {
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+QString csvField(const QString &text)
+{
+    QString field = withoutControlCharacters(text);
+    if (field.contains(u';') || field.contains(u'"'))
+        field = u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return field;
+}
+
+} // namespace
+
+QByteArray reportCsv(const PreparedReport &report)
+{
+    QString text;
+    for (const QStringList &line : reportLines(report)) {
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            if (i > 0)
+                text += u';';
+            text += csvField(line.at(i));
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return QByteArray(kUtf8Bom) + text.toUtf8();
+}
+
+QString CsvExporter::name() const
+{
+    return QStringLiteral("Текст CSV");
+}
+
+QString CsvExporter::fileFilter() const
+{
+    return QStringLiteral("Текст CSV (*.csv)");
+}
+
+QString CsvExporter::defaultSuffix() const
+{
+    return QStringLiteral("csv");
+}
+
+bool CsvExporter::save(const PreparedReport &report, const QString &fileName)
+{
+    clearError();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = reportCsv(report);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace luvir

@@ -1,0 +1,78 @@
+#include "PdfExporter.h"
+
+#include "MeasurementReport.h"
+#include "ReportPainter.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace luvir {
+
+namespace {
+
+constexpr int kPdfResolution = 1200; // dots per inch of the PDF's coordinates
+
+QPageSize pageSizeOf(const PreparedReport &report)
+{
+    const QSizeF mm(report.pageSize.width() / kReportUnitsPerMm, report.pageSize.height() / kReportUnitsPerMm);
+    return QPageSize(mm, QPageSize::Millimeter, QString(), QPageSize::FuzzyOrientationMatch);
+}
+
+} // namespace
+
+bool writeReportPdf(const PreparedReport &report, QIODevice &device)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(kPdfResolution);
+    writer.setTitle(kReportModelName);
+    writer.setCreator(kReportModelName);
+    writer.setPageLayout(QPageLayout(pageSizeOf(report), QPageLayout::Portrait, QMarginsF()));
+
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const double scale = reportUnitScale(writer);
+    for (int i = 0; i < report.pageCount(); ++i) {
+        if (i > 0 && !writer.newPage())
+            return false;
+        painter.resetTransform();
+        painter.scale(scale, scale);
+        paintReportPage(painter, report.pages.at(i));
+    }
+    return painter.end();
+}
+
+QString PdfExporter::name() const
+{
+    return QStringLiteral("Документ PDF");
+}
+
+QString PdfExporter::fileFilter() const
+{
+    return QStringLiteral("Документ PDF (*.pdf)");
+}
+
+QString PdfExporter::defaultSuffix() const
+{
+    return QStringLiteral("pdf");
+}
+
+bool PdfExporter::save(const PreparedReport &report, const QString &fileName)
+{
+    clearError();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (!writeReportPdf(report, file)) {
+        file.cancelWriting();
+        return fail(file.error() != QFileDevice::NoError ? file.errorString()
+                                                         : QStringLiteral("не удалось построить документ PDF"));
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace luvir

@@ -1,0 +1,217 @@
+#include "XlsxExporter.h"
+
+#include "MeasurementReport.h"
+
+#include <QFile>
+#include <QMap>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+
+namespace luvir {
+
+namespace {
+
+constexpr qsizetype kMaxCellText = 32767; // the longest text a spreadsheet cell holds
+constexpr double kPointsPerUnit = 72.0 / kReportUnitsPerInch;
+
+struct Column {
+    double left, right;
+};
+
+// The sheet's columns: the cells of the report line with the most cells, left to right.
+QList<Column> sheetColumns(const PreparedReport &report)
+{
+    const PreparedBand *widest = nullptr;
+    for (const PreparedPage &page : report.pages)
+        for (const PreparedBand &band : page.bands)
+            if (!widest || band.texts.size() > widest->texts.size())
+                widest = &band;
+    QList<Column> columns;
+    if (!widest)
+        return columns;
+    for (const PreparedText &text : widest->texts)
+        columns.append({text.rect.left() - widest->rect.left(), text.rect.right() - widest->rect.left()});
+    std::sort(columns.begin(), columns.end(), [](const Column &a, const Column &b) { return a.left < b.left; });
+    return columns;
+}
+
+// The column a text goes to: the one holding its right edge when right-aligned, else
+// the one holding its left edge.
+int columnOf(const QList<Column> &columns, const PreparedText &text, double bandLeft)
+{
+    const bool right = text.alignment & Qt::AlignRight;
+    const double x = right ? text.rect.right() - bandLeft - 0.5 : text.rect.left() - bandLeft + 0.5;
+    int column = 0;
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).left <= x)
+            column = i;
+    return column;
+}
+
+QByteArray cellText(const QString &text)
+{
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar c : withoutControlCharacters(text))
+        if (!c.isNonCharacter())
+            clean += c;
+    if (clean.size() > kMaxCellText) {
+        clean.truncate(kMaxCellText);
+        if (clean.back().isHighSurrogate())
+            clean.chop(1);
+    }
+    return clean.toUtf8();
+}
+
+class Workbook
+{
+public:
+    explicit Workbook(const QString &path) : m_book(workbook_new(QFile::encodeName(path).constData())) {}
+    ~Workbook()
+    {
+        if (m_book)
+            workbook_close(m_book);
+    }
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    lxw_workbook *get() const { return m_book; }
+    lxw_error close()
+    {
+        const lxw_error result = workbook_close(m_book);
+        m_book = nullptr;
+        return result;
+    }
+
+    lxw_format *format(const PreparedText &text)
+    {
+        const QString key = QStringLiteral("%1|%2|%3|%4")
+                                .arg(text.font.pixelSize())
+                                .arg(text.font.bold())
+                                .arg(text.framed)
+                                .arg(int(text.alignment & Qt::AlignHorizontal_Mask));
+        if (lxw_format *known = m_formats.value(key))
+            return known;
+        lxw_format *format = workbook_add_format(m_book);
+        format_set_font_name(format, "Arial");
+        format_set_font_size(format, qRound(text.font.pixelSize() * kPointsPerUnit));
+        if (text.font.bold())
+            format_set_bold(format);
+        if (text.framed)
+            format_set_border(format, LXW_BORDER_THIN);
+        if (text.alignment & Qt::AlignRight)
+            format_set_align(format, LXW_ALIGN_RIGHT);
+        else if (text.alignment & Qt::AlignHCenter)
+            format_set_align(format, LXW_ALIGN_CENTER);
+        else
+            format_set_align(format, LXW_ALIGN_LEFT);
+        format_set_align(format, LXW_ALIGN_VERTICAL_TOP);
+        m_formats.insert(key, format);
+        return format;
+    }
+
+private:
+    lxw_workbook *m_book;
+    QMap<QString, lxw_format *> m_formats;
+};
+
+QString workbookError(lxw_error error)
+{
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+// Writes the workbook to `path`; returns an empty text or the reason of the failure.
+QString writeWorkbook(const PreparedReport &report, const QString &path, const QDateTime &creationTime)
+{
+    Workbook book(path);
+    if (!book.get())
+        return QStringLiteral("не удалось создать книгу");
+
+    QByteArray title = kReportModelName.toUtf8();
+    lxw_doc_properties properties{};
+    properties.title = title.data();
+    properties.created = creationTime.isValid() ? static_cast<time_t>(creationTime.toSecsSinceEpoch()) : 0;
+    workbook_set_properties(book.get(), &properties);
+
+    lxw_worksheet *sheet = workbook_add_worksheet(book.get(), "Отчёт");
+    if (!sheet)
+        return QStringLiteral("не удалось создать лист");
+
+    const QList<Column> columns = sheetColumns(report);
+    for (int i = 0; i < columns.size(); ++i) {
+        const double pixels = columns.at(i).right - columns.at(i).left;
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i),
+                             std::max(1.0, (pixels - 5) / 7), nullptr);
+    }
+
+    lxw_row_t row = 0;
+    for (const PreparedPage &page : report.pages) {
+        for (const PreparedBand &band : page.bands) {
+            if (band.texts.isEmpty())
+                continue;
+            worksheet_set_row(sheet, row, band.rect.height() * kPointsPerUnit, nullptr);
+            QList<bool> taken(std::max<qsizetype>(columns.size(), band.texts.size()), false);
+            for (const PreparedText &text : band.texts) {
+                int column = columnOf(columns, text, band.rect.left());
+                while (column < taken.size() - 1 && taken.at(column))
+                    ++column;
+                taken[column] = true;
+                const lxw_error error = worksheet_write_string(sheet, row, static_cast<lxw_col_t>(column),
+                                                               cellText(text.text).constData(), book.format(text));
+                if (error != LXW_NO_ERROR)
+                    return workbookError(error);
+            }
+            ++row;
+        }
+    }
+    const lxw_error error = book.close();
+    return error == LXW_NO_ERROR ? QString() : workbookError(error);
+}
+
+} // namespace
+
+QString XlsxExporter::name() const
+{
+    return QStringLiteral("Электронная таблица");
+}
+
+QString XlsxExporter::fileFilter() const
+{
+    return QStringLiteral("Электронная таблица (*.xlsx)");
+}
+
+QString XlsxExporter::defaultSuffix() const
+{
+    return QStringLiteral("xlsx");
+}
+
+bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
+{
+    clearError();
+    // The library writes to a file name of its own; the result is copied over the target
+    // only once it is complete.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(scratch.errorString());
+    const QString scratchFile = scratch.filePath(QStringLiteral("report.xlsx"));
+    const QString problem = writeWorkbook(report, scratchFile, m_creationTime);
+    if (!problem.isEmpty())
+        return fail(problem);
+
+    QFile built(scratchFile);
+    if (!built.open(QIODevice::ReadOnly))
+        return fail(built.errorString());
+    const QByteArray bytes = built.readAll();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace luvir
