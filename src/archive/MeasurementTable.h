@@ -20,6 +20,8 @@ struct MeasurementTable {
     int rowCount() const { return static_cast<int>(rows.size()); }
     int dataRowCount() const { return rows.isEmpty() ? 0 : rowCount() - 1; }
     QString text(int column, int row) const;
+
+    friend bool operator==(const MeasurementTable &, const MeasurementTable &) = default;
 };
 
 // The seven texts of one measurement row with the given number.

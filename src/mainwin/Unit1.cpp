@@ -32,11 +32,14 @@ static void initMainWindowResources()
 
 namespace {
 
+bool openWithDesktop(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url); // starts the viewer and returns at once
+}
+
 std::function<bool(const QUrl &)> &documentOpener()
 {
-    static std::function<bool(const QUrl &)> opener = [](const QUrl &url) {
-        return QDesktopServices::openUrl(url);
-    };
+    static std::function<bool(const QUrl &)> opener = openWithDesktop;
     return opener;
 }
 
@@ -199,6 +202,11 @@ void TForm1::createTable()
                 if (!m_quietSelection && current.isValid())
                     run([&] { StringGrid1SelectCell(current.column(), current.row() + 1); });
             });
+    // A click on the row that is already current selects it again.
+    connect(StringGrid1, &QAbstractItemView::pressed, this, [this](const QModelIndex &index) {
+        if (index.isValid() && index.row() + 1 == currentRow())
+            run([&] { StringGrid1SelectCell(index.column(), index.row() + 1); });
+    });
 }
 
 void TForm1::DisableArchiveCommands()
@@ -236,7 +244,7 @@ const luvir::MeasurementTable &TForm1::table() const
 
 void TForm1::setDocumentOpener(std::function<bool(const QUrl &)> opener)
 {
-    documentOpener() = std::move(opener);
+    documentOpener() = opener ? std::move(opener) : openWithDesktop;
 }
 
 void TForm1::N10Click()

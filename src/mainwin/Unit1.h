@@ -32,6 +32,7 @@ public:
 
     // ArchiveView
     luvir::ArchiveSession &session() override { return m_session; }
+    const luvir::ArchiveSession &session() const { return m_session; }
     void blankTableRows() override;
     void DisplayArchive() override;
     void setStatus(const QString &text) override;
@@ -42,7 +43,7 @@ public:
     QString statusText(int panel) const;
     // The path Help opens: luvir.chm in the executable's own folder.
     QString helpFile() const { return m_helpFile; }
-    // How Help asks the desktop to open a document; tests replace it.
+    // How Help asks the desktop to open a document; tests replace it (nullptr: the desktop).
     static void setDocumentOpener(std::function<bool(const QUrl &)> opener);
 
     // The two command states.

@@ -69,13 +69,15 @@ void TForm1::ToolButton8Click()
 
     m_quietSelection = true;
     const bool deleted = m_model->deleteRow(row, m_session.archive);
-    if (deleted && !wasLast)
-        selectRow(row); // the same position, now the measurement that followed
+    const int current = wasLast ? row - 1 : row; // the same position, or the new last row
+    if (deleted && current >= 1)
+        selectRow(current);
     m_quietSelection = false;
 
-    // Only when the last row went does the selection move, and count as a new selection.
-    if (deleted && wasLast && row > 1)
-        selectRow(row - 1);
+    // Only when the last row went does the selection move, and count as a new selection;
+    // otherwise the status bar keeps the deleted row's values until the user selects.
+    if (deleted && wasLast && current >= 1)
+        StringGrid1SelectCell(StringGrid1->currentIndex().column(), current);
 }
 
 void TForm1::StringGrid1DblClick()

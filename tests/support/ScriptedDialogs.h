@@ -2,6 +2,7 @@
 // A stand-in for the program's dialogs: records what the program showed or asked and
 // answers from scripts the test sets up. Installed for its lifetime.
 
+#include "QtPrinters.h"
 #include "UserDialogs.h"
 
 #include <QList>

@@ -2,6 +2,7 @@
 // Cells and archives for tests, built field by field.
 
 #include "CellArchive.h"
+#include "QtPrinters.h"
 
 #include <QString>
 

@@ -1,0 +1,147 @@
+#include "MainWindowFixture.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTableView>
+#include <QToolButton>
+#include <QUrl>
+
+using namespace luvir;
+using luvir::test::MainWindowTest;
+
+namespace {
+
+struct Commands {
+    QList<QAction *> archiveItems;
+    QList<QToolButton *> archiveButtons;
+    QList<QAction *> alwaysItems;
+    QList<QToolButton *> alwaysButtons;
+};
+
+Commands commandsOf(TForm1 &w)
+{
+    return {{w.N3, w.N4, w.N6, w.N11, w.N14},
+            {w.ToolButton3, w.ToolButton6, w.ToolButton8},
+            {w.N2, w.N8, w.N13, w.N10, w.N15},
+            {w.ToolButton1, w.ToolButton2, w.ToolButton9}};
+}
+
+void expectArchiveCommands(TForm1 &w, bool enabled)
+{
+    const Commands c = commandsOf(w);
+    for (QAction *a : c.archiveItems)
+        EXPECT_EQ(a->isEnabled(), enabled) << a->text().toStdString();
+    for (QToolButton *b : c.archiveButtons)
+        EXPECT_EQ(b->isEnabled(), enabled) << b->objectName().toStdString();
+    for (QAction *a : c.alwaysItems)
+        EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+    for (QToolButton *b : c.alwaysButtons)
+        EXPECT_TRUE(b->isEnabled());
+    EXPECT_EQ(!w.StringGrid1->isHidden(), enabled);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithoutAnArchive)
+{
+    expectArchiveCommands(*window, false);
+    EXPECT_EQ(window->windowTitle(), "ЛЮВИР-2.07");
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(MainWindowTest, EnableAndDisableSetEveryCommandWhateverItWas)
+{
+    window->EnableArchiveCommands();
+    window->EnableArchiveCommands();
+    expectArchiveCommands(*window, true);
+    window->N4->setEnabled(false);
+    window->EnableArchiveCommands();
+    expectArchiveCommands(*window, true);
+    window->DisableArchiveCommands();
+    window->DisableArchiveCommands();
+    expectArchiveCommands(*window, false);
+}
+
+TEST_F(MainWindowTest, OnlyTheFirstThreeButtonsShowTooltips)
+{
+    EXPECT_EQ(window->ToolButton1->toolTip(), "Загрузка данных из прибора");
+    EXPECT_EQ(window->ToolButton2->toolTip(), "Открыть архив");
+    EXPECT_EQ(window->ToolButton3->toolTip(), "Сохранить архив");
+    for (QToolButton *b : {window->ToolButton6, window->ToolButton8, window->ToolButton9})
+        EXPECT_TRUE(b->toolTip().isEmpty());
+    for (QToolButton *b : {window->ToolButton1, window->ToolButton2, window->ToolButton3, window->ToolButton6,
+                           window->ToolButton8, window->ToolButton9}) {
+        EXPECT_EQ(b->width(), 30);
+        EXPECT_FALSE(b->icon().isNull());
+    }
+}
+
+TEST_F(MainWindowTest, StatusBarHasThreePanelsOfFixedWidth)
+{
+    window->setStatus("x");
+    EXPECT_EQ(window->statusText(0), "x");
+    EXPECT_EQ(window->statusText(1), "");
+    EXPECT_EQ(window->statusText(2), "");
+}
+
+TEST_F(MainWindowTest, HelpFileLivesBesideTheExecutableWhateverTheCurrentFolder)
+{
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    TForm1 other;
+    QDir::setCurrent(previous);
+    const QString expected = QDir(QCoreApplication::applicationDirPath()).filePath("luvir.chm");
+    EXPECT_EQ(other.helpFile(), expected);
+
+    QList<QUrl> opened;
+    TForm1::setDocumentOpener([&](const QUrl &url) {
+        opened << url;
+        return true;
+    });
+    QFile::remove(expected);
+    other.N10->trigger();
+    other.ToolButton9->click();
+    EXPECT_TRUE(opened.isEmpty()) << "no help file: nothing is asked and nothing shown";
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    QFile help(expected);
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    other.N10->trigger();
+    other.ToolButton9->click();
+    QFile::remove(expected);
+    TForm1::setDocumentOpener(nullptr);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(expected));
+    EXPECT_EQ(opened[1], opened[0]);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(MainWindowTest, ColumnsShareTheWidthOfTheTable)
+{
+    openSample(3);
+    const struct {
+        int width, column;
+    } cases[] = {{697, 96}, {200, 25}, {20, 0}};
+    for (const auto &c : cases) {
+        window->StringGrid1->resize(c.width, 300);
+        window->FormResize();
+        for (int col = 0; col < 7; ++col)
+            EXPECT_EQ(window->StringGrid1->columnWidth(col), c.column) << c.width;
+    }
+}
+
+TEST_F(MainWindowTest, AHandlerThatThrowsEndsInTheErrorBox)
+{
+    TForm1::setDocumentOpener([](const QUrl &) -> bool { throw std::runtime_error("сбой оболочки"); });
+    const QString help = window->helpFile();
+    QFile file(help);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    window->N10->trigger();
+    QFile::remove(help);
+    TForm1::setDocumentOpener(nullptr);
+    EXPECT_EQ(dialogs.errors(), QStringList{"сбой оболочки"});
+    EXPECT_EQ(dialogs.shown.constFirst().caption, "ЛЮВИР-2.07");
+}
