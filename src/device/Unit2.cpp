@@ -86,11 +86,12 @@ void TForm2::FormShow()
     for (QLabel *label : {Label5, Label6, Label7, Label8})
         setLabelText(label, {});
     ProgressBar1->setValue(0);
+    // A meter that does not answer leaves the version as it was.
     m_stagedVersion = m_view.session().version;
 
     luvir::DeviceCommands commands(m_link, *this);
     setStatus(QStringLiteral("Читаю версию протокола"));
-    if (!commands.ReadProtocolVersion(m_stagedVersion)) {
+    if (!commands.ReadProtocolVersion(*m_stagedVersion)) {
         reportFailure(QStringLiteral("Ошибка чтения версии протокола"));
         return;
     }
@@ -143,7 +144,8 @@ void TForm2::commitDownload()
     luvir::ArchiveSession &session = m_view.session();
     session.archive.Count = m_stagedArchive.Count;
     std::copy_n(m_stagedArchive.Cells.begin(), m_stagedArchive.Count, session.archive.Cells.begin());
-    session.version = m_stagedVersion;
+    if (m_stagedVersion)
+        session.version = *m_stagedVersion;
     m_view.DisplayArchive();
     setStatus(QStringLiteral("Готово"));
     setLabelText(Label8, QStringLiteral("Архив успешно принят"));

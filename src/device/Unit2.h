@@ -9,6 +9,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -57,5 +59,5 @@ private:
     luvir::ArchiveView &m_view;
     // What this showing has read so far; the open archive changes only when a download completes.
     luvir::CellArchive m_stagedArchive;
-    luvir::ProtocolVersion m_stagedVersion;
+    std::optional<luvir::ProtocolVersion> m_stagedVersion; // unknown until a showing asks
 };
