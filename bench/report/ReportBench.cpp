@@ -1,0 +1,108 @@
+// Time to lay out a full archive's report, to show it on screen, and to write it out.
+#include "CsvExporter.h"
+#include "MeasurementReport.h"
+#include "PdfExporter.h"
+#include "ReportPreview.h"
+#include "XlsxExporter.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace luvir;
+
+namespace {
+
+// A full archive of varied measurements.
+MeasurementTable fullTable()
+{
+    CellArchive archive;
+    archive.Count = CellArchive::Capacity;
+    for (int i = 0; i < archive.Count; ++i) {
+        ArchiveCell &cell = archive.Cells[static_cast<std::size_t>(i)];
+        cell.setWord(ArchiveCell::Strength, static_cast<std::uint16_t>(200 + (i * 37) % 200));
+        cell.bytes[ArchiveCell::Direction] = static_cast<std::uint8_t>(i % 5);
+        cell.bytes[ArchiveCell::ElementKind] = static_cast<std::uint8_t>(i % 12);
+        cell.bytes[ArchiveCell::Dependency] = static_cast<std::uint8_t>(i % 10);
+        cell.bytes[ArchiveCell::Kc] = static_cast<std::uint8_t>(80 + i % 40);
+        cell.bytes[ArchiveCell::Second] = static_cast<std::uint8_t>(i % 60);
+        cell.bytes[ArchiveCell::Minute] = static_cast<std::uint8_t>((i * 7) % 60);
+        cell.bytes[ArchiveCell::Hour] = static_cast<std::uint8_t>(8 + i % 10);
+        cell.bytes[ArchiveCell::Day] = static_cast<std::uint8_t>(1 + i % 28);
+        cell.bytes[ArchiveCell::Month] = static_cast<std::uint8_t>(1 + i % 12);
+        cell.bytes[ArchiveCell::Year] = 26;
+    }
+    return buildMeasurementTable(archive, QStringLiteral(","));
+}
+
+const MeasurementTable &table()
+{
+    static const MeasurementTable full = fullTable();
+    return full;
+}
+
+const QDateTime kNow(QDate(2026, 12, 10), QTime(14, 5, 9));
+
+void BM_PrepareReport(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(prepareMeasurementReport(table(), kNow));
+}
+BENCHMARK(BM_PrepareReport)->Unit(benchmark::kMillisecond);
+
+// What the print command does before the user sees page 1: lay out, build the window,
+// draw it.
+void BM_PreviewOnScreen(benchmark::State &state)
+{
+    for (auto _ : state) {
+        ReportPreview preview(prepareMeasurementReport(table(), kNow));
+        preview.resize(1280, 1000);
+        benchmark::DoNotOptimize(preview.grab());
+    }
+}
+BENCHMARK(BM_PreviewOnScreen)->Unit(benchmark::kMillisecond);
+
+void BM_PdfExport(benchmark::State &state)
+{
+    const PreparedReport report = prepareMeasurementReport(table(), kNow);
+    QTemporaryDir dir;
+    PdfExporter exporter;
+    for (auto _ : state)
+        if (!exporter.save(report, dir.filePath(QStringLiteral("r.pdf"))))
+            state.SkipWithError("PDF not written");
+}
+BENCHMARK(BM_PdfExport)->Unit(benchmark::kMillisecond);
+
+void BM_XlsxExport(benchmark::State &state)
+{
+    const PreparedReport report = prepareMeasurementReport(table(), kNow);
+    QTemporaryDir dir;
+    XlsxExporter exporter;
+    for (auto _ : state)
+        if (!exporter.save(report, dir.filePath(QStringLiteral("r.xlsx"))))
+            state.SkipWithError("spreadsheet not written");
+}
+BENCHMARK(BM_XlsxExport)->Unit(benchmark::kMillisecond);
+
+void BM_CsvText(benchmark::State &state)
+{
+    const PreparedReport report = prepareMeasurementReport(table(), kNow);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(reportCsv(report));
+}
+BENCHMARK(BM_CsvText)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,211 @@
+#include "CsvExporter.h"
+#include "MeasurementReport.h"
+#include "PdfExporter.h"
+#include "ReportTestData.h"
+#include "XlsxExporter.h"
+#include "ZipEntries.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+using namespace luvir;
+using luvir::test::kPrintMoment;
+using luvir::test::kRussianLocale;
+using luvir::test::sampleTable;
+using luvir::test::tableOf;
+
+namespace {
+
+PreparedReport prepare(const MeasurementTable &table)
+{
+    return prepareMeasurementReport(table, kPrintMoment, kRussianLocale);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeText(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The text of a PDF as pdftotext reads it, page by page (form feeds between pages).
+QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                 QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The cells of the first sheet of a spreadsheet: "A1" -> text.
+QMap<QString, QString> sheetCells(const QByteArray &xlsx)
+{
+    const QMap<QString, QByteArray> files = test::readZipEntries(xlsx);
+    QStringList shared;
+    QXmlStreamReader strings(files.value(QStringLiteral("xl/sharedStrings.xml")));
+    while (!strings.atEnd())
+        if (strings.readNext() == QXmlStreamReader::StartElement && strings.name() == u"t")
+            shared.append(strings.readElementText());
+    QMap<QString, QString> cells;
+    QXmlStreamReader sheet(files.value(QStringLiteral("xl/worksheets/sheet1.xml")));
+    QString ref;
+    while (!sheet.atEnd()) {
+        if (sheet.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (sheet.name() == u"c")
+            ref = sheet.attributes().value(QStringLiteral("r")).toString();
+        else if (sheet.name() == u"v")
+            cells.insert(ref, shared.value(sheet.readElementText().toInt()));
+    }
+    return cells;
+}
+
+} // namespace
+
+TEST(CsvExport, BytesOfASmallTable)
+{
+    const MeasurementTable table = tableOf({
+        {"1", "03.12.2013 14:05:09", "колонна", "→", "ИНДИВИД.<1>", "1,05", "25"},
+        {"2", "04.12.2013 08:00:00", "свая", "↘", "БАЗОВАЯ", "0,95", "31,4"},
+    });
+    const QByteArray expected = QByteArray("\xEF\xBB\xBF")
+        + QStringLiteral("ЛЮВИР-2.07;10.12.2026 14:05:09\r\n"
+                         "№;Дата и время;Вид изделия;Направление;Зависимость;Kc;Прочность, МПа\r\n"
+                         "1;03.12.2013 14:05:09;колонна;→;ИНДИВИД.<1>;1,05;25\r\n"
+                         "2;04.12.2013 08:00:00;свая;↘;БАЗОВАЯ;0,95;31,4\r\n")
+              .toUtf8();
+    EXPECT_EQ(reportCsv(prepare(table)), expected);
+}
+
+TEST(CsvExport, FieldsKeepTheirLineWhole)
+{
+    const struct {
+        QString text, field;
+    } cases[] = {
+        {"a;b", "\"a;b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "twolines"},
+        {"tab\there", "tabhere"},
+        {QStringLiteral("bell\u0007\u0085"), "bell"},
+        {"plain, comma", "plain, comma"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray csv = reportCsv(prepare(tableOf({{c.text, "", "", "", "", "", "x"}})));
+        const QStringList lines = QString::fromUtf8(csv.mid(3)).split("\r\n");
+        ASSERT_EQ(lines.size(), 4) << c.text.toStdString(); // title, titles, row, empty
+        EXPECT_EQ(lines[2], c.field + ";;;;;;x");
+    }
+}
+
+TEST(CsvExport, HeaderOnlyTableGivesTitleAndTitlesLine)
+{
+    const QStringList lines = QString::fromUtf8(reportCsv(prepare(sampleTable(0))).mid(3)).split("\r\n");
+    EXPECT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("ЛЮВИР-2.07;"));
+    EXPECT_EQ(lines[1], MeasurementTableHeader.join(';'));
+}
+
+class FileExport : public ::testing::Test
+{
+protected:
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(FileExport, SpreadsheetHoldsTheWholeReport)
+{
+    const MeasurementTable table = sampleTable(5);
+    XlsxExporter exporter;
+    exporter.setCreationTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC));
+    ASSERT_TRUE(exporter.save(prepare(table), path("a.xlsx"))) << exporter.errorString().toStdString();
+    const QByteArray bytes = readAll(path("a.xlsx"));
+    const QMap<QString, QString> cells = sheetCells(bytes);
+    EXPECT_EQ(cells.value("A1"), "ЛЮВИР-2.07");
+    EXPECT_EQ(cells.value("G1"), "10.12.2026 14:05:09");
+    const QString columns = "ABCDEFG";
+    for (int r = 0; r < table.rowCount(); ++r)
+        for (int c = 0; c < kTableColumns; ++c)
+            EXPECT_EQ(cells.value(columns[c] + QString::number(r + 2)), table.rows[r][c]) << r << " " << c;
+    EXPECT_EQ(cells.size(), 2 + 7 * table.rowCount());
+    EXPECT_TRUE(test::readZipEntries(bytes).value("docProps/core.xml").contains("2026-01-02T03:04:05Z"));
+
+    // A fixed creation time makes the file depend on the report alone.
+    ASSERT_TRUE(exporter.save(prepare(table), path("b.xlsx")));
+    EXPECT_EQ(readAll(path("b.xlsx")), bytes);
+}
+
+TEST_F(FileExport, SpreadsheetCellsHoldOnlyWhatACellMay)
+{
+    const QString longText(40000, u'ж');
+    XlsxExporter exporter;
+    ASSERT_TRUE(exporter.save(prepare(tableOf({{QStringLiteral("a\u0001b\uFFFEc"), longText, "", "", "", "", ""}})),
+                              path("odd.xlsx")))
+        << exporter.errorString().toStdString();
+    const QMap<QString, QString> cells = sheetCells(readAll(path("odd.xlsx")));
+    EXPECT_EQ(cells.value("A3"), "abc");
+    EXPECT_EQ(cells.value("B3"), QString(32767, u'ж'));
+}
+
+TEST_F(FileExport, PdfHasSelectableTextOnA4Pages)
+{
+    const MeasurementTable table = sampleTable(120);
+    PdfExporter exporter;
+    ASSERT_TRUE(exporter.save(prepare(table), path("r.pdf"))) << exporter.errorString().toStdString();
+    const QString text = pdfText(path("r.pdf"));
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 3); // 52 + 54 + 15 lines
+    EXPECT_TRUE(pages[0].contains("ЛЮВИР-2.07"));
+    EXPECT_TRUE(pages[0].contains("10.12.2026 14:05:09"));
+    EXPECT_FALSE(pages[1].contains("ЛЮВИР-2.07"));
+    for (const QString &title : MeasurementTableHeader)
+        EXPECT_TRUE(pages[0].contains(title)) << title.toStdString();
+    for (const char *arrow : {"↑", "↗", "→", "↘", "↓"})
+        EXPECT_TRUE(pages[0].contains(arrow)) << arrow;
+    EXPECT_TRUE(pages[0].contains(table.rows[1][2]));
+    EXPECT_TRUE(pages[2].contains(table.rows[120][1]));
+
+    QProcess info;
+    info.start("pdfinfo", {path("r.pdf")});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QByteArray pdfInfo = info.readAllStandardOutput();
+    EXPECT_TRUE(pdfInfo.contains("pts (A4)")) << pdfInfo.toStdString();
+}
+
+TEST_F(FileExport, ExistingFilesAreReplacedAndFailuresReported)
+{
+    const PreparedReport report = prepare(sampleTable(3));
+    for (const auto &exporter : createReportExporters()) {
+        const QString target = path("old." + exporter->defaultSuffix());
+        ASSERT_TRUE(writeText(target, "old contents"));
+        EXPECT_TRUE(exporter->save(report, target)) << exporter->name().toStdString();
+        EXPECT_FALSE(readAll(target).startsWith("old contents"));
+        EXPECT_TRUE(exporter->errorString().isEmpty());
+
+        EXPECT_FALSE(exporter->save(report, path("missing/folder/r." + exporter->defaultSuffix())));
+        EXPECT_FALSE(exporter->errorString().isEmpty()) << exporter->name().toStdString();
+        EXPECT_FALSE(QFile::exists(path("missing")));
+    }
+}
+
+TEST(ReportExporters, RegistryOffersEveryFormatOnce)
+{
+    QStringList suffixes, filters;
+    for (const auto &exporter : createReportExporters()) {
+        suffixes << exporter->defaultSuffix();
+        filters << exporter->fileFilter();
+        EXPECT_TRUE(exporter->fileFilter().contains("*." + exporter->defaultSuffix()));
+    }
+    EXPECT_EQ(suffixes, (QStringList{"pdf", "xlsx", "csv"}));
+}
