@@ -180,3 +180,33 @@ TEST(ArchiveFile, WriteFailureIsReported)
     EXPECT_FALSE(writer.write(device, test::sampleArchive(3), {1, 0}));
     EXPECT_FALSE(writer.errorString().isEmpty());
 }
+
+TEST(ArchiveFile, SampleFilesOpenAndMalformedOnesAreRefusedByKind)
+{
+    const QDir data(test::testDataPath(QString()));
+    const QStringList good = data.entryList({"*.db"}, QDir::Files);
+    ASSERT_FALSE(good.isEmpty());
+    for (const QString &name : good) {
+        ArchiveImage image;
+        ArchiveReader reader;
+        EXPECT_EQ(reader.read(data.filePath(name), image), Status::Ok) << name.toStdString();
+    }
+
+    const struct {
+        const char *prefix;
+        Status status;
+    } kinds[] = {{"crc-", Status::CrcMismatch},      {"stage0-", Status::SizeStage0},
+                 {"stage1-", Status::SizeStage1},    {"too-many-", Status::TooManyCells},
+                 {"empty-file", Status::ReadError},  {"one-byte", Status::ReadError}};
+    const QDir errors(test::testErrorsPath(QString()));
+    const QStringList bad = errors.entryList({"*.db"}, QDir::Files);
+    ASSERT_FALSE(bad.isEmpty());
+    for (const QString &name : bad) {
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                       [&](const auto &k) { return name.startsWith(k.prefix); });
+        ASSERT_NE(kind, std::end(kinds)) << "name the kind of fault: " << name.toStdString();
+        ArchiveImage image;
+        ArchiveReader reader;
+        EXPECT_EQ(reader.read(errors.filePath(name), image), kind->status) << name.toStdString();
+    }
+}

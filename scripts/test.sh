@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test twice: once in a normal
+# build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+jobs=$(nproc)
+werror=OFF
+if [ -n "${CI:-}" ]; then werror=ON; fi
+
+echo "== normal build"
+cmake -S . -B build -G Ninja -DLUVIR_WERROR=$werror >/dev/null
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUVIR_SANITIZE=ON -DLUVIR_WERROR=$werror >/dev/null
+cmake --build build-asan -j "$jobs"
+# Leaks are checked by a session run of their own; here a leak in a system library
+# must not hide the tests' verdict.
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j "$jobs")

@@ -1,0 +1,103 @@
+#include "LuvirApplication.h"
+#include "ScriptedDialogs.h"
+#include "Unit3.h"
+#include "Unit4.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using luvir::test::ScriptedDialogs;
+
+namespace {
+
+// An object whose event handler fails the way a command handler might.
+class Throwing : public QObject
+{
+public:
+    bool throwObject = true;
+
+protected:
+    bool event(QEvent *) override
+    {
+        if (throwObject)
+            throw std::runtime_error("Не удалось создать файл");
+        throw 42;
+    }
+};
+
+} // namespace
+
+TEST(Startup, AnExceptionEscapingAHandlerIsShownAndTheProgramGoesOn)
+{
+    ScriptedDialogs dialogs;
+    Throwing object;
+    QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    object.throwObject = false;
+    QCoreApplication::postEvent(&object, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_EQ(dialogs.errors(), (QStringList{"Не удалось создать файл", ""}));
+    EXPECT_EQ(dialogs.shown[0].caption, "ЛЮВИР-2.07");
+}
+
+TEST(Startup, ApplicationCarriesTheProgramVersion)
+{
+    EXPECT_EQ(QCoreApplication::applicationVersion(), "1.0.1.0");
+}
+
+TEST(Startup, SplashShowsTheBannerUnscaledForThreeSeconds)
+{
+    TForm3 splash;
+    EXPECT_EQ(splash.size(), QSize(401, 78));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(splash.Image1->pixmap().size(), QSize(400, 78));
+    EXPECT_EQ(splash.Image1->pixmap().depth(), 32 /* the 24-bit banner, as Qt holds it */);
+    EXPECT_EQ(splash.Timer1->interval(), 3000);
+    EXPECT_FALSE(splash.Timer1->isActive()) << "the timer starts only when the splash is shown";
+
+    QElapsedTimer clock;
+    clock.start();
+    splash.exec();
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_LT(clock.elapsed(), 6000);
+}
+
+TEST(Startup, AboutWindowOpensTopLeftAndKeepsWhereItWasPut)
+{
+    TForm4 about;
+    EXPECT_EQ(about.windowTitle(), "О программе");
+    EXPECT_EQ(about.Label1->text(), "ЛЮВИР-2.07");
+    EXPECT_EQ(about.Label2->text(), "Версия: 1.0.0.1");
+    EXPECT_EQ(about.Label3->text(), "Программа для передачи данных с приборп ЛЮВИР-2.07");
+    EXPECT_EQ(about.Label1->pos(), QPoint(16, 16));
+    EXPECT_EQ(about.Label2->pos(), QPoint(16, 56));
+    EXPECT_EQ(about.Label3->pos(), QPoint(16, 88));
+
+    QPoint shownAt;
+    QTimer::singleShot(0, &about, [&] {
+        shownAt = about.pos();
+        about.move(120, 80);
+        about.resize(500, 150);
+        about.close();
+    });
+    about.exec();
+    EXPECT_EQ(shownAt, QPoint(0, 0));
+
+    QPoint again;
+    QSize size;
+    QTimer::singleShot(0, &about, [&] {
+        again = about.pos();
+        size = about.size();
+        about.close();
+    });
+    about.exec();
+    EXPECT_EQ(again, QPoint(120, 80));
+    EXPECT_EQ(size, QSize(500, 150));
+}

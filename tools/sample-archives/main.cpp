@@ -1,0 +1,81 @@
+// Writes the sample archive files of tests/data and the malformed ones of tests/errors.
+// Run once after a change of the sample cells; the files are kept in the repository.
+//   sample-archives <tests folder>
+#include "ArchiveFile.h"
+#include "Crc.h"
+#include "TestData.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+using namespace luvir;
+
+namespace {
+
+QByteArray withCrc(QByteArray body)
+{
+    const std::uint16_t crc = CrcBlock(0xFFFF, reinterpret_cast<const std::uint8_t *>(body.constData()),
+                                       static_cast<std::size_t>(body.size()));
+    body.append(static_cast<char>(crc & 0xFF));
+    body.append(static_cast<char>(crc >> 8));
+    return body;
+}
+
+bool put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: sample-archives <tests folder>\n");
+        return 2;
+    }
+    const QDir tests(QString::fromLocal8Bit(argv[1]));
+    auto data = [&](const char *name) { return tests.filePath(QStringLiteral("data/") + name); };
+    auto errors = [&](const char *name) { return tests.filePath(QStringLiteral("errors/") + name); };
+    auto archive = [](int cells, ProtocolVersion v = {1, 0}) {
+        return ArchiveWriter::toBytes(test::sampleArchive(cells), v);
+    };
+
+    const QByteArray two = archive(2);
+    QByteArray changed = two;
+    changed[20] = static_cast<char>(changed[20] ^ 0x01);
+    QByteArray countLowered = two.left(two.size() - 2);
+    countLowered[2] = 1;
+    QByteArray thousand(4 + 42 * 1000, '\0');
+    thousand[0] = 1;
+    thousand[2] = static_cast<char>(1000 & 0xFF);
+    thousand[3] = static_cast<char>(1000 >> 8);
+
+    bool ok = true;
+    ok &= put(data("empty-v1.0.db"), archive(0));
+    ok &= put(data("one-cell.db"), archive(1));
+    ok &= put(data("seven-cells.db"), archive(7));
+    ok &= put(data("sample-300.db"), archive(300));
+    ok &= put(data("full-999.db"), archive(999));
+    ok &= put(data("version-2.5.db"), archive(3, {2, 5}));
+
+    ok &= put(errors("empty-file.db"), QByteArray());
+    ok &= put(errors("one-byte.db"), QByteArray(1, '\x01'));
+    ok &= put(errors("crc-one-byte-changed.db"), changed);
+    ok &= put(errors("crc-truncated.db"), two.left(two.size() - 1));
+    ok &= put(errors("crc-lengthened.db"), two + QByteArray(1, '\0'));
+    ok &= put(errors("stage0-ffff.db"), QByteArray("\xFF\xFF", 2));
+    ok &= put(errors("stage0-byte-and-crc.db"), withCrc(QByteArray(1, '\x01')));
+    ok &= put(errors("stage1-count-lowered.db"), withCrc(countLowered));
+    ok &= put(errors("too-many-cells-1000.db"), withCrc(thousand));
+    return ok ? 0 : 1;
+}
