@@ -59,7 +59,8 @@ ChartContent measurementsChartContent(const MeasurementTable &table, const CellA
     content.xAxisTitle = QStringLiteral("№ Измерения");
     content.yAxisTitle = kStrengthAxisTitle;
 
-    const int rows = std::min(table.dataRowCount(), static_cast<int>(archive.Count));
+    const int rows = std::min({table.dataRowCount(), static_cast<int>(archive.Count),
+                               static_cast<int>(CellArchive::Capacity)});
     std::uint64_t sumOfTenths = 0;
     for (int r = 1; r <= rows; ++r) {
         const std::uint16_t tenths = archive.Cells[static_cast<std::size_t>(r - 1)].strengthWord();

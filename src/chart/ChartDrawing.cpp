@@ -1,8 +1,11 @@
 #include "ChartDrawing.h"
 
+#include "BarValueMarks.h"
+
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
@@ -42,7 +45,11 @@ QBarSet *barSet(const QList<ChartPoint> &bars)
     auto *set = new QBarSet(QString());
     set->setColor(kPlainValueColor);
     set->setSelectedColor(kMarkedValueColor);
-    set->setBorderColor(QColor(Qt::black));
+    // A frame round a bar only while the bars are wide enough to show their colour inside it.
+    if (bars.size() <= kMaxLabelledBars)
+        set->setBorderColor(QColor(Qt::black));
+    else
+        set->setPen(Qt::NoPen);
     set->setLabelColor(QColor(Qt::black));
     for (qsizetype i = 0; i < bars.size(); ++i) {
         set->append(bars.at(i).y);
@@ -52,6 +59,33 @@ QBarSet *barSet(const QList<ChartPoint> &bars)
         }
     }
     return set;
+}
+
+// Every bar has its number under it.
+QAbstractAxis *categoryAxis(const QStringList &categories)
+{
+    auto *axis = new QBarCategoryAxis;
+    axis->setCategories(categories);
+    return axis;
+}
+
+// Too many bars to number each: a number under every bar of a round step, about
+// kMaxAxisLabels of them. Bar i stands at the value i.
+QAbstractAxis *sparseCategoryAxis(const QStringList &categories)
+{
+    constexpr qsizetype kMaxAxisLabels = 12;
+    qsizetype step = 1;
+    for (qsizetype factor = 1; categories.size() / step > kMaxAxisLabels; factor *= 10)
+        for (qsizetype multiple : {1, 2, 5})
+            if (categories.size() / step > kMaxAxisLabels)
+                step = multiple * factor;
+    auto *axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setTruncateLabels(false);
+    axis->setRange(-0.5, static_cast<qreal>(categories.size()) - 0.5);
+    for (qsizetype i = step - 1; i < categories.size(); i += step)
+        axis->append(categories.at(i), static_cast<qreal>(i));
+    return axis;
 }
 
 double highestValue(const ChartContent &content)
@@ -76,17 +110,18 @@ ChartParts createChart()
     chart->setDropShadowEnabled(false);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setLocalizeNumbers(true);
-    chart->setLocale(QLocale::system());
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    chart->setLocale(locale);
     QFont titleFont = chart->titleFont();
     titleFont.setBold(true);
     chart->setTitleFont(titleFont);
     chart->legend()->setAlignment(Qt::AlignBottom);
 
     parts.bars = new QBarSeries(chart);
-    parts.bars->setLabelsVisible(true);
-    parts.bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    parts.bars->setLabelsFormat(QStringLiteral("@value"));
+    parts.bars->setLabelsVisible(false); // the marks below write the values
     chart->addSeries(parts.bars);
+    parts.marks = new BarValueMarks(chart, parts.bars);
 
     parts.line = new QLineSeries(chart);
     parts.line->setPen(QPen(kLineColor, 2));
@@ -110,15 +145,15 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
         categories << QString::number(bar.x);
     if (!content.bars.isEmpty())
         parts.bars->append(barSet(content.bars));
-    parts.bars->setLabelsVisible(content.bars.size() <= kMaxLabelledBars);
+    parts.bars->setBarWidth(content.bars.size() <= kMaxLabelledBars ? 0.5 : 0.8);
     for (const ChartPoint &point : content.line) {
         const qsizetype index = categories.indexOf(QString::number(point.x));
         if (index >= 0)
             parts.line->append(static_cast<qreal>(index), point.y);
     }
 
-    auto *xAxis = new QBarCategoryAxis;
-    xAxis->setCategories(categories);
+    QAbstractAxis *xAxis = content.bars.size() <= kMaxLabelledBars ? categoryAxis(categories)
+                                                                   : sparseCategoryAxis(categories);
     xAxis->setTitleText(content.xAxisTitle);
     xAxis->setGridLineVisible(false);
     auto *yAxis = new QValueAxis;
@@ -134,10 +169,22 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
         series->attachAxis(yAxis);
     }
 
+    QList<double> values;
+    for (const ChartPoint &bar : content.bars)
+        values << bar.y;
+    parts.marks->setValues(values, content.bars.size() <= kMaxLabelledBars);
+
     hideFromLegend(chart, parts.bars);
     parts.line->setName(content.lineTitle);
     chart->legend()->setVisible(!content.lineTitle.isEmpty());
-    chart->setTitle(content.title);
+    chart->setTitle(chartTitleMarkup(content.title));
+}
+
+QString chartTitleMarkup(const QString &title)
+{
+    QString markup = title.toHtmlEscaped();
+    markup.replace(QStringLiteral("  "), QStringLiteral(" &nbsp;"));
+    return markup;
 }
 
 } // namespace luvir

@@ -14,11 +14,14 @@ QT_END_NAMESPACE
 
 namespace luvir {
 
+class BarValueMarks;
+
 // The parts of one chart; the chart owns the series.
 struct ChartParts {
     QChart *chart = nullptr;
     QBarSeries *bars = nullptr;  // the values
     QLineSeries *line = nullptr; // the average
+    BarValueMarks *marks = nullptr; // the values written above the bars
 };
 
 // A new, empty chart with the look of the chart window: white, flat, no title, legend
@@ -29,6 +32,10 @@ ChartParts createChart();
 // with their titles and ranges, the title and the legend entry. Nothing of what the chart
 // showed before remains.
 void showChartContent(const ChartParts &parts, const ChartContent &content);
+
+// The chart title as the chart draws it: rich text, so runs of spaces are kept with
+// non-breaking ones and markup characters are escaped.
+QString chartTitleMarkup(const QString &title);
 
 // Above this many bars the value marks would overlap, and they are left out.
 inline constexpr int kMaxLabelledBars = 40;

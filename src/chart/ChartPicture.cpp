@@ -21,6 +21,10 @@ const QStringList kPictureFilters = {
 QImage chartPicture(QWidget &view)
 {
     QImage picture(view.size(), QImage::Format_RGB32);
+    // Texts take the size they have on screen only when the picture has the screen's resolution.
+    constexpr double kInchesPerMetre = 39.37;
+    picture.setDotsPerMeterX(qRound(view.logicalDpiX() * kInchesPerMetre));
+    picture.setDotsPerMeterY(qRound(view.logicalDpiY() * kInchesPerMetre));
     picture.fill(Qt::white);
     QPainter painter(&picture);
     view.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);

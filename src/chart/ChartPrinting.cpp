@@ -1,5 +1,6 @@
 #include "ChartPrinting.h"
 
+#include "BarValueMarks.h"
 #include "ChartDrawing.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,7 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
     QCoreApplication::sendPostedEvents();
     if (parts.chart->layout())
         parts.chart->layout()->activate();
+    parts.marks->place();
 
     QPainter painter;
     if (!painter.begin(&printer)) {

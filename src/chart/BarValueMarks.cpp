@@ -1,0 +1,89 @@
+#include "BarValueMarks.h"
+
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QChart>
+
+#include <QBrush>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
+#include <QLocale>
+#include <QPen>
+
+namespace luvir {
+
+namespace {
+
+constexpr qreal kPointerLength = 5.0;
+constexpr qreal kPadding = 2.0;
+constexpr qreal kMarksZ = 1000.0; // above the series, the axes and the legend
+
+} // namespace
+
+BarValueMarks::BarValueMarks(QChart *chart, QBarSeries *series)
+    : QObject(chart)
+    , m_chart(chart)
+    , m_series(series)
+{
+    connect(chart, &QChart::plotAreaChanged, this, &BarValueMarks::place);
+}
+
+BarValueMarks::~BarValueMarks() = default; // the items go with the chart
+
+void BarValueMarks::clearMarks()
+{
+    qDeleteAll(m_marks);
+    qDeleteAll(m_pointers);
+    m_marks.clear();
+    m_pointers.clear();
+}
+
+void BarValueMarks::setValues(const QList<double> &values, bool shown)
+{
+    clearMarks();
+    m_values = shown ? values : QList<double>();
+    const QLocale locale = m_chart->locale();
+    for (double value : std::as_const(m_values)) {
+        auto *box = new QGraphicsRectItem(m_chart);
+        box->setBrush(QColor(Qt::white));
+        box->setPen(QPen(QColor(Qt::gray), 0));
+        auto *text = new QGraphicsSimpleTextItem(locale.toString(value, 'f', 1), box);
+        text->setFont(m_chart->font());
+        text->setBrush(QColor(Qt::black));
+        const QRectF textRect = text->boundingRect();
+        box->setRect(textRect.adjusted(-kPadding, -kPadding / 2, kPadding, kPadding / 2));
+        box->setZValue(kMarksZ);
+        m_marks.append(box);
+
+        auto *pointer = new QGraphicsLineItem(m_chart);
+        pointer->setPen(QPen(QColor(Qt::gray), 0));
+        pointer->setZValue(kMarksZ);
+        m_pointers.append(pointer);
+    }
+    place();
+    // Once the chart has laid out its axes for the new values, place the marks again.
+    QMetaObject::invokeMethod(this, &BarValueMarks::place, Qt::QueuedConnection);
+}
+
+QStringList BarValueMarks::texts() const
+{
+    QStringList result;
+    for (QGraphicsItem *mark : m_marks)
+        for (QGraphicsItem *child : mark->childItems())
+            if (auto *text = dynamic_cast<QGraphicsSimpleTextItem *>(child))
+                result << text->text();
+    return result;
+}
+
+void BarValueMarks::place()
+{
+    for (qsizetype i = 0; i < m_marks.size(); ++i) {
+        const QPointF top = m_chart->mapToPosition(QPointF(static_cast<qreal>(i), m_values.at(i)), m_series);
+        auto *box = static_cast<QGraphicsRectItem *>(m_marks.at(i));
+        const QRectF rect = box->rect();
+        box->setPos(top.x() - rect.center().x(), top.y() - kPointerLength - rect.bottom());
+        static_cast<QGraphicsLineItem *>(m_pointers.at(i))
+            ->setLine(QLineF(top, top - QPointF(0, kPointerLength)));
+    }
+}
+
+} // namespace luvir

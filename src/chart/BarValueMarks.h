@@ -1,0 +1,44 @@
+#pragma once
+// The value marks of a bar series: a framed label above each bar, joined to it by a short
+// pointer, drawn over every series so that a line across the bars never hides a value.
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+QT_BEGIN_NAMESPACE
+class QAbstractGraphicsShapeItem;
+class QBarSeries;
+class QChart;
+class QGraphicsItem;
+QT_END_NAMESPACE
+
+namespace luvir {
+
+class BarValueMarks : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Marks for the bars of `series` in `chart`; owned by the chart.
+    BarValueMarks(QChart *chart, QBarSeries *series);
+    ~BarValueMarks() override;
+
+    // One mark per value, in bar order; none when `shown` is false.
+    void setValues(const QList<double> &values, bool shown);
+    // The texts of the marks now on the chart: the value with one decimal.
+    QStringList texts() const;
+    // Puts the marks over their bars; done by itself whenever the plot area changes.
+    void place();
+
+private:
+    void clearMarks();
+
+    QChart *m_chart;
+    QBarSeries *m_series;
+    QList<double> m_values;
+    QList<QGraphicsItem *> m_marks;    // the framed labels
+    QList<QGraphicsItem *> m_pointers; // the lines from bar to label
+};
+
+} // namespace luvir

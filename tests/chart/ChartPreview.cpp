@@ -1,0 +1,45 @@
+// Shows the chart window for a look at it: `chart_preview intermediate|measurements [count]`
+// opens it without blocking, writes PNG and JPEG pictures of the chart to the folder in
+// LUVIR_PREVIEW_DIR (or the current one) and closes after LUVIR_PREVIEW_MS milliseconds.
+#include "CellText.h"
+#include "ChartPicture.h"
+#include "MeasurementTable.h"
+#include "TestData.h"
+#include "Unit5.h"
+
+#include <QApplication>
+#include <QtCharts/QChartView>
+#include <QDir>
+#include <QMainWindow>
+#include <QTimer>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString kind = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("intermediate");
+    const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 12;
+    const QDir out(qEnvironmentVariable("LUVIR_PREVIEW_DIR", QStringLiteral(".")));
+    const int lifetime = qEnvironmentVariableIntValue("LUVIR_PREVIEW_MS");
+
+    QMainWindow owner;
+    owner.resize(1000, 700);
+    owner.show();
+    TForm5 form(&owner);
+    const luvir::CellArchive archive = luvir::test::sampleArchive(count);
+    const luvir::MeasurementTable table = luvir::buildMeasurementTable(archive, luvir::systemDecimalSeparator());
+    if (kind == u"measurements")
+        form.fillMeasurementsChart(table, archive);
+    else
+        form.fillIntermediateChart(archive.Cells[4], 5, table.text(1, 5));
+    form.show();
+
+    QTimer::singleShot(1000, &form, [&] {
+        const QImage picture = luvir::chartPicture(*form.Chart1);
+        QString error;
+        for (const QString &suffix : {QStringLiteral("png"), QStringLiteral("jpg")})
+            if (!luvir::writePicture(picture, out.filePath(kind + u'.' + suffix), &error))
+                qWarning("%s", qPrintable(error));
+    });
+    QTimer::singleShot(lifetime > 0 ? lifetime : 3000, &app, &QApplication::quit);
+    return app.exec();
+}
