@@ -59,7 +59,8 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
     if (!painter.begin(&printer)) {
         const QString target = printer.outputFileName().isEmpty() ? printer.printerName()
                                                                    : printer.outputFileName();
-        *error = QStringLiteral("Не удалось начать печать на \"%1\"").arg(target);
+        *error = target.isEmpty() ? QStringLiteral("Не удалось начать печать: принтер не выбран")
+                                  : QStringLiteral("Не удалось начать печать на \"%1\"").arg(target);
         return false;
     }
     scene.render(&painter, area, QRectF(QPointF(0, 0), layoutSize), Qt::IgnoreAspectRatio);

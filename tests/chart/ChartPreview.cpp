@@ -1,8 +1,10 @@
 // Shows the chart window for a look at it: `chart_preview intermediate|measurements [count]`
 // opens it without blocking, writes PNG and JPEG pictures of the chart to the folder in
-// LUVIR_PREVIEW_DIR (or the current one) and closes after LUVIR_PREVIEW_MS milliseconds.
+// LUVIR_PREVIEW_DIR (or the current one), prints it there as chart.pdf, and closes after
+// LUVIR_PREVIEW_MS milliseconds.
 #include "CellText.h"
 #include "ChartPicture.h"
+#include "ChartPrinting.h"
 #include "MeasurementTable.h"
 #include "TestData.h"
 #include "Unit5.h"
@@ -39,6 +41,11 @@ int main(int argc, char **argv)
         for (const QString &suffix : {QStringLiteral("png"), QStringLiteral("jpg")})
             if (!luvir::writePicture(picture, out.filePath(kind + u'.' + suffix), &error))
                 qWarning("%s", qPrintable(error));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out.filePath(kind + QStringLiteral(".pdf")));
+        if (!luvir::printChart(printer, form.shownContent(), {4.0, false}, form.Chart1->size(), &error))
+            qWarning("%s", qPrintable(error));
     });
     QTimer::singleShot(lifetime > 0 ? lifetime : 3000, &app, &QApplication::quit);
     return app.exec();
