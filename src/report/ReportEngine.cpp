@@ -12,18 +12,36 @@ namespace {
 // decimal millimetres converted to units, so exact sums come out a hair too large.
 constexpr double kFitTolerance = 1e-6;
 
+bool holdsArrows(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x2190 && c.unicode() <= 0x21FF; });
+}
+
+// The font a text is drawn in. Arrows come from the list's last family, the one named for
+// them, for the whole text: a first family that holds only some arrows would otherwise
+// draw ↑ → ↓ in one style and ↗ ↘ in another.
+QFont fontForText(const QFont &font, const QString &text)
+{
+    const QStringList families = font.families();
+    if (families.size() < 2 || !holdsArrows(text))
+        return font;
+    QFont arrows = font;
+    arrows.setFamilies(QStringList{families.constLast()} + families.mid(0, families.size() - 1));
+    return arrows;
+}
+
 PreparedText layOutText(const ReportText &object, const QPointF &bandOrigin,
                         const ReportValueFunction &getValue)
 {
     PreparedText text;
     text.name = object.name;
     text.text = expandReportText(object.text, getValue);
-    text.font = object.font;
+    text.font = fontForText(object.font, text.text);
     text.alignment = object.alignment;
     text.framed = object.framed;
     text.rect = object.rect.translated(bandOrigin);
     if (object.widthFollowsText) {
-        const double width = QFontMetricsF(object.font).horizontalAdvance(text.text) + 2 * kTextGapX;
+        const double width = QFontMetricsF(text.font).horizontalAdvance(text.text) + 2 * kTextGapX;
         text.rect.setLeft(text.rect.right() - width);
     }
     return text;

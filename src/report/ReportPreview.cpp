@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
@@ -62,6 +63,8 @@ ReportPreview::ReportPreview(PreparedReport report, QWidget *parent)
     m_view = new ReportPageView;
     m_scroll->setWidget(m_view);
     layout->addWidget(m_scroll, 1);
+    if (const QScreen *screen = this->screen())
+        resize(screen->availableSize());
     updateView();
 }
 
@@ -74,7 +77,7 @@ void ReportPreview::buildToolBar()
     layout()->addWidget(bar);
     QStyle *s = style();
 
-    QAction *print = bar->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Печать"),
+    QAction *print = bar->addAction(QIcon::fromTheme(QStringLiteral("document-print")), QStringLiteral("Печать"),
                                     this, &ReportPreview::printReport);
     print->setShortcut(QKeySequence::Print);
     bar->addAction(QStringLiteral("Параметры страницы"), this, &ReportPreview::setUpPage);
@@ -102,24 +105,30 @@ void ReportPreview::buildToolBar()
     bar->addAction(QStringLiteral("По ширине страницы"), this, &ReportPreview::fitPageWidth);
     bar->addSeparator();
 
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSkipBackward), QStringLiteral("Первая"), this,
+    bar->addAction(s->standardIcon(QStyle::SP_MediaSkipBackward), QStringLiteral("Первая страница"), this,
                    &ReportPreview::firstPage)
         ->setShortcut(Qt::CTRL | Qt::Key_Home);
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSeekBackward), QStringLiteral("Предыдущая"), this,
+    bar->addAction(s->standardIcon(QStyle::SP_MediaSeekBackward), QStringLiteral("Предыдущая страница"), this,
                    &ReportPreview::previousPage)
         ->setShortcut(Qt::Key_PageUp);
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setMinimumWidth(110);
     m_pageLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_pageLabel);
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSeekForward), QStringLiteral("Следующая"), this,
+    bar->addAction(s->standardIcon(QStyle::SP_MediaSeekForward), QStringLiteral("Следующая страница"), this,
                    &ReportPreview::nextPage)
         ->setShortcut(Qt::Key_PageDown);
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSkipForward), QStringLiteral("Последняя"), this,
+    bar->addAction(s->standardIcon(QStyle::SP_MediaSkipForward), QStringLiteral("Последняя страница"), this,
                    &ReportPreview::lastPage)
         ->setShortcut(Qt::CTRL | Qt::Key_End);
     bar->addSeparator();
     bar->addAction(QStringLiteral("Закрыть"), this, &QDialog::reject);
+
+    // The page arrows speak for themselves; their names stay as tool tips.
+    for (QAction *action : bar->actions())
+        if (!action->icon().isNull() && action != print)
+            if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
+                button->setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
 void ReportPreview::updateView()

@@ -27,7 +27,8 @@ struct ReportText {
     QString name;
     QRectF rect;                  // in the band
     QString text;
-    QFont font;                   // sized in pixels (report units)
+    QFont font;                   // sized in pixels (report units); a text holding arrows
+                                  // (U+2190..U+21FF) is drawn in the last of its families
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     bool framed = false;          // a line on all four sides
     bool widthFollowsText = false; // the width becomes the text's width, the right edge stays

@@ -135,6 +135,18 @@ TEST(MeasurementReport, PrintsTitleThenColumnTitlesThenEveryRow)
     }
 }
 
+TEST(MeasurementReport, ArrowsAreDrawnInOneFamily)
+{
+    const PreparedReport report = prepare(sampleTable(5));
+    const auto lines = bandsOf(report.pages[0], ReportBand::MasterData);
+    EXPECT_NE(lines[0]->texts[3].font.families().constFirst(), "DejaVu Sans"); // "Направление"
+    for (int r = 1; r <= 5; ++r) {
+        EXPECT_EQ(lines[r]->texts[3].font.families().constFirst(), "DejaVu Sans") << r;
+        EXPECT_EQ(lines[r]->texts[3].font.pixelSize(), 13);
+        EXPECT_EQ(lines[r]->texts[2].font.families(), reportFont(13).families());
+    }
+}
+
 TEST(MeasurementReport, PrintsTheTableAsShownAfterDeletion)
 {
     CellArchive archive = test::sampleArchive(4);
