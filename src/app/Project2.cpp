@@ -2,6 +2,7 @@
 #include "Forms.h"
 #include "LuvirApplication.h"
 #include "Unit1.h"
+#include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "UserDialogs.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
         Form1 = new TForm1;
         QObject::connect(Form1, &TForm1::terminateRequested, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+        Form2 = new TForm2(Form1->deviceLink(), *Form1, Form1);
         Form4 = new TForm4(Form1);
 
         Form1->show();

@@ -4,6 +4,7 @@
 
 #include "ArchiveView.h"
 #include "CellArchive.h"
+#include "DeviceLink.h"
 
 #include <QMainWindow>
 
@@ -16,7 +17,6 @@ class QToolButton;
 class QUrl;
 
 namespace luvir {
-class DeviceLink;
 class MeasurementTableModel;
 class StatusPanels;
 struct MeasurementTable;
@@ -37,8 +37,8 @@ public:
     void DisplayArchive() override;
     void setStatus(const QString &text) override;
 
-    // The program-wide connection to the meter, owned by the start-up code.
-    void setDeviceLink(luvir::DeviceLink *link) { m_link = link; }
+    // The program-wide connection to the meter.
+    luvir::DeviceLink &deviceLink() { return m_link; }
     const luvir::MeasurementTable &table() const;
     QString statusText(int panel) const;
     // The path Help opens: luvir.chm in the executable's own folder.
@@ -114,7 +114,7 @@ private:
     void closeDownloadDialog();
 
     luvir::ArchiveSession m_session;
-    luvir::DeviceLink *m_link = nullptr;
+    luvir::DeviceLink m_link;
     luvir::MeasurementTableModel *m_model = nullptr;
     QString m_helpFile;
     QString m_lastOpenName;

@@ -2,6 +2,7 @@
 // A main window with scripted dialogs, and helpers to act on it as a user does.
 
 #include "ArchiveFile.h"
+#include "MeasurementTable.h"
 #include "ScriptedDialogs.h"
 #include "TestData.h"
 #include "Unit1.h"
