@@ -18,7 +18,8 @@ QFont withFamilies(const QStringList &families, int pixelSize)
 
 QFont tahomaFont(int pixelSize)
 {
-    return withFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")}, pixelSize);
+    return withFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")},
+                        pixelSize);
 }
 
 QFont gridFont()

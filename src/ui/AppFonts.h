@@ -6,7 +6,8 @@
 
 namespace luvir {
 
-// Tahoma at the given pixel size, else DejaVu Sans.
+// Tahoma at the given pixel size, else the narrower Liberation Sans (the windows are
+// laid out for Tahoma), else DejaVu Sans.
 QFont tahomaFont(int pixelSize);
 // The table's font: "@Arial Unicode MS" as stored, else Arial Unicode MS, else DejaVu Sans.
 QFont gridFont();
