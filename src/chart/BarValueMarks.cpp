@@ -74,6 +74,14 @@ QStringList BarValueMarks::texts() const
     return result;
 }
 
+QList<QRectF> BarValueMarks::rects() const
+{
+    QList<QRectF> result;
+    for (QGraphicsItem *mark : m_marks)
+        result << mark->mapRectToParent(mark->boundingRect());
+    return result;
+}
+
 void BarValueMarks::place()
 {
     for (qsizetype i = 0; i < m_marks.size(); ++i) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QRectF>
 #include <QStringList>
 
 QT_BEGIN_NAMESPACE
@@ -28,6 +29,8 @@ public:
     void setValues(const QList<double> &values, bool shown);
     // The texts of the marks now on the chart: the value with one decimal.
     QStringList texts() const;
+    // Where the marks stand, in the chart's coordinates.
+    QList<QRectF> rects() const;
     // Puts the marks over their bars; done by itself whenever the plot area changes.
     void place();
 

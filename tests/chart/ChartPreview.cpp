@@ -1,4 +1,4 @@
-// Shows the chart window for a look at it: `chart_preview intermediate|measurements [count]`
+// Shows the chart window for a look at it: `chart_preview intermediate|edge|measurements [count]`
 // opens it without blocking, writes PNG and JPEG pictures of the chart to the folder in
 // LUVIR_PREVIEW_DIR (or the current one), prints it there as chart.pdf, and closes after
 // LUVIR_PREVIEW_MS milliseconds.
@@ -29,7 +29,11 @@ int main(int argc, char **argv)
     TForm5 form(&owner);
     const luvir::CellArchive archive = luvir::test::sampleArchive(count);
     const luvir::MeasurementTable table = luvir::buildMeasurementTable(archive, luvir::systemDecimalSeparator());
-    if (kind == u"measurements")
+    if (kind == u"edge") // one bar of the largest plain value, one marked value
+        form.fillIntermediateChart(luvir::test::makeCell({.impacts = {0, 0, 0, 0, 0, 0, 0x8000, 0, 0x8001},
+                                                          .strength = 32768}),
+                                   7, table.text(1, 7));
+    else if (kind == u"measurements")
         form.fillMeasurementsChart(table, archive);
     else
         form.fillIntermediateChart(archive.Cells[4], 5, table.text(1, 5));

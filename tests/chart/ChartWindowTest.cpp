@@ -171,6 +171,26 @@ TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
     EXPECT_TRUE(visibleLegend().isEmpty());
 }
 
+TEST_F(ChartWindow, ValueMarksFollowTheBarsWhenTheWindowIsResized)
+{
+    form.fillIntermediateChart(makeCell({.impacts = {100, 0, 300, 0x8000 + 200}, .strength = 200}), 1, "x");
+    form.show();
+    for (const QSize size : {QSize(667, 400), QSize(1000, 700), QSize(400, 300)}) {
+        form.resize(size);
+        QCoreApplication::sendPostedEvents();
+        const auto *marks = chart()->findChild<BarValueMarks *>();
+        ASSERT_NE(marks, nullptr);
+        const QList<QRectF> rects = marks->rects();
+        ASSERT_EQ(rects.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QPointF top = chart()->mapToPosition(QPointF(i, barSet()->at(i)), form.Series1);
+            EXPECT_NEAR(rects.at(i).center().x(), top.x(), 1.0) << i << size.width();
+            EXPECT_LT(rects.at(i).bottom(), top.y()) << i << size.width(); // above its bar
+            EXPECT_GE(rects.at(i).top(), chart()->plotArea().top() - 1) << i << size.width(); // not clipped
+        }
+    }
+}
+
 TEST_F(ChartWindow, OpensModallyCentredOverItsOwnerAndReturnsWhenClosed)
 {
     QWidget owner;
