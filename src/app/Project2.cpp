@@ -5,6 +5,7 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "Unit5.h"
 #include "UserDialogs.h"
 
 #include <exception>
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
                          Qt::QueuedConnection);
         Form2 = new TForm2(Form1->deviceLink(), *Form1, Form1);
         Form4 = new TForm4(Form1);
+        Form5 = new TForm5(Form1);
 
         Form1->show();
         app.exec();
