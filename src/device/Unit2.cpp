@@ -92,14 +92,14 @@ void TForm2::FormShow()
     luvir::DeviceCommands commands(m_link, *this);
     setStatus(QStringLiteral("Читаю версию протокола"));
     if (!commands.ReadProtocolVersion(*m_stagedVersion)) {
-        reportFailure(QStringLiteral("Ошибка чтения версии протокола"));
+        report(QStringLiteral("Ошибка чтения версии протокола"));
         return;
     }
     setStatus(QStringLiteral("Считано успешно"));
     setStatus(QStringLiteral("Читаю размер архива"));
     std::uint16_t size = 0;
     if (!commands.ReadArchiveSize(m_stagedArchive, size)) {
-        reportFailure(QStringLiteral("Ошибка чтения размера архива"));
+        report(QStringLiteral("Ошибка чтения размера архива"));
         return;
     }
     setStatus(QStringLiteral("Считано успешно"));
@@ -115,24 +115,24 @@ void TForm2::Button1Click()
     luvir::DeviceCommands commands(m_link, *this);
     std::uint16_t size = 0;
     if (!commands.ReadArchiveSize(m_stagedArchive, size)) {
-        reportFailure(QStringLiteral("Ошибка чтения размера архива"));
+        report(QStringLiteral("Ошибка чтения размера архива"));
         return;
     }
     if (size == 0)
-        reportFailure(QStringLiteral("Записей нет"));
+        report(QStringLiteral("Записей нет"));
     if (size > luvir::CellArchive::Capacity)
-        reportFailure(QStringLiteral("Слишком много записей")); // the first 999 cells are read
+        report(QStringLiteral("Слишком много записей")); // the first 999 cells are read
     const std::uint16_t cells = m_stagedArchive.Count;
 
     setStatus(QStringLiteral("Читаю архив:"));
-    ProgressBar1->setValue(0);
-    ProgressBar1->setMaximum(std::max<int>(cells, 1));
+    // A range of 0..0 would turn the bar into a busy indicator; an empty archive shows it empty.
+    ProgressBar1->setRange(0, std::max<int>(cells, 1));
     ProgressBar1->setValue(0);
     for (std::uint16_t index = 0; index < cells; ++index) {
         ProgressBar1->setValue(index + 1);
         ProgressBar1->repaint(); // no events are processed until the download ends
         if (!commands.ReadCell(index, m_stagedArchive)) {
-            reportFailure(QStringLiteral("Ошибка чтения ячейки%1").arg(index + 1));
+            report(QStringLiteral("Ошибка чтения ячейки%1").arg(index + 1));
             return;
         }
     }
@@ -162,9 +162,14 @@ void TForm2::setStatus(const QString &text)
     m_view.setStatus(text);
 }
 
-void TForm2::reportFailure(const QString &text)
+void TForm2::report(const QString &text)
 {
     luvir::tellUser(this, &m_view, text);
+}
+
+void TForm2::reportFailure(const QString &text)
+{
+    report(text);
 }
 
 void TForm2::showMessage(const QString &text)

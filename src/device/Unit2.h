@@ -53,6 +53,8 @@ private:
     void showArchiveSize(const QString &text) override;
 
     void setStatus(const QString &text);
+    // A message box, then the same text in the main window's status line.
+    void report(const QString &text);
     void commitDownload();
 
     luvir::DeviceLink &m_link;

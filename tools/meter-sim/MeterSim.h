@@ -113,6 +113,7 @@ public:
     // Called for each request as it arrives, before it is answered.
     std::function<void(const Frame &)> onRequest;
 
+    // The meter's inside, for the HID entry points of this library alone.
     struct State;
     State &state() { return *m_state; }
 
