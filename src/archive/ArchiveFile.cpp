@@ -1,5 +1,6 @@
 #include "ArchiveFile.h"
 
+#include "AtomicFile.h"
 #include "Crc.h"
 
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -136,25 +136,11 @@ bool ArchiveWriter::write(QIODevice &device, const CellArchive &archive, Protoco
 bool ArchiveWriter::write(const QString &fileName, const CellArchive &archive, ProtocolVersion version)
 {
     m_error.clear();
-    if (QFileInfo(fileName).isDir()) {
-        m_error = fileErrorText(fileName, QStringLiteral("это папка"));
-        return false;
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = fileErrorText(fileName, file.errorString());
-        return false;
-    }
-    if (!write(static_cast<QIODevice &>(file), archive, version)) {
-        m_error = fileErrorText(fileName, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        m_error = fileErrorText(fileName, file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeFileAtomically(fileName, toBytes(archive, version), &reason))
+        return true;
+    m_error = fileErrorText(fileName, reason.isEmpty() ? QStringLiteral("ошибка записи") : reason);
+    return false;
 }
 
 } // namespace luvir

@@ -1,9 +1,10 @@
 #include "ChartPicture.h"
 
+#include "AtomicFile.h"
+
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStringList>
 #include <QWidget>
 
@@ -43,22 +44,20 @@ QByteArray pictureFormat(const QString &fileName)
 
 bool writePicture(const QImage &picture, const QString &fileName, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, pictureFormat(fileName));
-    if (!writer.write(picture)) {
-        *error = writer.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    QString writerError;
+    const bool written = writeFileAtomically(
+        fileName,
+        [&](QIODevice &device) {
+            QImageWriter writer(&device, pictureFormat(fileName));
+            if (writer.write(picture))
+                return true;
+            writerError = writer.errorString();
+            return false;
+        },
+        error);
+    if (!written && !writerError.isEmpty())
+        *error = writerError;
+    return written;
 }
 
 } // namespace luvir

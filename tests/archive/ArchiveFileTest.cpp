@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace luvir;
 using Status = ArchiveReader::Status;
 
@@ -208,5 +211,58 @@ TEST(ArchiveFile, SampleFilesOpenAndMalformedOnesAreRefusedByKind)
         ArchiveImage image;
         ArchiveReader reader;
         EXPECT_EQ(reader.read(errors.filePath(name), image), kind->status) << name.toStdString();
+    }
+}
+
+namespace {
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails
+// as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+TEST(ArchiveFile, AWriteThatFailsHalfWayKeepsTheEarlierFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.db");
+    ArchiveWriter writer;
+    ASSERT_TRUE(writer.write(path, test::sampleArchive(2), {1, 0}));
+    const QByteArray before = fileOf(2);
+
+    const qint64 full = fileOf(300).size();
+    for (qint64 limit : {qint64(0), qint64(1), full / 2, full - 1}) {
+        bool written = true;
+        {
+            FileSizeLimit guard(static_cast<rlim_t>(limit));
+            written = writer.write(path, test::sampleArchive(300), {1, 0});
+        }
+        EXPECT_FALSE(written) << limit;
+        EXPECT_TRUE(writer.errorString().contains("a.db")) << writer.errorString().toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before) << "the earlier file must survive, limit " << limit;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.db"})
+            << "no partial file may remain, limit " << limit;
     }
 }
