@@ -21,6 +21,12 @@ QTemporaryDir *scratch = nullptr;
 
 } // namespace
 
+// The font libraries keep their caches for the life of the process.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\nleak:libfreetype.so\n";
+}
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
