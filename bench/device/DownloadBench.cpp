@@ -35,8 +35,8 @@ class SilentReporter : public CommandReporter
 public:
     void reportFailure(const QString &text) override { unexpected(text); }
     void showMessage(const QString &text) override { unexpected(text); }
-    void showProtocolVersion(const QString &) override {}
-    void showArchiveSize(const QString &) override {}
+    void showProtocolVersion(const QString &) override { }
+    void showArchiveSize(const QString &) override { }
 };
 
 class FailingDialogs : public UserDialogs
@@ -55,9 +55,9 @@ class BenchView : public ArchiveView
 {
 public:
     ArchiveSession &session() override { return m_session; }
-    void blankTableRows() override {}
-    void DisplayArchive() override {}
-    void setStatus(const QString &) override {}
+    void blankTableRows() override { }
+    void DisplayArchive() override { }
+    void setStatus(const QString &) override { }
 
 private:
     ArchiveSession m_session;
@@ -76,7 +76,7 @@ void setUpMeter(benchmark::State &state)
 void reportCounters(benchmark::State &state)
 {
     state.counters["per_cell"] = benchmark::Counter(static_cast<double>(state.iterations()) * kCells,
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["latency_total_ms"] = kExchanges * static_cast<double>(state.range(0)) / 1000.0;
 }
 

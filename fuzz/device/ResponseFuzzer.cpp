@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         data += taken;
         size -= taken;
 
-        for (DeviceCommand command : {DeviceCommand::ProtocolVersion, DeviceCommand::ArchiveSize, DeviceCommand::ReadCell}) {
+        for (DeviceCommand command :
+            {DeviceCommand::ProtocolVersion, DeviceCommand::ArchiveSize, DeviceCommand::ReadCell}) {
             if (checkResponse(frame, static_cast<int>(taken), command) != ResponseCheck::Ok)
                 continue;
             if (command == DeviceCommand::ProtocolVersion) {
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 // Only the asked-for cell may change, and only to the answer's bytes.
                 for (std::size_t i = 0; i < CellArchive::Capacity; ++i) {
                     if (i == index && result == CellStore::Stored) {
-                        if (std::memcmp(archive.Cells[i].bytes.data(), frame.data() + CellBytes, kCellSize) != 0)
+                        if (std::memcmp(archive.Cells[i].bytes.data(), frame.data() + CellBytes, kCellSize)
+                            != 0)
                             std::abort();
                     } else if (!(archive.Cells[i] == before.Cells[i])) {
                         std::abort();

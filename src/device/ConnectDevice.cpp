@@ -15,7 +15,8 @@ bool ConnectDevice(DeviceLink &link, QWidget *parent, StatusLine *status)
             return false;
         }
         if (listed > 1) {
-            QString text = QStringLiteral("Подключенно несколько устройств, данные будут приняты с устройства");
+            QString text
+                = QStringLiteral("Подключенно несколько устройств, данные будут приняты с устройства");
             if (const wchar_t *serial = link.firstListedSerial())
                 text += QString::fromWCharArray(serial);
             dialogs().message(parent, text);

@@ -47,8 +47,9 @@ bool DeviceCommands::ReadProtocolVersion(ProtocolVersion &version)
     if (!exchange(DeviceCommand::ProtocolVersion))
         return false;
     version = protocolVersionOf(m_link.receiveBuffer());
-    m_reporter.showProtocolVersion(QStringLiteral("Версия протокола:%1.%2").arg(version.major).arg(version.minor));
-    if (version == ProtocolVersion{1, 0})
+    m_reporter.showProtocolVersion(
+        QStringLiteral("Версия протокола:%1.%2").arg(version.major).arg(version.minor));
+    if (version == ProtocolVersion {1, 0})
         return true;
     m_reporter.showMessage(QStringLiteral("Не соответствует версия протокола"));
     return false;
@@ -68,8 +69,8 @@ bool DeviceCommands::ReadCell(std::uint16_t index, CellArchive &archive)
 {
     if (index >= CellArchive::Capacity)
         return false;
-    const std::array<std::uint8_t, 2> payload{static_cast<std::uint8_t>(index & 0xFF),
-                                              static_cast<std::uint8_t>(index >> 8)};
+    const std::array<std::uint8_t, 2> payload {
+        static_cast<std::uint8_t>(index & 0xFF), static_cast<std::uint8_t>(index >> 8)};
     if (!exchange(DeviceCommand::ReadCell, payload))
         return false;
     if (storeCell(m_link.receiveBuffer(), index, archive) == CellStore::Stored)

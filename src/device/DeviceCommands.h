@@ -15,7 +15,11 @@ namespace luvir {
 class DeviceCommands
 {
 public:
-    DeviceCommands(DeviceLink &link, CommandReporter &reporter) : m_link(link), m_reporter(reporter) {}
+    DeviceCommands(DeviceLink &link, CommandReporter &reporter)
+        : m_link(link)
+        , m_reporter(reporter)
+    {
+    }
 
     // True only for protocol 1.0. Whatever version the meter names is put in `version`
     // and shown, even when it is refused.

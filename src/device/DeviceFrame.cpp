@@ -55,7 +55,8 @@ ResponseCheck checkResponse(const DeviceFrame &frame, int bytesRead, DeviceComma
         return ResponseCheck::WrongLength;
     if (frame.bytes[DeviceFrame::Command] != static_cast<std::uint8_t>(command))
         return ResponseCheck::WrongCommand;
-    const std::uint16_t carried = static_cast<std::uint16_t>((frame.bytes[length] << 8) | frame.bytes[length + 1]);
+    const std::uint16_t carried
+        = static_cast<std::uint16_t>((frame.bytes[length] << 8) | frame.bytes[length + 1]);
     if (frameCrc(frame, length) != carried)
         return ResponseCheck::CrcMismatch;
     return ResponseCheck::Ok;

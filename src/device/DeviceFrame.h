@@ -30,7 +30,7 @@ struct DeviceFrame {
     // where L is the length byte; everything after it is filler without meaning.
     enum Offset : std::size_t { ReportId = 0, Length = 1, Command = 2, Payload = 3 };
 
-    std::array<std::uint8_t, kFrameSize> bytes{};
+    std::array<std::uint8_t, kFrameSize> bytes {};
 
     std::uint8_t *data() { return bytes.data(); }
     const std::uint8_t *data() const { return bytes.data(); }

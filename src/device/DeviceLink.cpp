@@ -39,8 +39,7 @@ void DeviceLink::setNonblocking()
 void DeviceLink::discardPendingInput()
 {
     DeviceFrame scratch;
-    while (DeviceHandle && hid_read_timeout(DeviceHandle, scratch.data(), kFrameSize, 0) > 0) {
-    }
+    while (DeviceHandle && hid_read_timeout(DeviceHandle, scratch.data(), kFrameSize, 0) > 0) { }
 }
 
 int DeviceLink::send()

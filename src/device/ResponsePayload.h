@@ -13,14 +13,17 @@ namespace luvir {
 inline constexpr std::uint8_t kDamagedCellStatus = 0xDE;
 
 // Offsets inside the answers' payloads.
-enum CellAnswerOffset : std::size_t { CellStatus = DeviceFrame::Payload, CellBytes = DeviceFrame::Payload + 1 };
+enum CellAnswerOffset : std::size_t {
+    CellStatus = DeviceFrame::Payload,
+    CellBytes = DeviceFrame::Payload + 1
+};
 
 ProtocolVersion protocolVersionOf(const DeviceFrame &answer);
 std::uint16_t archiveSizeOf(const DeviceFrame &answer);
 
 enum class CellStore {
     Stored,
-    Damaged,    // status 0xDE: nothing stored
+    Damaged, // status 0xDE: nothing stored
     OutOfRange, // the archive has no room at this index: nothing stored
 };
 

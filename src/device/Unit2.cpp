@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kTextPixels = 11;  // Tahoma 8 pt
+constexpr int kTextPixels = 11; // Tahoma 8 pt
 constexpr int kLargePixels = 20; // the status line's larger letters
 
 QLabel *placeLabel(QWidget *parent, int left, int top, const QString &text = {})
@@ -41,7 +41,9 @@ QPushButton *placeButton(QWidget *parent, const QString &text, int left, int top
 } // namespace
 
 TForm2::TForm2(luvir::DeviceLink &link, luvir::ArchiveView &view, QWidget *parent)
-    : QDialog(parent), m_link(link), m_view(view)
+    : QDialog(parent)
+    , m_link(link)
+    , m_view(view)
 {
     setWindowTitle(QStringLiteral("Прием данных"));
     setFixedSize(343, 206);

@@ -31,17 +31,17 @@ public:
     // "Отмена": closes the dialog.
     void Button2Click();
 
-    QLabel *Label1;             // Label1: "Статус:"
-    QLabel *Label8;             // Label8: the dialog's own status line
+    QLabel *Label1; // Label1: "Статус:"
+    QLabel *Label8; // Label8: the dialog's own status line
     QProgressBar *ProgressBar1; // ProgressBar1: download progress
-    QLabel *Label2;             // Label2: "Тип прибора:"
-    QLabel *Label5;             // Label5: the device type
-    QLabel *Label3;             // Label3: "Версия:"
-    QLabel *Label6;             // Label6: the protocol version
-    QLabel *Label4;             // Label4: "Количество измерений:"
-    QLabel *Label7;             // Label7: the archive size
-    QPushButton *Button1;       // Button1: "Скачать"
-    QPushButton *Button2;       // Button2: "Отмена"
+    QLabel *Label2; // Label2: "Тип прибора:"
+    QLabel *Label5; // Label5: the device type
+    QLabel *Label3; // Label3: "Версия:"
+    QLabel *Label6; // Label6: the protocol version
+    QLabel *Label4; // Label4: "Количество измерений:"
+    QLabel *Label7; // Label7: the archive size
+    QPushButton *Button1; // Button1: "Скачать"
+    QPushButton *Button2; // Button2: "Отмена"
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -53,11 +53,11 @@ TEST_F(ConnectDeviceTest, FirstOfSeveralIsNamedAndOpened)
     meter.setDevices({std::wstring(L"A"), std::wstring(L"B")});
     DeviceLink link;
     EXPECT_TRUE(ConnectDevice(link, nullptr, &status));
-    EXPECT_EQ(dialogs.messages(), QStringList{kSeveral + "A"});
+    EXPECT_EQ(dialogs.messages(), QStringList {kSeveral + "A"});
     EXPECT_TRUE(dialogs.messages().constFirst().endsWith(QStringLiteral("устройстваA")));
     EXPECT_EQ(meter.lastOpenedSerial(), sim::Serial(L"A"));
     // The box comes first; the status line then says only that the meter is connected.
-    EXPECT_EQ(log.events, (QStringList{"box:" + kSeveral + "A", "status:" + kConnected}));
+    EXPECT_EQ(log.events, (QStringList {"box:" + kSeveral + "A", "status:" + kConnected}));
 }
 
 TEST_F(ConnectDeviceTest, FirstMeterWithoutSerialIsOpenedAndNamedByNothing)
@@ -65,7 +65,7 @@ TEST_F(ConnectDeviceTest, FirstMeterWithoutSerialIsOpenedAndNamedByNothing)
     meter.setDevices({std::nullopt, std::wstring(L"B")});
     DeviceLink link;
     EXPECT_TRUE(ConnectDevice(link, nullptr, &status));
-    EXPECT_EQ(dialogs.messages(), QStringList{kSeveral});
+    EXPECT_EQ(dialogs.messages(), QStringList {kSeveral});
     EXPECT_EQ(meter.lastOpenedSerial(), sim::Serial());
 }
 
@@ -75,7 +75,7 @@ TEST_F(ConnectDeviceTest, MeterThatCannotBeOpened)
     DeviceLink link;
     EXPECT_FALSE(ConnectDevice(link, nullptr, &status));
     EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(log.events, (QStringList{"box:Ошибка подключения", "status:Ошибка подключения"}));
+    EXPECT_EQ(log.events, (QStringList {"box:Ошибка подключения", "status:Ошибка подключения"}));
     meter.setOpenFails(false);
     EXPECT_TRUE(ConnectDevice(link, nullptr, &status)); // looks again
 }
@@ -109,9 +109,9 @@ TEST_F(ConnectDeviceTest, OpenMeterIsUsedAgainWithoutLooking)
 
 TEST_F(ConnectDeviceTest, MeterPulledOutAndPluggedBackIsFoundAgain)
 {
-    RecordingReporter reporter{status};
+    RecordingReporter reporter {status};
     DeviceLink link;
-    DeviceCommands commands{link, reporter};
+    DeviceCommands commands {link, reporter};
     CellArchive archive;
     std::uint16_t size = 0;
     ASSERT_TRUE(ConnectDevice(link, nullptr, &status));

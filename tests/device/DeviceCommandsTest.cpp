@@ -1,5 +1,5 @@
-#include "ConnectDevice.h"
 #include "DeviceCommands.h"
+#include "ConnectDevice.h"
 #include "SimFixture.h"
 #include "TestData.h"
 
@@ -21,8 +21,8 @@ protected:
     }
 
     DeviceLink link;
-    RecordingReporter reporter{status};
-    DeviceCommands commands{link, reporter};
+    RecordingReporter reporter {status};
+    DeviceCommands commands {link, reporter};
     CellArchive archive = sampleArchive(5);
 };
 
@@ -33,7 +33,7 @@ TEST_F(DeviceCommandsTest, EachCommandReadsWhatTheMeterHolds)
 
     ProtocolVersion version;
     EXPECT_TRUE(commands.ReadProtocolVersion(version));
-    EXPECT_EQ(version, (ProtocolVersion{1, 0}));
+    EXPECT_EQ(version, (ProtocolVersion {1, 0}));
     EXPECT_EQ(reporter.versionLabel, QStringLiteral("Версия протокола:1.0"));
 
     std::uint16_t size = 0;
@@ -78,9 +78,9 @@ TEST_F(DeviceCommandsTest, VersionOtherThan10IsShownAndKeptButRefused)
     connect();
     ProtocolVersion version;
     EXPECT_FALSE(commands.ReadProtocolVersion(version));
-    EXPECT_EQ(version, (ProtocolVersion{1, 1}));
+    EXPECT_EQ(version, (ProtocolVersion {1, 1}));
     EXPECT_EQ(reporter.versionLabel, QStringLiteral("Версия протокола:1.1"));
-    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Не соответствует версия протокола")});
+    EXPECT_EQ(dialogs.messages(), QStringList {QStringLiteral("Не соответствует версия протокола")});
     EXPECT_TRUE(status.current.isEmpty()); // a box alone
 }
 
@@ -142,7 +142,7 @@ TEST_F(DeviceCommandsTest, FaultsAreToldAsTheyShouldAndStoreNothing)
         meter.reset();
         meter.addFault(sim::atCell(c.fault, 2));
         DeviceLink freshLink;
-        DeviceCommands freshCommands{freshLink, reporter};
+        DeviceCommands freshCommands {freshLink, reporter};
         ASSERT_TRUE(ConnectDevice(freshLink, nullptr, nullptr));
         dialogs.clear();
         status.current.clear();
@@ -163,8 +163,9 @@ TEST_F(DeviceCommandsTest, SilentMeterFailsAfterOneSecond)
     std::uint16_t size = 0;
     EXPECT_FALSE(commands.ReadArchiveSize(archive, size));
     EXPECT_EQ(meter.elapsed(), std::chrono::milliseconds(1000));
-    EXPECT_EQ(log.events, (QStringList{QStringLiteral("box:Не соответствует число байт"),
-                                       QStringLiteral("status:Не соответствует число байт")}));
+    EXPECT_EQ(log.events,
+        (QStringList {QStringLiteral("box:Не соответствует число байт"),
+            QStringLiteral("status:Не соответствует число байт")}));
 }
 
 TEST_F(DeviceCommandsTest, LateAnswerIsNotTakenForTheNextOne)
@@ -191,7 +192,8 @@ TEST_F(DeviceCommandsTest, LostMeterIsNotWrittenToAgain)
     EXPECT_EQ(meter.openHandles(), 0);
     EXPECT_FALSE(commands.ReadArchiveSize(archive, size));
     EXPECT_EQ(meter.exchanges(), 1);
-    EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("Ошибка приема"), QStringLiteral("Ошибка отправки")}));
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList {QStringLiteral("Ошибка приема"), QStringLiteral("Ошибка отправки")}));
 }
 
 } // namespace

@@ -22,7 +22,8 @@ DeviceFrame frameOf(std::initializer_list<int> head, std::uint8_t filler = 0)
 
 void requestCell(DeviceFrame &frame, std::uint16_t index)
 {
-    const std::array<std::uint8_t, 2> payload{static_cast<std::uint8_t>(index & 0xFF), static_cast<std::uint8_t>(index >> 8)};
+    const std::array<std::uint8_t, 2> payload {
+        static_cast<std::uint8_t>(index & 0xFF), static_cast<std::uint8_t>(index >> 8)};
     buildRequest(frame, DeviceCommand::ReadCell, payload);
 }
 
@@ -68,17 +69,28 @@ TEST(DeviceFrame, ChecksRunInOrderAndTheFirstFailureDecides)
         DeviceCommand command;
         ResponseCheck verdict;
     } cases[] = {
-        {"good, filler ignored", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize, ResponseCheck::Ok},
-        {"63 bytes read", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 63, DeviceCommand::ArchiveSize, ResponseCheck::ByteCountMismatch},
-        {"nothing read", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 0, DeviceCommand::ArchiveSize, ResponseCheck::ByteCountMismatch},
-        {"short read of a bad frame", {0x00}, 10, DeviceCommand::ArchiveSize, ResponseCheck::ByteCountMismatch},
-        {"report ID before length", {0x3E, 0x2E, 0x30}, 64, DeviceCommand::ArchiveSize, ResponseCheck::WrongReportId},
-        {"46 where 5 is due", {0x3F, 0x2E, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize, ResponseCheck::WrongLength},
-        {"5 where 46 is due", {0x3F, 0x05, 0x31, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ReadCell, ResponseCheck::WrongLength},
-        {"length 255 is not read past", {0x3F, 0xFF, 0x30}, 64, DeviceCommand::ArchiveSize, ResponseCheck::WrongLength},
-        {"another command", {0x3F, 0x05, 0x14, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize, ResponseCheck::WrongCommand},
-        {"CRC low byte first", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0x73, 0xF8}, 64, DeviceCommand::ArchiveSize, ResponseCheck::CrcMismatch},
-        {"payload changed", {0x3F, 0x05, 0x30, 0x2D, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize, ResponseCheck::CrcMismatch},
+        {"good, filler ignored", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::Ok},
+        {"63 bytes read", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 63, DeviceCommand::ArchiveSize,
+            ResponseCheck::ByteCountMismatch},
+        {"nothing read", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 0, DeviceCommand::ArchiveSize,
+            ResponseCheck::ByteCountMismatch},
+        {"short read of a bad frame", {0x00}, 10, DeviceCommand::ArchiveSize,
+            ResponseCheck::ByteCountMismatch},
+        {"report ID before length", {0x3E, 0x2E, 0x30}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::WrongReportId},
+        {"46 where 5 is due", {0x3F, 0x2E, 0x30, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::WrongLength},
+        {"5 where 46 is due", {0x3F, 0x05, 0x31, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ReadCell,
+            ResponseCheck::WrongLength},
+        {"length 255 is not read past", {0x3F, 0xFF, 0x30}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::WrongLength},
+        {"another command", {0x3F, 0x05, 0x14, 0x2C, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::WrongCommand},
+        {"CRC low byte first", {0x3F, 0x05, 0x30, 0x2C, 0x01, 0x73, 0xF8}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::CrcMismatch},
+        {"payload changed", {0x3F, 0x05, 0x30, 0x2D, 0x01, 0xF8, 0x73}, 64, DeviceCommand::ArchiveSize,
+            ResponseCheck::CrcMismatch},
     };
     for (const auto &c : cases) {
         const DeviceFrame answer = frameOf(c.head, 0xA5);

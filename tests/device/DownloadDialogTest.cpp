@@ -17,7 +17,10 @@ namespace {
 class FakeArchiveView : public ArchiveView
 {
 public:
-    explicit FakeArchiveView(EventLog &log) : m_log(log) {}
+    explicit FakeArchiveView(EventLog &log)
+        : m_log(log)
+    {
+    }
     ArchiveSession &session() override { return archiveSession; }
     void blankTableRows() override { m_log.events << QStringLiteral("blank"); }
     void DisplayArchive() override
@@ -60,7 +63,7 @@ protected:
     void expectSessionUntouched() const
     {
         EXPECT_TRUE(view.archiveSession.archive.sameContents(sampleArchive(7)));
-        EXPECT_EQ(view.archiveSession.version, (ProtocolVersion{2, 3}));
+        EXPECT_EQ(view.archiveSession.version, (ProtocolVersion {2, 3}));
         EXPECT_FALSE(view.archiveSession.DownloadCompleted);
         EXPECT_FALSE(log.events.contains(QStringLiteral("display")));
     }
@@ -73,17 +76,17 @@ protected:
         return cells;
     }
 
-    FakeArchiveView view{log};
+    FakeArchiveView view {log};
     DeviceLink link;
-    TForm2 form{link, view};
+    TForm2 form {link, view};
 };
 
 TEST(DownloadDialogLayout, ControlsStandWhereTheyBelong)
 {
     EventLog log;
-    FakeArchiveView view{log};
+    FakeArchiveView view {log};
     DeviceLink link;
-    TForm2 form{link, view};
+    TForm2 form {link, view};
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Прием данных"));
     EXPECT_EQ(form.size(), QSize(343, 206));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
@@ -97,10 +100,14 @@ TEST(DownloadDialogLayout, ControlsStandWhereTheyBelong)
         QPoint at;
         QString text;
     } labels[] = {
-        {form.Label1, {8, 8}, QStringLiteral("Статус:")}, {form.Label8, {81, 8}, {}},
-        {form.Label2, {16, 80}, QStringLiteral("Тип прибора:")}, {form.Label5, {89, 80}, {}},
-        {form.Label3, {16, 112}, QStringLiteral("Версия:")}, {form.Label6, {61, 112}, {}},
-        {form.Label4, {16, 144}, QStringLiteral("Количество измерений:")}, {form.Label7, {142, 144}, {}},
+        {form.Label1, {8, 8}, QStringLiteral("Статус:")},
+        {form.Label8, {81, 8}, {}},
+        {form.Label2, {16, 80}, QStringLiteral("Тип прибора:")},
+        {form.Label5, {89, 80}, {}},
+        {form.Label3, {16, 112}, QStringLiteral("Версия:")},
+        {form.Label6, {61, 112}, {}},
+        {form.Label4, {16, 144}, QStringLiteral("Количество измерений:")},
+        {form.Label7, {142, 144}, {}},
     };
     for (const auto &l : labels) {
         EXPECT_EQ(l.label->pos(), l.at) << l.text.toStdString();
@@ -122,10 +129,12 @@ TEST_F(DownloadDialogTest, ShowingAsksForVersionAndSizeAndBlanksTheRows)
     EXPECT_EQ(form.Label7->text(), QStringLiteral("Размер архива: 300"));
     EXPECT_EQ(form.Label8->text(), QStringLiteral("Прибор подключен"));
     EXPECT_EQ(form.ProgressBar1->value(), 0);
-    EXPECT_EQ(log.events, (QStringList{"status:Читаю версию протокола", "status:Считано успешно",
-                                       "status:Читаю размер архива", "status:Считано успешно", "blank"}));
-    EXPECT_EQ(meter.received(), (std::vector<sim::Frame>{frameOf({0x3F, 0x03, 0x14, 0x92, 0x40}),
-                                                         frameOf({0x3F, 0x03, 0x30, 0x58, 0x62})}));
+    EXPECT_EQ(log.events,
+        (QStringList {"status:Читаю версию протокола", "status:Считано успешно", "status:Читаю размер архива",
+            "status:Считано успешно", "blank"}));
+    EXPECT_EQ(meter.received(),
+        (std::vector<sim::Frame> {
+            frameOf({0x3F, 0x03, 0x14, 0x92, 0x40}), frameOf({0x3F, 0x03, 0x30, 0x58, 0x62})}));
     expectSessionUntouched();
 }
 
@@ -144,8 +153,9 @@ TEST_F(DownloadDialogTest, MeterOfAnotherProtocolIsRefusedBeforeTheSize)
 {
     meter.setProtocolVersion(1, 1);
     connectAndShow();
-    EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("Не соответствует версия протокола"),
-                                               QStringLiteral("Ошибка чтения версии протокола")}));
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList {QStringLiteral("Не соответствует версия протокола"),
+            QStringLiteral("Ошибка чтения версии протокола")}));
     EXPECT_EQ(view.current, QStringLiteral("Ошибка чтения версии протокола"));
     EXPECT_EQ(form.Label6->text(), QStringLiteral("Версия протокола:1.1"));
     EXPECT_TRUE(requestsFor(0x30).empty());
@@ -157,8 +167,9 @@ TEST_F(DownloadDialogTest, SizeFailureOnShowingLeavesTheTable)
 {
     meter.addFault(sim::atExchange(Fault::NoAnswer, 1));
     connectAndShow();
-    EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("Не соответствует число байт"),
-                                               QStringLiteral("Ошибка чтения размера архива")}));
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList {
+            QStringLiteral("Не соответствует число байт"), QStringLiteral("Ошибка чтения размера архива")}));
     EXPECT_EQ(view.current, QStringLiteral("Ошибка чтения размера архива"));
     EXPECT_FALSE(log.events.contains(QStringLiteral("blank")));
 }
@@ -177,17 +188,18 @@ TEST_F(DownloadDialogTest, CompleteDownloadOfThreeCells)
     form.Button1Click();
 
     EXPECT_EQ(form.ProgressBar1->maximum(), 3);
-    EXPECT_EQ(requestedCells(), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(progressAtRequest, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(requestedCells(), (std::vector<int> {0, 1, 2}));
+    EXPECT_EQ(progressAtRequest, (std::vector<int> {1, 2, 3}));
     EXPECT_EQ(view.shownCount, 3);
     const ArchiveSession &session = view.archiveSession;
     EXPECT_EQ(session.archive.Count, 3);
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(session.archive.Cells[i], meter.cells()[i]);
-    EXPECT_EQ(session.version, (ProtocolVersion{1, 0}));
+    EXPECT_EQ(session.version, (ProtocolVersion {1, 0}));
     EXPECT_TRUE(session.DownloadCompleted);
     EXPECT_EQ(form.Label8->text(), QStringLiteral("Архив успешно принят"));
-    EXPECT_EQ(log.events, (QStringList{"status:Читаю размер архива", "status:Читаю архив:", "display", "status:Готово"}));
+    EXPECT_EQ(log.events,
+        (QStringList {"status:Читаю размер архива", "status:Читаю архив:", "display", "status:Готово"}));
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -197,8 +209,9 @@ TEST_F(DownloadDialogTest, EmptyArchiveCountsAsComplete)
     connectAndShow();
     log.events.clear();
     form.Button1Click();
-    EXPECT_EQ(log.events, (QStringList{"status:Читаю размер архива", "box:Записей нет", "status:Записей нет",
-                                       "status:Читаю архив:", "display", "status:Готово"}));
+    EXPECT_EQ(log.events,
+        (QStringList {"status:Читаю размер архива", "box:Записей нет", "status:Записей нет",
+            "status:Читаю архив:", "display", "status:Готово"}));
     EXPECT_EQ(view.shownCount, 0);
     EXPECT_EQ(view.archiveSession.archive.Count, 0);
     EXPECT_TRUE(view.archiveSession.DownloadCompleted);
@@ -211,7 +224,7 @@ TEST_F(DownloadDialogTest, MoreThan999CellsBringsAWarningAndTheFirst999)
     connectAndShow();
     EXPECT_EQ(form.Label7->text(), QStringLiteral("Размер архива: 1000"));
     form.Button1Click();
-    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Слишком много записей")});
+    EXPECT_EQ(dialogs.messages(), QStringList {QStringLiteral("Слишком много записей")});
     const std::vector<int> cells = requestedCells();
     ASSERT_EQ(cells.size(), 999u);
     EXPECT_EQ(cells.back(), 998);
@@ -241,10 +254,10 @@ TEST_F(DownloadDialogTest, FailedCellIsToldTwiceAndTheOpenArchiveStays)
         meter.generateCells(12);
         meter.addFault(c.rule);
         EventLog caseLog;
-        FakeArchiveView caseView{caseLog};
+        FakeArchiveView caseView {caseLog};
         caseView.archiveSession = view.archiveSession;
         DeviceLink caseLink;
-        TForm2 caseForm{caseLink, caseView};
+        TForm2 caseForm {caseLink, caseView};
         ASSERT_TRUE(ConnectDevice(caseLink, nullptr, &caseView));
         caseForm.FormShow();
         dialogs.clear();
@@ -253,7 +266,7 @@ TEST_F(DownloadDialogTest, FailedCellIsToldTwiceAndTheOpenArchiveStays)
         EXPECT_EQ(dialogs.messages(), c.boxes);
         EXPECT_EQ(caseView.current, c.boxes.back());
         EXPECT_TRUE(caseView.archiveSession.archive.sameContents(sampleArchive(7)));
-        EXPECT_EQ(caseView.archiveSession.version, (ProtocolVersion{2, 3}));
+        EXPECT_EQ(caseView.archiveSession.version, (ProtocolVersion {2, 3}));
         EXPECT_FALSE(caseView.archiveSession.DownloadCompleted);
         EXPECT_FALSE(caseLog.events.contains(QStringLiteral("display")));
     }
@@ -284,7 +297,7 @@ TEST_F(DownloadDialogTest, SecondPressStartsOverAndItsSizeRequestCarriesTheLastC
     // The CRC of the request for cell 2, left behind in bytes 5 and 6.
     EXPECT_EQ(frames[0], frameOf({0x3F, 0x03, 0x30, 0x58, 0x62, frames[3][5], frames[3][6]}));
     EXPECT_EQ(frames[1], frameOf({0x3F, 0x05, 0x31, 0x00, 0x00, 0xD1, 0xD3}));
-    EXPECT_EQ(requestedCells(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(requestedCells(), (std::vector<int> {0, 1, 2}));
 }
 
 TEST_F(DownloadDialogTest, MeterPulledOutMidwayIsFoundAgainOnTheNextDownload)
@@ -293,10 +306,10 @@ TEST_F(DownloadDialogTest, MeterPulledOutMidwayIsFoundAgainOnTheNextDownload)
     connectAndShow();
     meter.unplugAfter(meter.exchanges() + 6); // size query and five cells get through
     form.Button1Click();
-    EXPECT_EQ(dialogs.messages(), (QStringList{"Ошибка отправки", "Ошибка чтения ячейки6"}));
+    EXPECT_EQ(dialogs.messages(), (QStringList {"Ошибка отправки", "Ошибка чтения ячейки6"}));
     dialogs.clear();
     form.Button1Click(); // nothing to write to
-    EXPECT_EQ(dialogs.messages(), (QStringList{"Ошибка отправки", "Ошибка чтения размера архива"}));
+    EXPECT_EQ(dialogs.messages(), (QStringList {"Ошибка отправки", "Ошибка чтения размера архива"}));
     expectSessionUntouched();
 
     meter.plugIn();

@@ -31,7 +31,10 @@ struct EventLog {
 class LoggedStatus : public StatusLine
 {
 public:
-    explicit LoggedStatus(EventLog &log) : m_log(log) {}
+    explicit LoggedStatus(EventLog &log)
+        : m_log(log)
+    {
+    }
     void setStatus(const QString &text) override
     {
         current = text;
@@ -47,7 +50,10 @@ private:
 class RecordingReporter : public CommandReporter
 {
 public:
-    explicit RecordingReporter(StatusLine &status) : m_status(status) {}
+    explicit RecordingReporter(StatusLine &status)
+        : m_status(status)
+    {
+    }
     void reportFailure(const QString &text) override { tellUser(nullptr, &m_status, text); }
     void showMessage(const QString &text) override { dialogs().message(nullptr, text); }
     void showProtocolVersion(const QString &text) override { versionLabel = text; }
@@ -80,13 +86,13 @@ protected:
     sim::Meter &meter = sim::meter();
     ScriptedDialogs dialogs;
     EventLog log;
-    LoggedStatus status{log};
+    LoggedStatus status {log};
 };
 
 // The 64 bytes of a frame that starts with `head` and is zero after it.
 inline sim::Frame frameOf(std::initializer_list<int> head)
 {
-    sim::Frame f{};
+    sim::Frame f {};
     std::size_t i = 0;
     for (int b : head)
         f[i++] = static_cast<std::uint8_t>(b);

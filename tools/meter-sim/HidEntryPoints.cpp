@@ -116,11 +116,11 @@ int readAnswer(hid_device *device, unsigned char *data, std::size_t length, int 
     s.pending.pop_front();
     if (taken.readError)
         return -1;
-    const std::size_t count = std::min<std::size_t>(taken.shortRead ? kShortReadBytes : taken.bytes.size(), length);
+    const std::size_t count
+        = std::min<std::size_t>(taken.shortRead ? kShortReadBytes : taken.bytes.size(), length);
     std::memcpy(data, taken.bytes.data(), count);
     return static_cast<int>(count);
 }
-
 
 int copyString(hid_device *dev, const wchar_t *text, wchar_t *string, size_t maxlen)
 {
@@ -136,10 +136,17 @@ int copyString(hid_device *dev, const wchar_t *text, wchar_t *string, size_t max
 #pragma GCC visibility push(default)
 extern "C" {
 
-int HID_API_EXPORT HID_API_CALL hid_init(void) { return 0; }
-int HID_API_EXPORT HID_API_CALL hid_exit(void) { return 0; }
+int HID_API_EXPORT HID_API_CALL hid_init(void)
+{
+    return 0;
+}
+int HID_API_EXPORT HID_API_CALL hid_exit(void)
+{
+    return 0;
+}
 
-struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short vendor_id, unsigned short product_id)
+struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(
+    unsigned short vendor_id, unsigned short product_id)
 {
     Meter::State &s = st();
     s.replugIfDue();
@@ -167,8 +174,8 @@ void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info *de
     }
 }
 
-HID_API_EXPORT hid_device *HID_API_CALL hid_open(unsigned short vendor_id, unsigned short product_id,
-                                                 const wchar_t *serial_number)
+HID_API_EXPORT hid_device *HID_API_CALL hid_open(
+    unsigned short vendor_id, unsigned short product_id, const wchar_t *serial_number)
 {
     Meter::State &s = st();
     s.replugIfDue();
@@ -200,7 +207,7 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *
     const int exchange = s.exchanges++;
     if (s.unplugAfter >= 0 && exchange >= s.unplugAfter)
         s.unplug();
-    Frame request{};
+    Frame request {};
     std::memcpy(request.data(), data, std::min(length, request.size()));
     const std::optional<Fault> fault = s.faultFor(exchange, request);
     if (fault == Fault::Unplug)
@@ -214,7 +221,8 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *
     return static_cast<int>(length);
 }
 
-int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device *dev, unsigned char *data, size_t length, int milliseconds)
+int HID_API_EXPORT HID_API_CALL hid_read_timeout(
+    hid_device *dev, unsigned char *data, size_t length, int milliseconds)
 {
     const int result = readAnswer(dev, data, length, milliseconds);
     st().reads.push_back({length, milliseconds, result});
@@ -248,10 +256,18 @@ void HID_API_EXPORT HID_API_CALL hid_close(hid_device *dev)
     delete dev;
 }
 
-int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *, const unsigned char *, size_t) { return -1; }
-int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device *, unsigned char *, size_t) { return -1; }
-int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device *, unsigned char *, size_t) { return -1; }
-
+int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *, const unsigned char *, size_t)
+{
+    return -1;
+}
+int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device *, unsigned char *, size_t)
+{
+    return -1;
+}
+int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device *, unsigned char *, size_t)
+{
+    return -1;
+}
 
 int HID_API_EXPORT_CALL hid_get_manufacturer_string(hid_device *dev, wchar_t *string, size_t maxlen)
 {
@@ -269,7 +285,10 @@ int HID_API_EXPORT_CALL hid_get_serial_number_string(hid_device *dev, wchar_t *s
     return copyString(dev, serial, string, maxlen);
 }
 
-int HID_API_EXPORT_CALL hid_get_indexed_string(hid_device *, int, wchar_t *, size_t) { return -1; }
+int HID_API_EXPORT_CALL hid_get_indexed_string(hid_device *, int, wchar_t *, size_t)
+{
+    return -1;
+}
 
 struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_get_device_info(hid_device *dev)
 {
@@ -283,11 +302,15 @@ HID_API_EXPORT const wchar_t *HID_API_CALL hid_error(hid_device *)
 
 HID_API_EXPORT const struct hid_api_version *HID_API_CALL hid_version(void)
 {
-    static const hid_api_version version{HID_API_VERSION_MAJOR, HID_API_VERSION_MINOR, HID_API_VERSION_PATCH};
+    static const hid_api_version version {
+        HID_API_VERSION_MAJOR, HID_API_VERSION_MINOR, HID_API_VERSION_PATCH};
     return &version;
 }
 
-HID_API_EXPORT const char *HID_API_CALL hid_version_str(void) { return HID_API_VERSION_STR; }
+HID_API_EXPORT const char *HID_API_CALL hid_version_str(void)
+{
+    return HID_API_VERSION_STR;
+}
 
 } // extern "C"
 #pragma GCC visibility pop

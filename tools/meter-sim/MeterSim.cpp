@@ -51,8 +51,7 @@ void Meter::State::waitUntil(Micros when)
     const auto early = deadline - std::chrono::microseconds(200);
     if (std::chrono::steady_clock::now() < early)
         std::this_thread::sleep_until(early);
-    while (std::chrono::steady_clock::now() < deadline) {
-    }
+    while (std::chrono::steady_clock::now() < deadline) { }
 }
 
 // ---- plugging ---------------------------------------------------------------------------
@@ -116,7 +115,8 @@ void Meter::State::takeRequest(const Frame &request, std::optional<Fault> fault)
 
 // ---- the API ----------------------------------------------------------------------------
 
-Meter::Meter() : m_state(std::make_unique<State>())
+Meter::Meter()
+    : m_state(std::make_unique<State>())
 {
     m_state->devices = {std::wstring(L"SIM-0001")};
     m_state->cells = generatedCells(25);
@@ -138,7 +138,7 @@ void Meter::reset()
         orphans.insert(handle);
     }
     std::set<hid_device_info *> lists = std::move(s.lists);
-    s = State{};
+    s = State {};
     s.orphans = std::move(orphans);
     s.lists = std::move(lists);
     s.devices = {std::wstring(L"SIM-0001")};
@@ -146,7 +146,10 @@ void Meter::reset()
     onRequest = nullptr;
 }
 
-void Meter::setDevices(std::vector<Serial> serials) { m_state->devices = std::move(serials); }
+void Meter::setDevices(std::vector<Serial> serials)
+{
+    m_state->devices = std::move(serials);
+}
 
 void Meter::setDeviceCount(int count)
 {
@@ -159,7 +162,10 @@ void Meter::setDeviceCount(int count)
     setDevices(std::move(serials));
 }
 
-void Meter::setOpenFails(bool fails) { m_state->openFails = fails; }
+void Meter::setOpenFails(bool fails)
+{
+    m_state->openFails = fails;
+}
 
 void Meter::setProtocolVersion(std::uint8_t major, std::uint8_t minor)
 {
@@ -167,8 +173,14 @@ void Meter::setProtocolVersion(std::uint8_t major, std::uint8_t minor)
     m_state->minor = minor;
 }
 
-void Meter::setCells(std::vector<ArchiveCell> cells) { m_state->cells = std::move(cells); }
-void Meter::generateCells(int count) { m_state->cells = generatedCells(count); }
+void Meter::setCells(std::vector<ArchiveCell> cells)
+{
+    m_state->cells = std::move(cells);
+}
+void Meter::generateCells(int count)
+{
+    m_state->cells = generatedCells(count);
+}
 
 bool Meter::loadArchive(const std::string &path)
 {
@@ -182,9 +194,15 @@ bool Meter::loadArchive(const std::string &path)
     return true;
 }
 
-const std::vector<ArchiveCell> &Meter::cells() const { return m_state->cells; }
+const std::vector<ArchiveCell> &Meter::cells() const
+{
+    return m_state->cells;
+}
 
-void Meter::setLatency(std::chrono::microseconds perExchange) { m_state->latency = perExchange; }
+void Meter::setLatency(std::chrono::microseconds perExchange)
+{
+    m_state->latency = perExchange;
+}
 
 void Meter::setClock(Clock clock)
 {
@@ -193,23 +211,65 @@ void Meter::setClock(Clock clock)
     m_state->realStart = std::chrono::steady_clock::now();
 }
 
-std::chrono::microseconds Meter::elapsed() const { return m_state->now(); }
+std::chrono::microseconds Meter::elapsed() const
+{
+    return m_state->now();
+}
 
-void Meter::addFault(FaultRule rule) { m_state->faults.push_back(rule); }
-void Meter::clearFaults() { m_state->faults.clear(); }
+void Meter::addFault(FaultRule rule)
+{
+    m_state->faults.push_back(rule);
+}
+void Meter::clearFaults()
+{
+    m_state->faults.clear();
+}
 
-void Meter::unplug() { m_state->unplug(); }
-void Meter::unplugAfter(int exchanges) { m_state->unplugAfter = exchanges; }
-void Meter::plugIn() { m_state->plugIn(); }
-bool Meter::pluggedIn() const { return m_state->plugged; }
+void Meter::unplug()
+{
+    m_state->unplug();
+}
+void Meter::unplugAfter(int exchanges)
+{
+    m_state->unplugAfter = exchanges;
+}
+void Meter::plugIn()
+{
+    m_state->plugIn();
+}
+bool Meter::pluggedIn() const
+{
+    return m_state->plugged;
+}
 
-const std::vector<Frame> &Meter::received() const { return m_state->received; }
-int Meter::exchanges() const { return m_state->exchanges; }
-const std::vector<ReadCall> &Meter::reads() const { return m_state->reads; }
-int Meter::openHandles() const { return static_cast<int>(m_state->handles.size()); }
-int Meter::liveDeviceLists() const { return static_cast<int>(m_state->lists.size()); }
-Serial Meter::lastOpenedSerial() const { return m_state->lastOpened; }
-bool Meter::lastOpenedNonblocking() const { return m_state->lastNonblocking; }
+const std::vector<Frame> &Meter::received() const
+{
+    return m_state->received;
+}
+int Meter::exchanges() const
+{
+    return m_state->exchanges;
+}
+const std::vector<ReadCall> &Meter::reads() const
+{
+    return m_state->reads;
+}
+int Meter::openHandles() const
+{
+    return static_cast<int>(m_state->handles.size());
+}
+int Meter::liveDeviceLists() const
+{
+    return static_cast<int>(m_state->lists.size());
+}
+Serial Meter::lastOpenedSerial() const
+{
+    return m_state->lastOpened;
+}
+bool Meter::lastOpenedNonblocking() const
+{
+    return m_state->lastNonblocking;
+}
 
 void Meter::clearRecords()
 {

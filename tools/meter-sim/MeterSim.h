@@ -22,18 +22,18 @@ using Frame = std::array<std::uint8_t, 64>;
 using Serial = std::optional<std::wstring>; // a device may have no serial number
 
 enum class Fault {
-    NoAnswer,        // the request is never answered: the read times out
-    LateAnswer,      // the read times out; the answer is waiting for the next read
-    ShortRead,       // the read delivers 40 of the 64 bytes
-    ReadError,       // the read fails (returns -1)
-    WriteError,      // the write fails (returns -1); the meter sees nothing
-    WrongReportId,   // the answer starts with 0x3E
-    WrongLength,     // the length byte of the other answer size (5 <-> 46)
-    WrongCommand,    // the answer names another command
-    BadCrc,          // the CRC's low byte is off by one
+    NoAnswer, // the request is never answered: the read times out
+    LateAnswer, // the read times out; the answer is waiting for the next read
+    ShortRead, // the read delivers 40 of the 64 bytes
+    ReadError, // the read fails (returns -1)
+    WriteError, // the write fails (returns -1); the meter sees nothing
+    WrongReportId, // the answer starts with 0x3E
+    WrongLength, // the length byte of the other answer size (5 <-> 46)
+    WrongCommand, // the answer names another command
+    BadCrc, // the CRC's low byte is off by one
     CrcLowByteFirst, // the CRC is stored low byte first
-    DamagedCell,     // a read-cell answer with status 0xDE
-    Unplug,          // the meter is pulled out before this exchange (see plugIn())
+    DamagedCell, // a read-cell answer with status 0xDE
+    Unplug, // the meter is pulled out before this exchange (see plugIn())
 };
 
 // Where a fault strikes: exchange n (the n-th call of hid_write since reset(), from 0),
@@ -43,12 +43,18 @@ struct FaultRule {
     int exchange = -1;
     int cell = -1;
 };
-inline FaultRule atExchange(Fault fault, int exchange) { return {fault, exchange, -1}; }
-inline FaultRule atCell(Fault fault, int cell) { return {fault, -1, cell}; }
+inline FaultRule atExchange(Fault fault, int exchange)
+{
+    return {fault, exchange, -1};
+}
+inline FaultRule atCell(Fault fault, int cell)
+{
+    return {fault, -1, cell};
+}
 
 enum class Clock {
     Virtual, // nothing really waits; time-outs and latency only advance elapsed()
-    Real,    // time-outs and latency are waited for
+    Real, // time-outs and latency are waited for
 };
 
 // One call of hid_read_timeout (or hid_read, with -1 or 0 for its time-out).
@@ -102,13 +108,13 @@ public:
 
     // What the program did.
     const std::vector<Frame> &received() const; // every frame written, in order
-    int exchanges() const;                      // calls of hid_write since reset()
+    int exchanges() const; // calls of hid_write since reset()
     const std::vector<ReadCall> &reads() const;
-    int openHandles() const;                    // opened and not yet closed
-    int liveDeviceLists() const;                // enumerated and not yet freed
+    int openHandles() const; // opened and not yet closed
+    int liveDeviceLists() const; // enumerated and not yet freed
     Serial lastOpenedSerial() const;
     bool lastOpenedNonblocking() const;
-    void clearRecords();                        // forgets received() and reads()
+    void clearRecords(); // forgets received() and reads()
 
     // Called for each request as it arrives, before it is answered.
     std::function<void(const Frame &)> onRequest;

@@ -85,7 +85,8 @@ std::optional<Frame> answerTo(const Frame &request, const Meter::State &state, s
         break;
     case 0x30: {
         const auto size = static_cast<std::uint16_t>(std::min<std::size_t>(state.cells.size(), 0xFFFF));
-        answer = frameWith(0x30, {static_cast<std::uint8_t>(size & 0xFF), static_cast<std::uint8_t>(size >> 8)});
+        answer
+            = frameWith(0x30, {static_cast<std::uint8_t>(size & 0xFF), static_cast<std::uint8_t>(size >> 8)});
         break;
     }
     case 0x31: {

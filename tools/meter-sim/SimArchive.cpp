@@ -30,7 +30,7 @@ std::vector<ArchiveCell> generatedCells(int count)
     std::bernoulli_distribution outlier(0.08);
 
     // A working day of measurements from 8:00 to 18:00, then the next morning.
-    sys_seconds when = sys_days{year{2026} / March / 2} + hours{8} + minutes{12};
+    sys_seconds when = sys_days {year {2026} / March / 2} + hours {8} + minutes {12};
 
     std::vector<ArchiveCell> cells(static_cast<std::size_t>(std::max(count, 0)));
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -53,13 +53,13 @@ std::vector<ArchiveCell> generatedCells(int count)
         cell.bytes[ArchiveCell::Dependency] = static_cast<std::uint8_t>((i * 3) % 10);
         cell.bytes[ArchiveCell::Kc] = static_cast<std::uint8_t>(kc(random));
 
-        when = floor<minutes>(when) + minutes{pause(random)} + seconds{second(random)};
+        when = floor<minutes>(when) + minutes {pause(random)} + seconds {second(random)};
         const sys_days day = floor<days>(when);
-        if (hh_mm_ss time{when - day}; time.hours().count() >= 18)
-            when = day + days{1} + hours{8} + minutes{pause(random)};
+        if (hh_mm_ss time {when - day}; time.hours().count() >= 18)
+            when = day + days {1} + hours {8} + minutes {pause(random)};
         const sys_days today = floor<days>(when);
-        const year_month_day date{today};
-        const hh_mm_ss time{when - today};
+        const year_month_day date {today};
+        const hh_mm_ss time {when - today};
         cell.bytes[ArchiveCell::Second] = static_cast<std::uint8_t>(time.seconds().count());
         cell.bytes[ArchiveCell::Minute] = static_cast<std::uint8_t>(time.minutes().count());
         cell.bytes[ArchiveCell::Hour] = static_cast<std::uint8_t>(time.hours().count());

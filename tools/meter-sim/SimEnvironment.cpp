@@ -52,12 +52,18 @@ void applyDevices(Meter &meter, const std::string &value)
 void applyFaults(Meter &meter, const std::string &value)
 {
     static const std::map<std::string, Fault> kinds = {
-        {"timeout", Fault::NoAnswer},          {"late", Fault::LateAnswer},
-        {"short", Fault::ShortRead},           {"readerror", Fault::ReadError},
-        {"writeerror", Fault::WriteError},     {"reportid", Fault::WrongReportId},
-        {"length", Fault::WrongLength},        {"command", Fault::WrongCommand},
-        {"crc", Fault::BadCrc},                {"crcswap", Fault::CrcLowByteFirst},
-        {"damaged", Fault::DamagedCell},       {"unplug", Fault::Unplug},
+        {"timeout", Fault::NoAnswer},
+        {"late", Fault::LateAnswer},
+        {"short", Fault::ShortRead},
+        {"readerror", Fault::ReadError},
+        {"writeerror", Fault::WriteError},
+        {"reportid", Fault::WrongReportId},
+        {"length", Fault::WrongLength},
+        {"command", Fault::WrongCommand},
+        {"crc", Fault::BadCrc},
+        {"crcswap", Fault::CrcLowByteFirst},
+        {"damaged", Fault::DamagedCell},
+        {"unplug", Fault::Unplug},
     };
     for (const std::string &item : split(value, ',')) {
         const auto at = item.find('@');

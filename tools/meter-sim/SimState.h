@@ -23,9 +23,9 @@ using Micros = std::chrono::microseconds;
 
 // An answer waiting to be read.
 struct PendingAnswer {
-    Frame bytes{};
-    Micros readyAt{0};
-    bool late = false;      // the first read after the request misses it
+    Frame bytes {};
+    Micros readyAt {0};
+    bool late = false; // the first read after the request misses it
     bool shortRead = false; // delivered in part
     bool readError = false; // the read that would take it fails
 };
@@ -37,18 +37,18 @@ struct Meter::State {
     std::uint8_t major = 1;
     std::uint8_t minor = 0;
     std::vector<ArchiveCell> cells;
-    Micros latency{0};
+    Micros latency {0};
     Clock clock = Clock::Virtual;
     std::vector<FaultRule> faults;
     bool plugged = true;
     int unplugAfter = -1;
     int generation = 0;
     std::optional<Micros> replugAfter; // plugged back in this long after being pulled out
-    Micros unpluggedAt{0};
+    Micros unpluggedAt {0};
     bool trace = false; // frames to stderr
 
     // Time.
-    Micros virtualNow{0};
+    Micros virtualNow {0};
     std::chrono::steady_clock::time_point realStart = std::chrono::steady_clock::now();
     Micros now() const;
     void waitUntil(Micros when);
