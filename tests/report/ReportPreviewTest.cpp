@@ -122,6 +122,9 @@ TEST_F(Preview, PrintsEveryPageOnA4)
     preview.printer().setOutputFormat(QPrinter::PdfFormat);
     preview.printer().setOutputFileName(path("printed.pdf"));
 
+    preview.setUpPage(); // through the dialogs seam, like every printer dialog
+    EXPECT_EQ(dialogs.texts(test::ShownDialog::PrinterSetup).size(), 1);
+
     preview.printReport(); // the print dialog cancelled
     EXPECT_FALSE(QFile::exists(path("printed.pdf")));
 
