@@ -25,6 +25,7 @@ TForm3::TForm3(QWidget *parent)
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(3000);
+    Timer1->setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
     connect(Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
 }
 
