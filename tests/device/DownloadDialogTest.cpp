@@ -247,6 +247,11 @@ TEST_F(DownloadDialogTest, FailedCellIsToldTwiceAndTheOpenArchiveStays)
         {sim::atCell(Fault::ReadError, 1), {"Ошибка приема", "Ошибка чтения ячейки2"}},
         {sim::atCell(Fault::WriteError, 1), {"Ошибка отправки", "Ошибка чтения ячейки2"}},
         {sim::atCell(Fault::Unplug, 6), {"Ошибка отправки", "Ошибка чтения ячейки7"}},
+        {sim::atCell(Fault::LateAnswer, 3), {"Не соответствует число байт", "Ошибка чтения ячейки4"}},
+        {sim::atCell(Fault::ShortRead, 11), {"Не соответствует число байт", "Ошибка чтения ячейки12"}},
+        {sim::atCell(Fault::WrongReportId, 0), {"Ошибка чтения ячейки1"}},
+        {sim::atCell(Fault::WrongLength, 5), {"Ошибка чтения ячейки6"}},
+        {sim::atCell(Fault::CrcLowByteFirst, 8), {"Ошибка CRC", "Ошибка чтения ячейки9"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.boxes.join(" / ").toStdString());
