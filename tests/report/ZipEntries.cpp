@@ -1,21 +1,28 @@
 #include "ZipEntries.h"
 
-#include <QtEndian>
-
 #include <zlib.h>
 
 namespace luvir::test {
 
 namespace {
 
+// A little-endian number of `bytes` bytes at `at`; bytes beyond the data count as zero.
+quint32 number(const QByteArray &data, qsizetype at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | (at + i >= 0 && at + i < data.size() ? quint8(data.at(at + i)) : 0u);
+    return value;
+}
+
 quint16 u16(const QByteArray &data, qsizetype at)
 {
-    return at + 2 <= data.size() ? qFromLittleEndian<quint16>(data.constData() + at) : 0;
+    return static_cast<quint16>(number(data, at, 2));
 }
 
 quint32 u32(const QByteArray &data, qsizetype at)
 {
-    return at + 4 <= data.size() ? qFromLittleEndian<quint32>(data.constData() + at) : 0;
+    return number(data, at, 4);
 }
 
 QByteArray inflateRaw(const QByteArray &compressed, qsizetype size)
