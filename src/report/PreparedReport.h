@@ -30,6 +30,7 @@ struct PreparedPage {
 
 struct PreparedReport {
     QSizeF pageSize; // report units
+    QMarginsF margins; // of the template's page, report units
     QList<PreparedPage> pages;
 
     int pageCount() const { return static_cast<int>(pages.size()); }

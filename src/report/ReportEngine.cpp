@@ -70,6 +70,7 @@ public:
             if (band.kind == ReportBand::PageFooter)
                 m_footerHeight += band.height;
         m_report.pageSize = m_template.pageSizeUnits();
+        m_report.margins = m_template.margins;
     }
 
     PreparedReport run(UserDataSet &dataSet)

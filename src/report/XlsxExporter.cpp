@@ -10,6 +10,8 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace luvir {
 
@@ -17,6 +19,9 @@ namespace {
 
 constexpr qsizetype kMaxCellText = 32767; // the longest text a spreadsheet cell holds
 constexpr double kPointsPerUnit = 72.0 / kReportUnitsPerInch;
+constexpr double kInchesPerUnit = 1.0 / kReportUnitsPerInch;
+constexpr std::uint8_t kPaperA4 = 9;
+constexpr qsizetype kMaxPageBreaks = 1023; // the most a sheet may hold
 
 struct Column {
     double left, right;
@@ -127,6 +132,7 @@ QString workbookError(lxw_error error)
 // Writes the workbook to `path`; returns an empty text or the reason of the failure.
 QString writeWorkbook(const PreparedReport &report, const QString &path, const QDateTime &creationTime)
 {
+    std::vector<lxw_row_t> pageBreaks; // rows that start a page, then 0; kept until the book is closed
     Workbook book(path);
     if (!book.get())
         return QStringLiteral("не удалось создать книгу");
@@ -148,8 +154,14 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
                              std::max(1.0, (pixels - 5) / 7), nullptr);
     }
 
+    // Printed like the report: A4 with its margins, each report page on a sheet page.
+    worksheet_set_paper(sheet, kPaperA4);
+    const QMarginsF margins = report.margins * kInchesPerUnit;
+    worksheet_set_margins(sheet, margins.left(), margins.right(), margins.top(), margins.bottom());
     lxw_row_t row = 0;
     for (const PreparedPage &page : report.pages) {
+        if (row > 0 && static_cast<qsizetype>(pageBreaks.size()) < kMaxPageBreaks)
+            pageBreaks.push_back(row);
         for (const PreparedBand &band : page.bands) {
             if (band.texts.isEmpty())
                 continue;
@@ -167,6 +179,10 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
             }
             ++row;
         }
+    }
+    if (!pageBreaks.empty()) {
+        pageBreaks.push_back(0);
+        worksheet_set_h_pagebreaks(sheet, pageBreaks.data());
     }
     const lxw_error error = book.close();
     return error == LXW_NO_ERROR ? QString() : workbookError(error);

@@ -146,6 +146,18 @@ TEST_F(FileExport, SpreadsheetHoldsTheWholeReport)
     EXPECT_EQ(readAll(path("b.xlsx")), bytes);
 }
 
+TEST_F(FileExport, SpreadsheetKeepsThePageBreaks)
+{
+    XlsxExporter exporter;
+    ASSERT_TRUE(exporter.save(prepare(sampleTable(120)), path("long.xlsx")));
+    const QByteArray sheet = test::readZipEntries(readAll(path("long.xlsx"))).value("xl/worksheets/sheet1.xml");
+    // Page 2 starts with sheet row 54 (title, titles and 51 rows on page 1), page 3 with row 108.
+    EXPECT_TRUE(sheet.contains("<rowBreaks count=\"2\" manualBreakCount=\"2\"><brk id=\"53\" max=\"16383\" man=\"1\"/>"
+                               "<brk id=\"107\" max=\"16383\" man=\"1\"/></rowBreaks>"))
+        << sheet.right(600).toStdString();
+    EXPECT_TRUE(sheet.contains("paperSize=\"9\""));
+}
+
 TEST_F(FileExport, SpreadsheetCellsHoldOnlyWhatACellMay)
 {
     const QString longText(40000, u'ж');
