@@ -39,11 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size > 4096)
         return 0;
-    const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString input
+        = QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     MeasurementTable table;
     for (const QString &line : input.split(u'\n'))
         table.rows.append(line.split(u'\t').mid(0, kTableColumns + 1)); // short and long rows alike
-    const PreparedReport report = prepareMeasurementReport(table, QDateTime(QDate(2026, 12, 10), QTime(1, 2, 3)));
+    const PreparedReport report
+        = prepareMeasurementReport(table, QDateTime(QDate(2026, 12, 10), QTime(1, 2, 3)));
 
     const QByteArray csv = reportCsv(report);
     if (!csv.startsWith("\xEF\xBB\xBF"))

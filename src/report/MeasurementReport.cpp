@@ -6,13 +6,13 @@ namespace luvir {
 
 namespace {
 
-constexpr double kTitleHeight = 37.7953;     // 10 mm
-constexpr double kBandWidth = 718.1107;      // 190 mm
+constexpr double kTitleHeight = 37.7953; // 10 mm
+constexpr double kBandWidth = 718.1107; // 190 mm
 constexpr double kTitleMemoWidth = 234.33086; // 62 mm
-constexpr double kDataHeight = 18.89765;     // 5 mm
-constexpr double kFooterHeight = 22.67718;   // 6 mm
-constexpr int kTitlePixels = 19;             // 14 pt
-constexpr int kTextPixels = 13;              // 10 pt
+constexpr double kDataHeight = 18.89765; // 5 mm
+constexpr double kFooterHeight = 22.67718; // 6 mm
+constexpr int kTitlePixels = 19; // 14 pt
+constexpr int kTextPixels = 13; // 10 pt
 
 // The seven cells of a table row: left edge and width, as laid out (the small gaps and
 // the last cell's overhang on the right are part of the layout).
@@ -20,8 +20,13 @@ struct CellColumn {
     double left, width;
 };
 constexpr CellColumn kCellColumns[kTableColumns] = {
-    {0, 75.5906},           {76.37013, 139.84261},  {216.322975, 94.48825}, {310.811225, 94.48825},
-    {405.299475, 94.48825}, {499.787725, 94.48825}, {594.275975, 124.72449},
+    {0, 75.5906},
+    {76.37013, 139.84261},
+    {216.322975, 94.48825},
+    {310.811225, 94.48825},
+    {405.299475, 94.48825},
+    {499.787725, 94.48825},
+    {594.275975, 124.72449},
 };
 
 char asciiLower(char16_t c)
@@ -62,7 +67,8 @@ QString withoutTimeZone(const QString &format)
 QFont reportFont(int pixelSize, bool bold)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -77,7 +83,7 @@ ReportTemplate measurementReportTemplate()
     const double margin = reportUnitsFromMm(10);
     report.margins = QMarginsF(margin, margin, margin, margin);
 
-    ReportBand title{QStringLiteral("ReportTitle1"), ReportBand::ReportTitle, kTitleHeight, {}, {}};
+    ReportBand title {QStringLiteral("ReportTitle1"), ReportBand::ReportTitle, kTitleHeight, {}, {}};
     ReportText memo1;
     memo1.name = QStringLiteral("Memo1");
     memo1.rect = QRectF(0, 0, kTitleMemoWidth, kTitleHeight);
@@ -91,8 +97,8 @@ ReportTemplate measurementReportTemplate()
     memo9.widthFollowsText = true;
     title.texts = {memo1, memo9};
 
-    ReportBand data{QStringLiteral("MasterData1"), ReportBand::MasterData, kDataHeight,
-                    QStringLiteral("StringDS"), {}};
+    ReportBand data {
+        QStringLiteral("MasterData1"), ReportBand::MasterData, kDataHeight, QStringLiteral("StringDS"), {}};
     for (int k = 0; k < kTableColumns; ++k) {
         ReportText cell;
         cell.name = QStringLiteral("Memo%1").arg(k + 2);
@@ -104,7 +110,7 @@ ReportTemplate measurementReportTemplate()
         data.texts.append(cell);
     }
 
-    const ReportBand footer{QStringLiteral("PageFooter1"), ReportBand::PageFooter, kFooterHeight, {}, {}};
+    const ReportBand footer {QStringLiteral("PageFooter1"), ReportBand::PageFooter, kFooterHeight, {}, {}};
     report.bands = {title, data, footer};
     return report;
 }
@@ -114,10 +120,14 @@ QString reportDateTimeText(const QDateTime &moment, const QLocale &locale)
     const QString date = locale.toString(moment.date(), locale.dateFormat(QLocale::ShortFormat));
     if (moment.time() == QTime(0, 0))
         return date;
-    return date + u' ' + locale.toString(moment.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+    return date + u' '
+        + locale.toString(moment.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
-MeasurementReport::MeasurementReport() : frxReport1(measurementReportTemplate()) {}
+MeasurementReport::MeasurementReport()
+    : frxReport1(measurementReportTemplate())
+{
+}
 
 void MeasurementReport::setUp(const MeasurementTable &table, const QDateTime &now, const QLocale &locale)
 {
@@ -130,14 +140,18 @@ void MeasurementReport::setUp(const MeasurementTable &table, const QDateTime &no
 PreparedReport MeasurementReport::prepare()
 {
     return prepareReport(frxReport1, StringDS,
-                         [this](const QString &name, QVariant &value) { frxReport1GetValue(name, value); });
+        [this](const QString &name, QVariant &value) { frxReport1GetValue(name, value); });
 }
 
 void MeasurementReport::frxReport1GetValue(const QString &VarName, QVariant &Value) const
 {
     static const QLatin1StringView names[kTableColumns] = {
-        QLatin1StringView("Cell1"), QLatin1StringView("Cell2"), QLatin1StringView("Cell3"),
-        QLatin1StringView("Cell4"), QLatin1StringView("Cell5"), QLatin1StringView("Cell6"),
+        QLatin1StringView("Cell1"),
+        QLatin1StringView("Cell2"),
+        QLatin1StringView("Cell3"),
+        QLatin1StringView("Cell4"),
+        QLatin1StringView("Cell5"),
+        QLatin1StringView("Cell6"),
         QLatin1StringView("Cell7"),
     };
     for (int k = 0; k < kTableColumns; ++k) {
@@ -148,8 +162,8 @@ void MeasurementReport::frxReport1GetValue(const QString &VarName, QVariant &Val
     }
 }
 
-PreparedReport prepareMeasurementReport(const MeasurementTable &table, const QDateTime &now,
-                                        const QLocale &locale)
+PreparedReport prepareMeasurementReport(
+    const MeasurementTable &table, const QDateTime &now, const QLocale &locale)
 {
     MeasurementReport report;
     report.setUp(table, now, locale);

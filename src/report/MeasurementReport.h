@@ -37,8 +37,8 @@ public:
     // The print command's settings: Memo1 := the model name, Memo9 := the date and time
     // of `now`, StringDS's range := the table's row count, header row included.
     // The table must outlive every later prepare() and frxReport1GetValue().
-    void setUp(const MeasurementTable &table, const QDateTime &now,
-               const QLocale &locale = QLocale::system());
+    void setUp(
+        const MeasurementTable &table, const QDateTime &now, const QLocale &locale = QLocale::system());
 
     PreparedReport prepare();
 
@@ -48,14 +48,14 @@ public:
     void frxReport1GetValue(const QString &VarName, QVariant &Value) const;
 
     ReportTemplate frxReport1; // the report's template
-    UserDataSet StringDS{QStringLiteral("StringDS")}; // the data set the rows are printed over
+    UserDataSet StringDS {QStringLiteral("StringDS")}; // the data set the rows are printed over
 
 private:
     const MeasurementTable *m_table = nullptr;
 };
 
 // setUp and prepare in one, for callers without a window.
-PreparedReport prepareMeasurementReport(const MeasurementTable &table, const QDateTime &now,
-                                        const QLocale &locale = QLocale::system());
+PreparedReport prepareMeasurementReport(
+    const MeasurementTable &table, const QDateTime &now, const QLocale &locale = QLocale::system());
 
 } // namespace luvir

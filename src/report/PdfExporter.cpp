@@ -16,7 +16,8 @@ constexpr int kPdfResolution = 1200; // dots per inch of the PDF's coordinates
 
 QPageSize pageSizeOf(const PreparedReport &report)
 {
-    const QSizeF mm(report.pageSize.width() / kReportUnitsPerMm, report.pageSize.height() / kReportUnitsPerMm);
+    const QSizeF mm(
+        report.pageSize.width() / kReportUnitsPerMm, report.pageSize.height() / kReportUnitsPerMm);
     return QPageSize(mm, QPageSize::Millimeter, QString(), QPageSize::FuzzyOrientationMatch);
 }
 
@@ -67,8 +68,9 @@ bool PdfExporter::save(const PreparedReport &report, const QString &fileName)
         return fail(file.errorString());
     if (!writeReportPdf(report, file)) {
         file.cancelWriting();
-        return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : QStringLiteral("не удалось построить документ PDF"));
+        return fail(file.error() != QFileDevice::NoError
+                ? file.errorString()
+                : QStringLiteral("не удалось построить документ PDF"));
     }
     if (!file.commit())
         return fail(file.errorString());

@@ -14,7 +14,8 @@ constexpr double kFitTolerance = 1e-6;
 
 bool holdsArrows(const QString &text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x2190 && c.unicode() <= 0x21FF; });
+    return std::any_of(
+        text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x2190 && c.unicode() <= 0x21FF; });
 }
 
 // The font a text is drawn in. Arrows come from the list's last family, the one named for
@@ -26,12 +27,12 @@ QFont fontForText(const QFont &font, const QString &text)
     if (families.size() < 2 || !holdsArrows(text))
         return font;
     QFont arrows = font;
-    arrows.setFamilies(QStringList{families.constLast()} + families.mid(0, families.size() - 1));
+    arrows.setFamilies(QStringList {families.constLast()} + families.mid(0, families.size() - 1));
     return arrows;
 }
 
-PreparedText layOutText(const ReportText &object, const QPointF &bandOrigin,
-                        const ReportValueFunction &getValue)
+PreparedText layOutText(
+    const ReportText &object, const QPointF &bandOrigin, const ReportValueFunction &getValue)
 {
     PreparedText text;
     text.name = object.name;
@@ -47,8 +48,8 @@ PreparedText layOutText(const ReportText &object, const QPointF &bandOrigin,
     return text;
 }
 
-PreparedBand layOutBand(const ReportBand &band, const QRectF &area, double top,
-                        const ReportValueFunction &getValue)
+PreparedBand layOutBand(
+    const ReportBand &band, const QRectF &area, double top, const ReportValueFunction &getValue)
 {
     PreparedBand prepared;
     prepared.name = band.name;
@@ -64,7 +65,9 @@ class Paginator
 {
 public:
     Paginator(const ReportTemplate &reportTemplate, const ReportValueFunction &getValue)
-        : m_template(reportTemplate), m_getValue(getValue), m_area(reportTemplate.printableRect())
+        : m_template(reportTemplate)
+        , m_getValue(getValue)
+        , m_area(reportTemplate.printableRect())
     {
         for (const ReportBand &band : m_template.bands)
             if (band.kind == ReportBand::PageFooter)
@@ -92,7 +95,7 @@ public:
 private:
     void startPage()
     {
-        m_report.pages.append(PreparedPage{});
+        m_report.pages.append(PreparedPage {});
         m_top = m_area.top();
         m_bandsOnPage = 0;
     }
@@ -154,8 +157,8 @@ QString expandReportText(const QString &text, const ReportValueFunction &getValu
     return result;
 }
 
-PreparedReport prepareReport(const ReportTemplate &reportTemplate, UserDataSet &dataSet,
-                             const ReportValueFunction &getValue)
+PreparedReport prepareReport(
+    const ReportTemplate &reportTemplate, UserDataSet &dataSet, const ReportValueFunction &getValue)
 {
     return Paginator(reportTemplate, getValue).run(dataSet);
 }

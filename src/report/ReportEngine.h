@@ -23,7 +23,7 @@ QString expandReportText(const QString &text, const ReportValueFunction &getValu
 
 // Prepares the report. Needs a QGuiApplication (texts whose width follows the text are
 // measured with the font). Walks `dataSet` from record 0 to its end.
-PreparedReport prepareReport(const ReportTemplate &reportTemplate, UserDataSet &dataSet,
-                             const ReportValueFunction &getValue);
+PreparedReport prepareReport(
+    const ReportTemplate &reportTemplate, UserDataSet &dataSet, const ReportValueFunction &getValue);
 
 } // namespace luvir

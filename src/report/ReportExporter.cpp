@@ -27,9 +27,8 @@ QList<QStringList> reportLines(const PreparedReport &report)
             QList<const PreparedText *> texts;
             for (const PreparedText &text : band.texts)
                 texts.append(&text);
-            std::stable_sort(texts.begin(), texts.end(), [](const PreparedText *a, const PreparedText *b) {
-                return a->rect.left() < b->rect.left();
-            });
+            std::stable_sort(texts.begin(), texts.end(),
+                [](const PreparedText *a, const PreparedText *b) { return a->rect.left() < b->rect.left(); });
             QStringList line;
             for (const PreparedText *text : texts)
                 line.append(text->text);

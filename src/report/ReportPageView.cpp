@@ -6,7 +6,10 @@
 
 namespace luvir {
 
-ReportPageView::ReportPageView(QWidget *parent) : QWidget(parent) {}
+ReportPageView::ReportPageView(QWidget *parent)
+    : QWidget(parent)
+{
+}
 
 void ReportPageView::setPage(const PreparedPage *page, const QSizeF &pageSize, double zoom)
 {

@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
@@ -40,8 +40,10 @@ public:
 } // namespace
 
 ReportPreview::ReportPreview(PreparedReport report, QWidget *parent)
-    : QDialog(parent), m_report(std::move(report)), m_exporters(createReportExporters()),
-      m_printer(QPrinter::HighResolution)
+    : QDialog(parent)
+    , m_report(std::move(report))
+    , m_exporters(createReportExporters())
+    , m_printer(QPrinter::HighResolution)
 {
     setWindowTitle(QStringLiteral("Предварительный просмотр"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -77,8 +79,8 @@ void ReportPreview::buildToolBar()
     layout()->addWidget(bar);
     QStyle *s = style();
 
-    QAction *print = bar->addAction(QIcon::fromTheme(QStringLiteral("document-print")), QStringLiteral("Печать"),
-                                    this, &ReportPreview::printReport);
+    QAction *print = bar->addAction(QIcon::fromTheme(QStringLiteral("document-print")),
+        QStringLiteral("Печать"), this, &ReportPreview::printReport);
     print->setShortcut(QKeySequence::Print);
     bar->addAction(QStringLiteral("Параметры страницы"), this, &ReportPreview::setUpPage);
 
@@ -88,15 +90,17 @@ void ReportPreview::buildToolBar()
     m_exportMenu = new QMenu(exportButton);
     for (std::size_t i = 0; i < m_exporters.size(); ++i) {
         const int index = static_cast<int>(i);
-        m_exportMenu->addAction(m_exporters[i]->name() + QStringLiteral("…"), this,
-                                [this, index] { exportReport(index); });
+        m_exportMenu->addAction(
+            m_exporters[i]->name() + QStringLiteral("…"), this, [this, index] { exportReport(index); });
     }
     exportButton->setMenu(m_exportMenu);
     bar->addWidget(exportButton);
     bar->addSeparator();
 
-    bar->addAction(QStringLiteral("Увеличить"), this, &ReportPreview::zoomIn)->setShortcut(QKeySequence::ZoomIn);
-    bar->addAction(QStringLiteral("Уменьшить"), this, &ReportPreview::zoomOut)->setShortcut(QKeySequence::ZoomOut);
+    bar->addAction(QStringLiteral("Увеличить"), this, &ReportPreview::zoomIn)
+        ->setShortcut(QKeySequence::ZoomIn);
+    bar->addAction(QStringLiteral("Уменьшить"), this, &ReportPreview::zoomOut)
+        ->setShortcut(QKeySequence::ZoomOut);
     m_zoomLabel = new QLabel(bar);
     m_zoomLabel->setMinimumWidth(48);
     m_zoomLabel->setAlignment(Qt::AlignCenter);
@@ -106,20 +110,20 @@ void ReportPreview::buildToolBar()
     bar->addSeparator();
 
     bar->addAction(s->standardIcon(QStyle::SP_MediaSkipBackward), QStringLiteral("Первая страница"), this,
-                   &ReportPreview::firstPage)
+           &ReportPreview::firstPage)
         ->setShortcut(Qt::CTRL | Qt::Key_Home);
     bar->addAction(s->standardIcon(QStyle::SP_MediaSeekBackward), QStringLiteral("Предыдущая страница"), this,
-                   &ReportPreview::previousPage)
+           &ReportPreview::previousPage)
         ->setShortcut(Qt::Key_PageUp);
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setMinimumWidth(110);
     m_pageLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_pageLabel);
     bar->addAction(s->standardIcon(QStyle::SP_MediaSeekForward), QStringLiteral("Следующая страница"), this,
-                   &ReportPreview::nextPage)
+           &ReportPreview::nextPage)
         ->setShortcut(Qt::Key_PageDown);
     bar->addAction(s->standardIcon(QStyle::SP_MediaSkipForward), QStringLiteral("Последняя страница"), this,
-                   &ReportPreview::lastPage)
+           &ReportPreview::lastPage)
         ->setShortcut(Qt::CTRL | Qt::Key_End);
     bar->addSeparator();
     bar->addAction(QStringLiteral("Закрыть"), this, &QDialog::reject);
@@ -181,8 +185,8 @@ void ReportPreview::exportReport(int exporterIndex)
     if (exporterIndex < 0 || exporterIndex >= static_cast<int>(m_exporters.size()))
         return;
     ReportExporter &exporter = *m_exporters[static_cast<std::size_t>(exporterIndex)];
-    FileDialogRequest request{exporter.fileFilter(), exporter.defaultSuffix(), m_lastExportNames.at(exporterIndex),
-                              exporter.fileFilter()};
+    FileDialogRequest request {exporter.fileFilter(), exporter.defaultSuffix(),
+        m_lastExportNames.at(exporterIndex), exporter.fileFilter()};
     const QString fileName = dialogs().saveFileName(this, request);
     if (fileName.isEmpty())
         return;
@@ -193,8 +197,9 @@ void ReportPreview::exportReport(int exporterIndex)
         saved = exporter.save(m_report, fileName);
     }
     if (!saved)
-        dialogs().error(this, QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                                  .arg(QDir::toNativeSeparators(fileName), exporter.errorString()));
+        dialogs().error(this,
+            QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                .arg(QDir::toNativeSeparators(fileName), exporter.errorString()));
 }
 
 void ReportPreview::zoomIn()
@@ -215,7 +220,8 @@ void ReportPreview::setZoom(double zoom)
 
 void ReportPreview::fitWholePage()
 {
-    const QSizeF room = QSizeF(m_scroll->viewport()->size()) - QSizeF(2 * ReportPageView::kBorder, 2 * ReportPageView::kBorder);
+    const QSizeF room = QSizeF(m_scroll->viewport()->size())
+        - QSizeF(2 * ReportPageView::kBorder, 2 * ReportPageView::kBorder);
     setZoom(std::min(room.width() / m_report.pageSize.width(), room.height() / m_report.pageSize.height()));
 }
 
@@ -223,7 +229,7 @@ void ReportPreview::fitPageWidth()
 {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const double room = m_scroll->viewport()->width() - 2 * ReportPageView::kBorder
-                        - (m_scroll->verticalScrollBar()->isVisible() ? 0 : scrollBar);
+        - (m_scroll->verticalScrollBar()->isVisible() ? 0 : scrollBar);
     setZoom(room / m_report.pageSize.width());
 }
 

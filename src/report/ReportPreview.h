@@ -29,7 +29,7 @@ public:
 
     const PreparedReport &report() const { return m_report; }
     int currentPage() const { return m_page; } // from 0
-    double zoom() const { return m_zoom; }     // 1.0: one report unit per screen pixel
+    double zoom() const { return m_zoom; } // 1.0: one report unit per screen pixel
     // The printer the print and page set-up commands use (A4, portrait, whole paper).
     QPrinter &printer() { return m_printer; }
     // The export menu, built from the exporters, in their order.

@@ -16,7 +16,10 @@ namespace luvir {
 inline constexpr double kReportUnitsPerInch = 96.0;
 inline constexpr double kReportUnitsPerMm = kReportUnitsPerInch / 25.4;
 
-constexpr double reportUnitsFromMm(double mm) { return mm * kReportUnitsPerMm; }
+constexpr double reportUnitsFromMm(double mm)
+{
+    return mm * kReportUnitsPerMm;
+}
 
 // The space between a text object's edges and its text, left/right and top/bottom.
 inline constexpr double kTextGapX = 2.0;
@@ -25,12 +28,12 @@ inline constexpr double kTextGapY = 1.0;
 // A text object ("memo"): its text may name variables as "[Name]".
 struct ReportText {
     QString name;
-    QRectF rect;                  // in the band
+    QRectF rect; // in the band
     QString text;
-    QFont font;                   // sized in pixels (report units); a text holding arrows
-                                  // (U+2190..U+21FF) is drawn in the last of its families
+    QFont font; // sized in pixels (report units); a text holding arrows
+                // (U+2190..U+21FF) is drawn in the last of its families
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
-    bool framed = false;          // a line on all four sides
+    bool framed = false; // a line on all four sides
     bool widthFollowsText = false; // the width becomes the text's width, the right edge stays
 };
 
@@ -45,9 +48,9 @@ struct ReportBand {
 
 struct ReportTemplate {
     QString pageName;
-    QPageSize pageSize{QPageSize::A4};
+    QPageSize pageSize {QPageSize::A4};
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    QMarginsF margins;  // report units
+    QMarginsF margins; // report units
     QList<ReportBand> bands;
 
     // The page's size in report units, orientation applied.

@@ -11,7 +11,10 @@ namespace luvir {
 class UserDataSet
 {
 public:
-    explicit UserDataSet(QString userName) : m_userName(std::move(userName)) {}
+    explicit UserDataSet(QString userName)
+        : m_userName(std::move(userName))
+    {
+    }
 
     const QString &userName() const { return m_userName; }
 

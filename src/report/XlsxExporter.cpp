@@ -40,7 +40,8 @@ QList<Column> sheetColumns(const PreparedReport &report)
         return columns;
     for (const PreparedText &text : widest->texts)
         columns.append({text.rect.left() - widest->rect.left(), text.rect.right() - widest->rect.left()});
-    std::sort(columns.begin(), columns.end(), [](const Column &a, const Column &b) { return a.left < b.left; });
+    std::sort(
+        columns.begin(), columns.end(), [](const Column &a, const Column &b) { return a.left < b.left; });
     return columns;
 }
 
@@ -75,7 +76,10 @@ QByteArray cellText(const QString &text)
 class Workbook
 {
 public:
-    explicit Workbook(const QString &path) : m_book(workbook_new(QFile::encodeName(path).constData())) {}
+    explicit Workbook(const QString &path)
+        : m_book(workbook_new(QFile::encodeName(path).constData()))
+    {
+    }
     ~Workbook()
     {
         if (m_book)
@@ -138,7 +142,7 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
         return QStringLiteral("не удалось создать книгу");
 
     QByteArray title = kReportModelName.toUtf8();
-    lxw_doc_properties properties{};
+    lxw_doc_properties properties {};
     properties.title = title.data();
     properties.created = creationTime.isValid() ? static_cast<time_t>(creationTime.toSecsSinceEpoch()) : 0;
     workbook_set_properties(book.get(), &properties);
@@ -151,7 +155,7 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
     for (int i = 0; i < columns.size(); ++i) {
         const double pixels = columns.at(i).right - columns.at(i).left;
         worksheet_set_column(sheet, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i),
-                             std::max(1.0, (pixels - 5) / 7), nullptr);
+            std::max(1.0, (pixels - 5) / 7), nullptr);
     }
 
     // Printed like the report: A4 with its margins, each report page on a sheet page.
@@ -173,7 +177,7 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
                     ++column;
                 taken[column] = true;
                 const lxw_error error = worksheet_write_string(sheet, row, static_cast<lxw_col_t>(column),
-                                                               cellText(text.text).constData(), book.format(text));
+                    cellText(text.text).constData(), book.format(text));
                 if (error != LXW_NO_ERROR)
                     return workbookError(error);
             }

@@ -42,8 +42,9 @@ bool writeText(const QString &path, const QByteArray &bytes)
 QString pdfText(const QString &path)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                                 QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+        {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
+            QStringLiteral("-")});
     if (!process.waitForFinished(30000))
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -150,10 +151,12 @@ TEST_F(FileExport, SpreadsheetKeepsThePageBreaks)
 {
     XlsxExporter exporter;
     ASSERT_TRUE(exporter.save(prepare(sampleTable(120)), path("long.xlsx")));
-    const QByteArray sheet = test::readZipEntries(readAll(path("long.xlsx"))).value("xl/worksheets/sheet1.xml");
+    const QByteArray sheet
+        = test::readZipEntries(readAll(path("long.xlsx"))).value("xl/worksheets/sheet1.xml");
     // Page 2 starts with sheet row 54 (title, titles and 51 rows on page 1), page 3 with row 108.
-    EXPECT_TRUE(sheet.contains("<rowBreaks count=\"2\" manualBreakCount=\"2\"><brk id=\"53\" max=\"16383\" man=\"1\"/>"
-                               "<brk id=\"107\" max=\"16383\" man=\"1\"/></rowBreaks>"))
+    EXPECT_TRUE(sheet.contains(
+        "<rowBreaks count=\"2\" manualBreakCount=\"2\"><brk id=\"53\" max=\"16383\" man=\"1\"/>"
+        "<brk id=\"107\" max=\"16383\" man=\"1\"/></rowBreaks>"))
         << sheet.right(600).toStdString();
     EXPECT_TRUE(sheet.contains("paperSize=\"9\""));
 }
@@ -162,8 +165,9 @@ TEST_F(FileExport, SpreadsheetCellsHoldOnlyWhatACellMay)
 {
     const QString longText(40000, u'ж');
     XlsxExporter exporter;
-    ASSERT_TRUE(exporter.save(prepare(tableOf({{QStringLiteral("a\u0001b\uFFFEc"), longText, "", "", "", "", ""}})),
-                              path("odd.xlsx")))
+    ASSERT_TRUE(
+        exporter.save(prepare(tableOf({{QStringLiteral("a\u0001b\uFFFEc"), longText, "", "", "", "", ""}})),
+            path("odd.xlsx")))
         << exporter.errorString().toStdString();
     const QMap<QString, QString> cells = sheetCells(readAll(path("odd.xlsx")));
     EXPECT_EQ(cells.value("A3"), "abc");
@@ -219,5 +223,5 @@ TEST(ReportExporters, RegistryOffersEveryFormatOnce)
         filters << exporter->fileFilter();
         EXPECT_TRUE(exporter->fileFilter().contains("*." + exporter->defaultSuffix()));
     }
-    EXPECT_EQ(suffixes, (QStringList{"pdf", "xlsx", "csv"}));
+    EXPECT_EQ(suffixes, (QStringList {"pdf", "xlsx", "csv"}));
 }

@@ -88,9 +88,12 @@ TEST(MeasurementReportTemplate, ObjectsHaveTheirMeasures)
         const char *name, *text;
         double left, width;
     } cells[] = {
-        {"Memo2", "[Cell1]", 0, 75.5906},           {"Memo3", "[Cell2]", 76.37013, 139.84261},
-        {"Memo4", "[Cell3]", 216.322975, 94.48825}, {"Memo5", "[Cell4]", 310.811225, 94.48825},
-        {"Memo6", "[Cell5]", 405.299475, 94.48825}, {"Memo7", "[Cell6]", 499.787725, 94.48825},
+        {"Memo2", "[Cell1]", 0, 75.5906},
+        {"Memo3", "[Cell2]", 76.37013, 139.84261},
+        {"Memo4", "[Cell3]", 216.322975, 94.48825},
+        {"Memo5", "[Cell4]", 310.811225, 94.48825},
+        {"Memo6", "[Cell5]", 405.299475, 94.48825},
+        {"Memo7", "[Cell6]", 499.787725, 94.48825},
         {"Memo8", "[Cell7]", 594.275975, 124.72449},
     };
     for (const auto &c : cells) {
@@ -126,7 +129,7 @@ TEST(MeasurementReport, PrintsTitleThenColumnTitlesThenEveryRow)
         ASSERT_EQ(report.pageCount(), 1);
         const auto titles = bandsOf(report.pages[0], ReportBand::ReportTitle);
         ASSERT_EQ(titles.size(), 1);
-        EXPECT_EQ(textsOf(*titles[0]), (QStringList{"ЛЮВИР-2.07", "10.12.2026 14:05:09"}));
+        EXPECT_EQ(textsOf(*titles[0]), (QStringList {"ЛЮВИР-2.07", "10.12.2026 14:05:09"}));
         const QList<QStringList> lines = printedLines(report);
         ASSERT_EQ(lines.size(), rows + 1) << rows;
         EXPECT_EQ(lines[0], MeasurementTableHeader);
@@ -209,11 +212,10 @@ TEST(MeasurementReport, ValueCallbackMatchesNamesIgnoringAsciiCaseOnly)
         QString name;
         int column; // -1: the value stays untouched
     } cases[] = {
-        {"Cell1", 0},       {"cell2", 1},       {"CELL3", 2},          {"cELL7", 6},
-        {"Cell8", -1},      {"Cell0", -1},      {"Cell", -1},          {"Cell1 ", -1},
-        {"", -1},           {QStringLiteral("\u0421ell1"), -1}, // Cyrillic Es for the C
-        {QStringLiteral("Ce\u04CFl1"), -1},                     // Cyrillic palochka for an l
-        {QStringLiteral("Cell\uFF11"), -1},                     // a full-width one
+        {"Cell1", 0}, {"cell2", 1}, {"CELL3", 2}, {"cELL7", 6}, {"Cell8", -1}, {"Cell0", -1}, {"Cell", -1},
+        {"Cell1 ", -1}, {"", -1}, {QStringLiteral("\u0421ell1"), -1}, // Cyrillic Es for the C
+        {QStringLiteral("Ce\u04CFl1"), -1}, // Cyrillic palochka for an l
+        {QStringLiteral("Cell\uFF11"), -1}, // a full-width one
     };
     for (const auto &c : cases) {
         QVariant value(42);
@@ -259,8 +261,14 @@ TEST(ReportEngine, ExpressionsAreReplacedOnce)
     const struct {
         const char *text, *expanded;
     } cases[] = {
-        {"[A]", "[B]"},  {"x[B]y[B]z", "xbybz"}, {"[ B ]", "b"},   {"[C]", ""},
-        {"no [ end", "no [ end"}, {"]", "]"},    {"[]", ""},       {"", ""},
+        {"[A]", "[B]"},
+        {"x[B]y[B]z", "xbybz"},
+        {"[ B ]", "b"},
+        {"[C]", ""},
+        {"no [ end", "no [ end"},
+        {"]", "]"},
+        {"[]", ""},
+        {"", ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(expandReportText(c.text, values), c.expanded) << c.text;

@@ -1,7 +1,7 @@
+#include "ReportPreview.h"
 #include "CsvExporter.h"
 #include "MeasurementReport.h"
 #include "PrintCommand.h"
-#include "ReportPreview.h"
 #include "ReportTestData.h"
 #include "ScriptedDialogs.h"
 
@@ -25,7 +25,11 @@ namespace {
 class Preview : public ::testing::Test
 {
 protected:
-    Preview() : report(prepareMeasurementReport(sampleTable(120), kPrintMoment, kRussianLocale)), preview(report) {}
+    Preview()
+        : report(prepareMeasurementReport(sampleTable(120), kPrintMoment, kRussianLocale))
+        , preview(report)
+    {
+    }
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
@@ -51,8 +55,12 @@ TEST_F(Preview, PagesAndZoom)
         void (ReportPreview::*command)();
         int page;
     } steps[] = {
-        {&ReportPreview::previousPage, 0}, {&ReportPreview::nextPage, 1}, {&ReportPreview::nextPage, 2},
-        {&ReportPreview::nextPage, 2},     {&ReportPreview::firstPage, 0}, {&ReportPreview::lastPage, 2},
+        {&ReportPreview::previousPage, 0},
+        {&ReportPreview::nextPage, 1},
+        {&ReportPreview::nextPage, 2},
+        {&ReportPreview::nextPage, 2},
+        {&ReportPreview::firstPage, 0},
+        {&ReportPreview::lastPage, 2},
         {&ReportPreview::previousPage, 1},
     };
     for (const auto &step : steps) {

@@ -28,7 +28,7 @@ quint32 u32(const QByteArray &data, qsizetype at)
 QByteArray inflateRaw(const QByteArray &compressed, qsizetype size)
 {
     QByteArray out(size, Qt::Uninitialized);
-    z_stream stream{};
+    z_stream stream {};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
         return {};
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.constData()));
