@@ -10,7 +10,7 @@
 #include <QIODevice>
 
 #include <algorithm>
-#include <cstring>
+#include <span>
 
 namespace luvir {
 
@@ -68,8 +68,9 @@ ArchiveReader::Status ArchiveReader::read(const QByteArray &bytes, ArchiveImage 
     out.version.major = static_cast<std::uint8_t>(bytes[0]);
     out.version.minor = static_cast<std::uint8_t>(bytes[1]);
     out.archive.Count = count;
+    const auto cells = std::span(data(bytes), static_cast<std::size_t>(size)).subspan(4, kCellSize * count);
     for (std::size_t i = 0; i < count; ++i)
-        std::memcpy(out.archive.Cells[i].bytes.data(), data(bytes) + 4 + kCellSize * i, kCellSize);
+        std::ranges::copy(cells.subspan(kCellSize * i, kCellSize), out.archive.Cells[i].bytes.begin());
     return Status::Ok;
 }
 
@@ -99,7 +100,16 @@ ArchiveReader::Status ArchiveReader::read(const QString &fileName, ArchiveImage 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return fail(Status::ReadError, fileErrorText(fileName, file.errorString()));
-    const Status status = read(static_cast<QIODevice &>(file), out);
+    const qint64 size = file.size();
+    if (size > kMaxArchiveFileSize)
+        return fail(Status::CrcMismatch, QStringLiteral("Ошибка файла CRC"));
+    const QByteArray bytes = file.read(kMaxArchiveFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(Status::ReadError, fileErrorText(fileName, file.errorString()));
+    // A file that another program is still writing is no archive yet.
+    if (bytes.size() != size || file.size() != size)
+        return fail(Status::ReadError, fileErrorText(fileName, QStringLiteral("файл изменился во время чтения")));
+    const Status status = read(bytes, out);
     if (status == Status::ReadError)
         m_error = fileErrorText(fileName, m_error);
     return status;
