@@ -1,6 +1,6 @@
 #include "CsvExporter.h"
 
-#include <QSaveFile>
+#include "AtomicFile.h"
 
 namespace luvir {
 
@@ -50,12 +50,9 @@ QString CsvExporter::defaultSuffix() const
 bool CsvExporter::save(const PreparedReport &report, const QString &fileName)
 {
     clearError();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    const QByteArray bytes = reportCsv(report);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail(file.errorString());
+    QString reason;
+    if (!writeFileAtomically(fileName, reportCsv(report), &reason))
+        return fail(reason);
     return true;
 }
 

@@ -1,12 +1,14 @@
 #include "PdfExporter.h"
 
+#include "AtomicFile.h"
+
 #include "MeasurementReport.h"
 #include "ReportPainter.h"
 
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace luvir {
 
@@ -63,17 +65,15 @@ QString PdfExporter::defaultSuffix() const
 bool PdfExporter::save(const PreparedReport &report, const QString &fileName)
 {
     clearError();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (!writeReportPdf(report, file)) {
-        file.cancelWriting();
-        return fail(file.error() != QFileDevice::NoError
-                ? file.errorString()
-                : QStringLiteral("не удалось построить документ PDF"));
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    // The document is built in memory, then written whole: a failure never leaves half a
+    // PDF over an earlier file.
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    if (!writeReportPdf(report, document))
+        return fail(QStringLiteral("не удалось построить документ PDF"));
+    QString reason;
+    if (!writeFileAtomically(fileName, document.data(), &reason))
+        return fail(reason);
     return true;
 }
 

@@ -1,10 +1,11 @@
 #include "XlsxExporter.h"
 
+#include "AtomicFile.h"
+
 #include "MeasurementReport.h"
 
 #include <QFile>
 #include <QMap>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
@@ -226,11 +227,9 @@ bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
     if (!built.open(QIODevice::ReadOnly))
         return fail(built.errorString());
     const QByteArray bytes = built.readAll();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail(file.errorString());
+    QString reason;
+    if (!writeFileAtomically(fileName, bytes, &reason))
+        return fail(reason);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "ArchiveFile.h"
 #include "Crc.h"
+#include "FileSizeLimit.h"
 #include "TestData.h"
 
 #include <QBuffer>
@@ -9,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace luvir;
 using Status = ArchiveReader::Status;
@@ -214,33 +213,6 @@ TEST(ArchiveFile, SampleFilesOpenAndMalformedOnesAreRefusedByKind)
     }
 }
 
-namespace {
-
-// While it lives, no file of this process may grow beyond `bytes`: a write past it fails
-// as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
-};
-
-} // namespace
 
 TEST(ArchiveFile, AWriteThatFailsHalfWayKeepsTheEarlierFile)
 {
@@ -254,7 +226,7 @@ TEST(ArchiveFile, AWriteThatFailsHalfWayKeepsTheEarlierFile)
     for (qint64 limit : {qint64(0), qint64(1), full / 2, full - 1}) {
         bool written = true;
         {
-            FileSizeLimit guard(static_cast<rlim_t>(limit));
+            test::FileSizeLimit guard(static_cast<rlim_t>(limit));
             written = writer.write(path, test::sampleArchive(300), {1, 0});
         }
         EXPECT_FALSE(written) << limit;

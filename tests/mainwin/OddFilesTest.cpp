@@ -1,13 +1,12 @@
 // Files that are not what the user meant: opening never hangs and never changes the
 // archive; saving onto a disk that fills up never loses the earlier file.
+#include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 
 #include <QAction>
 #include <QDir>
 
 #include <atomic>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -97,33 +96,6 @@ TEST_F(OddFilesTest, AFileThatGrowsWhileBeingReadIsRefused)
     EXPECT_EQ(window->table(), tableBefore);
 }
 
-namespace {
-
-// While it lives, no file of this process may grow beyond `bytes`: a write past it fails
-// as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_handler)(int) = nullptr;
-};
-
-} // namespace
 
 TEST_F(OddFilesTest, ASaveInterruptedAtEveryByteKeepsTheEarlierFile)
 {
@@ -137,7 +109,7 @@ TEST_F(OddFilesTest, ASaveInterruptedAtEveryByteKeepsTheEarlierFile)
         dialogs.clear();
         dialogs.fileAnswers << target;
         {
-            FileSizeLimit limit(static_cast<rlim_t>(k));
+            test::FileSizeLimit limit(static_cast<rlim_t>(k));
             window->N3->trigger();
         }
         if (readBytes(target) != earlier || dialogs.errors().size() != 1

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "CsvExporter.h"
 #include "MeasurementReport.h"
 #include "PdfExporter.h"
@@ -212,6 +213,26 @@ TEST_F(FileExport, ExistingFilesAreReplacedAndFailuresReported)
         EXPECT_FALSE(exporter->save(report, path("missing/folder/r." + exporter->defaultSuffix())));
         EXPECT_FALSE(exporter->errorString().isEmpty()) << exporter->name().toStdString();
         EXPECT_FALSE(QFile::exists(path("missing")));
+    }
+}
+
+TEST_F(FileExport, AFullDiskKeepsTheEarlierFile)
+{
+    const PreparedReport report = prepare(sampleTable(40));
+    for (const auto &exporter : createReportExporters()) {
+        const QString target = path("kept." + exporter->defaultSuffix());
+        ASSERT_TRUE(writeText(target, "earlier export"));
+        bool saved = true;
+        {
+            test::FileSizeLimit limit(1000); // every export of 40 rows is longer
+            saved = exporter->save(report, target);
+        }
+        EXPECT_FALSE(saved) << exporter->name().toStdString();
+        EXPECT_FALSE(exporter->errorString().isEmpty()) << exporter->name().toStdString();
+        EXPECT_EQ(readAll(target), "earlier export") << exporter->name().toStdString();
+        const QString name = "kept." + exporter->defaultSuffix();
+        EXPECT_EQ(QDir(dir.path()).entryList({name + "*", "." + name + "*"}, QDir::Files | QDir::Hidden).size(), 1)
+            << "no partial file may remain";
     }
 }
 
