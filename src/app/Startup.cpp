@@ -1,0 +1,50 @@
+#include "Startup.h"
+
+#include "Forms.h"
+#include "LuvirApplication.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit5.h"
+#include "UserDialogs.h"
+
+#include <QTimer>
+
+#include <exception>
+
+namespace luvir {
+
+int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
+{
+    try {
+        Form3 = new TForm3;
+        Form3->exec();
+        delete Form3;
+        Form3 = nullptr;
+
+        Form1 = new TForm1;
+        QObject::connect(Form1, &TForm1::terminateRequested, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        Form2 = new TForm2(Form1->deviceLink(), *Form1, Form1);
+        Form4 = new TForm4(Form1);
+        Form5 = new TForm5(Form1);
+
+        Form1->show();
+        if (whenShown)
+            QTimer::singleShot(0, Form1, whenShown);
+        app.exec();
+    } catch (...) {
+        reportException(nullptr, std::current_exception());
+    }
+
+    // The other lasting windows are the main window's children.
+    delete Form1;
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form4 = nullptr;
+    Form5 = nullptr;
+    return 0;
+}
+
+} // namespace luvir
