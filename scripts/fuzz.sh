@@ -13,7 +13,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j "$(nproc)"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 status=0
-for target in $(find build-fuzz/fuzz -type f -executable -name 'fuzz_*' | sort); do
+for target in $(find build-fuzz/fuzz -type f -executable -name '*_fuzzer' | sort); do
   name=$(basename "$target")
   case "$name" in *"$filter"*) ;; *) continue ;; esac
   corpus="build-fuzz/corpus/$name"
