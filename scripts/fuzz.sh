@@ -1,31 +1,49 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a while,
-# seeded from tests/data and tests/errors. Anything that crashes is left as crash-* in
-# build-fuzz/findings/<target>/.
-#   scripts/fuzz.sh [seconds per target, default 60] [target-name-filter]
+# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a while, seeded
+# from tests/data, tests/errors and fuzz/regressions/<target>. An input that crashes is
+# left as crash-* in build-fuzz/findings/<run>/ and the script fails: keep it as a
+# regression case in fuzz/regressions/<target>/ once fixed.
+#   scripts/fuzz.sh [seconds per run, default 60] [run-name filter]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 seconds=${1:-60}
 filter=${2:-}
+
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUVIR_FUZZERS=ON -DLUVIR_TESTS=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)"
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+cmake --build build-fuzz -j "$(nproc)" --target archive_reader_fuzzer device_response_fuzzer report_export_fuzzer
+export QT_QPA_PLATFORM=offscreen
+
+# run name, target, LUVIR_FUZZ_FORMATS
+runs=(
+  "archive_reader archive/archive_reader_fuzzer -"
+  "device_response device/device_response_fuzzer -"
+  "report_csv report/report_export_fuzzer csv"
+  "report_xlsx_pdf report/report_export_fuzzer xlsx,pdf"
+)
+
 status=0
-for target in $(find build-fuzz/fuzz -type f -executable -name '*_fuzzer' | sort); do
-  name=$(basename "$target")
+for run in "${runs[@]}"; do
+  read -r name target formats <<<"$run"
   case "$name" in *"$filter"*) ;; *) continue ;; esac
+  program="build-fuzz/fuzz/$target"
   corpus="build-fuzz/corpus/$name"
   findings="build-fuzz/findings/$name"
   mkdir -p "$corpus" "$findings"
-  seeds=("tests/data" "tests/errors")
-  [ -d "fuzz/regressions/$name" ] && seeds+=("fuzz/regressions/$name")
-  echo "== $name for ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -artifact_prefix="$findings/" -print_final_stats=1 \
-      "$corpus" "${seeds[@]}" 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done'; then
-    :
+  seeds=(tests/data tests/errors)
+  regressions="fuzz/regressions/$(basename "$target")"
+  [ -d "$regressions" ] && seeds+=("$regressions")
+  if [ "$formats" != - ]; then export LUVIR_FUZZ_FORMATS=$formats; else unset LUVIR_FUZZ_FORMATS; fi
+  echo "== $name: ${seconds}s"
+  "$program" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$findings/" -print_final_stats=1 \
+    "$corpus" "${seeds[@]}" > "$findings/log.txt" 2>&1 || status=1
+  runs_done=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$findings/log.txt" | grep -Eo '[0-9]+$' || echo "?")
+  if ls "$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* >/dev/null 2>&1; then
+    status=1
+    echo "   FINDING: $(ls "$findings" | grep -E '^(crash|leak|timeout)-' | head -3)"
+    grep -E 'ERROR|SUMMARY' "$findings/log.txt" | head -5
   fi
-  if ls "$findings"/crash-* >/dev/null 2>&1; then status=1; fi
+  echo "   $runs_done inputs"
 done
 exit $status

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test twice: once in a normal
-# build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, once under AddressSanitizer and UndefinedBehaviorSanitizer; in between it runs
+# each fuzz target for a minute (LUVIR_FUZZ_SECONDS, 0 to leave them out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,12 @@ echo "== normal build"
 cmake -S . -B build -G Ninja -DLUVIR_WERROR=$werror >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
+
+seconds=${LUVIR_FUZZ_SECONDS:-60}
+if [ "$seconds" != 0 ]; then
+  echo "== fuzz targets, ${seconds}s each"
+  bash scripts/fuzz.sh "$seconds"
+fi
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUVIR_SANITIZE=ON -DLUVIR_WERROR=$werror >/dev/null
