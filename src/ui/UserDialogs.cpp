@@ -1,6 +1,7 @@
 #include "UserDialogs.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -12,18 +13,32 @@ namespace luvir {
 
 namespace {
 
+// A box as narrow as a short message would cut its caption down to "..."; keep it wide
+// enough for the caption to show.
+void keepCaptionVisible(QMessageBox &box)
+{
+    auto *layout = qobject_cast<QGridLayout *>(box.layout());
+    if (!layout)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 140;
+    layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    layout->rowCount(), 0, 1, layout->columnCount());
+}
+
 class QtDialogs final : public UserDialogs
 {
 public:
     void message(QWidget *parent, const QString &text) override
     {
         QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent);
+        keepCaptionVisible(box);
         box.exec();
     }
 
     void error(QWidget *parent, const QString &text) override
     {
         QMessageBox box(QMessageBox::Critical, kAppTitle, text, QMessageBox::Ok, parent);
+        keepCaptionVisible(box);
         box.exec();
     }
 
@@ -33,6 +48,7 @@ public:
                         QMessageBox::Ok | QMessageBox::Cancel, parent);
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
+        keepCaptionVisible(box);
         return box.exec() == QMessageBox::Ok;
     }
 
