@@ -2,34 +2,36 @@
 
 namespace luvir {
 
+namespace {
+
+// Boxes through the dialogs seam, statuses into the window's status line.
+class WindowConnectReporter final : public ConnectReporter
+{
+public:
+    WindowConnectReporter(QWidget *parent, StatusLine *status)
+        : m_parent(parent)
+        , m_status(status)
+    {
+    }
+    void reportFailure(const QString &text) override { tellUser(m_parent, m_status, text); }
+    void showMessage(const QString &text) override { dialogs().message(m_parent, text); }
+    void showStatus(const QString &text) override
+    {
+        if (m_status)
+            m_status->setStatus(text);
+    }
+
+private:
+    QWidget *m_parent;
+    StatusLine *m_status;
+};
+
+} // namespace
+
 bool ConnectDevice(DeviceLink &link, QWidget *parent, StatusLine *status)
 {
-    if (!link.isOpen()) {
-        const int listed = link.discover(kMaxListedMeters + 1);
-        if (listed > kMaxListedMeters) {
-            tellUser(parent, status, QStringLiteral("Подключено слишком много устройств(>16)"));
-            return false;
-        }
-        if (listed == 0) {
-            tellUser(parent, status, QStringLiteral("Устройство не обнаружено"));
-            return false;
-        }
-        if (listed > 1) {
-            QString text
-                = QStringLiteral("Подключенно несколько устройств, данные будут приняты с устройства");
-            if (const wchar_t *serial = link.firstListedSerial())
-                text += QString::fromWCharArray(serial);
-            dialogs().message(parent, text);
-        }
-        if (!link.openFirstListed()) {
-            tellUser(parent, status, QStringLiteral("Ошибка подключения"));
-            return false;
-        }
-    }
-    link.setNonblocking();
-    if (status)
-        status->setStatus(QStringLiteral("Устройство ЛЮВИР-2.07 успешно подключено"));
-    return true;
+    WindowConnectReporter reporter(parent, status);
+    return ConnectDevice(link, reporter);
 }
 
 } // namespace luvir

@@ -1,7 +1,6 @@
 #include "Unit2.h"
 
 #include "AppFonts.h"
-#include "DeviceCommands.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -42,8 +41,8 @@ QPushButton *placeButton(QWidget *parent, const QString &text, int left, int top
 
 TForm2::TForm2(luvir::DeviceLink &link, luvir::ArchiveView &view, QWidget *parent)
     : QDialog(parent)
-    , m_link(link)
     , m_view(view)
+    , m_download(link, *this)
 {
     setWindowTitle(QStringLiteral("Прием данных"));
     setFixedSize(343, 206);
@@ -88,70 +87,19 @@ void TForm2::FormShow()
     for (QLabel *label : {Label5, Label6, Label7, Label8})
         setLabelText(label, {});
     ProgressBar1->setValue(0);
-    // A meter that does not answer leaves the version as it was.
-    m_stagedVersion = m_view.session().version;
-
-    luvir::DeviceCommands commands(m_link, *this);
-    setStatus(QStringLiteral("Читаю версию протокола"));
-    if (!commands.ReadProtocolVersion(*m_stagedVersion)) {
-        report(QStringLiteral("Ошибка чтения версии протокола"));
-        return;
-    }
-    setStatus(QStringLiteral("Считано успешно"));
-    setStatus(QStringLiteral("Читаю размер архива"));
-    std::uint16_t size = 0;
-    if (!commands.ReadArchiveSize(m_stagedArchive, size)) {
-        report(QStringLiteral("Ошибка чтения размера архива"));
-        return;
-    }
-    setStatus(QStringLiteral("Считано успешно"));
-    setLabelText(Label5, QStringLiteral("ЛЮВИР-2.07"));
-    setLabelText(Label8, QStringLiteral("Прибор подключен"));
-    m_view.blankTableRows();
+    m_download.queryMeter(m_view.session().version);
 }
 
 void TForm2::Button1Click()
 {
     setLabelText(Label8, QStringLiteral("Прием данных! Подождите!!!"));
-    setStatus(QStringLiteral("Читаю размер архива"));
-    luvir::DeviceCommands commands(m_link, *this);
-    std::uint16_t size = 0;
-    if (!commands.ReadArchiveSize(m_stagedArchive, size)) {
-        report(QStringLiteral("Ошибка чтения размера архива"));
+    if (!m_download.readArchive())
         return;
-    }
-    if (size == 0)
-        report(QStringLiteral("Записей нет"));
-    if (size > luvir::CellArchive::Capacity)
-        report(QStringLiteral("Слишком много записей")); // the first 999 cells are read
-    const std::uint16_t cells = m_stagedArchive.Count;
-
-    setStatus(QStringLiteral("Читаю архив:"));
-    // A range of 0..0 would turn the bar into a busy indicator; an empty archive shows it empty.
-    ProgressBar1->setRange(0, std::max<int>(cells, 1));
-    ProgressBar1->setValue(0);
-    for (std::uint16_t index = 0; index < cells; ++index) {
-        ProgressBar1->setValue(index + 1);
-        ProgressBar1->repaint(); // no events are processed until the download ends
-        if (!commands.ReadCell(index, m_stagedArchive)) {
-            report(QStringLiteral("Ошибка чтения ячейки%1").arg(index + 1));
-            return;
-        }
-    }
-    commitDownload();
-}
-
-void TForm2::commitDownload()
-{
     luvir::ArchiveSession &session = m_view.session();
-    session.archive.Count = m_stagedArchive.Count;
-    std::copy_n(m_stagedArchive.Cells.begin(), m_stagedArchive.Count, session.archive.Cells.begin());
-    if (m_stagedVersion)
-        session.version = *m_stagedVersion;
+    m_download.commitTo(session);
     m_view.DisplayArchive();
-    setStatus(QStringLiteral("Готово"));
+    m_view.setStatus(QStringLiteral("Готово"));
     setLabelText(Label8, QStringLiteral("Архив успешно принят"));
-    session.DownloadCompleted = true;
 }
 
 void TForm2::Button2Click()
@@ -159,19 +107,9 @@ void TForm2::Button2Click()
     close();
 }
 
-void TForm2::setStatus(const QString &text)
-{
-    m_view.setStatus(text);
-}
-
-void TForm2::report(const QString &text)
-{
-    luvir::tellUser(this, &m_view, text);
-}
-
 void TForm2::reportFailure(const QString &text)
 {
-    report(text);
+    luvir::tellUser(this, &m_view, text);
 }
 
 void TForm2::showMessage(const QString &text)
@@ -187,4 +125,29 @@ void TForm2::showProtocolVersion(const QString &text)
 void TForm2::showArchiveSize(const QString &text)
 {
     setLabelText(Label7, text);
+}
+
+void TForm2::showStatus(const QString &text)
+{
+    m_view.setStatus(text);
+}
+
+void TForm2::meterAnswered()
+{
+    setLabelText(Label5, QStringLiteral("ЛЮВИР-2.07"));
+    setLabelText(Label8, QStringLiteral("Прибор подключен"));
+    m_view.blankTableRows();
+}
+
+void TForm2::cellsToRead(int cells)
+{
+    // A range of 0..0 would turn the bar into a busy indicator; an empty archive shows it empty.
+    ProgressBar1->setRange(0, std::max(cells, 1));
+    ProgressBar1->setValue(0);
+}
+
+void TForm2::readingCell(int number)
+{
+    ProgressBar1->setValue(number); // before the cell is read: the bar is full during the last one
+    ProgressBar1->repaint(); // no events are processed until the download ends
 }

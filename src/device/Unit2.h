@@ -2,14 +2,11 @@
 // The download dialog: asks the meter for its protocol version and archive size on
 // showing, then reads the whole archive with a progress bar and hands it to the table.
 
+#include "ArchiveDownload.h"
 #include "ArchiveView.h"
-#include "CellArchive.h"
-#include "CommandReporter.h"
 #include "DeviceLink.h"
 
 #include <QDialog>
-
-#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -17,7 +14,7 @@ class QPushButton;
 class QShowEvent;
 
 // TForm2: the download dialog "Прием данных".
-class TForm2 : public QDialog, private luvir::CommandReporter
+class TForm2 : public QDialog, private luvir::DownloadReporter
 {
     Q_OBJECT
 
@@ -51,15 +48,12 @@ private:
     void showMessage(const QString &text) override;
     void showProtocolVersion(const QString &text) override;
     void showArchiveSize(const QString &text) override;
+    void showStatus(const QString &text) override;
+    void meterAnswered() override;
+    void cellsToRead(int cells) override;
+    void readingCell(int number) override;
 
-    void setStatus(const QString &text);
-    // A message box, then the same text in the main window's status line.
-    void report(const QString &text);
-    void commitDownload();
-
-    luvir::DeviceLink &m_link;
     luvir::ArchiveView &m_view;
     // What this showing has read so far; the open archive changes only when a download completes.
-    luvir::CellArchive m_stagedArchive;
-    std::optional<luvir::ProtocolVersion> m_stagedVersion; // unknown until a showing asks
+    luvir::ArchiveDownload m_download;
 };
