@@ -25,14 +25,6 @@ QByteArray bytesOf(std::initializer_list<int> values)
 }
 
 // `body` followed by its CRC, low byte first.
-QByteArray withCrc(QByteArray body)
-{
-    const std::uint16_t crc =
-        CrcBlock(0xFFFF, reinterpret_cast<const std::uint8_t *>(body.constData()), static_cast<std::size_t>(body.size()));
-    body.append(static_cast<char>(crc & 0xFF));
-    body.append(static_cast<char>(crc >> 8));
-    return body;
-}
 
 QByteArray fileOf(int cells, ProtocolVersion version = {1, 0})
 {
@@ -85,13 +77,13 @@ TEST(ArchiveFile, MalformedFilesAreRefusedInTheFixedOrder)
         {"empty", QByteArray(), Status::ReadError, nullptr},
         {"one byte", bytesOf({0x01}), Status::ReadError, nullptr},
         {"FF FF", bytesOf({0xFF, 0xFF}), Status::SizeStage0, "Ошибка размера файла стадия 0"},
-        {"one byte and its CRC", withCrc(bytesOf({0x01})), Status::SizeStage0, "Ошибка размера файла стадия 0"},
+        {"one byte and its CRC", test::withCrc(bytesOf({0x01})), Status::SizeStage0, "Ошибка размера файла стадия 0"},
         {"one byte changed", oneByteChanged, Status::CrcMismatch, "Ошибка файла CRC"},
         {"truncated", good.left(good.size() - 1), Status::CrcMismatch, "Ошибка файла CRC"},
         {"lengthened", good + QByteArray(1, '\0'), Status::CrcMismatch, "Ошибка файла CRC"},
-        {"count does not fit", withCrc(countLowered), Status::SizeStage1, "Ошибка размера файла стадия 1"},
-        {"header only with CRC", withCrc(bytesOf({1, 0, 1, 0})), Status::SizeStage1, "Ошибка размера файла стадия 1"},
-        {"1000 cells", withCrc(tooMany), Status::TooManyCells, nullptr},
+        {"count does not fit", test::withCrc(countLowered), Status::SizeStage1, "Ошибка размера файла стадия 1"},
+        {"header only with CRC", test::withCrc(bytesOf({1, 0, 1, 0})), Status::SizeStage1, "Ошибка размера файла стадия 1"},
+        {"1000 cells", test::withCrc(tooMany), Status::TooManyCells, nullptr},
         {"longer than any header", QByteArray(kMaxArchiveFileSize + 1, '\0'), Status::CrcMismatch, "Ошибка файла CRC"},
     };
     for (const auto &c : cases) {

@@ -16,18 +16,6 @@ using luvir::test::MainWindowTest;
 using luvir::test::sampleArchive;
 using luvir::test::ShownDialog;
 
-namespace {
-
-QByteArray withCrc(QByteArray body)
-{
-    const std::uint16_t crc = CrcBlock(0xFFFF, reinterpret_cast<const std::uint8_t *>(body.constData()),
-                                       static_cast<std::size_t>(body.size()));
-    body.append(static_cast<char>(crc & 0xFF));
-    body.append(static_cast<char>(crc >> 8));
-    return body;
-}
-
-} // namespace
 
 TEST_F(MainWindowTest, OpeningAFileShowsItsTable)
 {
@@ -80,7 +68,7 @@ TEST_F(MainWindowTest, RefusedFilesChangeNothing)
     } cases[] = {
         {"crc.db", good.left(good.size() - 1), "Ошибка файла CRC"},
         {"stage0.db", QByteArray("\xFF\xFF", 2), "Ошибка размера файла стадия 0"},
-        {"stage1.db", withCrc(countLowered), "Ошибка размера файла стадия 1"},
+        {"stage1.db", test::withCrc(countLowered), "Ошибка размера файла стадия 1"},
         {"empty.db", QByteArray(), nullptr},
         {"one.db", QByteArray(1, '\x01'), nullptr},
     };

@@ -1,5 +1,7 @@
 #include "TestData.h"
 
+#include "Crc.h"
+
 namespace luvir::test {
 
 ArchiveCell makeCell(const CellFields &f)
@@ -53,6 +55,15 @@ CellArchive sampleArchive(int count)
     for (int i = 0; i < count; ++i)
         archive.Cells[static_cast<std::size_t>(i)] = sampleCell(i);
     return archive;
+}
+
+QByteArray withCrc(QByteArray body)
+{
+    const std::uint16_t crc = CrcBlock(kCrcInitial, reinterpret_cast<const std::uint8_t *>(body.constData()),
+                                       static_cast<std::size_t>(body.size()));
+    body.append(static_cast<char>(crc & 0xFF));
+    body.append(static_cast<char>(crc >> 8));
+    return body;
 }
 
 QString testDataPath(const QString &name)

@@ -4,6 +4,7 @@
 #include "CellArchive.h"
 #include "QtPrinters.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <initializer_list>
@@ -22,6 +23,9 @@ ArchiveCell makeCell(const CellFields &fields);
 ArchiveCell sampleCell(int seed);
 // An archive of `count` sample cells.
 CellArchive sampleArchive(int count);
+
+// `body` followed by its CRC, low byte first, as archive files end.
+QByteArray withCrc(QByteArray body);
 
 // The folders of sample and malformed files.
 QString testDataPath(const QString &name);

@@ -15,14 +15,6 @@ using namespace luvir;
 
 namespace {
 
-QByteArray withCrc(QByteArray body)
-{
-    const std::uint16_t crc = CrcBlock(0xFFFF, reinterpret_cast<const std::uint8_t *>(body.constData()),
-                                       static_cast<std::size_t>(body.size()));
-    body.append(static_cast<char>(crc & 0xFF));
-    body.append(static_cast<char>(crc >> 8));
-    return body;
-}
 
 bool put(const QString &path, const QByteArray &bytes)
 {
@@ -74,8 +66,8 @@ int main(int argc, char **argv)
     ok &= put(errors("crc-truncated.db"), two.left(two.size() - 1));
     ok &= put(errors("crc-lengthened.db"), two + QByteArray(1, '\0'));
     ok &= put(errors("stage0-ffff.db"), QByteArray("\xFF\xFF", 2));
-    ok &= put(errors("stage0-byte-and-crc.db"), withCrc(QByteArray(1, '\x01')));
-    ok &= put(errors("stage1-count-lowered.db"), withCrc(countLowered));
-    ok &= put(errors("too-many-cells-1000.db"), withCrc(thousand));
+    ok &= put(errors("stage0-byte-and-crc.db"), test::withCrc(QByteArray(1, '\x01')));
+    ok &= put(errors("stage1-count-lowered.db"), test::withCrc(countLowered));
+    ok &= put(errors("too-many-cells-1000.db"), test::withCrc(thousand));
     return ok ? 0 : 1;
 }
