@@ -19,6 +19,8 @@ PACKAGES=(
   fonts-dejavu-core fonts-liberation2
   # the Russian locale
   locales
+  # the help file (CHM compiler and lister), the package and its desktop entry
+  fp-utils libchm-bin dpkg-dev fakeroot desktop-file-utils librsvg2-bin xdg-utils
 )
 
 SUDO=""
