@@ -20,7 +20,7 @@ PACKAGES=(
   # the Russian locale
   locales
   # the help file (CHM compiler and lister), the package and its desktop entry
-  fp-utils libchm-bin dpkg-dev fakeroot desktop-file-utils librsvg2-bin xdg-utils
+  fp-utils libchm-bin dpkg-dev fakeroot desktop-file-utils librsvg2-bin xdg-utils file
 )
 
 SUDO=""

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Builds the Debian package into a scratch folder, unpacks it and checks what a user gets:
+# the program in its own folder with the help file beside it, the link in bin, the udev
+# access rule, the desktop entry, the icons, the copyright file and the control fields.
+#   check_package.sh BUILD_DIR HELP_FILE SCRATCH_DIR
+set -euo pipefail
+build=$1 help=$2 scratch=$3
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+rm -rf "$scratch" && mkdir -p "$scratch"
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 \
+  || { cat "$scratch/cpack.log"; echo "FAIL: cpack"; exit 1; }
+debs=("$scratch"/out/luvir_*.deb)
+[ "${#debs[@]}" = 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: no single luvir_*.deb: ${debs[*]}"; exit 1; }
+deb=${debs[0]}
+echo "package: $(basename "$deb")"
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+
+# The program, in a folder of its own, with its help file beside it.
+[ -x "$root/usr/lib/luvir/luvir" ] || fail "usr/lib/luvir/luvir is not an executable"
+head -c 4 "$root/usr/lib/luvir/luvir" | grep -q 'ELF' || fail "usr/lib/luvir/luvir is not an ELF program"
+cmp -s "$root/usr/lib/luvir/luvir.chm" "$help" || fail "usr/lib/luvir/luvir.chm is not the built help file"
+[ -L "$root/usr/bin/luvir" ] || fail "usr/bin/luvir is not a link"
+[ "$(readlink "$root/usr/bin/luvir")" = "../lib/luvir/luvir" ] \
+  || fail "usr/bin/luvir points to '$(readlink "$root/usr/bin/luvir")', not to ../lib/luvir/luvir"
+[ -e "$root/usr/bin/luvir" ] || fail "usr/bin/luvir is a dangling link"
+
+# The access rule, word for word: the seat rules (73-seat-late) act on uaccess only when
+# it is set by a rule that sorts before them.
+expected_rule='# LUVIR-2.07 strength meter: the user logged in at the seat may open its HID device.
+SUBSYSTEM=="hidraw", ATTRS{idVendor}=="2047", ATTRS{idProduct}=="0904", TAG+="uaccess"'
+rule=$root/usr/lib/udev/rules.d/70-luvir.rules
+if [ -f "$rule" ]; then
+  [ "$(cat "$rule")" = "$expected_rule" ] || { fail "udev rule text differs:"; cat "$rule"; }
+  [[ "70-luvir.rules" < "73-seat-late.rules" ]] || fail "the rule does not sort before the seat rules"
+else
+  fail "no usr/lib/udev/rules.d/70-luvir.rules"
+fi
+
+# The desktop entry and its icon.
+desktop=$root/usr/share/applications/luvir.desktop
+if [ -f "$desktop" ]; then
+  desktop-file-validate "$desktop" || fail "desktop-file-validate rejects luvir.desktop"
+  for line in 'Exec=luvir' 'Icon=luvir' 'Name[ru]=ЛЮВИР-2.07' 'Terminal=false'; do
+    grep -qxF "$line" "$desktop" || fail "luvir.desktop lacks '$line'"
+  done
+  grep -q '^Comment\[ru\]=.*архив' "$desktop" || fail "luvir.desktop has no Russian comment"
+  grep -q '^Categories=.*Science;' "$desktop" || fail "luvir.desktop is not in the Science category"
+else
+  fail "no usr/share/applications/luvir.desktop"
+fi
+png_size() { # width and height from the PNG header
+  od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}'
+}
+for size in 16 22 24 32 48 64 128 256; do
+  png=$root/usr/share/icons/hicolor/${size}x${size}/apps/luvir.png
+  if [ -f "$png" ]; then
+    [ "$(png_size "$png")" = "${size}x${size}" ] || fail "$png is $(png_size "$png"), not ${size}x${size}"
+  else
+    fail "no icon ${size}x${size}"
+  fi
+done
+grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/luvir.svg" 2>/dev/null || fail "no scalable icon"
+grep -q 'License: GPL-3+' "$root/usr/share/doc/luvir/copyright" 2>/dev/null || fail "no copyright file"
+
+# Control fields.
+field() { dpkg-deb -f "$deb" "$1"; }
+echo "Depends: $(field Depends)"
+[ "$(field Package)" = luvir ] || fail "package name is '$(field Package)'"
+[ "$(field Version)" = 1.0.1.0 ] || fail "version is '$(field Version)'"
+case "$(field Section)" in science|electronics) ;; *) fail "section is '$(field Section)'" ;; esac
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6charts6 libhidapi-hidraw0 libxlsxwriter; do
+  field Depends | grep -q "\b$lib" || fail "Depends lacks $lib"
+done
+field Depends | grep -q 'qt6-qpa-plugins' || fail "Depends lacks the Qt platform plugins"
+field Recommends | grep -q 'xchm' || fail "no CHM viewer recommended"
+dpkg-deb -e "$deb" "$scratch/control"
+grep -q 'udevadm control --reload-rules' "$scratch/control/postinst" 2>/dev/null \
+  || fail "postinst does not reload the udev rules"
+[ -x "$scratch/control/postinst" ] || fail "postinst is not executable"
+sh -n "$scratch/control/postinst" || fail "postinst is no valid shell script"
+
+# Nothing of the build tree leaks into the package.
+if dpkg-deb -c "$deb" | grep -Eq 'gtest|_test$|meter-sim|\.a$|/include/'; then
+  fail "test or build files in the package:"; dpkg-deb -c "$deb" | grep -E 'gtest|_test$|meter-sim|\.a$|/include/'
+fi
+
+if [ "$failures" -gt 0 ]; then exit 1; fi
+echo "package checks passed"
