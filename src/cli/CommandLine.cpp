@@ -1,0 +1,231 @@
+#include "CommandLine.h"
+
+#include <QFileInfo>
+
+namespace luvir::cli {
+
+namespace {
+
+const QString kToolName = QStringLiteral("luvir-cli");
+
+struct CommandEntry {
+    const char *name;
+    Command command;
+    const char *help;
+};
+
+const CommandEntry kCommands[] = {
+    {"info", Command::Info,
+        "Usage: luvir-cli info FILE.db\n"
+        "\n"
+        "Checks an archive file as File > Open does. Prints two lines, \"version M.m\" (the\n"
+        "version in the file's header) and \"cells N\". A refused file: the program's message\n"
+        "on standard error, exit status 1.\n"},
+    {"table", Command::Table,
+        "Usage: luvir-cli table [--values] FILE.db\n"
+        "\n"
+        "Prints the measurement table as the main window shows it: the column titles, then one\n"
+        "line per measurement, the seven texts separated by tabs (UTF-8). Numbers take the\n"
+        "decimal separator of the regional settings (LC_ALL, LC_NUMERIC, LANG).\n"
+        "\n"
+        "  --values   an eighth field: the intermediate values as the status bar shows them\n"
+        "             (empty on the title line)\n"},
+    {"export", Command::Export,
+        "Usage: luvir-cli export FILE.db OUT\n"
+        "       luvir-cli export --format FORMAT --out-dir DIR FILE.db...\n"
+        "\n"
+        "Writes the measurement report of an archive, as the print preview exports it, dated\n"
+        "now. OUT ends in .pdf, .xlsx or .csv. The second form converts many archives in one\n"
+        "call: DIR/NAME.FORMAT for each FILE NAME.db (DIR is created when missing). Refused\n"
+        "files are skipped and listed at the end with their messages; exit status 1 if any.\n"
+        "\n"
+        "  --format FORMAT   pdf, xlsx or csv\n"
+        "  --out-dir DIR     the folder the reports go to\n"},
+    {"download", Command::Download,
+        "Usage: luvir-cli download OUT.db\n"
+        "\n"
+        "Finds the meter, reads its whole archive as the download dialog does and saves it as\n"
+        "OUT.db. Progress goes to standard error; on success the file's version and cell count\n"
+        "are printed as by \"info\". On any failure the program's messages go to standard error,\n"
+        "exit status 1, and OUT.db is neither created nor changed.\n"},
+    {"help", Command::Help,
+        "Usage: luvir-cli help [COMMAND]\n"
+        "\n"
+        "Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).\n"},
+};
+
+const CommandEntry *findCommand(const QString &name)
+{
+    for (const CommandEntry &entry : kCommands)
+        if (name == QLatin1String(entry.name))
+            return &entry;
+    return nullptr;
+}
+
+Invocation usageError(const QString &reason, const QString &topic = {})
+{
+    Invocation invocation;
+    invocation.error = QStringLiteral("%1: %2 (see \"%1 help%3\")")
+                           .arg(kToolName, reason, topic.isEmpty() ? QString() : QStringLiteral(" ") + topic);
+    return invocation;
+}
+
+// Splits "--name=value" into its two halves; a bare "--name" gives an empty value.
+bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
+               QString &value, QString &error)
+{
+    if (arg.startsWith(name + u'=')) {
+        value = arg.mid(name.size() + 1);
+    } else if (arg == name) {
+        if (i + 1 >= arguments.size()) {
+            error = name + QStringLiteral(" needs a value");
+            return true;
+        }
+        value = arguments.at(++i);
+    } else {
+        return false;
+    }
+    if (value.isEmpty())
+        error = name + QStringLiteral(" needs a value");
+    return true;
+}
+
+QString checkCount(const QStringList &files, qsizetype wanted, const QString &what)
+{
+    if (files.size() < wanted)
+        return QStringLiteral("missing %1").arg(what);
+    if (files.size() > wanted)
+        return QStringLiteral("unexpected argument \"%1\"").arg(files.at(wanted));
+    return {};
+}
+
+QString checkExport(Invocation &invocation)
+{
+    const bool batch = !invocation.outDir.isEmpty() || !invocation.format.isEmpty();
+    if (batch) {
+        if (invocation.outDir.isEmpty())
+            return QStringLiteral("--format needs --out-dir");
+        if (invocation.format.isEmpty())
+            return QStringLiteral("--out-dir needs --format");
+        invocation.format = invocation.format.toLower();
+        if (!reportFormats().contains(invocation.format))
+            return QStringLiteral("unknown format \"%1\" (pdf, xlsx or csv)").arg(invocation.format);
+        if (invocation.files.isEmpty())
+            return QStringLiteral("missing FILE.db");
+        return {};
+    }
+    if (const QString error = checkCount(invocation.files, 2, QStringLiteral("FILE.db and OUT")); !error.isEmpty())
+        return error;
+    invocation.format = QFileInfo(invocation.files.at(1)).suffix().toLower();
+    if (!reportFormats().contains(invocation.format))
+        return QStringLiteral("OUT must end in .pdf, .xlsx or .csv");
+    return {};
+}
+
+} // namespace
+
+const QStringList &reportFormats()
+{
+    static const QStringList formats {QStringLiteral("pdf"), QStringLiteral("xlsx"), QStringLiteral("csv")};
+    return formats;
+}
+
+QString helpText(const QString &topic)
+{
+    if (topic.isEmpty())
+        return QStringLiteral(
+            "Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS\n"
+            "\n"
+            "Archives of the ЛЮВИР-2.07 meter without the window.\n"
+            "\n"
+            "Commands:\n"
+            "  info FILE.db                check an archive file; print its version and cell count\n"
+            "  table [--values] FILE.db    print the measurement table, fields separated by tabs\n"
+            "  export FILE.db OUT          write the report as OUT (.pdf, .xlsx or .csv)\n"
+            "  export --format FORMAT --out-dir DIR FILE.db...\n"
+            "                              write one report per archive into DIR\n"
+            "  download OUT.db             read the meter's whole archive into OUT.db\n"
+            "  help [COMMAND]              show this help or a command's\n"
+            "\n"
+            "Options:\n"
+            "  --help      show the help (after a command: that command's)\n"
+            "  --version   print the version\n"
+            "\n"
+            "Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.\n");
+    const CommandEntry *entry = findCommand(topic);
+    return entry ? QString::fromUtf8(entry->help) : QString();
+}
+
+Invocation parseCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const QString first = arguments.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
+        return Invocation {};
+    if (first == QLatin1String("--version")) {
+        Invocation invocation;
+        invocation.command = Command::Version;
+        return invocation;
+    }
+    const CommandEntry *entry = findCommand(first);
+    if (!entry)
+        return usageError(first.startsWith(u'-') ? QStringLiteral("unknown option \"%1\"").arg(first)
+                                                 : QStringLiteral("unknown command \"%1\"").arg(first));
+
+    Invocation invocation;
+    invocation.command = entry->command;
+    const QString topic = QString::fromUtf8(entry->name);
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
+            invocation.files << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            Invocation help;
+            help.helpTopic = entry->command == Command::Help ? QString() : topic;
+            return help;
+        } else if (entry->command == Command::Table && arg == QLatin1String("--values")) {
+            invocation.values = true;
+        } else if (QString error; entry->command == Command::Export
+                   && (takeValue(arg, QStringLiteral("--out-dir"), arguments, i, invocation.outDir, error)
+                       || takeValue(arg, QStringLiteral("--format"), arguments, i, invocation.format, error))) {
+            if (!error.isEmpty())
+                return usageError(error, topic);
+        } else {
+            return usageError(QStringLiteral("unknown option \"%1\" for %2").arg(arg, topic), topic);
+        }
+    }
+
+    QString error;
+    switch (invocation.command) {
+    case Command::Info:
+    case Command::Table:
+        error = checkCount(invocation.files, 1, QStringLiteral("FILE.db"));
+        break;
+    case Command::Download:
+        error = checkCount(invocation.files, 1, QStringLiteral("OUT.db"));
+        break;
+    case Command::Export:
+        error = checkExport(invocation);
+        break;
+    case Command::Help:
+        if (invocation.files.size() > 1)
+            error = QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.at(1));
+        else if (!invocation.files.isEmpty() && !findCommand(invocation.files.first()))
+            error = QStringLiteral("no command \"%1\"").arg(invocation.files.first());
+        else
+            invocation.helpTopic = invocation.files.value(0);
+        invocation.files.clear();
+        break;
+    case Command::Version:
+        break;
+    }
+    return error.isEmpty() ? invocation : usageError(error, topic);
+}
+
+} // namespace luvir::cli
