@@ -28,8 +28,9 @@ QString tableText(const CellArchive &archive, const QString &separator, bool val
     for (int row = 0; row < table.rowCount(); ++row) {
         QStringList fields = table.rows.at(row);
         if (values)
-            fields << (row == 0 ? QString()
-                                : intermediateValuesLine(archive.Cells[static_cast<std::size_t>(row - 1)], separator));
+            fields << (row == 0
+                    ? QString()
+                    : intermediateValuesLine(archive.Cells[static_cast<std::size_t>(row - 1)], separator));
         text += fields.join(u'\t') + u'\n';
     }
     return text;

@@ -6,7 +6,8 @@ namespace luvir::cli {
 
 CliContext CliContext::fromSystem(Console &console)
 {
-    return {console, systemDecimalSeparator(), QLocale::system(), [] { return QDateTime::currentDateTime(); }};
+    return {
+        console, systemDecimalSeparator(), QLocale::system(), [] { return QDateTime::currentDateTime(); }};
 }
 
 } // namespace luvir::cli

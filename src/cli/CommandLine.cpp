@@ -72,7 +72,7 @@ Invocation usageError(const QString &reason, const QString &topic = {})
 
 // Splits "--name=value" into its two halves; a bare "--name" gives an empty value.
 bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
-               QString &value, QString &error)
+    QString &value, QString &error)
 {
     if (arg.startsWith(name + u'=')) {
         value = arg.mid(name.size() + 1);
@@ -114,7 +114,8 @@ QString checkExport(Invocation &invocation)
             return QStringLiteral("missing FILE.db");
         return {};
     }
-    if (const QString error = checkCount(invocation.files, 2, QStringLiteral("FILE.db and OUT")); !error.isEmpty())
+    if (const QString error = checkCount(invocation.files, 2, QStringLiteral("FILE.db and OUT"));
+        !error.isEmpty())
         return error;
     invocation.format = QFileInfo(invocation.files.at(1)).suffix().toLower();
     if (!reportFormats().contains(invocation.format))
@@ -193,7 +194,8 @@ Invocation parseCommandLine(const QStringList &arguments)
             invocation.values = true;
         } else if (QString error; entry->command == Command::Export
                    && (takeValue(arg, QStringLiteral("--out-dir"), arguments, i, invocation.outDir, error)
-                       || takeValue(arg, QStringLiteral("--format"), arguments, i, invocation.format, error))) {
+                       || takeValue(
+                           arg, QStringLiteral("--format"), arguments, i, invocation.format, error))) {
             if (!error.isEmpty())
                 return usageError(error, topic);
         } else {

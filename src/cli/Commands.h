@@ -36,7 +36,7 @@ QString tableText(const CellArchive &archive, const QString &separator, bool val
 // The report of one archive file into `output` in `format` ("pdf", "xlsx", "csv"), dated
 // context.now(). False with the reason in `error` when the file is refused or the report
 // cannot be written.
-bool exportArchive(const QString &input, const QString &output, const QString &format, CliContext &context,
-                   QString &error);
+bool exportArchive(
+    const QString &input, const QString &output, const QString &format, CliContext &context, QString &error);
 
 } // namespace luvir::cli

@@ -25,8 +25,7 @@ QString batchOutputs(const Invocation &invocation, QStringList &outputs)
     const QDir dir(invocation.outDir);
     QHash<QString, QString> inputOf;
     for (const QString &input : invocation.files) {
-        const QString output
-            = dir.filePath(QFileInfo(input).completeBaseName() + u'.' + invocation.format);
+        const QString output = dir.filePath(QFileInfo(input).completeBaseName() + u'.' + invocation.format);
         if (inputOf.contains(output))
             return QStringLiteral("\"%1\" and \"%2\" would both be written to \"%3\"")
                 .arg(inputOf.value(output), input, output);
@@ -44,7 +43,8 @@ int runBatch(const Invocation &invocation, CliContext &context)
         return kExitUsage;
     }
     if (!QDir().mkpath(invocation.outDir)) {
-        context.console.err(QStringLiteral("luvir-cli: cannot create the folder \"%1\"\n").arg(invocation.outDir));
+        context.console.err(
+            QStringLiteral("luvir-cli: cannot create the folder \"%1\"\n").arg(invocation.outDir));
         return kExitFailed;
     }
     QList<Refusal> refused;
@@ -64,8 +64,8 @@ int runBatch(const Invocation &invocation, CliContext &context)
 
 } // namespace
 
-bool exportArchive(const QString &input, const QString &output, const QString &format, CliContext &context,
-                   QString &error)
+bool exportArchive(
+    const QString &input, const QString &output, const QString &format, CliContext &context, QString &error)
 {
     const auto image = readArchiveFile(input, error);
     if (!image)

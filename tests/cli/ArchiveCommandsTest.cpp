@@ -50,7 +50,10 @@ TEST_F(ArchiveCommands, InfoOfEveryGoodFile)
         ASSERT_EQ(reader.read(file, image), ArchiveReader::Status::Ok);
         EXPECT_EQ(run({"info", file}), kExitOk);
         EXPECT_EQ(console.stdoutText,
-            QStringLiteral("version %1.%2\ncells %3\n").arg(image.version.major).arg(image.version.minor).arg(image.archive.Count));
+            QStringLiteral("version %1.%2\ncells %3\n")
+                .arg(image.version.major)
+                .arg(image.version.minor)
+                .arg(image.archive.Count));
         EXPECT_TRUE(console.stderrText.isEmpty());
     }
 }

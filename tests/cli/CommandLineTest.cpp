@@ -1,5 +1,5 @@
-#include "CliFixture.h"
 #include "CommandLine.h"
+#include "CliFixture.h"
 
 using namespace luvir::cli;
 using namespace luvir::cli::test;
@@ -22,8 +22,8 @@ TEST(CommandLine, ArgumentsMakeTheirCommand)
         {{"table", "--", "--values"}, Command::Table, {"--values"}, {}, {}, false},
         {{"export", "a.db", "r.PDF"}, Command::Export, {"a.db", "r.PDF"}, "pdf", {}, false},
         {{"export", "a.db", "r.xlsx"}, Command::Export, {"a.db", "r.xlsx"}, "xlsx", {}, false},
-        {{"export", "--format", "CSV", "--out-dir", "o", "a.db", "b.db"}, Command::Export, {"a.db", "b.db"}, "csv",
-            "o", false},
+        {{"export", "--format", "CSV", "--out-dir", "o", "a.db", "b.db"}, Command::Export, {"a.db", "b.db"},
+            "csv", "o", false},
         {{"export", "--out-dir=o", "a.db", "--format=pdf"}, Command::Export, {"a.db"}, "pdf", "o", false},
         {{"download", "out.db"}, Command::Download, {"out.db"}, {}, {}, false},
         {{"--version"}, Command::Version, {}, {}, {}, false},
@@ -63,7 +63,8 @@ TEST(CommandLine, HelpForTheToolAndEachCommand)
         EXPECT_FALSE(helpText(c.topic).isEmpty());
     }
     for (const char *command : {"info", "table", "export", "download"})
-        EXPECT_TRUE(helpText(QString::fromUtf8(command)).startsWith(QStringLiteral("Usage: luvir-cli ") + command));
+        EXPECT_TRUE(
+            helpText(QString::fromUtf8(command)).startsWith(QStringLiteral("Usage: luvir-cli ") + command));
 }
 
 class UsageErrors : public CliTest
@@ -88,7 +89,8 @@ TEST_F(UsageErrors, ExitTwoWithOneLineOnStandardError)
         {{"export", "a.db", "r"}, "OUT must end in .pdf, .xlsx or .csv"},
         {{"export", "--format", "pdf", "a.db"}, "--format needs --out-dir"},
         {{"export", "--out-dir", "o", "a.db"}, "--out-dir needs --format"},
-        {{"export", "--out-dir", "o", "--format", "doc", "a.db"}, "unknown format \"doc\" (pdf, xlsx or csv)"},
+        {{"export", "--out-dir", "o", "--format", "doc", "a.db"},
+            "unknown format \"doc\" (pdf, xlsx or csv)"},
         {{"export", "--out-dir", "o", "--format", "pdf"}, "missing FILE.db"},
         {{"export", "a.db", "--out-dir"}, "--out-dir needs a value"},
         {{"export", "a.db", "--format="}, "--format needs a value"},
@@ -99,7 +101,8 @@ TEST_F(UsageErrors, ExitTwoWithOneLineOnStandardError)
         SCOPED_TRACE(c.args.join(' ').toStdString());
         EXPECT_EQ(run(c.args), kExitUsage);
         EXPECT_TRUE(console.stdoutText.isEmpty());
-        EXPECT_TRUE(console.stderrText.startsWith(QStringLiteral("luvir-cli: ") + QString::fromUtf8(c.reason)))
+        EXPECT_TRUE(
+            console.stderrText.startsWith(QStringLiteral("luvir-cli: ") + QString::fromUtf8(c.reason)))
             << console.stderrText.toStdString();
         EXPECT_EQ(console.stderrText.count(u'\n'), 1);
         EXPECT_TRUE(console.stderrText.endsWith(u'\n'));

@@ -62,14 +62,16 @@ TEST_F(DownloadCommand, OnATerminalTheBarIsRedrawnInPlace)
     EXPECT_EQ(run({"download", path("t.db")}), kExitOk);
     EXPECT_EQ(console.stderrText.count('\n'), 1);
     EXPECT_EQ(console.stderrText.count('\r'), 41);
-    EXPECT_TRUE(console.stderrText.endsWith(QStringLiteral("] 40/40 100%\n"))) << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.endsWith(QStringLiteral("] 40/40 100%\n")))
+        << console.stderrText.toStdString();
 
     // A failure ends the bar's line before its messages.
     meter.reset();
     meter.generateCells(40);
     meter.addFault(sim::atCell(Fault::BadCrc, 20));
     EXPECT_EQ(run({"download", path("f.db")}), kExitFailed);
-    EXPECT_TRUE(console.stderrText.endsWith(QStringLiteral("20/40  50%\nОшибка CRC\nОшибка чтения ячейки21\n")))
+    EXPECT_TRUE(
+        console.stderrText.endsWith(QStringLiteral("20/40  50%\nОшибка CRC\nОшибка чтения ячейки21\n")))
         << console.stderrText.toStdString();
 }
 
@@ -79,7 +81,8 @@ TEST_F(DownloadCommand, EveryFaultIsToldAsTheWindowTellsItAndWritesNothing)
         sim::FaultRule rule;
         QStringList messages;
     } cases[] = {
-        {sim::atExchange(Fault::NoAnswer, 0), {"Не соответствует число байт", "Ошибка чтения версии протокола"}},
+        {sim::atExchange(Fault::NoAnswer, 0),
+            {"Не соответствует число байт", "Ошибка чтения версии протокола"}},
         {sim::atExchange(Fault::WrongReportId, 0), {"Ошибка чтения версии протокола"}},
         {sim::atExchange(Fault::BadCrc, 1), {"Ошибка CRC", "Ошибка чтения размера архива"}},
         {sim::atExchange(Fault::ReadError, 2), {"Ошибка приема", "Ошибка чтения размера архива"}},
@@ -114,7 +117,8 @@ TEST_F(DownloadCommand, EveryFaultIsToldAsTheWindowTellsItAndWritesNothing)
             } else {
                 EXPECT_FALSE(QFile::exists(out));
             }
-            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), existed ? QStringList {"existing.db"} : QStringList {})
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                existed ? QStringList {"existing.db"} : QStringList {})
                 << "no partial file may remain";
         }
     }
@@ -147,7 +151,8 @@ TEST_F(DownloadCommand, SeveralMetersAreToldOfAndTheFirstIsRead)
     meter.setDevices({std::wstring(L"A"), std::wstring(L"B")});
     meter.generateCells(3);
     EXPECT_EQ(run({"download", path("a.db")}), kExitOk);
-    EXPECT_EQ(messages(), QStringList {"Подключенно несколько устройств, данные будут приняты с устройстваA"});
+    EXPECT_EQ(
+        messages(), QStringList {"Подключенно несколько устройств, данные будут приняты с устройстваA"});
     EXPECT_EQ(meter.lastOpenedSerial(), std::optional<std::wstring>(L"A"));
 }
 

@@ -39,7 +39,11 @@ bool localeInstalled(const char *name)
     process.start(QStringLiteral("locale"), {QStringLiteral("-a")});
     process.waitForFinished(10000);
     const QString normalised = QString::fromLatin1(name).toLower().remove('-');
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).toLower().remove('-').split('\n').contains(normalised);
+    return QString::fromLocal8Bit(process.readAllStandardOutput())
+        .toLower()
+        .remove('-')
+        .split('\n')
+        .contains(normalised);
 }
 
 QString expectedTable(const QString &file, const QString &separator)

@@ -19,7 +19,9 @@ namespace {
 // A PDF names the moment it was written; everything else depends on the report alone.
 QByteArray withoutCreationDate(const QByteArray &pdf)
 {
-    return QString::fromLatin1(pdf).remove(QRegularExpression(QStringLiteral("/CreationDate \\(D:[^)]*\\)"))).toLatin1();
+    return QString::fromLatin1(pdf)
+        .remove(QRegularExpression(QStringLiteral("/CreationDate \\(D:[^)]*\\)")))
+        .toLatin1();
 }
 
 // What the exporter writes for the archive's report made at the tests' moment, with
@@ -100,8 +102,8 @@ TEST_F(ExportCommand, FolderOfArchivesGoesOnPastARefusedOne)
             .arg(inputs[1], inputs[3]));
     EXPECT_EQ(QDir(outDir).entryList(QDir::Files, QDir::Name),
         (QStringList {"empty-v1.0.xlsx", "one-cell.xlsx", "seven-cells.xlsx"}));
-    EXPECT_EQ(readBytes(outDir + "/seven-cells.xlsx"),
-        referenceExport(inputs[2], "xlsx", path("reference.xlsx")));
+    EXPECT_EQ(
+        readBytes(outDir + "/seven-cells.xlsx"), referenceExport(inputs[2], "xlsx", path("reference.xlsx")));
 
     // All good: exit 0, nothing on standard error.
     EXPECT_EQ(run({"export", "--format=csv", "--out-dir=" + outDir, inputs[0], inputs[2]}), kExitOk);
