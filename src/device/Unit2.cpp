@@ -78,8 +78,16 @@ TForm2::TForm2(luvir::DeviceLink &link, luvir::ArchiveView &view, QWidget *paren
 void TForm2::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // Centred on the main window at every showing; a re-shown dialog would otherwise
+    // creep by the width of the window frame each time.
+    if (const QWidget *owner = parentWidget()) {
+        QRect area(QPoint(), size());
+        area.moveCenter(owner->window()->geometry().center());
+        setGeometry(area);
+    }
+    FormShow();
 }
 
 void TForm2::FormShow()
