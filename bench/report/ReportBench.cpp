@@ -2,6 +2,7 @@
 #include "CsvExporter.h"
 #include "MeasurementReport.h"
 #include "PdfExporter.h"
+#include "TestData.h"
 #include "ReportPreview.h"
 #include "XlsxExporter.h"
 
@@ -15,26 +16,10 @@ using namespace luvir;
 
 namespace {
 
-// A full archive of varied measurements.
+// A full archive of varied measurements, as the window would show it.
 MeasurementTable fullTable()
 {
-    CellArchive archive;
-    archive.Count = CellArchive::Capacity;
-    for (int i = 0; i < archive.Count; ++i) {
-        ArchiveCell &cell = archive.Cells[static_cast<std::size_t>(i)];
-        cell.setWord(ArchiveCell::Strength, static_cast<std::uint16_t>(200 + (i * 37) % 200));
-        cell.bytes[ArchiveCell::Direction] = static_cast<std::uint8_t>(i % 5);
-        cell.bytes[ArchiveCell::ElementKind] = static_cast<std::uint8_t>(i % 12);
-        cell.bytes[ArchiveCell::Dependency] = static_cast<std::uint8_t>(i % 10);
-        cell.bytes[ArchiveCell::Kc] = static_cast<std::uint8_t>(80 + i % 40);
-        cell.bytes[ArchiveCell::Second] = static_cast<std::uint8_t>(i % 60);
-        cell.bytes[ArchiveCell::Minute] = static_cast<std::uint8_t>((i * 7) % 60);
-        cell.bytes[ArchiveCell::Hour] = static_cast<std::uint8_t>(8 + i % 10);
-        cell.bytes[ArchiveCell::Day] = static_cast<std::uint8_t>(1 + i % 28);
-        cell.bytes[ArchiveCell::Month] = static_cast<std::uint8_t>(1 + i % 12);
-        cell.bytes[ArchiveCell::Year] = 26;
-    }
-    return buildMeasurementTable(archive, QStringLiteral(","));
+    return buildMeasurementTable(test::sampleArchive(CellArchive::Capacity), QStringLiteral(","));
 }
 
 const MeasurementTable &table()
