@@ -13,14 +13,16 @@ PACKAGES=(
   libhidapi-dev libxlsxwriter-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  # running under a virtual display, reading back PDF reports
-  xvfb xauth poppler-utils
+  # running under a virtual display; reading back what we write for other programs:
+  # PDF (poppler), XLSX (openpyxl, LibreOffice without a display)
+  xvfb xauth poppler-utils python3-openpyxl libreoffice-calc-nogui
   # fonts that draw Cyrillic and the direction arrows; Arial's metric twin
   fonts-dejavu-core fonts-liberation2
   # the Russian locale
   locales
   # the help file (CHM compiler and lister), the package and its desktop entry
   fp-utils libchm-bin dpkg-dev fakeroot desktop-file-utils librsvg2-bin xdg-utils file
+  lintian man-db gzip
 )
 
 SUDO=""

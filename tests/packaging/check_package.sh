@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a scratch folder, unpacks it and checks what a user gets:
 # the program in its own folder with the help file beside it, the link in bin, the udev
-# access rule, the desktop entry, the icons, the copyright file and the control fields.
+# access rule, the desktop entry, the icons, the copyright file, the change log, the manual
+# pages and the control fields, and lets lintian look at it.
 #   check_package.sh BUILD_DIR HELP_FILE SCRATCH_DIR
 set -euo pipefail
 build=$1 help=$2 scratch=$3
@@ -82,6 +83,27 @@ grep -q 'udevadm control --reload-rules' "$scratch/control/postinst" 2>/dev/null
   || fail "postinst does not reload the udev rules"
 [ -x "$scratch/control/postinst" ] || fail "postinst is not executable"
 sh -n "$scratch/control/postinst" || fail "postinst is no valid shell script"
+
+# The change log and the manual pages, compressed, and the pages read without complaint.
+[ -f "$root/usr/share/doc/luvir/changelog.gz" ] || fail "no usr/share/doc/luvir/changelog.gz"
+for page in luvir luvir-cli; do
+  man=$root/usr/share/man/man1/$page.1.gz
+  if [ -f "$man" ]; then
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man $page: $warnings"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$man" 2>/dev/null | grep -q "^NAME" || fail "man $page has no NAME section"
+  else
+    fail "no manual page $page(1)"
+  fi
+done
+
+# Debian's own checks: no error and no warning.
+if command -v lintian >/dev/null 2>&1; then
+  tags=$(lintian --no-tag-display-limit "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+  [ -z "$tags" ] || fail "lintian: $tags"
+else
+  fail "lintian is missing (scripts/setup.sh installs it)"
+fi
 
 # Nothing of the build tree leaks into the package.
 if dpkg-deb -c "$deb" | grep -Eq 'gtest|_test$|meter-sim|\.a$|/include/'; then
