@@ -40,7 +40,7 @@ private:
     QChart *m_chart;
     QBarSeries *m_series;
     QList<double> m_values;
-    QList<QGraphicsItem *> m_marks;    // the framed labels
+    QList<QGraphicsItem *> m_marks; // the framed labels
     QList<QGraphicsItem *> m_pointers; // the lines from bar to label
 };
 

@@ -152,8 +152,8 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
             parts.line->append(static_cast<qreal>(index), point.y);
     }
 
-    QAbstractAxis *xAxis = content.bars.size() <= kMaxLabelledBars ? categoryAxis(categories)
-                                                                   : sparseCategoryAxis(categories);
+    QAbstractAxis *xAxis
+        = content.bars.size() <= kMaxLabelledBars ? categoryAxis(categories) : sparseCategoryAxis(categories);
     xAxis->setTitleText(content.xAxisTitle);
     xAxis->setGridLineVisible(false);
     auto *yAxis = new QValueAxis;
@@ -163,8 +163,8 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
     yAxis->applyNiceNumbers();
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
-    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(parts.bars),
-                                    static_cast<QAbstractSeries *>(parts.line)}) {
+    for (QAbstractSeries *series :
+        {static_cast<QAbstractSeries *>(parts.bars), static_cast<QAbstractSeries *>(parts.line)}) {
         series->attachAxis(xAxis);
         series->attachAxis(yAxis);
     }

@@ -19,7 +19,7 @@ class BarValueMarks;
 // The parts of one chart; the chart owns the series.
 struct ChartParts {
     QChart *chart = nullptr;
-    QBarSeries *bars = nullptr;  // the values
+    QBarSeries *bars = nullptr; // the values
     QLineSeries *line = nullptr; // the average
     BarValueMarks *marks = nullptr; // the values written above the bars
 };

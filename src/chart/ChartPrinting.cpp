@@ -32,7 +32,7 @@ QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const 
 }
 
 bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
-                const QSizeF &screenSize, QString *error)
+    const QSizeF &screenSize, QString *error)
 {
     printer.setFullPage(true); // margins are ours, measured from the paper's edges
     const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
@@ -57,8 +57,8 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        const QString target = printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                   : printer.outputFileName();
+        const QString target
+            = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         *error = target.isEmpty() ? QStringLiteral("Не удалось начать печать: принтер не выбран")
                                   : QStringLiteral("Не удалось начать печать на \"%1\"").arg(target);
         return false;

@@ -29,8 +29,8 @@ TForm5::TForm5(QWidget *parent)
     , m_printer(QPrinter::HighResolution)
 {
     setWindowTitle(luvir::kIntermediateChartCaption);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
 
     MainMenu1 = new QMenuBar(this);
@@ -120,6 +120,7 @@ void TForm5::N2Click()
     m_pictureRequest.fileName = fileName;
     QString error;
     if (!luvir::writePicture(luvir::chartPicture(*Chart1), fileName, &error))
-        luvir::dialogs().error(this, QStringLiteral("Не удалось сохранить рисунок в файл \"%1\": %2")
-                                         .arg(QDir::toNativeSeparators(fileName), error));
+        luvir::dialogs().error(this,
+            QStringLiteral("Не удалось сохранить рисунок в файл \"%1\": %2")
+                .arg(QDir::toNativeSeparators(fileName), error));
 }

@@ -40,7 +40,10 @@ protected:
     TForm5 form;
 
     QChart *chart() const { return form.Chart1->chart(); }
-    QBarSet *barSet() const { return form.Series1->barSets().isEmpty() ? nullptr : form.Series1->barSets().first(); }
+    QBarSet *barSet() const
+    {
+        return form.Series1->barSets().isEmpty() ? nullptr : form.Series1->barSets().first();
+    }
     QStringList categories() const
     {
         const auto axes = chart()->axes(Qt::Horizontal);
@@ -83,10 +86,11 @@ QString sep()
 
 TEST_F(ChartWindow, ShowsTheCellsValuesAsBarsOfTwoColoursWithALineAtR)
 {
-    form.fillIntermediateChart(makeCell({.impacts = {0x00FA, 0, 0x80FA, 0x8000}, .strength = 251}), 5,
-                               "03.12.2013 14:05:09");
+    form.fillIntermediateChart(
+        makeCell({.impacts = {0x00FA, 0, 0x80FA, 0x8000}, .strength = 251}), 5, "03.12.2013 14:05:09");
     EXPECT_EQ(form.windowTitle(), "Диаграмма промежуточных значений");
-    EXPECT_EQ(chart()->title(), chartTitleMarkup("Промежуточные значения  Измерение №5 Дата 03.12.2013 14:05:09"));
+    EXPECT_EQ(
+        chart()->title(), chartTitleMarkup("Промежуточные значения  Измерение №5 Дата 03.12.2013 14:05:09"));
     EXPECT_TRUE(chart()->title().contains("значения &nbsp;Измерение"));
 
     ASSERT_NE(barSet(), nullptr);
@@ -97,13 +101,13 @@ TEST_F(ChartWindow, ShowsTheCellsValuesAsBarsOfTwoColoursWithALineAtR)
     EXPECT_DOUBLE_EQ(barSet()->at(2), 3276.8);
     EXPECT_EQ(barSet()->color(), QColor(255, 0, 0));
     EXPECT_EQ(barSet()->selectedColor(), QColor(0, 0, 255));
-    EXPECT_EQ(barSet()->selectedBars(), QList<int>{1});
-    EXPECT_EQ(categories(), (QStringList{"1", "3", "4"}));
-    EXPECT_EQ(marks(), (QStringList{"25" + sep() + "0", "25" + sep() + "0", "3276" + sep() + "8"}));
+    EXPECT_EQ(barSet()->selectedBars(), QList<int> {1});
+    EXPECT_EQ(categories(), (QStringList {"1", "3", "4"}));
+    EXPECT_EQ(marks(), (QStringList {"25" + sep() + "0", "25" + sep() + "0", "3276" + sep() + "8"}));
 
-    EXPECT_EQ(form.Series2->points(), (QList<QPointF>{{0, 25.1}, {1, 25.1}, {2, 25.1}}));
+    EXPECT_EQ(form.Series2->points(), (QList<QPointF> {{0, 25.1}, {1, 25.1}, {2, 25.1}}));
     EXPECT_EQ(form.Series2->pen().width(), 2);
-    EXPECT_EQ(visibleLegend(), QStringList{"Среднее (25" + sep() + "1)"});
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (25" + sep() + "1)"});
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Удара");
     EXPECT_EQ(axisTitle(Qt::Vertical), "R, МПа");
     auto *yAxis = qobject_cast<QValueAxis *>(chart()->axes(Qt::Vertical).first());
@@ -119,7 +123,7 @@ TEST_F(ChartWindow, AllZeroWordsLeaveTheTitleAndTheLegendOnly)
     EXPECT_TRUE(categories().isEmpty());
     EXPECT_TRUE(marks().isEmpty());
     EXPECT_FALSE(chart()->title().isEmpty());
-    EXPECT_EQ(visibleLegend(), QStringList{"Среднее (25" + sep() + "0)"});
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (25" + sep() + "0)"});
 }
 
 TEST_F(ChartWindow, EveryOpeningStartsFromNothing)
@@ -129,17 +133,18 @@ TEST_F(ChartWindow, EveryOpeningStartsFromNothing)
     form.fillIntermediateChart(test::sampleCell(0), 2, "x"); // every word set, some marked
     ASSERT_FALSE(barSet()->selectedBars().isEmpty());
 
-    form.fillIntermediateChart(makeCell({.impacts = {0, 0, 0, 0, 0, 0, 253}, .strength = 250}), 7,
-                               "03.12.2013 14:05:09");
+    form.fillIntermediateChart(
+        makeCell({.impacts = {0, 0, 0, 0, 0, 0, 253}, .strength = 250}), 7, "03.12.2013 14:05:09");
     EXPECT_EQ(form.windowTitle(), "Диаграмма промежуточных значений");
-    EXPECT_EQ(chart()->title(), chartTitleMarkup("Промежуточные значения  Измерение №7 Дата 03.12.2013 14:05:09"));
+    EXPECT_EQ(
+        chart()->title(), chartTitleMarkup("Промежуточные значения  Измерение №7 Дата 03.12.2013 14:05:09"));
     ASSERT_EQ(form.Series1->barSets().size(), 1);
     EXPECT_EQ(barSet()->count(), 1);
     EXPECT_TRUE(barSet()->selectedBars().isEmpty());
-    EXPECT_EQ(categories(), QStringList{"7"});
-    EXPECT_EQ(marks(), QStringList{"25" + sep() + "3"});
-    EXPECT_EQ(form.Series2->points(), QList<QPointF>{QPointF(0, 25.0)}); // a line of one point
-    EXPECT_EQ(visibleLegend(), QStringList{"Среднее (25" + sep() + "0)"});
+    EXPECT_EQ(categories(), QStringList {"7"});
+    EXPECT_EQ(marks(), QStringList {"25" + sep() + "3"});
+    EXPECT_EQ(form.Series2->points(), QList<QPointF> {QPointF(0, 25.0)}); // a line of one point
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (25" + sep() + "0)"});
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Удара");
     EXPECT_EQ(axisTitle(Qt::Vertical), "R, МПа");
     EXPECT_EQ(chart()->axes().size(), 2);
@@ -149,13 +154,14 @@ TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
 {
     const CellArchive archive = test::sampleArchive(12);
     form.fillMeasurementsChart(buildMeasurementTable(archive, "."), archive);
-    const ChartContent expected = measurementsChartContent(buildMeasurementTable(archive, "."), archive, sep());
+    const ChartContent expected
+        = measurementsChartContent(buildMeasurementTable(archive, "."), archive, sep());
     ASSERT_NE(barSet(), nullptr);
     EXPECT_EQ(barSet()->count(), 12);
     EXPECT_EQ(categories().first(), "1");
     EXPECT_EQ(categories().last(), "12");
     EXPECT_EQ(marks().size(), 12);
-    EXPECT_EQ(visibleLegend(), QStringList{expected.lineTitle});
+    EXPECT_EQ(visibleLegend(), QStringList {expected.lineTitle});
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Измерения");
 
     // Too many bars to write every value: no marks, still a bar each.
@@ -165,7 +171,7 @@ TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
     EXPECT_TRUE(marks().isEmpty());
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Измерения");
 
-    form.fillMeasurementsChart(buildMeasurementTable(CellArchive{}, "."), CellArchive{});
+    form.fillMeasurementsChart(buildMeasurementTable(CellArchive {}, "."), CellArchive {});
     EXPECT_TRUE(form.Series1->barSets().isEmpty());
     EXPECT_EQ(chart()->title(), "Диаграмма измерений");
     EXPECT_TRUE(visibleLegend().isEmpty());
@@ -225,8 +231,13 @@ TEST_F(ChartWindow, ExportWritesEachFormatAtTheChartsSize)
         const char *name;
         const char *format; // as QImageReader names it
     } cases[] = {
-        {"a.jpg", "jpeg"}, {"b.jpeg", "jpeg"}, {"c.png", "png"}, {"d.bmp", "bmp"},
-        {"e.emf", "bmp"},  {"f.wmf", "bmp"},   {"g.JPG", "jpeg"},
+        {"a.jpg", "jpeg"},
+        {"b.jpeg", "jpeg"},
+        {"c.png", "png"},
+        {"d.bmp", "bmp"},
+        {"e.emf", "bmp"},
+        {"f.wmf", "bmp"},
+        {"g.JPG", "jpeg"},
     };
     // An existing file is replaced without a question.
     QFile old(path("c.png"));
@@ -247,9 +258,10 @@ TEST_F(ChartWindow, ExportWritesEachFormatAtTheChartsSize)
 
     ASSERT_FALSE(dialogs.fileRequests.isEmpty());
     const FileDialogRequest &request = dialogs.fileRequests.first();
-    EXPECT_EQ(request.filter, "JPEG Image File (*.jpg);;JPEG Image File (*.jpeg);;"
-                              "Portable Network Graphics (*.png);;Bitmaps (*.bmp);;"
-                              "Enhanced Metafiles (*.emf);;Metafiles (*.wmf)");
+    EXPECT_EQ(request.filter,
+        "JPEG Image File (*.jpg);;JPEG Image File (*.jpeg);;"
+        "Portable Network Graphics (*.png);;Bitmaps (*.bmp);;"
+        "Enhanced Metafiles (*.emf);;Metafiles (*.wmf)");
     EXPECT_EQ(request.selectedFilter, "JPEG Image File (*.jpg)");
     EXPECT_EQ(request.defaultSuffix, "JPG");
 }
