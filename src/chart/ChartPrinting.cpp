@@ -1,6 +1,5 @@
 #include "ChartPrinting.h"
 
-#include "BarValueMarks.h"
 #include "ChartDrawing.h"
 
 #include <QCoreApplication>
@@ -50,10 +49,12 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
     parts.chart->resize(layoutSize);
     showChartContent(parts, content);
     // Let the chart lay out its axes, labels and legend for the new size before drawing.
-    QCoreApplication::sendPostedEvents();
-    if (parts.chart->layout())
-        parts.chart->layout()->activate();
-    parts.marks->place();
+    for (int pass = 0; pass < 2; ++pass) { // the second for the numbers chosen by the first
+        QCoreApplication::sendPostedEvents();
+        if (parts.chart->layout())
+            parts.chart->layout()->activate();
+        fitLabels(parts);
+    }
 
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -6,9 +6,9 @@
 #include "TestData.h"
 #include "Unit5.h"
 
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
@@ -44,23 +44,30 @@ protected:
     {
         return form.Series1->barSets().isEmpty() ? nullptr : form.Series1->barSets().first();
     }
+    // The numbers under the bars, once laid out at the window's size.
     QStringList categories() const
     {
+        layOut();
         const auto axes = chart()->axes(Qt::Horizontal);
-        auto *axis = axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis *>(axes.first());
-        return axis ? axis->categories() : QStringList();
+        auto *axis = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis *>(axes.first());
+        return axis ? axis->categoriesLabels() : QStringList();
     }
     QString axisTitle(Qt::Orientation orientation) const
     {
         const auto axes = chart()->axes(orientation);
         return axes.size() == 1 ? axes.first()->titleText() : QStringLiteral("<%1 axes>").arg(axes.size());
     }
+    // The window shown and laid out at its size: the legend shows its markers, the
+    // numbers and value marks are fitted to the bars.
+    void layOut() const
+    {
+        const_cast<TForm5 &>(form).show();
+        QCoreApplication::sendPostedEvents();
+    }
     QStringList visibleLegend() const
     {
         QStringList labels;
-        // The legend shows its markers once it is laid out on a window of its size.
-        const_cast<TForm5 &>(form).show();
-        QCoreApplication::sendPostedEvents();
+        layOut();
         if (!chart()->legend()->isVisible())
             return labels;
         for (QLegendMarker *marker : chart()->legend()->markers())
@@ -70,6 +77,7 @@ protected:
     }
     QStringList marks() const
     {
+        layOut();
         const auto children = chart()->findChildren<BarValueMarks *>();
         return children.size() == 1 ? children.first()->texts() : QStringList();
     }
