@@ -16,6 +16,26 @@ namespace {
 // and lines have the size they have on screen relative to the chart.
 constexpr double kLayoutDpi = 96.0;
 
+// The margins are ours, measured from the paper's edges; the printer's own setting comes
+// back afterwards, so the next dialog shows the margins the user chose.
+class FullPageWhilePrinting
+{
+public:
+    explicit FullPageWhilePrinting(QPrinter &printer)
+        : m_printer(printer)
+        , m_before(printer.fullPage())
+    {
+        m_printer.setFullPage(true);
+    }
+    ~FullPageWhilePrinting() { m_printer.setFullPage(m_before); }
+    FullPageWhilePrinting(const FullPageWhilePrinting &) = delete;
+    FullPageWhilePrinting &operator=(const FullPageWhilePrinting &) = delete;
+
+private:
+    QPrinter &m_printer;
+    bool m_before;
+};
+
 } // namespace
 
 QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const QSizeF &screenSize)
@@ -33,7 +53,7 @@ QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const 
 bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
     const QSizeF &screenSize, QString *error)
 {
-    printer.setFullPage(true); // margins are ours, measured from the paper's edges
+    const FullPageWhilePrinting fullPage(printer);
     const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
     const QRectF area = chartPrintArea(page, layout, screenSize);
     if (area.isEmpty()) {

@@ -105,7 +105,9 @@ void TForm5::showCentredModal()
 void TForm5::N1Click()
 {
     m_printLayout = {kPrintMarginPercent, false};
-    if (!luvir::dialogs().printerSetup(this, m_printer))
+    // The print dialog lets the user choose the printer; the paper, orientation and margins
+    // set on m_printer before stay as they were unless changed there.
+    if (!luvir::dialogs().print(this, m_printer))
         return;
     QString error;
     if (!luvir::printChart(m_printer, m_content, m_printLayout, Chart1->size(), &error))

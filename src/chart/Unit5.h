@@ -44,7 +44,7 @@ public:
 
     // What the chart shows now.
     const luvir::ChartContent &shownContent() const { return m_content; }
-    // The printer the print command sets up and prints on.
+    // The printer the print command sets up and prints on; kept for the whole run.
     QPrinter &printer() { return m_printer; }
     // The margins and ratio of the next print (set by the print command).
     const luvir::ChartPrintLayout &printLayout() const { return m_printLayout; }
@@ -56,7 +56,7 @@ public:
     QBarSeries *Series1 = nullptr; // the values, one bar each
     QLineSeries *Series2 = nullptr; // the average, in the legend
 
-    void N1Click(); // print after the printer set-up dialog
+    void N1Click(); // print on the printer chosen in the print dialog
     void N2Click(); // save as a picture file
 
 private:

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -316,7 +317,7 @@ TEST_F(ChartWindow, ExportErrorIsShownAndTheWindowStays)
     EXPECT_FALSE(QFile::exists(target));
 }
 
-TEST_F(ChartWindow, PrintAfterTheSetUpDialogOnly)
+TEST_F(ChartWindow, PrintAfterThePrintDialogOnly)
 {
     form.fillIntermediateChart(test::sampleCell(2), 1, "x");
     form.printer().setOutputFormat(QPrinter::PdfFormat);
@@ -324,7 +325,9 @@ TEST_F(ChartWindow, PrintAfterTheSetUpDialogOnly)
     form.printer().setOutputFileName(path("cancelled.pdf"));
     dialogs.printerAnswers = {false};
     form.N1Click();
-    EXPECT_EQ(dialogs.texts(ShownDialog::PrinterSetup).size(), 1);
+    // The dialog that lets the user choose the printer, not the page set-up alone.
+    EXPECT_EQ(dialogs.texts(ShownDialog::Print).size(), 1);
+    EXPECT_TRUE(dialogs.texts(ShownDialog::PrinterSetup).isEmpty());
     EXPECT_FALSE(QFile::exists(path("cancelled.pdf")));
     // The margins are set even when nothing is printed.
     EXPECT_DOUBLE_EQ(form.printLayout().marginPercent, 4.0);
@@ -337,6 +340,37 @@ TEST_F(ChartWindow, PrintAfterTheSetUpDialogOnly)
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_TRUE(dialogs.errors().isEmpty());
+}
+
+TEST_F(ChartWindow, PrintKeepsThePageSettingsTheUserChose)
+{
+    form.fillIntermediateChart(test::sampleCell(2), 1, "x");
+    QPrinter &printer = form.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QMarginsF margins(12, 15, 18, 21);
+    ASSERT_TRUE(printer.setPageMargins(margins, QPageLayout::Millimeter));
+
+    for (const char *name : {"first.pdf", "second.pdf"}) {
+        printer.setOutputFileName(path(name));
+        dialogs.printerAnswers = {true};
+        form.N1Click();
+        ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join(' ').toStdString();
+
+        // As it left the printer: landscape A4, 842 x 595 points.
+        QProcess info;
+        info.start("pdfinfo", {path(name)});
+        ASSERT_TRUE(info.waitForFinished(30000));
+        const QByteArray pdfInfo = info.readAllStandardOutput();
+        EXPECT_TRUE(pdfInfo.contains("842 x 595 pts (A4)")) << pdfInfo.toStdString();
+
+        // And as the next dialog finds it.
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape) << name;
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4) << name;
+        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Millimeter), margins) << name;
+        EXPECT_EQ(printer.pageLayout().mode(), QPageLayout::StandardMode) << name;
+    }
 }
 
 TEST_F(ChartWindow, PrintErrorIsShownAndTheWindowStays)
