@@ -16,7 +16,7 @@ namespace {
 constexpr qreal kPointerLength = 5.0;
 constexpr qreal kPadding = 2.0;
 constexpr qreal kMarksZ = 1000.0; // above the series, the axes and the legend
-constexpr qreal kMarkGap = 4.0; // free space between two marks side by side
+constexpr qreal kMarkGap = 2.0; // free space between two marks side by side
 
 } // namespace
 
