@@ -16,6 +16,7 @@ namespace {
 constexpr qreal kPointerLength = 5.0;
 constexpr qreal kPadding = 2.0;
 constexpr qreal kMarksZ = 1000.0; // above the series, the axes and the legend
+constexpr qreal kMarkGap = 2.0; // free space between two marks side by side
 
 } // namespace
 
@@ -37,10 +38,10 @@ void BarValueMarks::clearMarks()
     m_pointers.clear();
 }
 
-void BarValueMarks::setValues(const QList<double> &values, bool shown)
+void BarValueMarks::setValues(const QList<double> &values)
 {
     clearMarks();
-    m_values = shown ? values : QList<double>();
+    m_values = values;
     const QLocale locale = m_chart->locale();
     for (double value : std::as_const(m_values)) {
         auto *box = new QGraphicsRectItem(m_chart);
@@ -67,6 +68,8 @@ void BarValueMarks::setValues(const QList<double> &values, bool shown)
 QStringList BarValueMarks::texts() const
 {
     QStringList result;
+    if (!m_shown)
+        return result;
     for (QGraphicsItem *mark : m_marks)
         for (QGraphicsItem *child : mark->childItems())
             if (auto *text = dynamic_cast<QGraphicsSimpleTextItem *>(child))
@@ -77,6 +80,8 @@ QStringList BarValueMarks::texts() const
 QList<QRectF> BarValueMarks::rects() const
 {
     QList<QRectF> result;
+    if (!m_shown)
+        return result;
     for (QGraphicsItem *mark : m_marks)
         result << mark->mapRectToParent(mark->boundingRect());
     return result;
@@ -84,7 +89,18 @@ QList<QRectF> BarValueMarks::rects() const
 
 void BarValueMarks::place()
 {
+    // Each mark stays within its bar's share of the plot's width, so it can cover neither
+    // another mark nor another bar.
+    qreal widest = 0.0;
+    for (QGraphicsItem *mark : std::as_const(m_marks))
+        widest = qMax(widest, mark->boundingRect().width());
+    const qreal pitch = m_marks.isEmpty() ? 0.0 : m_chart->plotArea().width() / m_marks.size();
+    m_shown = widest + kMarkGap <= pitch;
     for (qsizetype i = 0; i < m_marks.size(); ++i) {
+        m_marks.at(i)->setVisible(m_shown);
+        m_pointers.at(i)->setVisible(m_shown);
+        if (!m_shown)
+            continue;
         const QPointF top = m_chart->mapToPosition(QPointF(static_cast<qreal>(i), m_values.at(i)), m_series);
         auto *box = static_cast<QGraphicsRectItem *>(m_marks.at(i));
         const QRectF rect = box->rect();

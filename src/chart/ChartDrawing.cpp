@@ -1,8 +1,8 @@
 #include "ChartDrawing.h"
 
+#include "BarNumbers.h"
 #include "BarValueMarks.h"
 
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QCategoryAxis>
@@ -46,7 +46,7 @@ QBarSet *barSet(const QList<ChartPoint> &bars)
     set->setColor(kPlainValueColor);
     set->setSelectedColor(kMarkedValueColor);
     // A frame round a bar only while the bars are wide enough to show their colour inside it.
-    if (bars.size() <= kMaxLabelledBars)
+    if (bars.size() <= kMaxFramedBars)
         set->setBorderColor(QColor(Qt::black));
     else
         set->setPen(Qt::NoPen);
@@ -61,30 +61,14 @@ QBarSet *barSet(const QList<ChartPoint> &bars)
     return set;
 }
 
-// Every bar has its number under it.
-QAbstractAxis *categoryAxis(const QStringList &categories)
+// The bottom axis of `count` bars, bar i standing at the value i; BarNumbers writes the
+// numbers under them.
+QCategoryAxis *barAxis(qsizetype count)
 {
-    auto *axis = new QBarCategoryAxis;
-    axis->setCategories(categories);
-    return axis;
-}
-
-// Too many bars to number each: a number under every bar of a round step, about
-// kMaxAxisLabels of them. Bar i stands at the value i.
-QAbstractAxis *sparseCategoryAxis(const QStringList &categories)
-{
-    constexpr qsizetype kMaxAxisLabels = 12;
-    qsizetype step = 1;
-    for (qsizetype factor = 1; categories.size() / step > kMaxAxisLabels; factor *= 10)
-        for (qsizetype multiple : {1, 2, 5})
-            if (categories.size() / step > kMaxAxisLabels)
-                step = multiple * factor;
     auto *axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axis->setTruncateLabels(false);
-    axis->setRange(-0.5, static_cast<qreal>(categories.size()) - 0.5);
-    for (qsizetype i = step - 1; i < categories.size(); i += step)
-        axis->append(categories.at(i), static_cast<qreal>(i));
+    axis->setRange(-0.5, static_cast<qreal>(std::max<qsizetype>(count, 1)) - 0.5);
     return axis;
 }
 
@@ -122,6 +106,7 @@ ChartParts createChart()
     parts.bars->setLabelsVisible(false); // the marks below write the values
     chart->addSeries(parts.bars);
     parts.marks = new BarValueMarks(chart, parts.bars);
+    parts.numbers = new BarNumbers(chart);
 
     parts.line = new QLineSeries(chart);
     parts.line->setPen(QPen(kLineColor, 2));
@@ -139,21 +124,21 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
     removeAxes(chart);
     chart->setTitle(QString());
 
-    // The bottom axis has a category per bar; the line's x values are category indices.
+    // Bar i stands at the value i of the bottom axis, the line's points at the values of
+    // their bars.
     QStringList categories;
     for (const ChartPoint &bar : content.bars)
         categories << QString::number(bar.x);
     if (!content.bars.isEmpty())
         parts.bars->append(barSet(content.bars));
-    parts.bars->setBarWidth(content.bars.size() <= kMaxLabelledBars ? 0.5 : 0.8);
+    parts.bars->setBarWidth(content.bars.size() <= kMaxFramedBars ? 0.5 : 0.8);
     for (const ChartPoint &point : content.line) {
         const qsizetype index = categories.indexOf(QString::number(point.x));
         if (index >= 0)
             parts.line->append(static_cast<qreal>(index), point.y);
     }
 
-    QAbstractAxis *xAxis = content.bars.size() <= kMaxLabelledBars ? categoryAxis(categories)
-                                                                   : sparseCategoryAxis(categories);
+    QCategoryAxis *xAxis = barAxis(categories.size());
     xAxis->setTitleText(content.xAxisTitle);
     xAxis->setGridLineVisible(false);
     auto *yAxis = new QValueAxis;
@@ -163,8 +148,8 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
     yAxis->applyNiceNumbers();
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
-    for (QAbstractSeries *series : {static_cast<QAbstractSeries *>(parts.bars),
-                                    static_cast<QAbstractSeries *>(parts.line)}) {
+    for (QAbstractSeries *series :
+        {static_cast<QAbstractSeries *>(parts.bars), static_cast<QAbstractSeries *>(parts.line)}) {
         series->attachAxis(xAxis);
         series->attachAxis(yAxis);
     }
@@ -172,12 +157,19 @@ void showChartContent(const ChartParts &parts, const ChartContent &content)
     QList<double> values;
     for (const ChartPoint &bar : content.bars)
         values << bar.y;
-    parts.marks->setValues(values, content.bars.size() <= kMaxLabelledBars);
+    parts.numbers->setNumbers(xAxis, categories);
+    parts.marks->setValues(values);
 
     hideFromLegend(chart, parts.bars);
     parts.line->setName(content.lineTitle);
     chart->legend()->setVisible(!content.lineTitle.isEmpty());
     chart->setTitle(chartTitleMarkup(content.title));
+}
+
+void fitLabels(const ChartParts &parts)
+{
+    parts.numbers->fit();
+    parts.marks->place();
 }
 
 QString chartTitleMarkup(const QString &title)

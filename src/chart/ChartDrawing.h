@@ -14,14 +14,16 @@ QT_END_NAMESPACE
 
 namespace luvir {
 
+class BarNumbers;
 class BarValueMarks;
 
 // The parts of one chart; the chart owns the series.
 struct ChartParts {
     QChart *chart = nullptr;
-    QBarSeries *bars = nullptr;  // the values
+    QBarSeries *bars = nullptr; // the values
     QLineSeries *line = nullptr; // the average
     BarValueMarks *marks = nullptr; // the values written above the bars
+    BarNumbers *numbers = nullptr; // the numbers under the bars
 };
 
 // A new, empty chart with the look of the chart window: white, flat, no title, legend
@@ -37,7 +39,13 @@ void showChartContent(const ChartParts &parts, const ChartContent &content);
 // non-breaking ones and markup characters are escaped.
 QString chartTitleMarkup(const QString &title);
 
-// Above this many bars the value marks would overlap, and they are left out.
-inline constexpr int kMaxLabelledBars = 40;
+// Up to this many bars each has a black frame; more are too narrow to show their colour
+// inside one.
+inline constexpr int kMaxFramedBars = 40;
+
+// Fits the numbers under the bars and the value marks to the chart's present layout. The
+// chart does this by itself when its plot area changes; a chart drawn off screen calls it
+// once laid out.
+void fitLabels(const ChartParts &parts);
 
 } // namespace luvir

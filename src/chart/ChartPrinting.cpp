@@ -1,6 +1,5 @@
 #include "ChartPrinting.h"
 
-#include "BarValueMarks.h"
 #include "ChartDrawing.h"
 
 #include <QCoreApplication>
@@ -17,6 +16,26 @@ namespace {
 // and lines have the size they have on screen relative to the chart.
 constexpr double kLayoutDpi = 96.0;
 
+// The margins are ours, measured from the paper's edges; the printer's own setting comes
+// back afterwards, so the next dialog shows the margins the user chose.
+class FullPageWhilePrinting
+{
+public:
+    explicit FullPageWhilePrinting(QPrinter &printer)
+        : m_printer(printer)
+        , m_before(printer.fullPage())
+    {
+        m_printer.setFullPage(true);
+    }
+    ~FullPageWhilePrinting() { m_printer.setFullPage(m_before); }
+    FullPageWhilePrinting(const FullPageWhilePrinting &) = delete;
+    FullPageWhilePrinting &operator=(const FullPageWhilePrinting &) = delete;
+
+private:
+    QPrinter &m_printer;
+    bool m_before;
+};
+
 } // namespace
 
 QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const QSizeF &screenSize)
@@ -32,9 +51,9 @@ QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const 
 }
 
 bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
-                const QSizeF &screenSize, QString *error)
+    const QSizeF &screenSize, QString *error)
 {
-    printer.setFullPage(true); // margins are ours, measured from the paper's edges
+    const FullPageWhilePrinting fullPage(printer);
     const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
     const QRectF area = chartPrintArea(page, layout, screenSize);
     if (area.isEmpty()) {
@@ -50,15 +69,17 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
     parts.chart->resize(layoutSize);
     showChartContent(parts, content);
     // Let the chart lay out its axes, labels and legend for the new size before drawing.
-    QCoreApplication::sendPostedEvents();
-    if (parts.chart->layout())
-        parts.chart->layout()->activate();
-    parts.marks->place();
+    for (int pass = 0; pass < 2; ++pass) { // the second for the numbers chosen by the first
+        QCoreApplication::sendPostedEvents();
+        if (parts.chart->layout())
+            parts.chart->layout()->activate();
+        fitLabels(parts);
+    }
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        const QString target = printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                   : printer.outputFileName();
+        const QString target
+            = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         *error = target.isEmpty() ? QStringLiteral("Не удалось начать печать: принтер не выбран")
                                   : QStringLiteral("Не удалось начать печать на \"%1\"").arg(target);
         return false;

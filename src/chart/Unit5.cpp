@@ -29,8 +29,8 @@ TForm5::TForm5(QWidget *parent)
     , m_printer(QPrinter::HighResolution)
 {
     setWindowTitle(luvir::kIntermediateChartCaption);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
 
     MainMenu1 = new QMenuBar(this);
@@ -105,7 +105,9 @@ void TForm5::showCentredModal()
 void TForm5::N1Click()
 {
     m_printLayout = {kPrintMarginPercent, false};
-    if (!luvir::dialogs().printerSetup(this, m_printer))
+    // The print dialog lets the user choose the printer; the paper, orientation and margins
+    // set on m_printer before stay as they were unless changed there.
+    if (!luvir::dialogs().print(this, m_printer))
         return;
     QString error;
     if (!luvir::printChart(m_printer, m_content, m_printLayout, Chart1->size(), &error))
@@ -120,6 +122,7 @@ void TForm5::N2Click()
     m_pictureRequest.fileName = fileName;
     QString error;
     if (!luvir::writePicture(luvir::chartPicture(*Chart1), fileName, &error))
-        luvir::dialogs().error(this, QStringLiteral("Не удалось сохранить рисунок в файл \"%1\": %2")
-                                         .arg(QDir::toNativeSeparators(fileName), error));
+        luvir::dialogs().error(this,
+            QStringLiteral("Не удалось сохранить рисунок в файл \"%1\": %2")
+                .arg(QDir::toNativeSeparators(fileName), error));
 }

@@ -44,19 +44,19 @@ public:
 
     // What the chart shows now.
     const luvir::ChartContent &shownContent() const { return m_content; }
-    // The printer the print command sets up and prints on.
+    // The printer the print command sets up and prints on; kept for the whole run.
     QPrinter &printer() { return m_printer; }
     // The margins and ratio of the next print (set by the print command).
     const luvir::ChartPrintLayout &printLayout() const { return m_printLayout; }
 
-    QMenuBar *MainMenu1 = nullptr;    // the menu bar with the two commands
-    QAction *N1 = nullptr;            // "Печать": print the chart
-    QAction *N2 = nullptr;            // "Экспорт": save the chart as a picture
-    QChartView *Chart1 = nullptr;     // the chart, filling the client area
-    QBarSeries *Series1 = nullptr;    // the values, one bar each
-    QLineSeries *Series2 = nullptr;   // the average, in the legend
+    QMenuBar *MainMenu1 = nullptr; // the menu bar with the two commands
+    QAction *N1 = nullptr; // "Печать": print the chart
+    QAction *N2 = nullptr; // "Экспорт": save the chart as a picture
+    QChartView *Chart1 = nullptr; // the chart, filling the client area
+    QBarSeries *Series1 = nullptr; // the values, one bar each
+    QLineSeries *Series2 = nullptr; // the average, in the legend
 
-    void N1Click(); // print after the printer set-up dialog
+    void N1Click(); // print on the printer chosen in the print dialog
     void N2Click(); // save as a picture file
 
 private:

@@ -6,9 +6,9 @@
 #include "TestData.h"
 #include "Unit5.h"
 
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -40,24 +41,34 @@ protected:
     TForm5 form;
 
     QChart *chart() const { return form.Chart1->chart(); }
-    QBarSet *barSet() const { return form.Series1->barSets().isEmpty() ? nullptr : form.Series1->barSets().first(); }
+    QBarSet *barSet() const
+    {
+        return form.Series1->barSets().isEmpty() ? nullptr : form.Series1->barSets().first();
+    }
+    // The numbers under the bars, once laid out at the window's size.
     QStringList categories() const
     {
+        layOut();
         const auto axes = chart()->axes(Qt::Horizontal);
-        auto *axis = axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis *>(axes.first());
-        return axis ? axis->categories() : QStringList();
+        auto *axis = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis *>(axes.first());
+        return axis ? axis->categoriesLabels() : QStringList();
     }
     QString axisTitle(Qt::Orientation orientation) const
     {
         const auto axes = chart()->axes(orientation);
         return axes.size() == 1 ? axes.first()->titleText() : QStringLiteral("<%1 axes>").arg(axes.size());
     }
+    // The window shown and laid out at its size: the legend shows its markers, the
+    // numbers and value marks are fitted to the bars.
+    void layOut() const
+    {
+        const_cast<TForm5 &>(form).show();
+        QCoreApplication::sendPostedEvents();
+    }
     QStringList visibleLegend() const
     {
         QStringList labels;
-        // The legend shows its markers once it is laid out on a window of its size.
-        const_cast<TForm5 &>(form).show();
-        QCoreApplication::sendPostedEvents();
+        layOut();
         if (!chart()->legend()->isVisible())
             return labels;
         for (QLegendMarker *marker : chart()->legend()->markers())
@@ -67,6 +78,7 @@ protected:
     }
     QStringList marks() const
     {
+        layOut();
         const auto children = chart()->findChildren<BarValueMarks *>();
         return children.size() == 1 ? children.first()->texts() : QStringList();
     }
@@ -83,11 +95,11 @@ QString sep()
 
 TEST_F(ChartWindow, ShowsTheCellsValuesAsBarsOfTwoColoursWithALineAtR)
 {
-    form.fillIntermediateChart(makeCell({.impacts = {0x00FA, 0, 0x80FA, 0x8000}, .strength = 251}), 5,
-                               "03.12.2013 14:05:09");
+    form.fillIntermediateChart(
+        makeCell({.impacts = {0x00FA, 0, 0x80FA, 0x8000}, .strength = 251}), 5, "03.12.2013 14:05:09");
     EXPECT_EQ(form.windowTitle(), "Диаграмма промежуточных значений");
-    EXPECT_EQ(chart()->title(), chartTitleMarkup("Промежуточные значения  Измерение №5 Дата 03.12.2013 14:05:09"));
-    EXPECT_TRUE(chart()->title().contains("значения &nbsp;Измерение"));
+    // Drawn as rich text: the second of the two spaces is a non-breaking one, so both show.
+    EXPECT_EQ(chart()->title(), "Промежуточные значения &nbsp;Измерение №5 Дата 03.12.2013 14:05:09");
 
     ASSERT_NE(barSet(), nullptr);
     ASSERT_EQ(form.Series1->barSets().size(), 1);
@@ -97,13 +109,13 @@ TEST_F(ChartWindow, ShowsTheCellsValuesAsBarsOfTwoColoursWithALineAtR)
     EXPECT_DOUBLE_EQ(barSet()->at(2), 3276.8);
     EXPECT_EQ(barSet()->color(), QColor(255, 0, 0));
     EXPECT_EQ(barSet()->selectedColor(), QColor(0, 0, 255));
-    EXPECT_EQ(barSet()->selectedBars(), QList<int>{1});
-    EXPECT_EQ(categories(), (QStringList{"1", "3", "4"}));
-    EXPECT_EQ(marks(), (QStringList{"25" + sep() + "0", "25" + sep() + "0", "3276" + sep() + "8"}));
+    EXPECT_EQ(barSet()->selectedBars(), QList<int> {1});
+    EXPECT_EQ(categories(), (QStringList {"1", "3", "4"}));
+    EXPECT_EQ(marks(), (QStringList {"25" + sep() + "0", "25" + sep() + "0", "3276" + sep() + "8"}));
 
-    EXPECT_EQ(form.Series2->points(), (QList<QPointF>{{0, 25.1}, {1, 25.1}, {2, 25.1}}));
+    EXPECT_EQ(form.Series2->points(), (QList<QPointF> {{0, 25.1}, {1, 25.1}, {2, 25.1}}));
     EXPECT_EQ(form.Series2->pen().width(), 2);
-    EXPECT_EQ(visibleLegend(), QStringList{"Среднее (25" + sep() + "1)"});
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (25" + sep() + "1)"});
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Удара");
     EXPECT_EQ(axisTitle(Qt::Vertical), "R, МПа");
     auto *yAxis = qobject_cast<QValueAxis *>(chart()->axes(Qt::Vertical).first());
@@ -119,7 +131,7 @@ TEST_F(ChartWindow, AllZeroWordsLeaveTheTitleAndTheLegendOnly)
     EXPECT_TRUE(categories().isEmpty());
     EXPECT_TRUE(marks().isEmpty());
     EXPECT_FALSE(chart()->title().isEmpty());
-    EXPECT_EQ(visibleLegend(), QStringList{"Среднее (25" + sep() + "0)"});
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (25" + sep() + "0)"});
 }
 
 TEST_F(ChartWindow, EveryOpeningStartsFromNothing)
@@ -129,17 +141,17 @@ TEST_F(ChartWindow, EveryOpeningStartsFromNothing)
     form.fillIntermediateChart(test::sampleCell(0), 2, "x"); // every word set, some marked
     ASSERT_FALSE(barSet()->selectedBars().isEmpty());
 
-    form.fillIntermediateChart(makeCell({.impacts = {0, 0, 0, 0, 0, 0, 253}, .strength = 250}), 7,
-                               "03.12.2013 14:05:09");
+    form.fillIntermediateChart(
+        makeCell({.impacts = {0, 0, 0, 0, 0, 0, 253}, .strength = 250}), 7, "03.12.2013 14:05:09");
     EXPECT_EQ(form.windowTitle(), "Диаграмма промежуточных значений");
-    EXPECT_EQ(chart()->title(), chartTitleMarkup("Промежуточные значения  Измерение №7 Дата 03.12.2013 14:05:09"));
+    EXPECT_EQ(chart()->title(), "Промежуточные значения &nbsp;Измерение №7 Дата 03.12.2013 14:05:09");
     ASSERT_EQ(form.Series1->barSets().size(), 1);
     EXPECT_EQ(barSet()->count(), 1);
     EXPECT_TRUE(barSet()->selectedBars().isEmpty());
-    EXPECT_EQ(categories(), QStringList{"7"});
-    EXPECT_EQ(marks(), QStringList{"25" + sep() + "3"});
-    EXPECT_EQ(form.Series2->points(), QList<QPointF>{QPointF(0, 25.0)}); // a line of one point
-    EXPECT_EQ(visibleLegend(), QStringList{"Среднее (25" + sep() + "0)"});
+    EXPECT_EQ(categories(), QStringList {"7"});
+    EXPECT_EQ(marks(), QStringList {"25" + sep() + "3"});
+    EXPECT_EQ(form.Series2->points(), QList<QPointF> {QPointF(0, 25.0)}); // a line of one point
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (25" + sep() + "0)"});
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Удара");
     EXPECT_EQ(axisTitle(Qt::Vertical), "R, МПа");
     EXPECT_EQ(chart()->axes().size(), 2);
@@ -149,13 +161,14 @@ TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
 {
     const CellArchive archive = test::sampleArchive(12);
     form.fillMeasurementsChart(buildMeasurementTable(archive, "."), archive);
-    const ChartContent expected = measurementsChartContent(buildMeasurementTable(archive, "."), archive, sep());
     ASSERT_NE(barSet(), nullptr);
     EXPECT_EQ(barSet()->count(), 12);
     EXPECT_EQ(categories().first(), "1");
     EXPECT_EQ(categories().last(), "12");
     EXPECT_EQ(marks().size(), 12);
-    EXPECT_EQ(visibleLegend(), QStringList{expected.lineTitle});
+    // The twelve strengths are 20.0, 23.7, 27.4, 31.1, 34.8, 38.5, 22.2, 25.9, 29.6, 33.3,
+    // 37.0 and 20.7: 344.2 in all, 28.68 on average.
+    EXPECT_EQ(visibleLegend(), QStringList {"Среднее (28" + sep() + "7)"});
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Измерения");
 
     // Too many bars to write every value: no marks, still a bar each.
@@ -165,7 +178,7 @@ TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
     EXPECT_TRUE(marks().isEmpty());
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Измерения");
 
-    form.fillMeasurementsChart(buildMeasurementTable(CellArchive{}, "."), CellArchive{});
+    form.fillMeasurementsChart(buildMeasurementTable(CellArchive {}, "."), CellArchive {});
     EXPECT_TRUE(form.Series1->barSets().isEmpty());
     EXPECT_EQ(chart()->title(), "Диаграмма измерений");
     EXPECT_TRUE(visibleLegend().isEmpty());
@@ -225,8 +238,13 @@ TEST_F(ChartWindow, ExportWritesEachFormatAtTheChartsSize)
         const char *name;
         const char *format; // as QImageReader names it
     } cases[] = {
-        {"a.jpg", "jpeg"}, {"b.jpeg", "jpeg"}, {"c.png", "png"}, {"d.bmp", "bmp"},
-        {"e.emf", "bmp"},  {"f.wmf", "bmp"},   {"g.JPG", "jpeg"},
+        {"a.jpg", "jpeg"},
+        {"b.jpeg", "jpeg"},
+        {"c.png", "png"},
+        {"d.bmp", "bmp"},
+        {"e.emf", "bmp"},
+        {"f.wmf", "bmp"},
+        {"g.JPG", "jpeg"},
     };
     // An existing file is replaced without a question.
     QFile old(path("c.png"));
@@ -247,9 +265,10 @@ TEST_F(ChartWindow, ExportWritesEachFormatAtTheChartsSize)
 
     ASSERT_FALSE(dialogs.fileRequests.isEmpty());
     const FileDialogRequest &request = dialogs.fileRequests.first();
-    EXPECT_EQ(request.filter, "JPEG Image File (*.jpg);;JPEG Image File (*.jpeg);;"
-                              "Portable Network Graphics (*.png);;Bitmaps (*.bmp);;"
-                              "Enhanced Metafiles (*.emf);;Metafiles (*.wmf)");
+    EXPECT_EQ(request.filter,
+        "JPEG Image File (*.jpg);;JPEG Image File (*.jpeg);;"
+        "Portable Network Graphics (*.png);;Bitmaps (*.bmp);;"
+        "Enhanced Metafiles (*.emf);;Metafiles (*.wmf)");
     EXPECT_EQ(request.selectedFilter, "JPEG Image File (*.jpg)");
     EXPECT_EQ(request.defaultSuffix, "JPG");
 }
@@ -296,7 +315,7 @@ TEST_F(ChartWindow, ExportErrorIsShownAndTheWindowStays)
     EXPECT_FALSE(QFile::exists(target));
 }
 
-TEST_F(ChartWindow, PrintAfterTheSetUpDialogOnly)
+TEST_F(ChartWindow, PrintAfterThePrintDialogOnly)
 {
     form.fillIntermediateChart(test::sampleCell(2), 1, "x");
     form.printer().setOutputFormat(QPrinter::PdfFormat);
@@ -304,7 +323,9 @@ TEST_F(ChartWindow, PrintAfterTheSetUpDialogOnly)
     form.printer().setOutputFileName(path("cancelled.pdf"));
     dialogs.printerAnswers = {false};
     form.N1Click();
-    EXPECT_EQ(dialogs.texts(ShownDialog::PrinterSetup).size(), 1);
+    // The dialog that lets the user choose the printer, not the page set-up alone.
+    EXPECT_EQ(dialogs.texts(ShownDialog::Print).size(), 1);
+    EXPECT_TRUE(dialogs.texts(ShownDialog::PrinterSetup).isEmpty());
     EXPECT_FALSE(QFile::exists(path("cancelled.pdf")));
     // The margins are set even when nothing is printed.
     EXPECT_DOUBLE_EQ(form.printLayout().marginPercent, 4.0);
@@ -317,6 +338,37 @@ TEST_F(ChartWindow, PrintAfterTheSetUpDialogOnly)
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_TRUE(dialogs.errors().isEmpty());
+}
+
+TEST_F(ChartWindow, PrintKeepsThePageSettingsTheUserChose)
+{
+    form.fillIntermediateChart(test::sampleCell(2), 1, "x");
+    QPrinter &printer = form.printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QMarginsF margins(12, 15, 18, 21);
+    ASSERT_TRUE(printer.setPageMargins(margins, QPageLayout::Millimeter));
+
+    for (const char *name : {"first.pdf", "second.pdf"}) {
+        printer.setOutputFileName(path(name));
+        dialogs.printerAnswers = {true};
+        form.N1Click();
+        ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join(' ').toStdString();
+
+        // As it left the printer: landscape A4, 842 x 595 points.
+        QProcess info;
+        info.start("pdfinfo", {path(name)});
+        ASSERT_TRUE(info.waitForFinished(30000));
+        const QByteArray pdfInfo = info.readAllStandardOutput();
+        EXPECT_TRUE(pdfInfo.contains("842 x 595 pts (A4)")) << pdfInfo.toStdString();
+
+        // And as the next dialog finds it.
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape) << name;
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4) << name;
+        EXPECT_EQ(printer.pageLayout().margins(QPageLayout::Millimeter), margins) << name;
+        EXPECT_EQ(printer.pageLayout().mode(), QPageLayout::StandardMode) << name;
+    }
 }
 
 TEST_F(ChartWindow, PrintErrorIsShownAndTheWindowStays)
