@@ -3,8 +3,8 @@
 #include "ReportPageView.h"
 #include "ReportPainter.h"
 #include "UserDialogs.h"
+#include "WaitCursor.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -26,16 +26,6 @@ namespace {
 constexpr double kZoomStep = 1.25;
 constexpr double kMinZoom = 0.1;
 constexpr double kMaxZoom = 8.0;
-
-// Keeps the wait cursor up while a long command runs.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 
