@@ -140,6 +140,7 @@ TEST_F(Preview, PrintsEveryPageOnA4)
     preview.printReport();
     ASSERT_EQ(dialogs.texts(test::ShownDialog::Print).size(), 2);
     EXPECT_TRUE(dialogs.errors().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor stayed";
     QProcess text;
     text.start("pdftotext", {"-enc", "UTF-8", path("printed.pdf"), "-"});
     ASSERT_TRUE(text.waitForFinished(30000));
