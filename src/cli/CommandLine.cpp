@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "ReportExporter.h"
+
 #include <QFileInfo>
 
 namespace luvir::cli {
@@ -35,11 +37,11 @@ const CommandEntry kCommands[] = {
         "       luvir-cli export --format FORMAT --out-dir DIR FILE.db...\n"
         "\n"
         "Writes the measurement report of an archive, as the print preview exports it, dated\n"
-        "now. OUT ends in .pdf, .xlsx or .csv. The second form converts many archives in one\n"
+        "now. OUT ends in {.formats}. The second form converts many archives in one\n"
         "call: DIR/NAME.FORMAT for each FILE NAME.db (DIR is created when missing). Refused\n"
         "files are skipped and listed at the end with their messages; exit status 1 if any.\n"
         "\n"
-        "  --format FORMAT   pdf, xlsx or csv\n"
+        "  --format FORMAT   {formats}\n"
         "  --out-dir DIR     the folder the reports go to\n"},
     {"download", Command::Download,
         "Usage: luvir-cli download OUT.db\n"
@@ -60,6 +62,23 @@ const CommandEntry *findCommand(const QString &name)
         if (name == QLatin1String(entry.name))
             return &entry;
     return nullptr;
+}
+
+// The report formats for people: "pdf, xlsx or csv", or ".pdf, .xlsx or .csv".
+QString formatChoices(const QString &prefix = {})
+{
+    QStringList names;
+    for (const QString &format : reportFormats())
+        names << prefix + format;
+    const QString last = names.isEmpty() ? QString() : names.takeLast();
+    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+// A help text with its format lists filled in from the exporters.
+QString withFormats(QString help)
+{
+    return help.replace(QStringLiteral("{.formats}"), formatChoices(QStringLiteral(".")))
+        .replace(QStringLiteral("{formats}"), formatChoices());
 }
 
 Invocation usageError(const QString &reason, const QString &topic = {})
@@ -109,7 +128,7 @@ QString checkExport(Invocation &invocation)
             return QStringLiteral("--out-dir needs --format");
         invocation.format = invocation.format.toLower();
         if (!reportFormats().contains(invocation.format))
-            return QStringLiteral("unknown format \"%1\" (pdf, xlsx or csv)").arg(invocation.format);
+            return QStringLiteral("unknown format \"%1\" (%2)").arg(invocation.format, formatChoices());
         if (invocation.files.isEmpty())
             return QStringLiteral("missing FILE.db");
         return {};
@@ -119,7 +138,7 @@ QString checkExport(Invocation &invocation)
         return error;
     invocation.format = QFileInfo(invocation.files.at(1)).suffix().toLower();
     if (!reportFormats().contains(invocation.format))
-        return QStringLiteral("OUT must end in .pdf, .xlsx or .csv");
+        return QStringLiteral("OUT must end in %1").arg(formatChoices(QStringLiteral(".")));
     return {};
 }
 
@@ -127,14 +146,19 @@ QString checkExport(Invocation &invocation)
 
 const QStringList &reportFormats()
 {
-    static const QStringList formats {QStringLiteral("pdf"), QStringLiteral("xlsx"), QStringLiteral("csv")};
+    static const QStringList formats = [] {
+        QStringList suffixes;
+        for (const auto &exporter : createReportExporters())
+            suffixes << exporter->defaultSuffix();
+        return suffixes;
+    }();
     return formats;
 }
 
 QString helpText(const QString &topic)
 {
     if (topic.isEmpty())
-        return QStringLiteral(
+        return withFormats(QStringLiteral(
             "Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS\n"
             "\n"
             "Archives of the ЛЮВИР-2.07 meter without the window.\n"
@@ -142,7 +166,7 @@ QString helpText(const QString &topic)
             "Commands:\n"
             "  info FILE.db                check an archive file; print its version and cell count\n"
             "  table [--values] FILE.db    print the measurement table, fields separated by tabs\n"
-            "  export FILE.db OUT          write the report as OUT (.pdf, .xlsx or .csv)\n"
+            "  export FILE.db OUT          write the report as OUT ({.formats})\n"
             "  export --format FORMAT --out-dir DIR FILE.db...\n"
             "                              write one report per archive into DIR\n"
             "  download OUT.db             read the meter's whole archive into OUT.db\n"
@@ -152,9 +176,9 @@ QString helpText(const QString &topic)
             "  --help      show the help (after a command: that command's)\n"
             "  --version   print the version\n"
             "\n"
-            "Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.\n");
+            "Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.\n"));
     const CommandEntry *entry = findCommand(topic);
-    return entry ? QString::fromUtf8(entry->help) : QString();
+    return entry ? withFormats(QString::fromUtf8(entry->help)) : QString();
 }
 
 Invocation parseCommandLine(const QStringList &arguments)

@@ -24,7 +24,7 @@ Invocation parseCommandLine(const QStringList &arguments);
 // The help text of the whole tool (empty topic) or of one command; empty for no such command.
 QString helpText(const QString &topic);
 
-// The report formats, as output suffixes.
+// The report formats, as output suffixes: those of the report exporters, in their order.
 const QStringList &reportFormats();
 
 } // namespace luvir::cli

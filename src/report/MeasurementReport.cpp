@@ -29,6 +29,9 @@ constexpr CellColumn kCellColumns[kTableColumns] = {
     {594.275975, 124.72449},
 };
 
+// The columns whose texts are numbers: №, Kc and strength.
+constexpr bool kNumberColumns[kTableColumns] = {true, false, false, false, false, true, true};
+
 char asciiLower(char16_t c)
 {
     return static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
@@ -107,6 +110,7 @@ ReportTemplate measurementReportTemplate()
         cell.font = reportFont(kTextPixels);
         cell.alignment = Qt::AlignHCenter | Qt::AlignTop;
         cell.framed = true;
+        cell.numeric = kNumberColumns[k];
         data.texts.append(cell);
     }
 

@@ -15,6 +15,7 @@ struct PreparedText {
     QFont font;
     Qt::Alignment alignment;
     bool framed = false;
+    bool numeric = false; // see ReportText::numeric
 };
 
 struct PreparedBand {

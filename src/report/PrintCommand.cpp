@@ -2,8 +2,7 @@
 
 #include "MeasurementReport.h"
 #include "ReportPreview.h"
-
-#include <QApplication>
+#include "WaitCursor.h"
 
 namespace luvir {
 
@@ -11,9 +10,8 @@ void runPrintCommand(QWidget *parent, const MeasurementTable &table, const QDate
 {
     PreparedReport prepared;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const WaitCursor wait;
         prepared = prepareMeasurementReport(table, now);
-        QApplication::restoreOverrideCursor();
     }
     ReportPreview preview(std::move(prepared), parent);
     preview.setWindowState(preview.windowState() | Qt::WindowMaximized);

@@ -40,6 +40,7 @@ PreparedText layOutText(
     text.font = fontForText(object.font, text.text);
     text.alignment = object.alignment;
     text.framed = object.framed;
+    text.numeric = object.numeric;
     text.rect = object.rect.translated(bandOrigin);
     if (object.widthFollowsText) {
         const double width = QFontMetricsF(text.font).horizontalAdvance(text.text) + 2 * kTextGapX;

@@ -3,8 +3,8 @@
 #include "ReportPageView.h"
 #include "ReportPainter.h"
 #include "UserDialogs.h"
+#include "WaitCursor.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -26,16 +26,6 @@ namespace {
 constexpr double kZoomStep = 1.25;
 constexpr double kMinZoom = 0.1;
 constexpr double kMaxZoom = 8.0;
-
-// Keeps the wait cursor up while a long command runs.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 
@@ -157,22 +147,24 @@ void ReportPreview::printReport()
         first = last = m_page;
     }
 
-    WaitCursor wait;
-    QPainter painter;
-    if (!painter.begin(&m_printer)) {
-        dialogs().error(this, QStringLiteral("Не удалось начать печать."));
-        return;
-    }
-    const double scale = reportUnitScale(m_printer);
-    for (int i = first; i <= last; ++i) {
-        if (i > first && !m_printer.newPage())
-            break;
-        painter.resetTransform();
-        painter.scale(scale, scale);
-        paintReportPage(painter, m_report.pages.at(i));
-    }
-    if (!painter.end())
-        dialogs().error(this, QStringLiteral("Не удалось напечатать отчёт."));
+    // The pages under the wait cursor; a failure is told with the normal cursor back.
+    const QString failure = [&] {
+        const WaitCursor wait;
+        QPainter painter;
+        if (!painter.begin(&m_printer))
+            return QStringLiteral("Не удалось начать печать.");
+        const double scale = reportUnitScale(m_printer);
+        for (int i = first; i <= last; ++i) {
+            if (i > first && !m_printer.newPage())
+                break;
+            painter.resetTransform();
+            painter.scale(scale, scale);
+            paintReportPage(painter, m_report.pages.at(i));
+        }
+        return painter.end() ? QString() : QStringLiteral("Не удалось напечатать отчёт.");
+    }();
+    if (!failure.isEmpty())
+        dialogs().error(this, failure);
 }
 
 void ReportPreview::setUpPage()

@@ -35,6 +35,7 @@ struct ReportText {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     bool framed = false; // a line on all four sides
     bool widthFollowsText = false; // the width becomes the text's width, the right edge stays
+    bool numeric = false; // a value written as a decimal number is a number, not only text
 };
 
 struct ReportBand {

@@ -2,7 +2,9 @@
 
 #include "AtomicFile.h"
 
+#include "CNumericLocale.h"
 #include "MeasurementReport.h"
+#include "SpreadsheetNumber.h"
 
 #include <QFile>
 #include <QMap>
@@ -97,16 +99,20 @@ public:
         return result;
     }
 
-    lxw_format *format(const PreparedText &text)
+    // The cell format of a text, with `numberFormat` for a number cell (else empty).
+    lxw_format *format(const PreparedText &text, const QByteArray &numberFormat = {})
     {
-        const QString key = QStringLiteral("%1|%2|%3|%4")
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5")
                                 .arg(text.font.pixelSize())
                                 .arg(text.font.bold())
                                 .arg(text.framed)
-                                .arg(int(text.alignment & Qt::AlignHorizontal_Mask));
+                                .arg(int(text.alignment & Qt::AlignHorizontal_Mask))
+                                .arg(QString::fromLatin1(numberFormat));
         if (lxw_format *known = m_formats.value(key))
             return known;
         lxw_format *format = workbook_add_format(m_book);
+        if (!numberFormat.isEmpty())
+            format_set_num_format(format, numberFormat.constData());
         format_set_font_name(format, "Arial");
         format_set_font_size(format, qRound(text.font.pixelSize() * kPointsPerUnit));
         if (text.font.bold())
@@ -134,9 +140,24 @@ QString workbookError(lxw_error error)
     return QString::fromUtf8(lxw_strerror(error));
 }
 
+// A number where the report's text is one in a number column, else the text; an empty
+// text leaves the cell blank but framed like its neighbours.
+lxw_error writeCell(
+    Workbook &book, lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const PreparedText &text)
+{
+    if (text.numeric) {
+        if (const std::optional<SpreadsheetNumber> number = spreadsheetNumber(text.text))
+            return worksheet_write_number(
+                sheet, row, column, number->value, book.format(text, number->numberFormat));
+    }
+    return worksheet_write_string(sheet, row, column, cellText(text.text).constData(), book.format(text));
+}
+
 // Writes the workbook to `path`; returns an empty text or the reason of the failure.
 QString writeWorkbook(const PreparedReport &report, const QString &path, const QDateTime &creationTime)
 {
+    // The library writes every number of the file with the C library's printf.
+    const CNumericLocale pointDecimals;
     std::vector<lxw_row_t> pageBreaks; // rows that start a page, then 0; kept until the book is closed
     Workbook book(path);
     if (!book.get())
@@ -177,8 +198,7 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
                 while (column < taken.size() - 1 && taken.at(column))
                     ++column;
                 taken[column] = true;
-                const lxw_error error = worksheet_write_string(sheet, row, static_cast<lxw_col_t>(column),
-                    cellText(text.text).constData(), book.format(text));
+                const lxw_error error = writeCell(book, sheet, row, static_cast<lxw_col_t>(column), text);
                 if (error != LXW_NO_ERROR)
                     return workbookError(error);
             }

@@ -1,5 +1,5 @@
-#include "FileSizeLimit.h"
 #include "CsvExporter.h"
+#include "FileSizeLimit.h"
 #include "MeasurementReport.h"
 #include "PdfExporter.h"
 #include "ReportTestData.h"
@@ -51,7 +51,8 @@ QString pdfText(const QString &path)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The cells of the first sheet of a spreadsheet: "A1" -> text.
+// The cells of the first sheet of a spreadsheet: "A1" -> its shared text, or for a number
+// cell the number as stored ("25.3").
 QMap<QString, QString> sheetCells(const QByteArray &xlsx)
 {
     const QMap<QString, QByteArray> files = test::readZipEntries(xlsx);
@@ -63,13 +64,17 @@ QMap<QString, QString> sheetCells(const QByteArray &xlsx)
     QMap<QString, QString> cells;
     QXmlStreamReader sheet(files.value(QStringLiteral("xl/worksheets/sheet1.xml")));
     QString ref;
+    bool sharedText = false;
     while (!sheet.atEnd()) {
         if (sheet.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (sheet.name() == u"c")
+        if (sheet.name() == u"c") {
             ref = sheet.attributes().value(QStringLiteral("r")).toString();
-        else if (sheet.name() == u"v")
-            cells.insert(ref, shared.value(sheet.readElementText().toInt()));
+            sharedText = sheet.attributes().value(QStringLiteral("t")) == u"s";
+        } else if (sheet.name() == u"v") {
+            const QString value = sheet.readElementText();
+            cells.insert(ref, sharedText ? shared.value(value.toInt()) : value);
+        }
     }
     return cells;
 }
@@ -137,9 +142,17 @@ TEST_F(FileExport, SpreadsheetHoldsTheWholeReport)
     EXPECT_EQ(cells.value("A1"), "ЛЮВИР-2.07");
     EXPECT_EQ(cells.value("G1"), "10.12.2026 14:05:09");
     const QString columns = "ABCDEFG";
-    for (int r = 0; r < table.rowCount(); ++r)
-        for (int c = 0; c < kTableColumns; ++c)
-            EXPECT_EQ(cells.value(columns[c] + QString::number(r + 2)), table.rows[r][c]) << r << " " << c;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        for (int c = 0; c < kTableColumns; ++c) {
+            const QString cell = cells.value(columns[c] + QString::number(r + 2));
+            const QString &text = table.rows[r][c];
+            // The number, Kc and strength of a measurement are numbers, stored with a point.
+            if (r > 0 && (c == 0 || c == 5 || c == 6))
+                EXPECT_EQ(cell.toDouble(), QString(text).replace(',', '.').toDouble()) << r << " " << c;
+            else
+                EXPECT_EQ(cell, text) << r << " " << c;
+        }
+    }
     EXPECT_EQ(cells.size(), 2 + 7 * table.rowCount());
     EXPECT_TRUE(test::readZipEntries(bytes).value("docProps/core.xml").contains("2026-01-02T03:04:05Z"));
 
@@ -231,18 +244,23 @@ TEST_F(FileExport, AFullDiskKeepsTheEarlierFile)
         EXPECT_FALSE(exporter->errorString().isEmpty()) << exporter->name().toStdString();
         EXPECT_EQ(readAll(target), "earlier export") << exporter->name().toStdString();
         const QString name = "kept." + exporter->defaultSuffix();
-        EXPECT_EQ(QDir(dir.path()).entryList({name + "*", "." + name + "*"}, QDir::Files | QDir::Hidden).size(), 1)
+        EXPECT_EQ(
+            QDir(dir.path()).entryList({name + "*", "." + name + "*"}, QDir::Files | QDir::Hidden).size(), 1)
             << "no partial file may remain";
     }
 }
 
 TEST(ReportExporters, RegistryOffersEveryFormatOnce)
 {
-    QStringList suffixes, filters;
+    QStringList names, suffixes, filters;
     for (const auto &exporter : createReportExporters()) {
+        names << exporter->name();
         suffixes << exporter->defaultSuffix();
         filters << exporter->fileFilter();
         EXPECT_TRUE(exporter->fileFilter().contains("*." + exporter->defaultSuffix()));
     }
+    EXPECT_EQ(names, (QStringList {"Документ PDF", "Электронная таблица", "Текст CSV"}));
     EXPECT_EQ(suffixes, (QStringList {"pdf", "xlsx", "csv"}));
+    EXPECT_EQ(
+        filters, (QStringList {"Документ PDF (*.pdf)", "Электронная таблица (*.xlsx)", "Текст CSV (*.csv)"}));
 }
