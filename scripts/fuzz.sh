@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a while, seeded
-# from tests/data, tests/errors and fuzz/regressions/<target>. An input that crashes is
-# left as crash-* in build-fuzz/findings/<run>/ and the script fails: keep it as a
-# regression case in fuzz/regressions/<target>/ once fixed.
+# from tests/data, tests/errors and fuzz/regressions/<target>. Each run keeps what it found
+# in a folder of its own, build-fuzz/findings/<run>/<time>/ (the newest also as
+# build-fuzz/findings/<run>/latest); the script fails when this run found a crash, leak or
+# time-out, whatever earlier runs found. Keep a finding as a regression case in
+# fuzz/regressions/<target>/ once fixed.
 #   scripts/fuzz.sh [seconds per run, default 60] [run-name filter]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,13 +26,15 @@ runs=(
 )
 
 status=0
+stamp=$(date -u +%Y%m%dT%H%M%SZ)
 for run in "${runs[@]}"; do
   read -r name target formats <<<"$run"
   case "$name" in *"$filter"*) ;; *) continue ;; esac
   program="build-fuzz/fuzz/$target"
   corpus="build-fuzz/corpus/$name"
-  findings="build-fuzz/findings/$name"
+  findings="build-fuzz/findings/$name/$stamp"
   mkdir -p "$corpus" "$findings"
+  ln -sfn "$stamp" "build-fuzz/findings/$name/latest"
   seeds=(tests/data tests/errors)
   regressions="fuzz/regressions/$(basename "$target")"
   [ -d "$regressions" ] && seeds+=("$regressions")
