@@ -74,20 +74,6 @@ ArchiveReader::Status ArchiveReader::read(const QByteArray &bytes, ArchiveImage 
     return Status::Ok;
 }
 
-ArchiveReader::Status ArchiveReader::read(QIODevice &device, ArchiveImage &out)
-{
-    m_error.clear();
-    if (!device.isSequential() && device.size() > kMaxArchiveFileSize)
-        return fail(Status::CrcMismatch, QStringLiteral("Ошибка файла CRC"));
-    // One byte past the largest archive is enough to recognise an overlong stream
-    // without reading it whole.
-    const QByteArray bytes = device.read(kMaxArchiveFileSize + 1);
-    const auto *file = qobject_cast<const QFileDevice *>(&device);
-    if (file && file->error() != QFileDevice::NoError)
-        return fail(Status::ReadError, QStringLiteral("Ошибка чтения: %1").arg(device.errorString()));
-    return read(bytes, out);
-}
-
 ArchiveReader::Status ArchiveReader::read(const QString &fileName, ArchiveImage &out)
 {
     m_error.clear();

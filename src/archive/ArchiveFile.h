@@ -34,7 +34,6 @@ public:
 
     // Checks and reads a whole archive. `out` is written only when the result is Ok.
     Status read(const QByteArray &bytes, ArchiveImage &out);
-    Status read(QIODevice &device, ArchiveImage &out);
     Status read(const QString &fileName, ArchiveImage &out);
 
     // The text the user is shown for the last refusal or error; empty after success.
