@@ -25,11 +25,11 @@ class ArchiveReader
 public:
     enum class Status {
         Ok,
-        CrcMismatch,   // "Ошибка файла CRC"
-        SizeStage0,    // "Ошибка размера файла стадия 0"
-        SizeStage1,    // "Ошибка размера файла стадия 1"
-        TooManyCells,  // passes every test but holds more than 999 cells
-        ReadError,     // the file could not be opened or read: a platform error
+        CrcMismatch, // "Ошибка файла CRC"
+        SizeStage0, // "Ошибка размера файла стадия 0"
+        SizeStage1, // "Ошибка размера файла стадия 1"
+        TooManyCells, // passes every test but holds more than 999 cells
+        ReadError, // the file could not be opened or read: a platform error
     };
 
     // Checks and reads a whole archive. `out` is written only when the result is Ok.
@@ -41,10 +41,7 @@ public:
 
     // Whether the last failure is a refusal of the file's contents (shown in a message box
     // and the status line) rather than a platform error (shown in the error box).
-    static bool isRefusal(Status status)
-    {
-        return status != Status::Ok && status != Status::ReadError;
-    }
+    static bool isRefusal(Status status) { return status != Status::Ok && status != Status::ReadError; }
 
 private:
     Status fail(Status status, const QString &text);
