@@ -40,13 +40,19 @@ for run in "${runs[@]}"; do
   [ -d "$regressions" ] && seeds+=("$regressions")
   if [ "$formats" != - ]; then export LUVIR_FUZZ_FORMATS=$formats; else unset LUVIR_FUZZ_FORMATS; fi
   echo "== $name: ${seconds}s"
+  ran=0
   "$program" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$findings/" -print_final_stats=1 \
-    "$corpus" "${seeds[@]}" > "$findings/log.txt" 2>&1 || status=1
+    "$corpus" "${seeds[@]}" > "$findings/log.txt" 2>&1 || ran=$?
   runs_done=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$findings/log.txt" | grep -Eo '[0-9]+$' || echo "?")
-  if ls "$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* >/dev/null 2>&1; then
+  found=$(ls "$findings" | grep -E '^(crash|leak|timeout|oom)-' || true)
+  if [ -n "$found" ]; then
     status=1
-    echo "   FINDING: $(ls "$findings" | grep -E '^(crash|leak|timeout)-' | head -3)"
+    echo "   FINDING in $findings: $(echo "$found" | head -3 | tr '\n' ' ')"
     grep -E 'ERROR|SUMMARY' "$findings/log.txt" | head -5
+  elif [ "$ran" -ne 0 ]; then
+    status=1
+    echo "   FAILED (exit status $ran) without a finding; the end of $findings/log.txt:"
+    tail -5 "$findings/log.txt"
   fi
   echo "   $runs_done inputs"
 done
