@@ -72,6 +72,20 @@ TEST(Executable, InfoTableAndRefusalsUnderEachLocale)
             EXPECT_EQ(info.exitCode, 0);
             EXPECT_TRUE(matchesGolden(info.out.toUtf8(), testDataPath(name + ".info.txt")));
         }
+        // The report's title holds the moment of the export; everything below it is fixed.
+        QTemporaryDir dir;
+        const Result exported = runTool(
+            {"export", testDataPath("seven-cells.db"), dir.filePath("r.csv")}, QString::fromLatin1(l.lcAll));
+        EXPECT_EQ(exported.exitCode, 0);
+        EXPECT_EQ(exported.err, QString());
+        const QByteArray csv = readBytes(dir.filePath("r.csv"));
+        const QByteArray golden
+            = readBytes(testDataPath(QStringLiteral("seven-cells.report.%1.csv").arg(l.name)));
+        ASSERT_FALSE(golden.isEmpty());
+        EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
+                                   "ЛЮВИР-2.07;"));
+        EXPECT_EQ(csv.mid(csv.indexOf('\n')), golden.mid(golden.indexOf('\n')));
+
         for (const char *malformed : {"crc-truncated", "one-byte"}) {
             const QString name = QString::fromLatin1(malformed);
             const Result refused
