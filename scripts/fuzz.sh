@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a while, seeded
-# from tests/data, tests/errors and fuzz/regressions/<target>. An input that crashes is
-# left as crash-* in build-fuzz/findings/<run>/ and the script fails: keep it as a
-# regression case in fuzz/regressions/<target>/ once fixed.
+# from tests/data, tests/errors and fuzz/regressions/<target>. Each run keeps what it found
+# in a folder of its own, build-fuzz/findings/<run>/<time>/ (the newest also as
+# build-fuzz/findings/<run>/latest); the script fails when this run found a crash, leak or
+# time-out, whatever earlier runs found. Keep a finding as a regression case in
+# fuzz/regressions/<target>/ once fixed.
 #   scripts/fuzz.sh [seconds per run, default 60] [run-name filter]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,25 +26,33 @@ runs=(
 )
 
 status=0
+stamp=$(date -u +%Y%m%dT%H%M%SZ)
 for run in "${runs[@]}"; do
   read -r name target formats <<<"$run"
   case "$name" in *"$filter"*) ;; *) continue ;; esac
   program="build-fuzz/fuzz/$target"
   corpus="build-fuzz/corpus/$name"
-  findings="build-fuzz/findings/$name"
+  findings="build-fuzz/findings/$name/$stamp"
   mkdir -p "$corpus" "$findings"
+  ln -sfn "$stamp" "build-fuzz/findings/$name/latest"
   seeds=(tests/data tests/errors)
   regressions="fuzz/regressions/$(basename "$target")"
   [ -d "$regressions" ] && seeds+=("$regressions")
   if [ "$formats" != - ]; then export LUVIR_FUZZ_FORMATS=$formats; else unset LUVIR_FUZZ_FORMATS; fi
   echo "== $name: ${seconds}s"
+  ran=0
   "$program" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$findings/" -print_final_stats=1 \
-    "$corpus" "${seeds[@]}" > "$findings/log.txt" 2>&1 || status=1
+    "$corpus" "${seeds[@]}" > "$findings/log.txt" 2>&1 || ran=$?
   runs_done=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$findings/log.txt" | grep -Eo '[0-9]+$' || echo "?")
-  if ls "$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* >/dev/null 2>&1; then
+  found=$(ls "$findings" | grep -E '^(crash|leak|timeout|oom)-' || true)
+  if [ -n "$found" ]; then
     status=1
-    echo "   FINDING: $(ls "$findings" | grep -E '^(crash|leak|timeout)-' | head -3)"
+    echo "   FINDING in $findings: $(echo "$found" | head -3 | tr '\n' ' ')"
     grep -E 'ERROR|SUMMARY' "$findings/log.txt" | head -5
+  elif [ "$ran" -ne 0 ]; then
+    status=1
+    echo "   FAILED (exit status $ran) without a finding; the end of $findings/log.txt:"
+    tail -5 "$findings/log.txt"
   fi
   echo "   $runs_done inputs"
 done

@@ -4,8 +4,8 @@
 #include "Crc.h"
 
 #include <QDir>
-#include <QFileDevice>
 #include <QFile>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -18,8 +18,8 @@ namespace {
 
 std::uint16_t le16(const QByteArray &bytes, qsizetype at)
 {
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at])
-                                      | (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
+    return static_cast<std::uint16_t>(
+        static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
 }
 
 const std::uint8_t *data(const QByteArray &bytes)
@@ -60,10 +60,10 @@ ArchiveReader::Status ArchiveReader::read(const QByteArray &bytes, ArchiveImage 
         return fail(Status::SizeStage1, QStringLiteral("Ошибка размера файла стадия 1"));
     if (count > CellArchive::Capacity)
         return fail(Status::TooManyCells,
-                    QStringLiteral("Ошибка размера файла: в архиве %1 записей, "
-                                   "программа принимает не более %2")
-                        .arg(count)
-                        .arg(CellArchive::Capacity));
+            QStringLiteral("Ошибка размера файла: в архиве %1 записей, "
+                           "программа принимает не более %2")
+                .arg(count)
+                .arg(CellArchive::Capacity));
 
     out.version.major = static_cast<std::uint8_t>(bytes[0]);
     out.version.minor = static_cast<std::uint8_t>(bytes[1]);
@@ -72,20 +72,6 @@ ArchiveReader::Status ArchiveReader::read(const QByteArray &bytes, ArchiveImage 
     for (std::size_t i = 0; i < count; ++i)
         std::ranges::copy(cells.subspan(kCellSize * i, kCellSize), out.archive.Cells[i].bytes.begin());
     return Status::Ok;
-}
-
-ArchiveReader::Status ArchiveReader::read(QIODevice &device, ArchiveImage &out)
-{
-    m_error.clear();
-    if (!device.isSequential() && device.size() > kMaxArchiveFileSize)
-        return fail(Status::CrcMismatch, QStringLiteral("Ошибка файла CRC"));
-    // One byte past the largest archive is enough to recognise an overlong stream
-    // without reading it whole.
-    const QByteArray bytes = device.read(kMaxArchiveFileSize + 1);
-    const auto *file = qobject_cast<const QFileDevice *>(&device);
-    if (file && file->error() != QFileDevice::NoError)
-        return fail(Status::ReadError, QStringLiteral("Ошибка чтения: %1").arg(device.errorString()));
-    return read(bytes, out);
 }
 
 ArchiveReader::Status ArchiveReader::read(const QString &fileName, ArchiveImage &out)
@@ -108,7 +94,8 @@ ArchiveReader::Status ArchiveReader::read(const QString &fileName, ArchiveImage 
         return fail(Status::ReadError, fileErrorText(fileName, file.errorString()));
     // A file that another program is still writing is no archive yet.
     if (bytes.size() != size || file.size() != size)
-        return fail(Status::ReadError, fileErrorText(fileName, QStringLiteral("файл изменился во время чтения")));
+        return fail(
+            Status::ReadError, fileErrorText(fileName, QStringLiteral("файл изменился во время чтения")));
     const Status status = read(bytes, out);
     if (status == Status::ReadError)
         m_error = fileErrorText(fileName, m_error);

@@ -25,16 +25,15 @@ class ArchiveReader
 public:
     enum class Status {
         Ok,
-        CrcMismatch,   // "Ошибка файла CRC"
-        SizeStage0,    // "Ошибка размера файла стадия 0"
-        SizeStage1,    // "Ошибка размера файла стадия 1"
-        TooManyCells,  // passes every test but holds more than 999 cells
-        ReadError,     // the file could not be opened or read: a platform error
+        CrcMismatch, // "Ошибка файла CRC"
+        SizeStage0, // "Ошибка размера файла стадия 0"
+        SizeStage1, // "Ошибка размера файла стадия 1"
+        TooManyCells, // passes every test but holds more than 999 cells
+        ReadError, // the file could not be opened or read: a platform error
     };
 
     // Checks and reads a whole archive. `out` is written only when the result is Ok.
     Status read(const QByteArray &bytes, ArchiveImage &out);
-    Status read(QIODevice &device, ArchiveImage &out);
     Status read(const QString &fileName, ArchiveImage &out);
 
     // The text the user is shown for the last refusal or error; empty after success.
@@ -42,10 +41,7 @@ public:
 
     // Whether the last failure is a refusal of the file's contents (shown in a message box
     // and the status line) rather than a platform error (shown in the error box).
-    static bool isRefusal(Status status)
-    {
-        return status != Status::Ok && status != Status::ReadError;
-    }
+    static bool isRefusal(Status status) { return status != Status::Ok && status != Status::ReadError; }
 
 private:
     Status fail(Status status, const QString &text);

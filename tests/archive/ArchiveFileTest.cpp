@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace luvir;
 using Status = ArchiveReader::Status;
 
@@ -24,8 +23,6 @@ QByteArray bytesOf(std::initializer_list<int> values)
     return bytes;
 }
 
-// `body` followed by its CRC, low byte first.
-
 QByteArray fileOf(int cells, ProtocolVersion version = {1, 0})
 {
     return ArchiveWriter::toBytes(test::sampleArchive(cells), version);
@@ -35,7 +32,7 @@ QByteArray fileOf(int cells, ProtocolVersion version = {1, 0})
 
 TEST(ArchiveFile, EmptyArchiveOfAVersion10Meter)
 {
-    EXPECT_EQ(ArchiveWriter::toBytes(CellArchive{}, {1, 0}), bytesOf({0x01, 0x00, 0x00, 0x00, 0xBF, 0xCC}));
+    EXPECT_EQ(ArchiveWriter::toBytes(CellArchive {}, {1, 0}), bytesOf({0x01, 0x00, 0x00, 0x00, 0xBF, 0xCC}));
 }
 
 TEST(ArchiveFile, SizesFollowTheCellCount)
@@ -52,52 +49,56 @@ TEST(ArchiveFile, RoundTripKeepsCellsCountAndVersion)
         ArchiveReader reader;
         ASSERT_EQ(reader.read(bytes, image), Status::Ok) << cells;
         EXPECT_TRUE(image.archive.sameContents(test::sampleArchive(cells)));
-        EXPECT_EQ(image.version, (ProtocolVersion{3, 7}));
+        EXPECT_EQ(image.version, (ProtocolVersion {3, 7}));
         EXPECT_EQ(ArchiveWriter::toBytes(image.archive, image.version), bytes);
     }
 }
 
 TEST(ArchiveFile, MalformedFilesAreRefusedInTheFixedOrder)
 {
-    const QByteArray good = fileOf(2);
-    QByteArray oneByteChanged = good;
-    oneByteChanged[10] = static_cast<char>(oneByteChanged[10] ^ 0x40);
-    QByteArray countLowered = good.left(good.size() - 2);
-    countLowered[2] = 1;
-    QByteArray tooMany(4 + 42 * 1000, '\0');
-    tooMany[2] = static_cast<char>(1000 & 0xFF);
-    tooMany[3] = static_cast<char>(1000 >> 8);
-
+    // Two cases have no file: a header whose count does not fit, and a file longer than
+    // any header can describe (2.7 MB).
     const struct {
-        const char *what;
+        const char *what; // a file of tests/errors, or what the bytes are
         QByteArray bytes;
         Status status;
         const char *message;
     } cases[] = {
-        {"empty", QByteArray(), Status::ReadError, nullptr},
-        {"one byte", bytesOf({0x01}), Status::ReadError, nullptr},
-        {"FF FF", bytesOf({0xFF, 0xFF}), Status::SizeStage0, "Ошибка размера файла стадия 0"},
-        {"one byte and its CRC", test::withCrc(bytesOf({0x01})), Status::SizeStage0, "Ошибка размера файла стадия 0"},
-        {"one byte changed", oneByteChanged, Status::CrcMismatch, "Ошибка файла CRC"},
-        {"truncated", good.left(good.size() - 1), Status::CrcMismatch, "Ошибка файла CRC"},
-        {"lengthened", good + QByteArray(1, '\0'), Status::CrcMismatch, "Ошибка файла CRC"},
-        {"count does not fit", test::withCrc(countLowered), Status::SizeStage1, "Ошибка размера файла стадия 1"},
-        {"header only with CRC", test::withCrc(bytesOf({1, 0, 1, 0})), Status::SizeStage1, "Ошибка размера файла стадия 1"},
-        {"1000 cells", test::withCrc(tooMany), Status::TooManyCells, nullptr},
-        {"longer than any header", QByteArray(kMaxArchiveFileSize + 1, '\0'), Status::CrcMismatch, "Ошибка файла CRC"},
+        {"empty-file.db", test::testErrorsBytes("empty-file.db"), Status::ReadError, nullptr},
+        {"one-byte.db", test::testErrorsBytes("one-byte.db"), Status::ReadError, nullptr},
+        {"stage0-ffff.db", test::testErrorsBytes("stage0-ffff.db"), Status::SizeStage0,
+            "Ошибка размера файла стадия 0"},
+        {"stage0-byte-and-crc.db", test::testErrorsBytes("stage0-byte-and-crc.db"), Status::SizeStage0,
+            "Ошибка размера файла стадия 0"},
+        {"crc-one-byte-changed.db", test::testErrorsBytes("crc-one-byte-changed.db"), Status::CrcMismatch,
+            "Ошибка файла CRC"},
+        {"crc-truncated.db", test::testErrorsBytes("crc-truncated.db"), Status::CrcMismatch,
+            "Ошибка файла CRC"},
+        {"crc-lengthened.db", test::testErrorsBytes("crc-lengthened.db"), Status::CrcMismatch,
+            "Ошибка файла CRC"},
+        {"stage1-count-lowered.db", test::testErrorsBytes("stage1-count-lowered.db"), Status::SizeStage1,
+            "Ошибка размера файла стадия 1"},
+        {"header only with CRC", test::withCrc(bytesOf({1, 0, 1, 0})), Status::SizeStage1,
+            "Ошибка размера файла стадия 1"},
+        {"too-many-cells-1000.db", test::testErrorsBytes("too-many-cells-1000.db"), Status::TooManyCells,
+            nullptr},
+        {"longer than any header", QByteArray(kMaxArchiveFileSize + 1, '\0'), Status::CrcMismatch,
+            "Ошибка файла CRC"},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(!QByteArray(c.what).endsWith(".db") || QFile::exists(test::testErrorsPath(c.what)));
         ArchiveImage image;
         image.archive.Count = 77;
         image.version = {9, 9};
         ArchiveReader reader;
-        EXPECT_EQ(reader.read(c.bytes, image), c.status) << c.what;
+        EXPECT_EQ(reader.read(c.bytes, image), c.status);
         if (c.message) {
-            EXPECT_EQ(reader.errorString(), c.message) << c.what;
+            EXPECT_EQ(reader.errorString(), c.message);
         }
-        EXPECT_FALSE(reader.errorString().isEmpty()) << c.what;
-        EXPECT_EQ(image.archive.Count, 77) << c.what << ": nothing may be written on failure";
-        EXPECT_EQ(image.version, (ProtocolVersion{9, 9})) << c.what;
+        EXPECT_FALSE(reader.errorString().isEmpty());
+        EXPECT_EQ(image.archive.Count, 77) << "nothing may be written on failure";
+        EXPECT_EQ(image.version, (ProtocolVersion {9, 9}));
     }
 }
 
@@ -106,7 +107,7 @@ TEST(ArchiveFile, VersionBytesAreNotTested)
     ArchiveImage image;
     ArchiveReader reader;
     ASSERT_EQ(reader.read(fileOf(0, {2, 5}), image), Status::Ok);
-    EXPECT_EQ(image.version, (ProtocolVersion{2, 5}));
+    EXPECT_EQ(image.version, (ProtocolVersion {2, 5}));
 }
 
 TEST(ArchiveFile, FilesOnDisk)
@@ -128,7 +129,7 @@ TEST(ArchiveFile, FilesOnDisk)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), fileOf(2));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.db"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"a.db"});
 
     EXPECT_EQ(reader.read(dir.filePath("missing.db"), image), Status::ReadError);
     EXPECT_TRUE(reader.errorString().contains("missing.db"));
@@ -144,7 +145,11 @@ namespace {
 class FailingDevice : public QIODevice
 {
 public:
-    explicit FailingDevice(qint64 limit) : m_limit(limit) { open(QIODevice::WriteOnly); }
+    explicit FailingDevice(qint64 limit)
+        : m_limit(limit)
+    {
+        open(QIODevice::WriteOnly);
+    }
     QByteArray written;
 
 protected:
@@ -189,22 +194,21 @@ TEST(ArchiveFile, SampleFilesOpenAndMalformedOnesAreRefusedByKind)
     const struct {
         const char *prefix;
         Status status;
-    } kinds[] = {{"crc-", Status::CrcMismatch},      {"stage0-", Status::SizeStage0},
-                 {"stage1-", Status::SizeStage1},    {"too-many-", Status::TooManyCells},
-                 {"empty-file", Status::ReadError},  {"one-byte", Status::ReadError}};
+    } kinds[] = {{"crc-", Status::CrcMismatch}, {"stage0-", Status::SizeStage0},
+        {"stage1-", Status::SizeStage1}, {"too-many-", Status::TooManyCells},
+        {"empty-file", Status::ReadError}, {"one-byte", Status::ReadError}};
     const QDir errors(test::testErrorsPath(QString()));
     const QStringList bad = errors.entryList({"*.db"}, QDir::Files);
     ASSERT_FALSE(bad.isEmpty());
     for (const QString &name : bad) {
-        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
-                                       [&](const auto &k) { return name.startsWith(k.prefix); });
+        const auto kind = std::find_if(
+            std::begin(kinds), std::end(kinds), [&](const auto &k) { return name.startsWith(k.prefix); });
         ASSERT_NE(kind, std::end(kinds)) << "name the kind of fault: " << name.toStdString();
         ArchiveImage image;
         ArchiveReader reader;
         EXPECT_EQ(reader.read(errors.filePath(name), image), kind->status) << name.toStdString();
     }
 }
-
 
 TEST(ArchiveFile, AWriteThatFailsHalfWayKeepsTheEarlierFile)
 {
@@ -226,7 +230,7 @@ TEST(ArchiveFile, AWriteThatFailsHalfWayKeepsTheEarlierFile)
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), before) << "the earlier file must survive, limit " << limit;
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.db"})
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"a.db"})
             << "no partial file may remain, limit " << limit;
     }
 }

@@ -6,23 +6,36 @@
 using namespace luvir;
 using luvir::test::sampleArchive;
 
+namespace {
+const QStringList kHeader {
+    "№", "Дата и время", "Вид изделия", "Направление", "Зависимость", "Kc", "Прочность, МПа"};
+} // namespace
+
 TEST(MeasurementTable, RowsFollowTheCellsInOrder)
 {
     CellArchive archive;
     archive.Count = 1;
-    archive.Cells[0] = test::makeCell({.strength = 250, .direction = 2, .elementKind = 2, .dependency = 1,
-                                       .kc = 105, .second = 9, .minute = 5, .hour = 14, .day = 3,
-                                       .month = 12, .year = 13});
+    archive.Cells[0] = test::makeCell({.strength = 250,
+        .direction = 2,
+        .elementKind = 2,
+        .dependency = 1,
+        .kc = 105,
+        .second = 9,
+        .minute = 5,
+        .hour = 14,
+        .day = 3,
+        .month = 12,
+        .year = 13});
     const MeasurementTable table = buildMeasurementTable(archive, ",");
     ASSERT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.rows[0], MeasurementTableHeader);
-    EXPECT_EQ(table.rows[1], (QStringList{"1", "03.12.2013 14:05:09", "колонна", "→", "ИНДИВИД.<1>",
-                                          "1,05", "25"}));
+    EXPECT_EQ(table.rows[0], kHeader);
+    EXPECT_EQ(table.rows[1],
+        (QStringList {"1", "03.12.2013 14:05:09", "колонна", "→", "ИНДИВИД.<1>", "1,05", "25"}));
 }
 
 TEST(MeasurementTable, EmptyAndFullArchives)
 {
-    EXPECT_EQ(buildMeasurementTable(CellArchive{}, ".").rowCount(), 1);
+    EXPECT_EQ(buildMeasurementTable(CellArchive {}, ".").rowCount(), 1);
     const MeasurementTable full = buildMeasurementTable(sampleArchive(999), ".");
     ASSERT_EQ(full.rowCount(), 1000);
     EXPECT_EQ(full.text(0, 999), "999");
@@ -42,7 +55,7 @@ TEST(MeasurementTable, BlankingKeepsTheRowCountAndTheHeader)
     MeasurementTable table = buildMeasurementTable(sampleArchive(3), ".");
     blankDataRows(table);
     ASSERT_EQ(table.rowCount(), 4);
-    EXPECT_EQ(table.rows[0], MeasurementTableHeader);
+    EXPECT_EQ(table.rows[0], kHeader);
     EXPECT_EQ(table.rows[2], QStringList(7, QString()));
 }
 

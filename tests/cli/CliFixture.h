@@ -1,6 +1,6 @@
 #pragma once
 // What the command-line tests share: a console that keeps what was written, a context with
-// a chosen separator and a fixed moment, and a scratch folder.
+// a chosen separator and locale and a fixed moment, and a scratch folder.
 
 #include "CliContext.h"
 #include "Commands.h"
@@ -49,7 +49,7 @@ protected:
     {
         console = CapturedConsole {};
         console.terminal = terminal;
-        CliContext context {console, separator, kRussianLocale, [] { return kReportMoment; }};
+        CliContext context {console, separator, locale, [] { return kReportMoment; }};
         return runCli(arguments, context);
     }
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -57,6 +57,7 @@ protected:
     CapturedConsole console;
     bool terminal = false;
     QString separator = QStringLiteral(",");
+    QLocale locale = kRussianLocale;
     QTemporaryDir dir;
 };
 

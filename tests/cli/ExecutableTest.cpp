@@ -1,6 +1,6 @@
 // The built tool itself, run as a user runs it.
 #include "CliFixture.h"
-#include "MeasurementTable.h"
+#include "Golden.h"
 #include "TestData.h"
 
 #include <QProcess>
@@ -9,6 +9,7 @@
 using namespace luvir;
 using namespace luvir::cli::test;
 using luvir::test::testDataPath;
+using luvir::test::testErrorsPath;
 
 namespace {
 
@@ -18,7 +19,8 @@ struct Result {
     QString err;
 };
 
-Result runTool(const QStringList &arguments, const QString &locale = QStringLiteral("C.UTF-8"))
+Result runTool(const QStringList &arguments, const QString &locale = QStringLiteral("C.UTF-8"),
+    const QString &workingFolder = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"LANG", "LANGUAGE", "LC_NUMERIC", "QT_QPA_PLATFORM"})
@@ -26,6 +28,8 @@ Result runTool(const QStringList &arguments, const QString &locale = QStringLite
     environment.insert(QStringLiteral("LC_ALL"), locale);
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
     process.start(QStringLiteral(LUVIR_CLI_PATH), arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return {};
@@ -46,31 +50,51 @@ bool localeInstalled(const char *name)
         .contains(normalised);
 }
 
-QString expectedTable(const QString &file, const QString &separator)
+// The tool under each locale prints what the in-process runs print: the same reviewed
+// files.
+TEST(Executable, InfoTableAndRefusalsUnderEachLocale)
 {
-    ArchiveImage image;
-    ArchiveReader reader;
-    reader.read(file, image);
-    QString text;
-    for (const QStringList &row : buildMeasurementTable(image.archive, separator).rows)
-        text += row.join('\t') + '\n';
-    return text;
-}
+    for (const GoldenLocale &l : kGoldenLocales) {
+        SCOPED_TRACE(l.lcAll);
+        if (!localeInstalled(l.lcAll)) {
+            ADD_FAILURE() << "the " << l.lcAll << " locale is not generated";
+            continue;
+        }
+        for (const char *sample : {"sample-300", "empty-v1.0"}) {
+            const QString name = QString::fromLatin1(sample);
+            const QString file = testDataPath(name + ".db");
+            const Result table = runTool({"table", "--values", file}, QString::fromLatin1(l.lcAll));
+            EXPECT_EQ(table.exitCode, 0);
+            EXPECT_TRUE(matchesGolden(table.out.toUtf8(), testDataPath(name + ".table." + l.name + ".txt")));
+            EXPECT_EQ(table.err, QString());
 
-TEST(Executable, TableFollowsTheLocalesDecimalSeparator)
-{
-    const QString file = testDataPath("sample-300.db");
-    const Result point = runTool({"table", file}, QStringLiteral("C"));
-    EXPECT_EQ(point.exitCode, 0);
-    EXPECT_EQ(point.out, expectedTable(file, "."));
-    EXPECT_EQ(point.err, QString());
+            const Result info = runTool({"info", file}, QString::fromLatin1(l.lcAll));
+            EXPECT_EQ(info.exitCode, 0);
+            EXPECT_TRUE(matchesGolden(info.out.toUtf8(), testDataPath(name + ".info.txt")));
+        }
+        // The report's title holds the moment of the export; everything below it is fixed.
+        QTemporaryDir dir;
+        const Result exported = runTool(
+            {"export", testDataPath("seven-cells.db"), dir.filePath("r.csv")}, QString::fromLatin1(l.lcAll));
+        EXPECT_EQ(exported.exitCode, 0);
+        EXPECT_EQ(exported.err, QString());
+        const QByteArray csv = readBytes(dir.filePath("r.csv"));
+        const QByteArray golden
+            = readBytes(testDataPath(QStringLiteral("seven-cells.report.%1.csv").arg(l.name)));
+        ASSERT_FALSE(golden.isEmpty());
+        EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
+                                   "ЛЮВИР-2.07;"));
+        EXPECT_EQ(csv.mid(csv.indexOf('\n')), golden.mid(golden.indexOf('\n')));
 
-    if (!localeInstalled("ru_RU.utf8"))
-        GTEST_SKIP() << "the ru_RU.UTF-8 locale is not generated";
-    const Result comma = runTool({"table", file}, QStringLiteral("ru_RU.UTF-8"));
-    EXPECT_EQ(comma.exitCode, 0);
-    EXPECT_EQ(comma.out, expectedTable(file, ","));
-    EXPECT_EQ(comma.err, QString());
+        for (const char *malformed : {"crc-truncated", "one-byte"}) {
+            const QString name = QString::fromLatin1(malformed);
+            const Result refused
+                = runTool({"table", name + ".db"}, QString::fromLatin1(l.lcAll), testErrorsPath({}));
+            EXPECT_EQ(refused.exitCode, 1);
+            EXPECT_EQ(refused.out, QString());
+            EXPECT_TRUE(matchesGolden(refused.err.toUtf8(), testErrorsPath(name + ".refusal.txt")));
+        }
+    }
 }
 
 TEST(Executable, VersionRefusalsAndUsageErrors)

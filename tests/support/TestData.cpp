@@ -2,6 +2,8 @@
 
 #include "Crc.h"
 
+#include <QFile>
+
 namespace luvir::test {
 
 ArchiveCell makeCell(const CellFields &f)
@@ -60,7 +62,7 @@ CellArchive sampleArchive(int count)
 QByteArray withCrc(QByteArray body)
 {
     const std::uint16_t crc = CrcBlock(kCrcInitial, reinterpret_cast<const std::uint8_t *>(body.constData()),
-                                       static_cast<std::size_t>(body.size()));
+        static_cast<std::size_t>(body.size()));
     body.append(static_cast<char>(crc & 0xFF));
     body.append(static_cast<char>(crc >> 8));
     return body;
@@ -74,6 +76,12 @@ QString testDataPath(const QString &name)
 QString testErrorsPath(const QString &name)
 {
     return QStringLiteral(LUVIR_TEST_SOURCE_DIR "/errors/") + name;
+}
+
+QByteArray testErrorsBytes(const QString &name)
+{
+    QFile file(testErrorsPath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace luvir::test

@@ -30,5 +30,7 @@ QByteArray withCrc(QByteArray body);
 // The folders of sample and malformed files.
 QString testDataPath(const QString &name);
 QString testErrorsPath(const QString &name);
+// The bytes of a file of tests/errors; empty when it cannot be read.
+QByteArray testErrorsBytes(const QString &name);
 
 } // namespace luvir::test

@@ -15,7 +15,6 @@ using namespace luvir;
 
 namespace {
 
-
 bool put(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -52,6 +51,47 @@ int main(int argc, char **argv)
     thousand[2] = static_cast<char>(1000 & 0xFF);
     thousand[3] = static_cast<char>(1000 >> 8);
 
+    // Every field at the ends of its range, and codes the meter's tables do not hold.
+    CellArchive edges;
+    edges.Count = 4;
+    edges.Cells[0] = ArchiveCell {}; // 42 zero bytes
+    edges.Cells[1] = test::makeCell({.impacts = {0x8000, 0x8001, 0xFFFF, 0, 0x00FD, 0x80FA},
+        .strength = 0xFFFF,
+        .direction = 4,
+        .elementKind = 11,
+        .dependency = 9,
+        .kc = 255,
+        .second = 9,
+        .minute = 5,
+        .hour = 14,
+        .day = 3,
+        .month = 12,
+        .year = 13});
+    edges.Cells[2] = test::makeCell({.impacts = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1},
+        .strength = 5,
+        .direction = 5,
+        .elementKind = 12,
+        .dependency = 10,
+        .kc = 5,
+        .second = 255,
+        .minute = 100,
+        .hour = 99,
+        .day = 200,
+        .month = 100,
+        .year = 255});
+    edges.Cells[3] = test::makeCell({.impacts = {250},
+        .strength = 250,
+        .direction = 255,
+        .elementKind = 255,
+        .dependency = 255,
+        .kc = 100,
+        .second = 59,
+        .minute = 59,
+        .hour = 23,
+        .day = 31,
+        .month = 1,
+        .year = 99});
+
     bool ok = true;
     ok &= put(data("empty-v1.0.db"), archive(0));
     ok &= put(data("one-cell.db"), archive(1));
@@ -59,6 +99,7 @@ int main(int argc, char **argv)
     ok &= put(data("sample-300.db"), archive(300));
     ok &= put(data("full-999.db"), archive(999));
     ok &= put(data("version-2.5.db"), archive(3, {2, 5}));
+    ok &= put(data("edge-fields.db"), ArchiveWriter::toBytes(edges, {1, 0}));
 
     ok &= put(errors("empty-file.db"), QByteArray());
     ok &= put(errors("one-byte.db"), QByteArray(1, '\x01'));
