@@ -1,5 +1,6 @@
 #include "LuvirApplication.h"
 #include "ScriptedDialogs.h"
+#include "Startup.h"
 #include "Unit3.h"
 #include "Unit4.h"
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <stdexcept>
 
 using luvir::test::ScriptedDialogs;
@@ -95,6 +97,32 @@ TEST(Startup, OnlyTheTimerEndsTheSplashAfterThreeSeconds)
     // A loaded machine may take longer; never shorter.
     EXPECT_GE(clock.elapsed(), 3000) << "never earlier than three seconds";
     EXPECT_EQ(splash.result(), QDialog::Accepted);
+}
+
+TEST(Startup, AFailureThatEscapesStartUpIsShownAndEndsTheProgramWithAFailureCode)
+{
+    const struct {
+        const char *name;
+        std::function<void()> program;
+        bool fails;
+        QString shown; // the error box's text
+    } cases[] = {
+        {"exception", [] { throw std::runtime_error("Нет памяти"); }, true, "Нет памяти"},
+        {"other value", [] { throw 7; }, true, ""},
+        {"normal end", [] {}, false, {}},
+    };
+    for (const auto &c : cases) {
+        ScriptedDialogs dialogs;
+        const int code = luvir::runGuarded(c.program);
+        if (c.fails) {
+            EXPECT_NE(code, 0) << c.name;
+            EXPECT_EQ(dialogs.errors(), QStringList{c.shown}) << c.name;
+            EXPECT_EQ(dialogs.shown.size(), 1) << c.name;
+        } else {
+            EXPECT_EQ(code, 0) << c.name;
+            EXPECT_TRUE(dialogs.shown.isEmpty()) << c.name;
+        }
+    }
 }
 
 TEST(Startup, AboutWindowOpensTopLeftAndKeepsWhereItWasPut)
