@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTableView>
@@ -147,7 +148,9 @@ void TForm1::createToolBar()
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setFixedHeight(kToolBarHeight); // sized to its buttons
+    ToolBar1->setFixedHeight(kToolBarHeight); // sized to its buttons, which sit side by side
+    ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setSpacing(0);
     ToolBar1->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 

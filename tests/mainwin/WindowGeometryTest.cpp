@@ -64,8 +64,10 @@ TEST_F(WindowGeometryTest, RestoredWindowHasTheDesignClientAreaCentredOnTheScree
     EXPECT_EQ(window.ToolBar1->height(), 22);
     EXPECT_EQ(window.ToolBar1->y(), window.menuBar()->height());
     EXPECT_EQ(window.StatusBar1->geometry().bottom(), window.height() - 1);
-    for (QToolButton *b : {window.ToolButton1, window.ToolButton9})
+    for (QToolButton *b : {window.ToolButton1, window.ToolButton9}) {
         EXPECT_EQ(b->size(), QSize(30, 22));
+        EXPECT_TRUE(window.ToolBar1->rect().contains(b->geometry())) << "a button cut off by the toolbar";
+    }
 
     // The whole window, frame included, in the middle of the screen and on it.
     const QRect frame = window.frameGeometry();
