@@ -15,17 +15,28 @@
 
 namespace luvir {
 
-int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
+int runGuarded(const std::function<void()> &program)
 {
     try {
+        program();
+        return kExitOk;
+    } catch (...) {
+        reportException(nullptr, std::current_exception());
+        return kExitStartupFailed;
+    }
+}
+
+int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
+{
+    const int code = runGuarded([&] {
         Form3 = new TForm3;
         Form3->exec();
         delete Form3;
         Form3 = nullptr;
 
         Form1 = new TForm1;
-        QObject::connect(Form1, &TForm1::terminateRequested, &app, &QCoreApplication::quit,
-                         Qt::QueuedConnection);
+        QObject::connect(
+            Form1, &TForm1::terminateRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         Form2 = new TForm2(Form1->deviceLink(), *Form1, Form1);
         Form4 = new TForm4(Form1);
         Form5 = new TForm5(Form1);
@@ -34,17 +45,17 @@ int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
         if (whenShown)
             QTimer::singleShot(0, Form1, whenShown);
         app.exec();
-    } catch (...) {
-        reportException(nullptr, std::current_exception());
-    }
+    });
 
     // The other lasting windows are the main window's children.
+    delete Form3;
+    Form3 = nullptr;
     delete Form1;
     Form1 = nullptr;
     Form2 = nullptr;
     Form4 = nullptr;
     Form5 = nullptr;
-    return 0;
+    return code;
 }
 
 } // namespace luvir

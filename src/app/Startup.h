@@ -8,9 +8,16 @@ namespace luvir {
 
 class LuvirApplication;
 
+// Exit codes of the program.
+constexpr int kExitOk = 0;
+constexpr int kExitStartupFailed = 1;
+
 // Runs the program in `app`; `whenShown` (if any) runs once the main window is on
-// screen. Returns the exit code, always 0: a failure that escapes start-up is shown in
-// the error box.
+// screen. Returns the exit code (see runGuarded).
 int runProgram(LuvirApplication &app, const std::function<void()> &whenShown = {});
+
+// Runs `program`. An exception that escapes it is shown in the error box and gives
+// kExitStartupFailed, so whoever started the program sees the failure; otherwise kExitOk.
+int runGuarded(const std::function<void()> &program);
 
 } // namespace luvir

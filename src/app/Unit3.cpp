@@ -1,9 +1,12 @@
 #include "Unit3.h"
 
 #include "UserDialogs.h"
+#include "WindowPlacement.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 static void initSplashResources()
@@ -27,6 +30,15 @@ TForm3::TForm3(QWidget *parent)
     Timer1->setInterval(3000);
     Timer1->setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
     connect(Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
+
+    // Exactly in the middle of the screen: a window without a frame needs no guess at one.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(luvir::centredTopLeft(screen->geometry(), size()));
+}
+
+void TForm3::reject()
+{
+    // Only the timer ends the splash: Esc and close requests are ignored.
 }
 
 void TForm3::showEvent(QShowEvent *event)

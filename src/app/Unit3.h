@@ -19,6 +19,9 @@ public:
     void FormShow();
     void Timer1Timer();
 
+    // Does nothing: the splash has no way out but its timer.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 };

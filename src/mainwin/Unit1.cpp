@@ -5,6 +5,7 @@
 #include "MeasurementTableModel.h"
 #include "StatusPanels.h"
 #include "UserDialogs.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,9 +17,11 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -31,6 +34,12 @@ static void initMainWindowResources()
 }
 
 namespace {
+
+// The window's design client area: toolbar, table panel and status bar.
+constexpr QSize kDesignClientSize(697, 395);
+constexpr int kToolBarHeight = 22;
+// The application-wide help-file setting, held by the application object.
+constexpr char kHelpFileProperty[] = "helpFile";
 
 bool openWithDesktop(const QUrl &url)
 {
@@ -62,11 +71,7 @@ TForm1::TForm1(QWidget *parent)
     StatusBar1 = new luvir::StatusPanels(this);
     setStatusBar(StatusBar1);
 
-    // Restored, the window has its design size, centred on the desktop.
-    resize(697, 395 + menuBar()->sizeHint().height() + ToolBar1->sizeHint().height()
-                    + StatusBar1->sizeHint().height());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    placeRestored();
     setWindowState(Qt::WindowMaximized);
 
     FormCreate();
@@ -77,8 +82,22 @@ TForm1::~TForm1() = default;
 void TForm1::FormCreate()
 {
     DisableArchiveCommands();
-    m_helpFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("luvir.chm"));
-    qApp->setProperty("helpFile", m_helpFile);
+    setHelpFile(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("luvir.chm")));
+}
+
+void TForm1::placeRestored()
+{
+    // The design client area holds toolbar, table and status bar; the menu bar is
+    // outside it.
+    m_restoredSize = kDesignClientSize + QSize(0, menuBar()->sizeHint().height());
+    resize(m_restoredSize);
+    centreRestoredOnDesktop(); // without a frame: none is known before the window is shown
+}
+
+void TForm1::centreRestoredOnDesktop()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(luvir::centredTopLeft(screen->geometry(), frameGeometry().size()));
 }
 
 void TForm1::createMenus()
@@ -129,12 +148,15 @@ void TForm1::createToolBar()
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setFixedHeight(kToolBarHeight); // sized to its buttons, which sit side by side
+    ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setSpacing(0);
     ToolBar1->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 
     auto button = [this](QAction *linked, const QIcon &image, void (TForm1::*handler)()) {
         auto *b = new QToolButton(ToolBar1);
-        b->setFixedWidth(30);
+        b->setFixedSize(30, kToolBarHeight);
         b->setAutoRaise(true);
         if (linked) {
             b->setDefaultAction(linked);
@@ -211,20 +233,21 @@ void TForm1::createTable()
 
 void TForm1::DisableArchiveCommands()
 {
-    for (QAction *a : {N3, N4, N6, N11, N14})
-        a->setEnabled(false);
-    for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
-        b->setEnabled(false);
-    StringGrid1->hide();
+    setArchiveCommandsEnabled(false);
 }
 
 void TForm1::EnableArchiveCommands()
 {
+    setArchiveCommandsEnabled(true);
+}
+
+void TForm1::setArchiveCommandsEnabled(bool enabled)
+{
     for (QAction *a : {N3, N4, N6, N11, N14})
-        a->setEnabled(true);
+        a->setEnabled(enabled);
     for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
-        b->setEnabled(true);
-    StringGrid1->show();
+        b->setEnabled(enabled);
+    StringGrid1->setVisible(enabled);
 }
 
 void TForm1::setStatus(const QString &text)
@@ -250,8 +273,19 @@ void TForm1::setDocumentOpener(std::function<bool(const QUrl &)> opener)
 void TForm1::N10Click()
 {
     // No message of our own when the file or a viewer is missing.
-    if (QFileInfo::exists(m_helpFile))
-        documentOpener()(QUrl::fromLocalFile(m_helpFile));
+    const QString fileName = helpFile();
+    if (QFileInfo::exists(fileName))
+        documentOpener()(QUrl::fromLocalFile(fileName));
+}
+
+QString TForm1::helpFile()
+{
+    return qApp->property(kHelpFileProperty).toString();
+}
+
+void TForm1::setHelpFile(const QString &fileName)
+{
+    qApp->setProperty(kHelpFileProperty, fileName);
 }
 
 void TForm1::N15Click()
@@ -269,6 +303,15 @@ void TForm1::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
+    // Restored for the first time, the window knows its frame: centre it again with the
+    // frame, as the design centres the whole window on the desktop.
+    if (m_centreWithFrame && isVisible() && !isMaximized() && size() == m_restoredSize) {
+        m_centreWithFrame = false;
+        QTimer::singleShot(0, this, [this] {
+            if (!isMaximized())
+                centreRestoredOnDesktop();
+        });
+    }
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)

@@ -41,8 +41,10 @@ public:
     luvir::DeviceLink &deviceLink() { return m_link; }
     const luvir::MeasurementTable &table() const;
     QString statusText(int panel) const;
-    // The path Help opens: luvir.chm in the executable's own folder.
-    QString helpFile() const { return m_helpFile; }
+    // The application's help-file path, recorded by FormCreate (luvir.chm in the
+    // executable's own folder); Help opens the file recorded here.
+    static QString helpFile();
+    static void setHelpFile(const QString &fileName);
     // How Help asks the desktop to open a document; tests replace it (nullptr: the desktop).
     static void setDocumentOpener(std::function<bool(const QUrl &)> opener);
 
@@ -106,6 +108,11 @@ private:
     void createMenus();
     void createToolBar();
     void createTable();
+    // Design size and place of the window when it is not maximised.
+    void placeRestored();
+    void centreRestoredOnDesktop();
+    // The commands that exist only while an archive is shown, enabled or not.
+    void setArchiveCommandsEnabled(bool enabled);
     // Runs a handler; an exception that escapes it is shown in the error box.
     void run(const std::function<void()> &handler);
     // Save as File > Save does it; throws when the file cannot be written.
@@ -116,7 +123,8 @@ private:
     luvir::ArchiveSession m_session;
     luvir::DeviceLink m_link;
     luvir::MeasurementTableModel *m_model = nullptr;
-    QString m_helpFile;
+    QSize m_restoredSize; // the design size, menu bar included
+    bool m_centreWithFrame = true; // the restored place still awaits the real frame
     QString m_lastOpenName;
     QString m_lastSaveName;
     bool m_quietSelection = false; // table changes that must not count as a selection

@@ -9,16 +9,21 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
+
 void TForm1::DisplayArchive()
 {
     setStatus(QStringLiteral("Отображаю"));
     m_quietSelection = true; // a rebuild is no selection: panels 1 and 2 keep their texts
+    const int previousRow = currentRow();
     m_model->setTable(luvir::buildMeasurementTable(m_session.archive, luvir::systemDecimalSeparator()));
     EnableArchiveCommands();
     FormResize();
     StringGrid1->show();
-    if (m_model->rowCount() > 0)
-        selectRow(1);
+    // The current row stays where it was, within the new row count; the first table
+    // starts on row 1.
+    if (const int rows = m_model->rowCount(); rows > 0)
+        selectRow(std::clamp(previousRow, 1, rows));
     m_quietSelection = false;
     closeDownloadDialog();
 }

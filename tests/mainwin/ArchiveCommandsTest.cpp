@@ -37,6 +37,34 @@ TEST_F(MainWindowTest, OpeningAFileShowsItsTable)
     EXPECT_EQ(window->StringGrid1->model()->rowCount(), 2);
 }
 
+TEST_F(MainWindowTest, ARebuildLeavesTheCurrentRowWhereItWas)
+{
+    openSample(5);
+    window->selectRow(4);
+    const QString panel1 = window->statusText(1);
+    // Each step opens an archive of `cells` cells; the current row is then `row`
+    // (0: none), and the Delete command acts on that row.
+    const struct {
+        int cells, row;
+    } steps[] = {
+        {7, 4}, // more rows: it stays
+        {4, 4}, // exactly as many: it stays
+        {2, 2}, // fewer rows: the last one
+        {5, 2}, // more again: it does not jump back
+        {0, 0}, // no data row: none
+        {3, 1}, // after an empty table: the first
+    };
+    for (const auto &step : steps) {
+        openSample(step.cells);
+        EXPECT_EQ(window->currentRow(), step.row) << step.cells;
+        EXPECT_EQ(window->statusText(1), panel1) << "a rebuild is no selection";
+    }
+
+    window->ToolButton8->click(); // deletes row 1 of three: cells 1 and 2 remain
+    ASSERT_EQ(window->session().archive.Count, 2);
+    EXPECT_TRUE(window->session().archive.Cells[0] == sampleArchive(3).Cells[1]);
+}
+
 TEST_F(MainWindowTest, OpenDialogOffersTheArchiveFilterAndTheLastName)
 {
     const QString file = writeArchiveFile("a.db", sampleArchive(1));

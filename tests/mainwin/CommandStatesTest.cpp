@@ -1,8 +1,10 @@
 #include "MainWindowFixture.h"
+#include "StatusPanels.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QTableView>
 #include <QToolButton>
 #include <QUrl>
@@ -83,6 +85,19 @@ TEST_F(MainWindowTest, StatusBarHasThreePanelsOfFixedWidth)
     EXPECT_EQ(window->statusText(0), "x");
     EXPECT_EQ(window->statusText(1), "");
     EXPECT_EQ(window->statusText(2), "");
+
+    // Side by side at 300, 600 and 100 pixels, whatever the window's width.
+    const int width[] = {300, 600, 100};
+    for (int windowWidth : {1200, 697, 300}) {
+        window->resize(windowWidth, 400);
+        int left = window->StatusBar1->panel(0)->x();
+        for (int i = 0; i < 3; ++i) {
+            const QLabel *panel = window->StatusBar1->panel(i);
+            EXPECT_EQ(panel->width(), width[i]) << windowWidth << " panel " << i;
+            EXPECT_EQ(panel->x(), left) << windowWidth << " panel " << i;
+            left += width[i];
+        }
+    }
 }
 
 TEST_F(MainWindowTest, HelpFileLivesBesideTheExecutableWhateverTheCurrentFolder)
@@ -91,29 +106,32 @@ TEST_F(MainWindowTest, HelpFileLivesBesideTheExecutableWhateverTheCurrentFolder)
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     TForm1 other;
     QDir::setCurrent(previous);
-    const QString expected = QDir(QCoreApplication::applicationDirPath()).filePath("luvir.chm");
-    EXPECT_EQ(other.helpFile(), expected);
+    EXPECT_EQ(TForm1::helpFile(), QDir(QCoreApplication::applicationDirPath()).filePath("luvir.chm"));
+}
 
+TEST_F(MainWindowTest, HelpOpensTheRecordedHelpFileOnlyWhenItIsThere)
+{
+    // A help file of this test's own, so that no other test's file is touched.
+    const QString help = path("luvir.chm");
+    TForm1::setHelpFile(help);
     QList<QUrl> opened;
     TForm1::setDocumentOpener([&](const QUrl &url) {
         opened << url;
         return true;
     });
-    QFile::remove(expected);
-    other.N10->trigger();
-    other.ToolButton9->click();
+    window->N10->trigger();
+    window->ToolButton9->click();
     EXPECT_TRUE(opened.isEmpty()) << "no help file: nothing is asked and nothing shown";
     EXPECT_TRUE(dialogs.shown.isEmpty());
 
-    QFile help(expected);
-    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-    help.close();
-    other.N10->trigger();
-    other.ToolButton9->click();
-    QFile::remove(expected);
+    QFile file(help);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    window->N10->trigger();
+    window->ToolButton9->click();
     TForm1::setDocumentOpener(nullptr);
     ASSERT_EQ(opened.size(), 2);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(expected));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(help));
     EXPECT_EQ(opened[1], opened[0]);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
@@ -135,12 +153,12 @@ TEST_F(MainWindowTest, ColumnsShareTheWidthOfTheTable)
 TEST_F(MainWindowTest, AHandlerThatThrowsEndsInTheErrorBox)
 {
     TForm1::setDocumentOpener([](const QUrl &) -> bool { throw std::runtime_error("сбой оболочки"); });
-    const QString help = window->helpFile();
+    const QString help = path("luvir.chm");
+    TForm1::setHelpFile(help);
     QFile file(help);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     window->N10->trigger();
-    QFile::remove(help);
     TForm1::setDocumentOpener(nullptr);
     EXPECT_EQ(dialogs.errors(), QStringList{"сбой оболочки"});
     EXPECT_EQ(dialogs.shown.constFirst().caption, "ЛЮВИР-2.07");

@@ -75,18 +75,25 @@ TEST_F(OddFilesTest, AFileThatGrowsWhileBeingReadIsRefused)
 {
     const QString growing = writeArchiveFile("growing.db", sampleArchive(200));
     std::atomic<bool> stop{false};
+    std::atomic<bool> writerDone{false};
     std::thread writer([&] {
         QFile file(growing);
-        if (!file.open(QIODevice::Append))
-            return;
+        if (file.open(QIODevice::Append)) {
         const QByteArray chunk(4096, '\x55');
         while (!stop && file.size() < 64 * 1024 * 1024) {
-            file.write(chunk);
-            file.flush();
+                if (file.write(chunk) != chunk.size() || !file.flush())
+                    break; // the disk is full: the file grows no more
         }
+        }
+        writerDone = true;
     });
-    while (QFileInfo(growing).size() < 100 * 1024)
+    // Wait until the file has grown well past its archive, or the writer has given up.
+    while (QFileInfo(growing).size() < 100 * 1024 && !writerDone)
         std::this_thread::yield();
+    if (QFileInfo(growing).size() < 100 * 1024) {
+        writer.join();
+        FAIL() << "the writer could not make the file grow";
+    }
     window->setStatus("до");
     open(growing);
     stop = true;
@@ -95,7 +102,6 @@ TEST_F(OddFilesTest, AFileThatGrowsWhileBeingReadIsRefused)
     EXPECT_TRUE(window->session().archive.sameContents(before));
     EXPECT_EQ(window->table(), tableBefore);
 }
-
 
 TEST_F(OddFilesTest, ASaveInterruptedAtEveryByteKeepsTheEarlierFile)
 {
@@ -113,7 +119,8 @@ TEST_F(OddFilesTest, ASaveInterruptedAtEveryByteKeepsTheEarlierFile)
             window->N3->trigger();
         }
         if (readBytes(target) != earlier || dialogs.errors().size() != 1
-            || QDir(dir.path()).entryList({"target.db*", ".target.db*"}, QDir::Files | QDir::Hidden).size() != 1)
+            || QDir(dir.path()).entryList({"target.db*", ".target.db*"}, QDir::Files | QDir::Hidden).size()
+                != 1)
             ++lost;
     }
     EXPECT_EQ(lost, 0) << "of " << length << " interrupted saves";
