@@ -106,6 +106,7 @@ void TForm1::createMenus()
     QMenu *data = menuBar()->addMenu(QStringLiteral("Данные"));
     N13 = action(data, QStringLiteral("Скачать архив"), &TForm1::N13Click);
     N14 = action(data, QStringLiteral("Диаграмма измерений"), &TForm1::MeasurementsChartClick);
+    StatisticsItem = action(data, QStringLiteral("Статистика"), &TForm1::StatisticsClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
     N10 = action(help, QStringLiteral("Помощь"), &TForm1::N10Click);
@@ -120,6 +121,8 @@ void TForm1::createMenus()
     N3->setToolTip(QStringLiteral("Сохранить архив"));
     N11->setIcon(icon("delete"));
     N6->setIcon(icon("print"));
+    StatisticsItem->setIcon(icon("stats"));
+    StatisticsItem->setToolTip(QStringLiteral("Статистика измерений"));
 }
 
 void TForm1::createToolBar()
@@ -157,6 +160,7 @@ void TForm1::createToolBar()
     ToolButton8 = button(nullptr, icon("delete"), &TForm1::ToolButton8Click);
     separator();
     ToolButton6 = button(nullptr, icon("print"), &TForm1::ToolButton6Click);
+    StatisticsButton = button(StatisticsItem, {}, nullptr);
     separator();
     ToolButton9 = button(nullptr, icon("help"), &TForm1::N10Click);
 }
@@ -211,7 +215,7 @@ void TForm1::createTable()
 
 void TForm1::DisableArchiveCommands()
 {
-    for (QAction *a : {N3, N4, N6, N11, N14})
+    for (QAction *a : {N3, N4, N6, N11, N14, StatisticsItem})
         a->setEnabled(false);
     for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
         b->setEnabled(false);
@@ -220,7 +224,7 @@ void TForm1::DisableArchiveCommands()
 
 void TForm1::EnableArchiveCommands()
 {
-    for (QAction *a : {N3, N4, N6, N11, N14})
+    for (QAction *a : {N3, N4, N6, N11, N14, StatisticsItem})
         a->setEnabled(true);
     for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
         b->setEnabled(true);
