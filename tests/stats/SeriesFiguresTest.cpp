@@ -70,7 +70,7 @@ TEST(SeriesFigures, RoundOnlyForDisplay)
     EXPECT_NEAR(*g.variation, 11.97389057386831, 1e-10);
 }
 
-TEST(SeriesFigures, TheFirstOfEqualExtremesGivesItsText)
+TEST(SeriesFigures, RminAndRmaxAreTheTablesTexts)
 {
     // Rmin and Rmax come from the table's texts, not from a number written anew.
     const QList<SeriesRow> rows = rowsOf(archiveOfStrengths({300, 205, 300, 205}), ",");
