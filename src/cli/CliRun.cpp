@@ -18,6 +18,8 @@ int runCli(const QStringList &arguments, CliContext &context)
         return runExport(invocation, context);
     case Command::Download:
         return runDownload(invocation, context);
+    case Command::Stats:
+        return runStats(invocation, context);
     case Command::Help:
         context.console.out(helpText(invocation.helpTopic));
         return kExitOk;

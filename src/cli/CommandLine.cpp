@@ -50,6 +50,18 @@ const CommandEntry kCommands[] = {
         "OUT.db. Progress goes to standard error; on success the file's version and cell count\n"
         "are printed as by \"info\". On any failure the program's messages go to standard error,\n"
         "exit status 1, and OUT.db is neither created nor changed.\n"},
+    {"stats", Command::Stats,
+        "Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db\n"
+        "\n"
+        "Prints the statistics of the measurements as the window \"Статистика измерений\" shows\n"
+        "them, tab-separated: the line \"группа n Rmin Rmax Rm Sm Vm\", then \"Все измерения\".\n"
+        "Rm is the mean strength, Sm the sample standard deviation, Vm = Sm / Rm in per cent;\n"
+        "a figure that is undefined (Sm of one measurement, Vm when Rm is 0) prints as \"—\".\n"
+        "A group whose measurements mix dependencies or Kc values gets \"!\" after its name and\n"
+        "one line on standard error saying what it mixes.\n"
+        "\n"
+        "  --by-kind        one more line per element kind, in order of first appearance\n"
+        "  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)\n"},
     {"help", Command::Help,
         "Usage: luvir-cli help [COMMAND]\n"
         "\n"
@@ -84,9 +96,25 @@ QString withFormats(QString help)
 Invocation usageError(const QString &reason, const QString &topic = {})
 {
     Invocation invocation;
-    invocation.error = QStringLiteral("%1: %2 (see \"%1 help%3\")")
-                           .arg(kToolName, reason, topic.isEmpty() ? QString() : QStringLiteral(" ") + topic);
+    invocation.error = usageMessage(reason, topic);
     return invocation;
+}
+
+// "FROM-TO", two whole numbers, FROM not above TO.
+QString parseRows(const QString &value, Invocation &invocation)
+{
+    const QStringList ends = value.split(u'-');
+    bool fromOk = false;
+    bool toOk = false;
+    if (ends.size() == 2) {
+        invocation.rowsFrom = ends.at(0).toInt(&fromOk);
+        invocation.rowsTo = ends.at(1).toInt(&toOk);
+    }
+    if (!fromOk || !toOk)
+        return QStringLiteral("--rows needs FROM-TO, two numbers such as 1-30");
+    if (invocation.rowsFrom > invocation.rowsTo)
+        return QStringLiteral("--rows %1 runs backwards").arg(value);
+    return {};
 }
 
 // Splits "--name=value" into its two halves; a bare "--name" gives an empty value.
@@ -144,6 +172,12 @@ QString checkExport(Invocation &invocation)
 
 } // namespace
 
+QString usageMessage(const QString &reason, const QString &topic)
+{
+    return QStringLiteral("%1: %2 (see \"%1 help%3\")")
+        .arg(kToolName, reason, topic.isEmpty() ? QString() : QStringLiteral(" ") + topic);
+}
+
 const QStringList &reportFormats()
 {
     static const QStringList formats = [] {
@@ -170,6 +204,8 @@ QString helpText(const QString &topic)
             "  export --format FORMAT --out-dir DIR FILE.db...\n"
             "                              write one report per archive into DIR\n"
             "  download OUT.db             read the meter's whole archive into OUT.db\n"
+            "  stats [--by-kind] [--rows FROM-TO] FILE.db\n"
+            "                              print Rm, Sm and Vm of the measurements\n"
             "  help [COMMAND]              show this help or a command's\n"
             "\n"
             "Options:\n"
@@ -216,6 +252,14 @@ Invocation parseCommandLine(const QStringList &arguments)
             return help;
         } else if (entry->command == Command::Table && arg == QLatin1String("--values")) {
             invocation.values = true;
+        } else if (entry->command == Command::Stats && arg == QLatin1String("--by-kind")) {
+            invocation.byKind = true;
+        } else if (QString rows, error; entry->command == Command::Stats
+                   && takeValue(arg, QStringLiteral("--rows"), arguments, i, rows, error)) {
+            if (error.isEmpty())
+                error = parseRows(rows, invocation);
+            if (!error.isEmpty())
+                return usageError(error, topic);
         } else if (QString error; entry->command == Command::Export
                    && (takeValue(arg, QStringLiteral("--out-dir"), arguments, i, invocation.outDir, error)
                        || takeValue(
@@ -231,6 +275,7 @@ Invocation parseCommandLine(const QStringList &arguments)
     switch (invocation.command) {
     case Command::Info:
     case Command::Table:
+    case Command::Stats:
         error = checkCount(invocation.files, 1, QStringLiteral("FILE.db"));
         break;
     case Command::Download:

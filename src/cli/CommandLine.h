@@ -6,7 +6,7 @@
 
 namespace luvir::cli {
 
-enum class Command { Info, Table, Export, Download, Help, Version };
+enum class Command { Info, Table, Export, Download, Stats, Help, Version };
 
 struct Invocation {
     Command command = Command::Help;
@@ -14,12 +14,17 @@ struct Invocation {
     bool values = false; // table --values
     QString outDir; // export --out-dir
     QString format; // export: "pdf", "xlsx" or "csv" (from --format or the output's suffix)
+    bool byKind = false; // stats --by-kind
+    int rowsFrom = 0, rowsTo = 0; // stats --rows FROM-TO; both 0 without it
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
 
 // `arguments` without the program's name.
 Invocation parseCommandLine(const QStringList &arguments);
+
+// A usage error in the one-line form of every other: the reason, then where help is.
+QString usageMessage(const QString &reason, const QString &topic);
 
 // The help text of the whole tool (empty topic) or of one command; empty for no such command.
 QString helpText(const QString &topic);

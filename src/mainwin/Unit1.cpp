@@ -125,6 +125,7 @@ void TForm1::createMenus()
     QMenu *data = menuBar()->addMenu(QStringLiteral("Данные"));
     N13 = action(data, QStringLiteral("Скачать архив"), &TForm1::N13Click);
     N14 = action(data, QStringLiteral("Диаграмма измерений"), &TForm1::MeasurementsChartClick);
+    StatisticsItem = action(data, QStringLiteral("Статистика"), &TForm1::StatisticsClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
     N10 = action(help, QStringLiteral("Помощь"), &TForm1::N10Click);
@@ -139,6 +140,8 @@ void TForm1::createMenus()
     N3->setToolTip(QStringLiteral("Сохранить архив"));
     N11->setIcon(icon("delete"));
     N6->setIcon(icon("print"));
+    StatisticsItem->setIcon(icon("stats"));
+    StatisticsItem->setToolTip(QStringLiteral("Статистика измерений"));
 }
 
 void TForm1::createToolBar()
@@ -179,6 +182,7 @@ void TForm1::createToolBar()
     ToolButton8 = button(nullptr, icon("delete"), &TForm1::ToolButton8Click);
     separator();
     ToolButton6 = button(nullptr, icon("print"), &TForm1::ToolButton6Click);
+    StatisticsButton = button(StatisticsItem, {}, nullptr);
     separator();
     ToolButton9 = button(nullptr, icon("help"), &TForm1::N10Click);
 }
@@ -243,7 +247,7 @@ void TForm1::EnableArchiveCommands()
 
 void TForm1::setArchiveCommandsEnabled(bool enabled)
 {
-    for (QAction *a : {N3, N4, N6, N11, N14})
+    for (QAction *a : {N3, N4, N6, N11, N14, StatisticsItem})
         a->setEnabled(enabled);
     for (QToolButton *b : {ToolButton3, ToolButton6, ToolButton8})
         b->setEnabled(enabled);

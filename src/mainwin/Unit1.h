@@ -63,6 +63,7 @@ public:
     void N10Click();           // Справка > Помощь
     void N15Click();           // Справка > О программе
     void MeasurementsChartClick(); // Данные > Диаграмма измерений
+    void StatisticsClick();        // Данные > Статистика
     void StringGrid1DblClick();
     void StringGrid1KeyDown(int key, Qt::KeyboardModifiers shift);
     void StringGrid1SelectCell(int column, int row);
@@ -84,6 +85,7 @@ public:
     QAction *N13 = nullptr; // Данные > Скачать архив
     QAction *N14 = nullptr; // Данные > Диаграмма измерений
     QAction *N15 = nullptr; // Справка > О программе
+    QAction *StatisticsItem = nullptr; // Данные > Статистика
     QToolBar *ToolBar1 = nullptr;
     QToolButton *ToolButton1 = nullptr; // download
     QToolButton *ToolButton2 = nullptr; // open
@@ -91,6 +93,7 @@ public:
     QToolButton *ToolButton8 = nullptr; // delete row
     QToolButton *ToolButton6 = nullptr; // print
     QToolButton *ToolButton9 = nullptr; // help
+    QToolButton *StatisticsButton = nullptr; // the statistics of the measurements
     QWidget *Panel1 = nullptr;          // holds the table
     QTableView *StringGrid1 = nullptr;  // the measurement table
     luvir::StatusPanels *StatusBar1 = nullptr;

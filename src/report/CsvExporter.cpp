@@ -20,8 +20,13 @@ QString csvField(const QString &text)
 
 QByteArray reportCsv(const PreparedReport &report)
 {
+    return csvDocument(reportLines(report));
+}
+
+QByteArray csvDocument(const QList<QStringList> &lines)
+{
     QString text;
-    for (const QStringList &line : reportLines(report)) {
+    for (const QStringList &line : lines) {
         for (qsizetype i = 0; i < line.size(); ++i) {
             if (i > 0)
                 text += u';';

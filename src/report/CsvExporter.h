@@ -9,6 +9,8 @@
 namespace luvir {
 
 QByteArray reportCsv(const PreparedReport &report);
+// Any table of texts as such a CSV file, one line per entry of `lines`.
+QByteArray csvDocument(const QList<QStringList> &lines);
 
 class CsvExporter final : public ReportExporter
 {

@@ -1,0 +1,62 @@
+// The command "stats": the figures of the statistics window, as tab-separated lines.
+#include "Commands.h"
+
+#include "MeasurementTable.h"
+#include "SeriesGroups.h"
+#include "SeriesTable.h"
+
+namespace luvir::cli {
+
+namespace {
+
+// The title line of the printed statistics.
+const QStringList kStatsTitles = {
+    QStringLiteral("группа"),
+    QStringLiteral("n"),
+    QStringLiteral("Rmin"),
+    QStringLiteral("Rmax"),
+    QStringLiteral("Rm"),
+    QStringLiteral("Sm"),
+    QStringLiteral("Vm"),
+};
+
+// Why --rows does not fit the archive, or empty when it does.
+QString rowsOutsideArchive(const Invocation &invocation, int count)
+{
+    const QString rows = QStringLiteral("--rows %1-%2").arg(invocation.rowsFrom).arg(invocation.rowsTo);
+    if (count == 0)
+        return QStringLiteral("%1: the archive holds no measurements").arg(rows);
+    if (invocation.rowsFrom < 1 || invocation.rowsTo > count)
+        return QStringLiteral("%1 lies outside the measurements 1-%2 of the archive").arg(rows).arg(count);
+    return {};
+}
+
+} // namespace
+
+int runStats(const Invocation &invocation, CliContext &context)
+{
+    QString error;
+    const auto image = readArchiveFile(invocation.files.first(), error);
+    if (!image) {
+        context.console.err(error + u'\n');
+        return kExitFailed;
+    }
+    const CellArchive &archive = image->archive;
+    QList<SeriesRow> rows = seriesRows(buildMeasurementTable(archive, context.decimalSeparator), archive);
+    if (invocation.rowsFrom != 0 || invocation.rowsTo != 0) {
+        if (const QString outside = rowsOutsideArchive(invocation, archive.Count); !outside.isEmpty()) {
+            context.console.err(usageMessage(outside, QStringLiteral("stats")) + u'\n');
+            return kExitUsage;
+        }
+        rows = rowsNumbered(rows, invocation.rowsFrom, invocation.rowsTo);
+    }
+
+    const QList<SeriesGroup> groups = seriesGroups(rows, invocation.byKind);
+    context.console.out(tabSeparated(seriesTableLines(groups, context.decimalSeparator, kStatsTitles)));
+    for (const SeriesGroup &group : groups)
+        if (group.mixesCalibrations())
+            context.console.err(QStringLiteral("%1!: %2\n").arg(group.name, mixedCalibrationReason(group)));
+    return kExitOk;
+}
+
+} // namespace luvir::cli

@@ -1,0 +1,91 @@
+#include "SeriesFigures.h"
+
+#include <cmath>
+
+namespace luvir {
+
+namespace {
+
+__extension__ typedef unsigned __int128 Wide;
+
+// The nearest whole number to num / den, halves away from zero (num >= 0, den > 0).
+std::int64_t roundedRatio(std::int64_t num, std::int64_t den)
+{
+    return (2 * num + den) / (2 * den);
+}
+
+// The nearest whole number to the square root of num / den, halves up (num >= 0, den > 0).
+std::uint64_t roundedSquareRoot(Wide num, Wide den)
+{
+    // r is the rounded root when (r - 1/2)^2 <= num/den < (r + 1/2)^2, i.e. when
+    // (2r - 1)^2 den <= 4 num < (2r + 1)^2 den. The double only gives the first guess.
+    auto r = static_cast<std::uint64_t>(
+        std::llround(std::sqrt(static_cast<long double>(num) / static_cast<long double>(den))));
+    const Wide four = 4 * num;
+    auto odd = [](std::uint64_t k, bool up) {
+        const Wide o = up ? 2 * static_cast<Wide>(k) + 1 : 2 * static_cast<Wide>(k) - 1;
+        return o * o;
+    };
+    while (r > 0 && odd(r, false) * den > four)
+        --r;
+    while (odd(r, true) * den <= four)
+        ++r;
+    return r;
+}
+
+} // namespace
+
+SeriesFigures seriesFigures(const QList<SeriesRow> &rows)
+{
+    SeriesFigures figures;
+    figures.count = static_cast<int>(rows.size());
+    if (rows.isEmpty())
+        return figures;
+
+    const SeriesRow *lowest = &rows.first();
+    const SeriesRow *highest = &rows.first();
+    std::int64_t sum = 0; // tenths
+    std::int64_t squares = 0; // tenths squared
+    for (const SeriesRow &row : rows) {
+        if (row.strength < lowest->strength)
+            lowest = &row;
+        if (row.strength > highest->strength)
+            highest = &row;
+        sum += row.strength;
+        squares += std::int64_t {row.strength} * row.strength;
+    }
+    figures.minimumText = lowest->strengthText;
+    figures.maximumText = highest->strengthText;
+
+    const std::int64_t n = figures.count;
+    figures.mean = static_cast<double>(sum) / static_cast<double>(n) / 10.0;
+    figures.meanTenths = roundedRatio(sum, n);
+    if (n < 2)
+        return figures;
+
+    // Σ(Rᵢ − Rm)² = (nΣRᵢ² − (ΣRᵢ)²) / n, so Sm² = (nΣRᵢ² − (ΣRᵢ)²) / (n(n − 1)): whole
+    // numbers above and below, in tenths squared.
+    const std::int64_t spread = n * squares - sum * sum;
+    const std::int64_t pairs = n * (n - 1);
+    figures.deviation = std::sqrt(static_cast<double>(spread) / static_cast<double>(pairs)) / 10.0;
+    figures.deviationTenths
+        = static_cast<std::int64_t>(roundedSquareRoot(static_cast<Wide>(spread), static_cast<Wide>(pairs)));
+    if (sum == 0)
+        return figures;
+
+    // Vm in tenths of a per cent is 1000 Sm / Rm; squared: 10⁶ · spread · n / ((n − 1) · sum²).
+    figures.variation = *figures.deviation / *figures.mean * 100.0;
+    const Wide above = Wide {1000000} * static_cast<Wide>(spread) * static_cast<Wide>(n);
+    const Wide below = static_cast<Wide>(n - 1) * static_cast<Wide>(sum) * static_cast<Wide>(sum);
+    figures.variationTenths = static_cast<std::int64_t>(roundedSquareRoot(above, below));
+    return figures;
+}
+
+QString tenthsText(const std::optional<std::int64_t> &tenths, const QString &separator)
+{
+    if (!tenths)
+        return kUndefinedFigure;
+    return QString::number(*tenths / 10) + separator + QString::number(*tenths % 10);
+}
+
+} // namespace luvir

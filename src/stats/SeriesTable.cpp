@@ -1,0 +1,54 @@
+#include "SeriesTable.h"
+
+#include "CsvExporter.h"
+
+namespace luvir {
+
+const QStringList SeriesColumnTitles = {
+    QStringLiteral("Группа"),
+    QStringLiteral("n"),
+    QStringLiteral("Rmin"),
+    QStringLiteral("Rmax"),
+    QStringLiteral("Rm"),
+    QStringLiteral("Sm"),
+    QStringLiteral("Vm, %"),
+};
+
+QStringList seriesGroupFields(const SeriesGroup &group, const QString &separator, bool markMixed)
+{
+    const SeriesFigures &f = group.figures;
+    const bool mark = markMixed && group.mixesCalibrations();
+    return {
+        mark ? group.name + u'!' : group.name,
+        QString::number(f.count),
+        f.count > 0 ? f.minimumText : kUndefinedFigure,
+        f.count > 0 ? f.maximumText : kUndefinedFigure,
+        tenthsText(f.meanTenths, separator),
+        tenthsText(f.deviationTenths, separator),
+        tenthsText(f.variationTenths, separator),
+    };
+}
+
+QList<QStringList> seriesTableLines(
+    const QList<SeriesGroup> &groups, const QString &separator, const QStringList &titles)
+{
+    QList<QStringList> lines {titles};
+    for (const SeriesGroup &group : groups)
+        lines.append(seriesGroupFields(group, separator, true));
+    return lines;
+}
+
+QString tabSeparated(const QList<QStringList> &lines)
+{
+    QString text;
+    for (const QStringList &line : lines)
+        text += line.join(u'\t') + u'\n';
+    return text;
+}
+
+QByteArray seriesCsv(const QList<QStringList> &lines)
+{
+    return csvDocument(lines);
+}
+
+} // namespace luvir

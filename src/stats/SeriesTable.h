@@ -1,0 +1,32 @@
+#pragma once
+// The statistics as a table of texts: one line per group, seven fields, numbers with the
+// given decimal separator. The window shows it, copies it and saves it; the command line
+// prints it.
+
+#include "SeriesGroups.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+namespace luvir {
+
+// The window's column titles: "Группа", "n", "Rmin", "Rmax", "Rm", "Sm", "Vm, %".
+extern const QStringList SeriesColumnTitles;
+
+// Group, n, Rmin, Rmax, Rm, Sm, Vm. With `markMixed`, the name of a group that mixes
+// calibrations ends in "!".
+QStringList seriesGroupFields(const SeriesGroup &group, const QString &separator, bool markMixed);
+
+// `titles`, then one line per group with its mixed groups marked.
+QList<QStringList> seriesTableLines(
+    const QList<SeriesGroup> &groups, const QString &separator, const QStringList &titles);
+
+// Fields separated by tabs, lines ended by "\n", as spreadsheets paste them.
+QString tabSeparated(const QList<QStringList> &lines);
+
+// The table as a CSV file: ";" between fields, UTF-8 with a byte-order mark, as the
+// report's CSV export writes it.
+QByteArray seriesCsv(const QList<QStringList> &lines);
+
+} // namespace luvir

@@ -1,0 +1,146 @@
+#include "StatsWindow.h"
+
+#include "AtomicFile.h"
+#include "SeriesTable.h"
+#include "UserDialogs.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace luvir {
+
+namespace {
+
+// The save dialog offers the name chosen last in this run.
+FileDialogRequest &csvRequest()
+{
+    static FileDialogRequest request {QStringLiteral("Текст CSV (*.csv)"), QStringLiteral("csv"), QString(),
+        QStringLiteral("Текст CSV (*.csv)")};
+    return request;
+}
+
+} // namespace
+
+StatsWindow::StatsWindow(const QList<SeriesRow> &rows, const QString &separator, QWidget *parent)
+    : QDialog(parent)
+    , m_rows(rows)
+    , m_separator(separator)
+{
+    setWindowTitle(QStringLiteral("Статистика измерений"));
+    setModal(true);
+
+    const int first = m_rows.isEmpty() ? 0 : m_rows.first().number;
+    const int last = m_rows.isEmpty() ? 0 : m_rows.last().number;
+    auto numberBox = [&](int value) {
+        auto *box = new QSpinBox(this);
+        box->setRange(first, last);
+        box->setValue(value);
+        box->setEnabled(!m_rows.isEmpty());
+        return box;
+    };
+    FromNumber = numberBox(first);
+    ToNumber = numberBox(last);
+    ByKind = new QCheckBox(QStringLiteral("по видам изделий"), this);
+
+    auto *range = new QHBoxLayout;
+    range->addWidget(new QLabel(QStringLiteral("Измерения № с"), this));
+    range->addWidget(FromNumber);
+    range->addWidget(new QLabel(QStringLiteral("по"), this));
+    range->addWidget(ToNumber);
+    range->addSpacing(16);
+    range->addWidget(ByKind);
+    range->addStretch();
+
+    m_model = new SeriesTableModel(this);
+    Table = new QTableView(this);
+    Table->setModel(m_model);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setWordWrap(false);
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setDefaultSectionSize(20);
+    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    Table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    Table->horizontalHeader()->resizeSection(0, 150);
+
+    auto *note
+        = new QLabel(QStringLiteral("Прочность в МПа. «—»: величина не определена. Значок предупреждения: "
+                                    "в группе смешаны зависимости или Kc (подробнее в подсказке строки)."),
+            this);
+    note->setWordWrap(true);
+
+    CopyButton = new QPushButton(QStringLiteral("Копировать"), this);
+    SaveButton = new QPushButton(QStringLiteral("Сохранить CSV…"), this);
+    CloseButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(CopyButton);
+    buttons->addWidget(SaveButton);
+    buttons->addStretch();
+    buttons->addWidget(CloseButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(range);
+    layout->addWidget(Table, 1);
+    layout->addWidget(note);
+    layout->addLayout(buttons);
+    resize(640, 420);
+
+    // The range never runs backwards: moving one end past the other takes the other along.
+    connect(FromNumber, &QSpinBox::valueChanged, this, [this](int from) {
+        if (ToNumber->value() < from)
+            ToNumber->setValue(from);
+        refresh();
+    });
+    connect(ToNumber, &QSpinBox::valueChanged, this, [this](int to) {
+        if (FromNumber->value() > to)
+            FromNumber->setValue(to);
+        refresh();
+    });
+    connect(ByKind, &QCheckBox::toggled, this, &StatsWindow::refresh);
+    connect(CopyButton, &QPushButton::clicked, this, &StatsWindow::copyTable);
+    connect(SaveButton, &QPushButton::clicked, this, &StatsWindow::saveTable);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    refresh();
+}
+
+void StatsWindow::refresh()
+{
+    const QList<SeriesRow> rows
+        = m_rows.isEmpty() ? m_rows : rowsNumbered(m_rows, FromNumber->value(), ToNumber->value());
+    m_model->setGroups(seriesGroups(rows, ByKind->isChecked()), m_separator);
+}
+
+QList<QStringList> StatsWindow::tableLines() const
+{
+    return seriesTableLines(m_model->groups(), m_separator, SeriesColumnTitles);
+}
+
+void StatsWindow::copyTable()
+{
+    QGuiApplication::clipboard()->setText(tabSeparated(tableLines()));
+}
+
+void StatsWindow::saveTable()
+{
+    FileDialogRequest &request = csvRequest();
+    const QString fileName = dialogs().saveFileName(this, request);
+    if (fileName.isEmpty())
+        return;
+    request.fileName = fileName;
+    QString reason;
+    if (!writeFileAtomically(fileName, seriesCsv(tableLines()), &reason))
+        dialogs().error(this,
+            QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                .arg(QDir::toNativeSeparators(fileName), reason));
+}
+
+} // namespace luvir

@@ -1,0 +1,49 @@
+#pragma once
+// The modal window "Статистика измерений": the figures of the measurements of a range of
+// numbers, all together or by element kind; the table can be copied to the clipboard
+// (tab-separated) and saved as CSV.
+
+#include "SeriesRows.h"
+#include "SeriesTableModel.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace luvir {
+
+class StatsWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    // `rows` as the table shows them; numbers take `separator`.
+    StatsWindow(const QList<SeriesRow> &rows, const QString &separator, QWidget *parent = nullptr);
+
+    const SeriesTableModel &model() const { return *m_model; }
+    // The table as copied and saved: the column titles, then one line per group.
+    QList<QStringList> tableLines() const;
+
+    void copyTable(); // to the clipboard, tab-separated
+    void saveTable(); // as CSV, after the save dialog
+
+    QSpinBox *FromNumber = nullptr; // first № of the range
+    QSpinBox *ToNumber = nullptr; // last № of the range
+    QCheckBox *ByKind = nullptr; // "по видам изделий"
+    QTableView *Table = nullptr;
+    QPushButton *CopyButton = nullptr;
+    QPushButton *SaveButton = nullptr;
+    QPushButton *CloseButton = nullptr;
+
+private:
+    void refresh();
+
+    QList<SeriesRow> m_rows;
+    QString m_separator;
+    SeriesTableModel *m_model = nullptr;
+};
+
+} // namespace luvir

@@ -1,0 +1,219 @@
+// The statistics window through its model, its copy and save commands, and from the main
+// window's menu as a user opens it.
+#include "StatsWindow.h"
+#include "MainWindowFixture.h"
+#include "SeriesTable.h"
+#include "StatsTestData.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace luvir;
+using namespace luvir::test;
+
+namespace {
+
+CellArchive readSample(const QString &name)
+{
+    ArchiveImage image;
+    ArchiveReader reader;
+    EXPECT_EQ(reader.read(testDataPath(name), image), ArchiveReader::Status::Ok);
+    return image.archive;
+}
+
+// The lines of a reviewed output without its title line, split into fields.
+QList<QStringList> goldenGroups(const QString &name)
+{
+    QList<QStringList> lines;
+    for (const QString &line : goldenText(name).split('\n', Qt::SkipEmptyParts).mid(1))
+        lines << line.split('\t');
+    return lines;
+}
+
+// What the window shows: its model's texts, with the warning mark written as "!".
+QList<QStringList> shownGroups(const SeriesTableModel &model)
+{
+    QList<QStringList> lines;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < model.columnCount(); ++c)
+            fields << model.data(model.index(r, c)).toString();
+        if (!model.data(model.index(r, 0), Qt::DecorationRole).isNull())
+            fields[0] += '!';
+        lines << fields;
+    }
+    return lines;
+}
+
+TEST(StatsWindow, ShowsTheReviewedFiguresOfTheSampleArchive)
+{
+    const CellArchive archive = readSample("sample-300.db");
+    StatsWindow window(rowsOf(archive, ","), ",");
+    EXPECT_EQ(window.windowTitle(), "Статистика измерений");
+    EXPECT_EQ(window.FromNumber->value(), 1);
+    EXPECT_EQ(window.ToNumber->value(), 300);
+    const QStringList titles {"Группа", "n", "Rmin", "Rmax", "Rm", "Sm", "Vm, %"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(window.model().headerData(c, Qt::Horizontal).toString(), titles.at(c));
+
+    EXPECT_EQ(shownGroups(window.model()), goldenGroups("sample-300-by-kind.comma.out").mid(0, 1));
+    window.ByKind->setChecked(true);
+    EXPECT_EQ(shownGroups(window.model()), goldenGroups("sample-300-by-kind.comma.out"));
+    window.FromNumber->setValue(10);
+    window.ToNumber->setValue(39);
+    EXPECT_EQ(shownGroups(window.model()), goldenGroups("sample-300-rows-10-39.comma.out"));
+
+    // Every group of the sample mixes calibrations; the tooltip says what.
+    const QString tip = window.model().data(window.model().index(0, 3), Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.startsWith("Смешаны зависимости (")) << tip.toStdString();
+    EXPECT_TRUE(tip.endsWith(": прочность вычислена по разным градуировкам.")) << tip.toStdString();
+}
+
+TEST(StatsWindow, AGroupThatMixesNothingHasNoMark)
+{
+    StatsWindow window(rowsOf(readSample("one-cell.db"), "."), ".");
+    EXPECT_EQ(shownGroups(window.model()), goldenGroups("one-cell.out"));
+    EXPECT_TRUE(window.model().data(window.model().index(0, 0), Qt::ToolTipRole).isNull());
+}
+
+TEST(StatsWindow, TheRangeNeverRunsBackwards)
+{
+    StatsWindow window(rowsOf(archiveOfStrengths({210, 220, 230, 240, 250}), "."), ".");
+    window.FromNumber->setValue(4);
+    window.ToNumber->setValue(2); // takes the start along
+    EXPECT_EQ(window.FromNumber->value(), 2);
+    EXPECT_EQ(window.ToNumber->value(), 2);
+    EXPECT_EQ(window.model().data(window.model().index(0, 4)).toString(), "22.0");
+    window.FromNumber->setValue(5); // takes the end along
+    EXPECT_EQ(window.ToNumber->value(), 5);
+    EXPECT_EQ(window.model().data(window.model().index(0, 1)).toString(), "1");
+    // The boxes stop at the first and the last number.
+    window.ToNumber->setValue(9);
+    window.FromNumber->setValue(0);
+    EXPECT_EQ(window.FromNumber->value(), 1);
+    EXPECT_EQ(window.ToNumber->value(), 5);
+}
+
+TEST(StatsWindow, AnEmptyArchiveGivesAnEmptySeries)
+{
+    StatsWindow window({}, ",");
+    EXPECT_FALSE(window.FromNumber->isEnabled());
+    EXPECT_EQ(shownGroups(window.model()), goldenGroups("empty-v1.0.out"));
+}
+
+class StatsWindowFiles : public ::testing::Test
+{
+protected:
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+};
+
+TEST_F(StatsWindowFiles, CopiesAndSavesWhatItShows)
+{
+    const CellArchive archive = archiveOf({
+        {.strength = 253, .elementKind = 2, .dependency = 0, .kc = 100},
+        {.strength = 250, .elementKind = 3, .dependency = 0, .kc = 95},
+    });
+    StatsWindow window(rowsOf(archive, ","), ",");
+    window.ByKind->setChecked(true);
+    const QString expected = "Группа\tn\tRmin\tRmax\tRm\tSm\tVm, %\n"
+                             "Все измерения!\t2\t25\t25,3\t25,2\t0,2\t0,8\n"
+                             "колонна\t1\t25,3\t25,3\t25,3\t—\t—\n"
+                             "балка\t1\t25\t25\t25,0\t—\t—\n";
+    window.CopyButton->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+
+    const QString csv = dir.filePath("stats.csv");
+    dialogs.fileAnswers << csv;
+    window.SaveButton->click();
+    ASSERT_EQ(dialogs.fileRequests.size(), 1);
+    EXPECT_EQ(dialogs.fileRequests.first().defaultSuffix, "csv");
+    EXPECT_TRUE(dialogs.errors().isEmpty());
+
+    // Read back by Python's CSV reader, as a spreadsheet would.
+    QProcess python;
+    python.start("python3",
+        {"-c",
+            "import csv,sys\n"
+            "rows = csv.reader(open(sys.argv[1], encoding='utf-8-sig', newline=''), delimiter=';')\n"
+            "sys.stdout.buffer.write(''.join('\\t'.join(r) + '\\n' for r in rows).encode())",
+            csv});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()), expected);
+
+    // A folder that does not exist: the error box names the file; nothing is written.
+    const QString missing = dir.filePath("no-such-folder/stats.csv");
+    dialogs.fileAnswers << missing;
+    window.SaveButton->click();
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors().first().startsWith("Не удалось сохранить файл «" + missing + "»: "))
+        << dialogs.errors().first().toStdString();
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+class StatsCommandTest : public MainWindowTest
+{
+protected:
+    // Runs `action`; returns the statistics window's lines if it opened modally.
+    QList<QStringList> statsOpenedBy(const std::function<void()> &action, QSize *size = nullptr)
+    {
+        QList<QStringList> seen;
+        QTimer::singleShot(0, [&] {
+            if (auto *stats = qobject_cast<StatsWindow *>(QApplication::activeModalWidget())) {
+                seen = shownGroups(stats->model());
+                if (size)
+                    *size = stats->frameGeometry().size();
+                stats->CloseButton->click();
+            }
+        });
+        action();
+        QCoreApplication::processEvents();
+        return seen;
+    }
+};
+
+TEST_F(StatsCommandTest, DataMenuOpensTheWindowOverTheTableAsShown)
+{
+    window->show();
+    EXPECT_FALSE(window->StatisticsItem->isEnabled());
+    EXPECT_FALSE(window->StatisticsButton->isEnabled());
+
+    open(testDataPath("seven-cells.db"));
+    EXPECT_TRUE(window->StatisticsItem->isEnabled());
+    EXPECT_TRUE(window->StatisticsButton->isEnabled());
+    QSize size;
+    const QList<QStringList> all = statsOpenedBy([&] { window->StatisticsItem->trigger(); }, &size);
+    ASSERT_EQ(all.size(), 1);
+    const QString sep = systemDecimalSeparator();
+    EXPECT_EQ(all.first(),
+        goldenGroups(sep == "," ? "seven-cells-by-kind.comma.out" : "seven-cells-by-kind.out").first());
+    EXPECT_LE(size.width(), 1024);
+    EXPECT_LE(size.height(), 768);
+
+    // Deleting measurement 7 (22.2) leaves 20, 23.7, 27.4, 31.1, 34.8, 38.5:
+    // Rm 29.25 → 29.3, Sm 6.9220… → 6.9, Vm 23.665… → 23.7.
+    window->selectRow(7);
+    window->ToolButton8->click();
+    const QList<QStringList> after = statsOpenedBy([&] { window->StatisticsButton->click(); });
+    ASSERT_EQ(after.size(), 1);
+    EXPECT_EQ(after.first(),
+        (QStringList {"Все измерения!", "6", "20", "38" + sep + "5", "29" + sep + "3", "6" + sep + "9",
+            "23" + sep + "7"}));
+
+    window->N4->trigger(); // Файл > Закрыть
+    EXPECT_FALSE(window->StatisticsItem->isEnabled());
+    EXPECT_FALSE(window->StatisticsButton->isEnabled());
+}
+
+} // namespace
