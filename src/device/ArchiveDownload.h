@@ -17,8 +17,6 @@ namespace luvir {
 class DownloadReporter : public CommandReporter
 {
 public:
-    // A progress text for the status line alone: "Читаю версию протокола", "Считано успешно", …
-    virtual void showStatus(const QString &text) = 0;
     // The meter answered both queries: it is connected and its archive may be read.
     virtual void meterAnswered() = 0;
     // Reading the cells begins; `cells` of them will be asked for (0 for an empty archive).
