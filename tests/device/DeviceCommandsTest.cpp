@@ -1,5 +1,6 @@
 #include "DeviceCommands.h"
 #include "ConnectDevice.h"
+#include "LinkFaults.h"
 #include "SimFixture.h"
 #include "TestData.h"
 
@@ -116,28 +117,10 @@ TEST_F(DeviceCommandsTest, NoCellIsAskedForOrStoredBeyondTheArchive)
 // the archive keeps what it had.
 TEST_F(DeviceCommandsTest, FaultsAreToldAsTheyShouldAndStoreNothing)
 {
-    const QString count = QStringLiteral("Не соответствует число байт");
-    const QString crc = QStringLiteral("Ошибка CRC");
-    const struct {
-        Fault fault;
-        QStringList boxes;
-        QString status; // empty: the status line is not touched
-        bool linkStaysOpen;
-    } cases[] = {
-        {Fault::NoAnswer, {count}, count, true},
-        {Fault::LateAnswer, {count}, count, true},
-        {Fault::ShortRead, {count}, count, true},
-        {Fault::ReadError, {QStringLiteral("Ошибка приема")}, QStringLiteral("Ошибка приема"), false},
-        {Fault::WriteError, {QStringLiteral("Ошибка отправки")}, QStringLiteral("Ошибка отправки"), false},
-        {Fault::Unplug, {QStringLiteral("Ошибка отправки")}, QStringLiteral("Ошибка отправки"), false},
-        {Fault::WrongReportId, {}, {}, true},
-        {Fault::WrongLength, {}, {}, true},
-        {Fault::WrongCommand, {}, {}, true},
-        {Fault::BadCrc, {crc}, crc, true},
-        {Fault::CrcLowByteFirst, {crc}, crc, true},
-        {Fault::DamagedCell, {QStringLiteral("Ошибка целостности ячейки 3")}, {}, true},
-    };
-    for (const auto &c : cases) {
+    // The one cell message the table does not spell out.
+    EXPECT_EQ(linkFault(Fault::DamagedCell).commandMessagesAtCell(2),
+        QStringList {QStringLiteral("Ошибка целостности ячейки 3")});
+    for (const LinkFault &c : linkFaults()) {
         SCOPED_TRACE(static_cast<int>(c.fault));
         meter.reset();
         meter.addFault(sim::atCell(c.fault, 2));
@@ -149,8 +132,8 @@ TEST_F(DeviceCommandsTest, FaultsAreToldAsTheyShouldAndStoreNothing)
         const CellArchive before = archive;
 
         EXPECT_FALSE(freshCommands.ReadCell(2, archive));
-        EXPECT_EQ(dialogs.messages(), c.boxes);
-        EXPECT_EQ(status.current, c.status);
+        EXPECT_EQ(dialogs.messages(), c.commandMessagesAtCell(2));
+        EXPECT_EQ(status.current, c.toStatus ? c.message : QString()); // empty: not touched
         EXPECT_EQ(archive.Cells, before.Cells);
         EXPECT_EQ(freshLink.isOpen(), c.linkStaysOpen);
     }
