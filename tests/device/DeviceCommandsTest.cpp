@@ -4,6 +4,8 @@
 #include "SimFixture.h"
 #include "TestData.h"
 
+#include <algorithm>
+
 using namespace luvir;
 using namespace luvir::test;
 using sim::Fault;
@@ -164,6 +166,34 @@ TEST_F(DeviceCommandsTest, LateAnswerIsNotTakenForTheNextOne)
     EXPECT_EQ(size, 300);
     EXPECT_TRUE(commands.ReadCell(7, archive));
     EXPECT_EQ(archive.Cells[7], meter.cells()[7]);
+}
+
+// A device that never stops sending: the input waiting before a request is thrown away a few
+// reports at most, then the request goes out. Its answer is taken when it is there at once;
+// when it takes a moment an unrelated report comes first and is refused without a word.
+TEST_F(DeviceCommandsTest, ChatteringDeviceHoldsNoRequestBack)
+{
+    meter.generateCells(300);
+    meter.setChattering(true);
+    connect();
+    std::uint16_t size = 0;
+    EXPECT_TRUE(commands.ReadArchiveSize(archive, size));
+    EXPECT_EQ(size, 300);
+    ASSERT_EQ(meter.exchanges(), 1);
+    const auto drainReads = [&] {
+        return std::count_if(meter.reads().begin(), meter.reads().end(),
+            [](const sim::ReadCall &r) { return r.timeoutMs == 0; });
+    };
+    EXPECT_GT(drainReads(), 0);
+    EXPECT_LE(drainReads(), 8);
+
+    meter.clearRecords();
+    meter.setLatency(std::chrono::milliseconds(2));
+    EXPECT_FALSE(commands.ReadCell(7, archive));
+    EXPECT_EQ(meter.exchanges(), 2);
+    EXPECT_LE(drainReads(), 8);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_TRUE(link.isOpen());
 }
 
 TEST_F(DeviceCommandsTest, LostMeterIsNotWrittenToAgain)
