@@ -35,6 +35,7 @@ class SilentReporter : public CommandReporter
 public:
     void reportFailure(const QString &text) override { unexpected(text); }
     void showMessage(const QString &text) override { unexpected(text); }
+    void showStatus(const QString &) override { }
     void showProtocolVersion(const QString &) override { }
     void showArchiveSize(const QString &) override { }
 };

@@ -14,7 +14,7 @@ namespace luvir::cli {
 namespace {
 
 // Every message on standard error, each on its own line; the cells' progress in between.
-class ConsoleDownloadReporter final : public DownloadReporter, public ConnectReporter
+class ConsoleDownloadReporter final : public DownloadReporter
 {
 public:
     explicit ConsoleDownloadReporter(Console &console)
@@ -71,7 +71,7 @@ int runDownload(const Invocation &invocation, CliContext &context)
 
     ConsoleDownloadReporter reporter(context.console);
     DeviceLink link;
-    if (!ConnectDevice(link, static_cast<ConnectReporter &>(reporter)))
+    if (!ConnectDevice(link, reporter))
         return kExitFailed;
     auto download = std::make_unique<ArchiveDownload>(link, reporter);
     if (!download->queryMeter(ProtocolVersion {}) || !download->readArchive())

@@ -1,6 +1,7 @@
 #include "ArchiveDownload.h"
 
 #include "DeviceCommands.h"
+#include "MeterDiscovery.h"
 
 #include <algorithm>
 
@@ -29,8 +30,27 @@ bool ArchiveDownload::queryMeter(ProtocolVersion current)
     return true;
 }
 
+bool ArchiveDownload::reconnect()
+{
+    if (!ConnectDevice(m_link, m_reporter))
+        return false;
+    // It may be another meter than the one asked when the download began.
+    if (!m_stagedVersion)
+        m_stagedVersion = ProtocolVersion {};
+    DeviceCommands commands(m_link, m_reporter);
+    m_reporter.showStatus(QStringLiteral("Читаю версию протокола"));
+    if (!commands.ReadProtocolVersion(*m_stagedVersion)) {
+        m_reporter.reportFailure(QStringLiteral("Ошибка чтения версии протокола"));
+        return false;
+    }
+    m_reporter.showStatus(QStringLiteral("Считано успешно"));
+    return true;
+}
+
 bool ArchiveDownload::readArchive()
 {
+    if (!m_link.isOpen() && !reconnect())
+        return false;
     m_reporter.showStatus(QStringLiteral("Читаю размер архива"));
     DeviceCommands commands(m_link, m_reporter);
     std::uint16_t size = 0;

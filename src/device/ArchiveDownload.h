@@ -17,8 +17,6 @@ namespace luvir {
 class DownloadReporter : public CommandReporter
 {
 public:
-    // A progress text for the status line alone: "Читаю версию протокола", "Считано успешно", …
-    virtual void showStatus(const QString &text) = 0;
     // The meter answered both queries: it is connected and its archive may be read.
     virtual void meterAnswered() = 0;
     // Reading the cells begins; `cells` of them will be asked for (0 for an empty archive).
@@ -40,7 +38,8 @@ public:
     // when the meter does not answer. True when both answered and the version is 1.0.
     bool queryMeter(ProtocolVersion current);
     // Asks for the size again and reads cells 0 .. size - 1 (no more than 999) into the
-    // staged archive. True when every cell arrived.
+    // staged archive. True when every cell arrived. A meter lost in an earlier exchange is
+    // looked for again first, as the download command does, and asked for its version.
     bool readArchive();
     // Puts the staged archive and the version the last query received into `session` and
     // marks the download completed. Only after readArchive() returned true.
@@ -50,6 +49,9 @@ public:
     const CellArchive &stagedArchive() const { return m_staged; }
 
 private:
+    // Finds and opens the meter again and checks that it speaks protocol 1.0.
+    bool reconnect();
+
     DeviceLink &m_link;
     DownloadReporter &m_reporter;
     CellArchive m_staged;

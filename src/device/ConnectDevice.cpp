@@ -5,7 +5,7 @@ namespace luvir {
 namespace {
 
 // Boxes through the dialogs seam, statuses into the window's status line.
-class WindowConnectReporter final : public ConnectReporter
+class WindowConnectReporter final : public LinkReporter
 {
 public:
     WindowConnectReporter(QWidget *parent, StatusLine *status)

@@ -2,6 +2,8 @@
 
 #include <hidapi.h>
 
+#include <chrono>
+
 namespace luvir {
 
 DeviceLink::~DeviceLink()
@@ -36,10 +38,17 @@ void DeviceLink::setNonblocking()
     hid_set_nonblocking(DeviceHandle, 1);
 }
 
-void DeviceLink::discardPendingInput()
+int DeviceLink::discardPendingInput()
 {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kAnswerTimeoutMs);
     DeviceFrame scratch;
-    while (DeviceHandle && hid_read_timeout(DeviceHandle, scratch.data(), kFrameSize, 0) > 0) { }
+    int discarded = 0;
+    // Each read returns at once (time-out 0); a failed one is left for the exchange to meet.
+    while (DeviceHandle && discarded < kMaxDiscardedReports && Clock::now() < deadline
+        && hid_read_timeout(DeviceHandle, scratch.data(), kFrameSize, 0) > 0)
+        ++discarded;
+    return discarded;
 }
 
 int DeviceLink::send()

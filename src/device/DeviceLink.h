@@ -16,6 +16,9 @@ inline constexpr unsigned short kMeterVendorId = 0x2047;
 inline constexpr unsigned short kMeterProductId = 0x0904;
 // How long one read waits for the meter's answer.
 inline constexpr int kAnswerTimeoutMs = 1000;
+// Before a request, no more than this many waiting reports are thrown away, and never for
+// longer than one read waits: a device that never stops sending must not hold us up.
+inline constexpr int kMaxDiscardedReports = 8;
 
 class DeviceLink
 {
@@ -43,8 +46,10 @@ public:
     const DeviceFrame &sendBuffer() const { return m_send; }
     const DeviceFrame &receiveBuffer() const { return m_receive; }
 
-    // Drops every answer already waiting, so a late one cannot pass for the next.
-    void discardPendingInput();
+    // Drops the answers already waiting, so a late one cannot pass for the next: until a
+    // read finds nothing, but no more than kMaxDiscardedReports of them and for no longer
+    // than kAnswerTimeoutMs. Returns how many were dropped.
+    int discardPendingInput();
     // Writes the whole send buffer. Negative when the write failed; the meter is then
     // closed and the next connection looks for it again.
     int send();

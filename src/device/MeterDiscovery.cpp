@@ -2,7 +2,7 @@
 
 namespace luvir {
 
-bool ConnectDevice(DeviceLink &link, ConnectReporter &reporter)
+bool ConnectDevice(DeviceLink &link, LinkReporter &reporter)
 {
     if (!link.isOpen()) {
         const int listed = link.discover(kMaxListedMeters + 1);

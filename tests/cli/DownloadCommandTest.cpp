@@ -1,13 +1,20 @@
 #include "CliFixture.h"
+#include "DeviceLink.h"
+#include "LinkFaults.h"
 #include "MeterSim.h"
 #include "TestData.h"
 
 #include <QDir>
 
+#include <functional>
+#include <vector>
+
 using namespace luvir;
 using namespace luvir::cli;
 using namespace luvir::cli::test;
 using luvir::sim::Fault;
+using luvir::test::linkFault;
+using luvir::test::linkFaults;
 using luvir::test::testDataPath;
 
 namespace {
@@ -77,32 +84,41 @@ TEST_F(DownloadCommand, OnATerminalTheBarIsRedrawnInPlace)
 
 TEST_F(DownloadCommand, EveryFaultIsToldAsTheWindowTellsItAndWritesNothing)
 {
-    const struct {
-        sim::FaultRule rule;
+    struct Case {
+        std::function<void(sim::Meter &)> setUp;
         QStringList messages;
-    } cases[] = {
-        {sim::atExchange(Fault::NoAnswer, 0),
-            {"Не соответствует число байт", "Ошибка чтения версии протокола"}},
-        {sim::atExchange(Fault::WrongReportId, 0), {"Ошибка чтения версии протокола"}},
-        {sim::atExchange(Fault::BadCrc, 1), {"Ошибка CRC", "Ошибка чтения размера архива"}},
-        {sim::atExchange(Fault::ReadError, 2), {"Ошибка приема", "Ошибка чтения размера архива"}},
-        {sim::atCell(Fault::BadCrc, 4), {"Ошибка CRC", "Ошибка чтения ячейки5"}},
-        {sim::atCell(Fault::DamagedCell, 0), {"Ошибка целостности ячейки 1", "Ошибка чтения ячейки1"}},
-        {sim::atCell(Fault::WrongCommand, 2), {"Ошибка чтения ячейки3"}},
-        {sim::atCell(Fault::WrongLength, 5), {"Ошибка чтения ячейки6"}},
-        {sim::atCell(Fault::LateAnswer, 3), {"Не соответствует число байт", "Ошибка чтения ячейки4"}},
-        {sim::atCell(Fault::ShortRead, 11), {"Не соответствует число байт", "Ошибка чтения ячейки12"}},
-        {sim::atCell(Fault::WriteError, 1), {"Ошибка отправки", "Ошибка чтения ячейки2"}},
-        {sim::atCell(Fault::Unplug, 6), {"Ошибка отправки", "Ошибка чтения ячейки7"}},
-        {sim::atCell(Fault::CrcLowByteFirst, 8), {"Ошибка CRC", "Ошибка чтения ячейки9"}},
     };
+    const auto strike = [](sim::FaultRule rule) { return [rule](sim::Meter &m) { m.addFault(rule); }; };
+    std::vector<Case> cases = {
+        {strike(sim::atExchange(Fault::NoAnswer, 0)),
+            {"Не соответствует число байт", "Ошибка чтения версии протокола"}},
+        {strike(sim::atExchange(Fault::WrongReportId, 0)), {"Ошибка чтения версии протокола"}},
+        {strike(sim::atExchange(Fault::BadCrc, 1)), {"Ошибка CRC", "Ошибка чтения размера архива"}},
+        {strike(sim::atExchange(Fault::ReadError, 2)), {"Ошибка приема", "Ошибка чтения размера архива"}},
+        // A device streaming unrelated reports, its answers a moment late: each read meets one
+        // of those first, and the version query fails without a word of its own.
+        {[](sim::Meter &m) {
+             m.setChattering(true);
+             m.setLatency(std::chrono::milliseconds(2));
+         },
+            {"Ошибка чтения версии протокола"}},
+    };
+    // Every fault of the table at another of the twelve cells.
+    const int cells[] = {9, 3, 11, 1, 1, 6, 0, 5, 2, 4, 8, 0};
+    ASSERT_EQ(std::size(cells), linkFaults().size());
+    for (std::size_t i = 0; i < linkFaults().size(); ++i)
+        cases.push_back({strike(sim::atCell(linkFaults()[i].fault, cells[i])),
+            linkFaults()[i].downloadMessagesAtCell(cells[i])});
+    EXPECT_EQ(linkFault(Fault::DamagedCell).downloadMessagesAtCell(0),
+        (QStringList {"Ошибка целостности ячейки 1", "Ошибка чтения ячейки1"}));
+
     const QByteArray earlier = readBytes(testDataPath("seven-cells.db"));
-    for (const auto &c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.messages.join(" / ").toStdString());
         for (const bool existed : {false, true}) {
             meter.reset();
             meter.generateCells(12);
-            meter.addFault(c.rule);
+            c.setUp(meter);
             const QString out = path(existed ? "existing.db" : "new.db");
             QFile::remove(path("existing.db"));
             QFile::remove(path("new.db"));
@@ -122,6 +138,20 @@ TEST_F(DownloadCommand, EveryFaultIsToldAsTheWindowTellsItAndWritesNothing)
                 << "no partial file may remain";
         }
     }
+}
+
+TEST_F(DownloadCommand, ChatteringDeviceWhoseAnswersAreReadyIsReadWhole)
+{
+    ASSERT_TRUE(meter.loadArchive(testDataPath("sample-300.db").toStdString()));
+    meter.setChattering(true);
+    const QString out = path("chatter.db");
+    EXPECT_EQ(run({"download", out}), kExitOk);
+    EXPECT_TRUE(messages().isEmpty()) << console.stderrText.toStdString();
+    EXPECT_EQ(readBytes(out), readBytes(testDataPath("sample-300.db")));
+    EXPECT_GT(meter.chatterSent(), 0);
+    // 303 exchanges, before each no more than a few unrelated reports thrown away.
+    ASSERT_EQ(meter.exchanges(), 303);
+    EXPECT_LE(static_cast<int>(meter.reads().size()), 303 * (kMaxDiscardedReports + 1));
 }
 
 TEST_F(DownloadCommand, MeterNotFoundOrNotOpened)

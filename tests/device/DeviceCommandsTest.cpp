@@ -1,7 +1,10 @@
 #include "DeviceCommands.h"
 #include "ConnectDevice.h"
+#include "LinkFaults.h"
 #include "SimFixture.h"
 #include "TestData.h"
+
+#include <algorithm>
 
 using namespace luvir;
 using namespace luvir::test;
@@ -116,28 +119,10 @@ TEST_F(DeviceCommandsTest, NoCellIsAskedForOrStoredBeyondTheArchive)
 // the archive keeps what it had.
 TEST_F(DeviceCommandsTest, FaultsAreToldAsTheyShouldAndStoreNothing)
 {
-    const QString count = QStringLiteral("Не соответствует число байт");
-    const QString crc = QStringLiteral("Ошибка CRC");
-    const struct {
-        Fault fault;
-        QStringList boxes;
-        QString status; // empty: the status line is not touched
-        bool linkStaysOpen;
-    } cases[] = {
-        {Fault::NoAnswer, {count}, count, true},
-        {Fault::LateAnswer, {count}, count, true},
-        {Fault::ShortRead, {count}, count, true},
-        {Fault::ReadError, {QStringLiteral("Ошибка приема")}, QStringLiteral("Ошибка приема"), false},
-        {Fault::WriteError, {QStringLiteral("Ошибка отправки")}, QStringLiteral("Ошибка отправки"), false},
-        {Fault::Unplug, {QStringLiteral("Ошибка отправки")}, QStringLiteral("Ошибка отправки"), false},
-        {Fault::WrongReportId, {}, {}, true},
-        {Fault::WrongLength, {}, {}, true},
-        {Fault::WrongCommand, {}, {}, true},
-        {Fault::BadCrc, {crc}, crc, true},
-        {Fault::CrcLowByteFirst, {crc}, crc, true},
-        {Fault::DamagedCell, {QStringLiteral("Ошибка целостности ячейки 3")}, {}, true},
-    };
-    for (const auto &c : cases) {
+    // The one cell message the table does not spell out.
+    EXPECT_EQ(linkFault(Fault::DamagedCell).commandMessagesAtCell(2),
+        QStringList {QStringLiteral("Ошибка целостности ячейки 3")});
+    for (const LinkFault &c : linkFaults()) {
         SCOPED_TRACE(static_cast<int>(c.fault));
         meter.reset();
         meter.addFault(sim::atCell(c.fault, 2));
@@ -149,8 +134,8 @@ TEST_F(DeviceCommandsTest, FaultsAreToldAsTheyShouldAndStoreNothing)
         const CellArchive before = archive;
 
         EXPECT_FALSE(freshCommands.ReadCell(2, archive));
-        EXPECT_EQ(dialogs.messages(), c.boxes);
-        EXPECT_EQ(status.current, c.status);
+        EXPECT_EQ(dialogs.messages(), c.commandMessagesAtCell(2));
+        EXPECT_EQ(status.current, c.toStatus ? c.message : QString()); // empty: not touched
         EXPECT_EQ(archive.Cells, before.Cells);
         EXPECT_EQ(freshLink.isOpen(), c.linkStaysOpen);
     }
@@ -181,6 +166,34 @@ TEST_F(DeviceCommandsTest, LateAnswerIsNotTakenForTheNextOne)
     EXPECT_EQ(size, 300);
     EXPECT_TRUE(commands.ReadCell(7, archive));
     EXPECT_EQ(archive.Cells[7], meter.cells()[7]);
+}
+
+// A device that never stops sending: the input waiting before a request is thrown away a few
+// reports at most, then the request goes out. Its answer is taken when it is there at once;
+// when it takes a moment an unrelated report comes first and is refused without a word.
+TEST_F(DeviceCommandsTest, ChatteringDeviceHoldsNoRequestBack)
+{
+    meter.generateCells(300);
+    meter.setChattering(true);
+    connect();
+    std::uint16_t size = 0;
+    EXPECT_TRUE(commands.ReadArchiveSize(archive, size));
+    EXPECT_EQ(size, 300);
+    ASSERT_EQ(meter.exchanges(), 1);
+    const auto drainReads = [&] {
+        return std::count_if(meter.reads().begin(), meter.reads().end(),
+            [](const sim::ReadCall &r) { return r.timeoutMs == 0; });
+    };
+    EXPECT_GT(drainReads(), 0);
+    EXPECT_LE(drainReads(), 8);
+
+    meter.clearRecords();
+    meter.setLatency(std::chrono::milliseconds(2));
+    EXPECT_FALSE(commands.ReadCell(7, archive));
+    EXPECT_EQ(meter.exchanges(), 2);
+    EXPECT_LE(drainReads(), 8);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_TRUE(link.isOpen());
 }
 
 TEST_F(DeviceCommandsTest, LostMeterIsNotWrittenToAgain)

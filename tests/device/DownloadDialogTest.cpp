@@ -1,4 +1,5 @@
 #include "ConnectDevice.h"
+#include "LinkFaults.h"
 #include "SimFixture.h"
 #include "TestData.h"
 #include "Unit2.h"
@@ -6,6 +7,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace luvir;
 using namespace luvir::test;
@@ -236,28 +239,18 @@ TEST_F(DownloadDialogTest, MoreThan999CellsBringsAWarningAndTheFirst999)
 
 TEST_F(DownloadDialogTest, FailedCellIsToldTwiceAndTheOpenArchiveStays)
 {
-    const struct {
-        sim::FaultRule rule;
-        QStringList boxes;
-    } cases[] = {
-        {sim::atCell(Fault::BadCrc, 4), {"Ошибка CRC", "Ошибка чтения ячейки5"}},
-        {sim::atCell(Fault::DamagedCell, 0), {"Ошибка целостности ячейки 1", "Ошибка чтения ячейки1"}},
-        {sim::atCell(Fault::WrongCommand, 2), {"Ошибка чтения ячейки3"}},
-        {sim::atCell(Fault::NoAnswer, 9), {"Не соответствует число байт", "Ошибка чтения ячейки10"}},
-        {sim::atCell(Fault::ReadError, 1), {"Ошибка приема", "Ошибка чтения ячейки2"}},
-        {sim::atCell(Fault::WriteError, 1), {"Ошибка отправки", "Ошибка чтения ячейки2"}},
-        {sim::atCell(Fault::Unplug, 6), {"Ошибка отправки", "Ошибка чтения ячейки7"}},
-        {sim::atCell(Fault::LateAnswer, 3), {"Не соответствует число байт", "Ошибка чтения ячейки4"}},
-        {sim::atCell(Fault::ShortRead, 11), {"Не соответствует число байт", "Ошибка чтения ячейки12"}},
-        {sim::atCell(Fault::WrongReportId, 0), {"Ошибка чтения ячейки1"}},
-        {sim::atCell(Fault::WrongLength, 5), {"Ошибка чтения ячейки6"}},
-        {sim::atCell(Fault::CrcLowByteFirst, 8), {"Ошибка CRC", "Ошибка чтения ячейки9"}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.boxes.join(" / ").toStdString());
+    // Each fault at another cell of twelve, the first and the last among them.
+    const int cells[] = {9, 3, 11, 1, 1, 6, 0, 5, 2, 4, 8, 0};
+    ASSERT_EQ(std::size(cells), linkFaults().size());
+    EXPECT_EQ(linkFault(Fault::BadCrc).downloadMessagesAtCell(4),
+        (QStringList {"Ошибка CRC", "Ошибка чтения ячейки5"})); // the texts as the user reads them
+    for (std::size_t i = 0; i < linkFaults().size(); ++i) {
+        const int cell = cells[i];
+        const QStringList boxes = linkFaults()[i].downloadMessagesAtCell(cell);
+        SCOPED_TRACE(boxes.join(" / ").toStdString());
         meter.reset();
         meter.generateCells(12);
-        meter.addFault(c.rule);
+        meter.addFault(sim::atCell(linkFaults()[i].fault, cell));
         EventLog caseLog;
         FakeArchiveView caseView {caseLog};
         caseView.archiveSession = view.archiveSession;
@@ -268,8 +261,8 @@ TEST_F(DownloadDialogTest, FailedCellIsToldTwiceAndTheOpenArchiveStays)
         dialogs.clear();
 
         caseForm.Button1Click();
-        EXPECT_EQ(dialogs.messages(), c.boxes);
-        EXPECT_EQ(caseView.current, c.boxes.back());
+        EXPECT_EQ(dialogs.messages(), boxes);
+        EXPECT_EQ(caseView.current, boxes.back());
         EXPECT_TRUE(caseView.archiveSession.archive.sameContents(sampleArchive(7)));
         EXPECT_EQ(caseView.archiveSession.version, (ProtocolVersion {2, 3}));
         EXPECT_FALSE(caseView.archiveSession.DownloadCompleted);
@@ -313,19 +306,154 @@ TEST_F(DownloadDialogTest, MeterPulledOutMidwayIsFoundAgainOnTheNextDownload)
     form.Button1Click();
     EXPECT_EQ(dialogs.messages(), (QStringList {"Ошибка отправки", "Ошибка чтения ячейки6"}));
     dialogs.clear();
-    form.Button1Click(); // nothing to write to
-    EXPECT_EQ(dialogs.messages(), (QStringList {"Ошибка отправки", "Ошибка чтения размера архива"}));
+    log.events.clear();
+    const int writesBefore = meter.exchanges();
+    form.Button1Click(); // still out: looked for, not found, nothing written
+    EXPECT_EQ(dialogs.messages(), QStringList {"Устройство не обнаружено"});
+    EXPECT_EQ(view.current, QStringLiteral("Устройство не обнаружено"));
+    EXPECT_EQ(meter.exchanges(), writesBefore);
     expectSessionUntouched();
 
+    // Plugged back in: the next press in the same dialog finds it and reads it whole.
     meter.plugIn();
     meter.unplugAfter(-1);
-    form.hide();
-    ASSERT_TRUE(ConnectDevice(link, nullptr, &view));
-    form.FormShow();
+    dialogs.clear();
+    log.events.clear();
+    meter.clearRecords();
     form.Button1Click();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.messages().join(" / ").toStdString();
+    EXPECT_EQ(meter.openHandles(), 1);
+    EXPECT_TRUE(meter.lastOpenedNonblocking());
+    EXPECT_EQ(log.events.mid(0, 4),
+        (QStringList {"status:Устройство ЛЮВИР-2.07 успешно подключено", "status:Читаю версию протокола",
+            "status:Считано успешно", "status:Читаю размер архива"}));
+    ASSERT_GE(meter.received().size(), 2u);
+    EXPECT_EQ(meter.received()[0],
+        frameOf({0x3F, 0x03, 0x14, 0x92, 0x40, meter.received()[0][5], meter.received()[0][6]}));
+    EXPECT_EQ(meter.received()[1][2], 0x30);
     EXPECT_EQ(view.archiveSession.archive.Count, 20);
-    EXPECT_EQ(view.archiveSession.archive.Cells[19], meter.cells()[19]);
+    for (std::size_t i = 0; i < 20; ++i)
+        EXPECT_EQ(view.archiveSession.archive.Cells[i], meter.cells()[i]) << i;
+    EXPECT_EQ(view.archiveSession.version, (ProtocolVersion {1, 0}));
     EXPECT_TRUE(view.archiveSession.DownloadCompleted);
+    EXPECT_EQ(view.current, QStringLiteral("Готово"));
+}
+
+TEST_F(DownloadDialogTest, AfterAPassingFaultTheNextPressDownloadsTheWholeArchive)
+{
+    // A fault that lets go of the meter, once, at the read of cell 4; the meter stays in, or
+    // is pulled out and plugged back before the next press.
+    for (const auto &[fault, replugged] : {std::pair {Fault::ReadError, false},
+             std::pair {Fault::WriteError, false}, std::pair {Fault::ReadError, true}}) {
+        SCOPED_TRACE(linkFault(fault).message.toStdString() + (replugged ? ", replugged" : ""));
+        meter.reset();
+        meter.setDevices({std::wstring(L"A"), std::wstring(L"B")});
+        meter.generateCells(12);
+        EventLog caseLog;
+        FakeArchiveView caseView {caseLog};
+        caseView.archiveSession = view.archiveSession;
+        DeviceLink caseLink;
+        TForm2 caseForm {caseLink, caseView};
+        ASSERT_TRUE(ConnectDevice(caseLink, nullptr, &caseView));
+        caseForm.FormShow();
+        meter.addFault(sim::atExchange(fault, meter.exchanges() + 5)); // size query, cells 0 to 3
+        dialogs.clear();
+        caseForm.Button1Click();
+        EXPECT_EQ(dialogs.messages(), linkFault(fault).downloadMessagesAtCell(4));
+        EXPECT_FALSE(caseLink.isOpen());
+        if (replugged) {
+            meter.unplug();
+            meter.plugIn();
+        }
+
+        dialogs.clear();
+        caseForm.Button1Click();
+        // Found again with the same rules as the download command: the first of two is named.
+        EXPECT_EQ(dialogs.messages(),
+            QStringList {"Подключенно несколько устройств, данные будут приняты с устройстваA"});
+        EXPECT_EQ(meter.lastOpenedSerial(), sim::Serial(L"A"));
+        EXPECT_EQ(meter.openHandles(), 1);
+        const CellArchive &archive = caseView.archiveSession.archive;
+        EXPECT_EQ(archive.Count, 12);
+        for (std::size_t i = 0; i < 12; ++i)
+            EXPECT_EQ(archive.Cells[i], meter.cells()[i]) << i;
+        EXPECT_TRUE(caseView.archiveSession.DownloadCompleted);
+        EXPECT_EQ(caseView.current, QStringLiteral("Готово"));
+    }
+}
+
+TEST_F(DownloadDialogTest, MeterOfAnotherProtocolFoundOnThePressIsNotRead)
+{
+    meter.generateCells(5);
+    connectAndShow();
+    meter.unplug();
+    form.Button1Click();
+    meter.setProtocolVersion(1, 1);
+    meter.plugIn();
+    dialogs.clear();
+    meter.clearRecords();
+    form.Button1Click();
+    EXPECT_EQ(dialogs.messages(),
+        (QStringList {"Не соответствует версия протокола", "Ошибка чтения версии протокола"}));
+    EXPECT_EQ(form.Label6->text(), QStringLiteral("Версия протокола:1.1"));
+    EXPECT_TRUE(requestsFor(0x30).empty());
+    expectSessionUntouched();
+}
+
+// A device that keeps sending unrelated reports: with its answers ready at once the archive
+// comes through whole; with answers that take a moment, every exchange meets an unrelated
+// report first and the download ends with the usual reports. Either way it ends.
+TEST_F(DownloadDialogTest, ChatteringDeviceNeverHoldsTheDownloadUp)
+{
+    meter.generateCells(12);
+    meter.setChattering(true);
+    connectAndShow();
+    form.Button1Click();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.messages().join(" / ").toStdString();
+    EXPECT_EQ(view.archiveSession.archive.Count, 12);
+    for (std::size_t i = 0; i < 12; ++i)
+        EXPECT_EQ(view.archiveSession.archive.Cells[i], meter.cells()[i]) << i;
+    EXPECT_GT(meter.chatterSent(), 0);
+    // Fifteen exchanges (version, size twice, twelve cells), and before each no more than
+    // a few unrelated reports thrown away.
+    ASSERT_EQ(meter.exchanges(), 15);
+    EXPECT_LE(static_cast<int>(meter.reads().size()), 15 * (kMaxDiscardedReports + 1));
+
+    meter.reset();
+    meter.generateCells(12);
+    meter.setChattering(true);
+    meter.setLatency(std::chrono::milliseconds(2));
+    EventLog slowLog;
+    FakeArchiveView slowView {slowLog};
+    slowView.archiveSession.archive = sampleArchive(7);
+    DeviceLink slowLink;
+    TForm2 slowForm {slowLink, slowView};
+    ASSERT_TRUE(ConnectDevice(slowLink, nullptr, &slowView));
+    dialogs.clear();
+    slowForm.FormShow();
+    slowForm.Button1Click();
+    EXPECT_EQ(
+        dialogs.messages(), (QStringList {"Ошибка чтения версии протокола", "Ошибка чтения размера архива"}));
+    EXPECT_EQ(slowView.current, QStringLiteral("Ошибка чтения размера архива"));
+    EXPECT_EQ(meter.exchanges(), 2);
+    EXPECT_LE(static_cast<int>(meter.reads().size()), 2 * (kMaxDiscardedReports + 1));
+    EXPECT_LE(meter.elapsed(), std::chrono::milliseconds(2 * kAnswerTimeoutMs));
+    EXPECT_TRUE(slowView.archiveSession.archive.sameContents(sampleArchive(7)));
+    EXPECT_FALSE(slowView.archiveSession.DownloadCompleted);
+}
+
+TEST_F(DownloadDialogTest, ShownAgainByTheWindowSystemItAsksNothing)
+{
+    ASSERT_TRUE(ConnectDevice(link, nullptr, &view));
+    form.show();
+    ASSERT_EQ(requestsFor(0x14).size(), 1u);
+    // Restored after being minimised, say: the window system shows it once more.
+    QShowEvent restored;
+    QSpontaneKeyEvent::setSpontaneous(&restored);
+    static_cast<QObject &>(form).event(&restored);
+    EXPECT_EQ(requestsFor(0x14).size(), 1u);
+    EXPECT_EQ(log.events.count(QStringLiteral("blank")), 1);
+    form.hide();
 }
 
 } // namespace

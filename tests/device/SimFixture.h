@@ -56,6 +56,7 @@ public:
     }
     void reportFailure(const QString &text) override { tellUser(nullptr, &m_status, text); }
     void showMessage(const QString &text) override { dialogs().message(nullptr, text); }
+    void showStatus(const QString &text) override { m_status.setStatus(text); }
     void showProtocolVersion(const QString &text) override { versionLabel = text; }
     void showArchiveSize(const QString &text) override { sizeLabel = text; }
     QString versionLabel;

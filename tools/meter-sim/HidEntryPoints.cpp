@@ -86,6 +86,25 @@ bool alive(hid_device *device)
     return device && st().handles.count(device) && st().plugged && device->generation == st().generation;
 }
 
+// A read that finds no answer: a chattering device hands over one of its unrelated
+// reports at once; otherwise the read waits out its time-out and comes back empty.
+int noAnswer(Meter::State &s, Micros start, unsigned char *data, std::size_t length, int milliseconds)
+{
+    if (s.chattering) {
+        Frame chatter {};
+        chatter[0] = 0x01;
+        for (std::size_t i = 1; i < chatter.size(); ++i)
+            chatter[i] = static_cast<std::uint8_t>(s.chatterSent + i);
+        ++s.chatterSent;
+        const std::size_t count = std::min(chatter.size(), length);
+        std::memcpy(data, chatter.data(), count);
+        return static_cast<int>(count);
+    }
+    if (milliseconds > 0)
+        s.waitUntil(start + std::chrono::milliseconds(milliseconds));
+    return 0;
+}
+
 int readAnswer(hid_device *device, unsigned char *data, std::size_t length, int milliseconds)
 {
     Meter::State &s = st();
@@ -93,24 +112,20 @@ int readAnswer(hid_device *device, unsigned char *data, std::size_t length, int 
     if (!alive(device))
         return -1;
     const Micros start = s.now();
-    if (s.pending.empty()) {
-        if (milliseconds > 0)
-            s.waitUntil(start + std::chrono::milliseconds(milliseconds));
-        return 0;
-    }
+    if (s.pending.empty())
+        return noAnswer(s, start, data, length, milliseconds);
     PendingAnswer &answer = s.pending.front();
     if (answer.late) {
         // Missed by this read; waiting for whichever read comes next.
-        if (milliseconds > 0)
-            s.waitUntil(start + std::chrono::milliseconds(milliseconds));
+        const int result = noAnswer(s, start, data, length, milliseconds);
         answer.late = false;
         answer.readyAt = s.now();
-        return 0;
+        return result;
     }
-    if (milliseconds >= 0 && answer.readyAt > start + std::chrono::milliseconds(milliseconds)) {
-        s.waitUntil(start + std::chrono::milliseconds(milliseconds));
-        return 0;
-    }
+    if (milliseconds >= 0 && answer.readyAt > start + std::chrono::milliseconds(milliseconds))
+        return noAnswer(s, start, data, length, milliseconds);
+    if (s.chattering && answer.readyAt > start)
+        return noAnswer(s, start, data, length, milliseconds); // the chatter comes first
     s.waitUntil(answer.readyAt);
     const PendingAnswer taken = answer;
     s.pending.pop_front();

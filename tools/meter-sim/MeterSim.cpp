@@ -225,6 +225,15 @@ void Meter::clearFaults()
     m_state->faults.clear();
 }
 
+void Meter::setChattering(bool chattering)
+{
+    m_state->chattering = chattering;
+}
+int Meter::chatterSent() const
+{
+    return m_state->chatterSent;
+}
+
 void Meter::unplug()
 {
     m_state->unplug();

@@ -98,6 +98,13 @@ public:
     void addFault(FaultRule rule);
     void clearFaults();
 
+    // A chattering device: besides its answers it keeps sending unrelated 64-byte reports
+    // (report ID 0x01), so a read that finds no answer ready gets one of those at once
+    // instead of waiting or coming back empty.
+    void setChattering(bool chattering);
+    // How many unrelated reports it has sent since reset().
+    int chatterSent() const;
+
     // Pulling the meter out: open handles fail from then on and nothing is listed.
     void unplug();
     // Pulls the meter out once `exchanges` exchanges have been made.

@@ -107,6 +107,8 @@ void applyEnvironment(Meter &meter)
         meter.setOpenFails(std::string(value) == "1");
     if (const char *value = variable("LUVIR_SIM_REPLUG_MS"))
         s.replugAfter = std::chrono::milliseconds(std::atol(value));
+    if (const char *value = variable("LUVIR_SIM_CHATTER"))
+        meter.setChattering(std::string(value) == "1");
     s.trace = variable("LUVIR_SIM_TRACE") != nullptr;
 }
 

@@ -46,6 +46,8 @@ struct Meter::State {
     std::optional<Micros> replugAfter; // plugged back in this long after being pulled out
     Micros unpluggedAt {0};
     bool trace = false; // frames to stderr
+    bool chattering = false; // unrelated reports fill every read that finds no answer
+    int chatterSent = 0;
 
     // Time.
     Micros virtualNow {0};

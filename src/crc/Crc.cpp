@@ -27,8 +27,8 @@ constexpr std::uint16_t bitwiseUpdate(std::uint16_t crc, std::uint8_t value)
 // Whole-byte steps: a byte followed by the zero step equals two table look-ups,
 // and the bit reversal is folded into the first table's index.
 struct Tables {
-    std::array<std::uint16_t, 256> step{};     // CrcUpdate from (hi << 8) with value 0
-    std::array<std::uint8_t, 256> reversed{};
+    std::array<std::uint16_t, 256> step {}; // CrcUpdate from (hi << 8) with value 0
+    std::array<std::uint8_t, 256> reversed {};
 };
 
 constexpr Tables makeTables()
