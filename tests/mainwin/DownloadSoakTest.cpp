@@ -1,5 +1,6 @@
 // Many full downloads of a 999-cell archive, each with a random fault of the meter at a
-// random exchange (or none), some after an archive was opened from a file. After each
+// random exchange, or a meter that keeps sending reports of its own (chattering, its
+// answers ready at once or late), or nothing wrong; some after an archive was opened. After each
 // one the archive in memory is exactly the meter's (the download completed) or exactly
 // what it was before (it did not): never a mixture, never a cell at a wrong index.
 //   LUVIR_SOAK_DOWNLOADS (default 40) and LUVIR_SOAK_SEED (default 2026) set the run;
@@ -37,6 +38,7 @@ constexpr sim::Fault kFaults[] = {
     sim::Fault::CrcLowByteFirst, sim::Fault::DamagedCell, sim::Fault::Unplug,
 };
 constexpr int kFaultKinds = static_cast<int>(std::size(kFaults));
+constexpr int kNoFault = kFaultKinds, kChattering = kFaultKinds + 1;
 
 // The meter's archive for one download: 999 cells, different every time.
 std::vector<ArchiveCell> meterCells(int download)
@@ -74,10 +76,17 @@ TEST_F(MainWindowTest, DownloadSoakNeverMixesArchives)
 
         meter.plugIn();
         meter.clearFaults();
+        meter.setChattering(false);
+        meter.setLatency(std::chrono::microseconds(0));
         const std::vector<ArchiveCell> cells = meterCells(d);
         meter.setCells(cells);
-        const int kind = std::uniform_int_distribution<int>(0, kFaultKinds)(random); // == kFaultKinds: none
-        if (kind < kFaultKinds) {
+        const int kind = std::uniform_int_distribution<int>(0, kChattering)(random);
+        if (kind == kChattering) {
+            meter.setChattering(true);
+            if (random() % 2)
+                meter.setLatency(std::chrono::milliseconds(2)); // strays come before every answer
+            ++faultsInjected;
+        } else if (kind != kNoFault) {
             // Exchanges from here on: version, size on showing; size, 999 cells on "Скачать".
             const int at = meter.exchanges() + std::uniform_int_distribution<int>(0, 1002)(random);
             meter.addFault(sim::atExchange(kFaults[kind], at));
