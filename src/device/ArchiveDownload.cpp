@@ -13,12 +13,8 @@ bool ArchiveDownload::queryMeter(ProtocolVersion current)
     m_stagedVersion = current;
 
     DeviceCommands commands(m_link, m_reporter);
-    m_reporter.showStatus(QStringLiteral("Читаю версию протокола"));
-    if (!commands.ReadProtocolVersion(*m_stagedVersion)) {
-        m_reporter.reportFailure(QStringLiteral("Ошибка чтения версии протокола"));
+    if (!readVersion(commands))
         return false;
-    }
-    m_reporter.showStatus(QStringLiteral("Считано успешно"));
     m_reporter.showStatus(QStringLiteral("Читаю размер архива"));
     std::uint16_t size = 0;
     if (!commands.ReadArchiveSize(m_staged, size)) {
@@ -38,6 +34,11 @@ bool ArchiveDownload::reconnect()
     if (!m_stagedVersion)
         m_stagedVersion = ProtocolVersion {};
     DeviceCommands commands(m_link, m_reporter);
+    return readVersion(commands);
+}
+
+bool ArchiveDownload::readVersion(DeviceCommands &commands)
+{
     m_reporter.showStatus(QStringLiteral("Читаю версию протокола"));
     if (!commands.ReadProtocolVersion(*m_stagedVersion)) {
         m_reporter.reportFailure(QStringLiteral("Ошибка чтения версии протокола"));

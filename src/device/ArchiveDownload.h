@@ -11,6 +11,8 @@
 
 namespace luvir {
 
+class DeviceCommands;
+
 // What a download shows as it goes, besides the commands' own messages. The download's
 // own reports ("Ошибка чтения ячейки5", "Записей нет", …) go through reportFailure():
 // a message box, then the same text in the status line.
@@ -51,6 +53,8 @@ public:
 private:
     // Finds and opens the meter again and checks that it speaks protocol 1.0.
     bool reconnect();
+    // Asks the meter for its protocol version into m_stagedVersion, telling the steps.
+    bool readVersion(DeviceCommands &commands);
 
     DeviceLink &m_link;
     DownloadReporter &m_reporter;

@@ -2,9 +2,8 @@
 // figures of the sample archives (tests/stats/golden, worked out apart from the program).
 #include "CliFixture.h"
 #include "TestData.h"
+#include "ToolRun.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 
 using namespace luvir;
 using namespace luvir::cli::test;
@@ -88,38 +87,6 @@ TEST_F(StatsCommand, HelpNamesTheCommand)
         console.stdoutText.startsWith("Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db\n"));
 }
 
-struct ToolResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolResult runTool(const QStringList &arguments, const QString &locale)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LANG", "LANGUAGE", "LC_NUMERIC", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(LUVIR_CLI_PATH), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError())};
-}
-
-bool russianLocaleInstalled()
-{
-    QProcess process;
-    process.start(QStringLiteral("locale"), {QStringLiteral("-a")});
-    process.waitForFinished(10000);
-    return QString::fromLocal8Bit(process.readAllStandardOutput())
-        .toLower()
-        .split('\n')
-        .contains("ru_ru.utf8");
-}
-
 TEST(StatsExecutable, MatchesTheReviewedFiguresInBothLocales)
 {
     struct Run {
@@ -134,16 +101,17 @@ TEST(StatsExecutable, MatchesTheReviewedFiguresInBothLocales)
         {{"stats", "--rows", "10-39", "--by-kind", testDataPath("sample-300.db")},
             "sample-300-rows-10-39.comma", true},
     };
-    const bool russian = russianLocaleInstalled();
+    const bool russian = luvir::test::localeInstalled(QStringLiteral("ru_RU.UTF-8"));
     for (const Run &r : runs) {
         SCOPED_TRACE(r.golden);
         if (r.comma && !russian)
             continue;
-        const ToolResult result = runTool(r.arguments, r.comma ? "ru_RU.UTF-8" : "C");
+        const luvir::test::ToolRun result
+            = luvir::test::runTool(QStringLiteral(LUVIR_CLI_PATH), r.arguments, r.comma ? "ru_RU.UTF-8" : "C");
         EXPECT_EQ(result.exitCode, 0);
         const QString name = QString::fromLatin1(r.golden);
-        EXPECT_EQ(result.out, golden(name + ".out"));
-        EXPECT_EQ(result.err, golden(name + ".err"));
+        EXPECT_EQ(result.outText(), golden(name + ".out"));
+        EXPECT_EQ(result.errText(), golden(name + ".err"));
     }
     if (!russian)
         GTEST_SKIP() << "the ru_RU.UTF-8 locale is not generated";

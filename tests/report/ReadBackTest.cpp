@@ -7,6 +7,7 @@
 #include "MeasurementReport.h"
 #include "MeasurementTable.h"
 #include "TestData.h"
+#include "ToolRun.h"
 #include "XlsxExporter.h"
 
 #include <QJsonArray>
@@ -40,34 +41,8 @@ const UserLocale kLocales[] = {{"C", "."}, {"ru_RU.UTF-8", ","}};
 const QStringList kColumnTitles
     = {"№", "Дата и время", "Вид изделия", "Направление", "Зависимость", "Kc", "Прочность, МПа"};
 
-struct ProgramRun {
-    bool ok = false;
-    QByteArray output;
-    QString problem;
-};
-
-ProgramRun runProgram(const QString &program, const QStringList &arguments, const char *locale)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", locale);
-    environment.insert("LANG", locale);
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    ProgramRun run;
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-        run.problem = program + " did not finish: " + process.errorString();
-        return run;
-    }
-    run.output = process.readAllStandardOutput();
-    run.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!run.ok)
-        run.problem = program + " " + arguments.join(' ') + ": "
-            + QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
+using luvir::test::runTool;
+using luvir::test::ToolRun;
 
 // The first Python 3 on the path that has openpyxl, else the system's.
 QString python()
@@ -91,10 +66,10 @@ QString python()
 // The rows of a file as tests/report/read_back.py reads it ("xlsx" or "csv").
 QJsonArray readBack(const QString &kind, const QString &file)
 {
-    const ProgramRun run
-        = runProgram(python(), {LUVIR_REPORT_TEST_DIR "/read_back.py", kind, file}, "C.UTF-8");
-    EXPECT_TRUE(run.ok) << run.problem.toStdString();
-    return QJsonDocument::fromJson(run.output).array();
+    const ToolRun run
+        = runTool(python(), {LUVIR_REPORT_TEST_DIR "/read_back.py", kind, file}, "C.UTF-8");
+    EXPECT_TRUE(run.ok()) << run.problem.toStdString();
+    return QJsonDocument::fromJson(run.out).array();
 }
 
 QJsonValue textCell(const QString &text)
@@ -216,8 +191,8 @@ protected:
     // luvir-cli export ARCHIVE OUT under `locale`.
     void exportWithCli(const QString &archive, const QString &out, const char *locale)
     {
-        const ProgramRun run = runProgram(LUVIR_CLI_PATH, {"export", archive, out}, locale);
-        ASSERT_TRUE(run.ok) << run.problem.toStdString();
+        const ToolRun run = runTool(LUVIR_CLI_PATH, {"export", archive, out}, locale);
+        ASSERT_TRUE(run.ok()) << run.problem.toStdString();
     }
 
     QTemporaryDir m_dir;
@@ -321,8 +296,8 @@ TEST_F(ReadBack, PdfWordsStandInTheirCells)
         SCOPED_TRACE(locale.name);
         const QString pdf = path(QStringLiteral("hand-%1.pdf").arg(locale.name));
         exportWithCli(archive, pdf, locale.name);
-        const ProgramRun run = runProgram("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}, "C.UTF-8");
-        ASSERT_TRUE(run.ok) << run.problem.toStdString();
+        const ToolRun run = runTool("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}, "C.UTF-8");
+        ASSERT_TRUE(run.ok()) << run.problem.toStdString();
         struct Word {
             double left, top, right;
             QString text;
@@ -330,7 +305,7 @@ TEST_F(ReadBack, PdfWordsStandInTheirCells)
         QList<Word> words;
         static const QRegularExpression wordPattern(
             R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
-        for (const auto &m : wordPattern.globalMatch(QString::fromUtf8(run.output)))
+        for (const auto &m : wordPattern.globalMatch(QString::fromUtf8(run.out)))
             words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
                 unescaped(m.captured(4))});
         // The first measurement line: the line of the word "1" in the first cell.
@@ -396,12 +371,12 @@ TEST_F(ReadBack, WholeArchivesLoadAndShowTheTableTexts)
 
         // What LibreOffice shows, saved as it shows it: ";" between fields, UTF-8.
         const QString shown = path(QStringLiteral("shown-%1").arg(locale.name));
-        const ProgramRun run = runProgram(soffice,
+        const ToolRun run = runTool(soffice,
             QStringList {"-env:UserInstallation=file://" + path("lo-profile"), "--headless", "--convert-to",
                 "csv:Text - txt - csv (StarCalc):59,34,76,1", "--outdir", shown}
                 + spreadsheets,
             locale.name);
-        ASSERT_TRUE(run.ok) << run.problem.toStdString();
+        ASSERT_TRUE(run.ok()) << run.problem.toStdString();
         for (const SampleArchive &sample : samples) {
             SCOPED_TRACE(sample.name.toStdString());
             const QJsonArray rows
