@@ -103,6 +103,7 @@ Invocation usageError(const QString &reason, const QString &topic = {})
 // "FROM-TO", two whole numbers, FROM not above TO.
 QString parseRows(const QString &value, Invocation &invocation)
 {
+    invocation.rowsGiven = true;
     const QStringList ends = value.split(u'-');
     bool fromOk = false;
     bool toOk = false;

@@ -15,7 +15,8 @@ struct Invocation {
     QString outDir; // export --out-dir
     QString format; // export: "pdf", "xlsx" or "csv" (from --format or the output's suffix)
     bool byKind = false; // stats --by-kind
-    int rowsFrom = 0, rowsTo = 0; // stats --rows FROM-TO; both 0 without it
+    bool rowsGiven = false; // stats --rows FROM-TO
+    int rowsFrom = 0, rowsTo = 0;
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };

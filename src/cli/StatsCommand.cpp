@@ -43,7 +43,7 @@ int runStats(const Invocation &invocation, CliContext &context)
     }
     const CellArchive &archive = image->archive;
     QList<SeriesRow> rows = seriesRows(buildMeasurementTable(archive, context.decimalSeparator), archive);
-    if (invocation.rowsFrom != 0 || invocation.rowsTo != 0) {
+    if (invocation.rowsGiven) {
         if (const QString outside = rowsOutsideArchive(invocation, archive.Count); !outside.isEmpty()) {
             context.console.err(usageMessage(outside, QStringLiteral("stats")) + u'\n');
             return kExitUsage;

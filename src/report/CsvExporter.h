@@ -9,8 +9,6 @@
 namespace luvir {
 
 QByteArray reportCsv(const PreparedReport &report);
-// Any table of texts as such a CSV file, one line per entry of `lines`.
-QByteArray csvDocument(const QList<QStringList> &lines);
 
 class CsvExporter final : public ReportExporter
 {

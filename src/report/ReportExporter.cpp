@@ -38,14 +38,4 @@ QList<QStringList> reportLines(const PreparedReport &report)
     return lines;
 }
 
-QString withoutControlCharacters(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (const QChar c : text)
-        if (c.category() != QChar::Other_Control)
-            result += c;
-    return result;
-}
-
 } // namespace luvir

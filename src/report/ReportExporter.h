@@ -47,7 +47,4 @@ std::vector<std::unique_ptr<ReportExporter>> createReportExporters();
 // each as its texts from left to right.
 QList<QStringList> reportLines(const PreparedReport &report);
 
-// The text without control characters (line breaks, tabs and the like).
-QString withoutControlCharacters(const QString &text);
-
 } // namespace luvir

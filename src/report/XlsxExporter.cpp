@@ -1,5 +1,7 @@
 #include "XlsxExporter.h"
 
+#include "CsvDocument.h"
+
 #include "AtomicFile.h"
 
 #include "CNumericLocale.h"

@@ -12,6 +12,10 @@ QList<SeriesRow> seriesRows(const MeasurementTable &table, const CellArchive &ar
     const int count = std::min<int>(table.dataRowCount(), archive.Count);
     rows.reserve(count);
     for (int r = 1; r <= count; ++r) {
+        // A blanked row (the download dialog clears the rows while it runs) shows no
+        // measurement, so it is none of the series.
+        if (table.text(0, r).isEmpty())
+            continue;
         SeriesRow row;
         row.number = table.text(0, r).toInt();
         row.kind = table.text(2, r);

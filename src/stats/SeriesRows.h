@@ -22,7 +22,8 @@ struct SeriesRow {
     std::uint16_t strength = 0; // the stored strength, in tenths of MPa
 };
 
-// Every measurement row of `table`; row r shows cell r - 1 of `archive`.
+// Every measurement row of `table` that shows one (blanked rows are left out); row r
+// shows cell r - 1 of `archive`.
 QList<SeriesRow> seriesRows(const MeasurementTable &table, const CellArchive &archive);
 
 // The rows whose number lies in from..to (both included). After a deletion the numbers

@@ -1,6 +1,5 @@
 #include "SeriesTable.h"
 
-#include "CsvExporter.h"
 
 namespace luvir {
 
@@ -44,11 +43,6 @@ QString tabSeparated(const QList<QStringList> &lines)
     for (const QStringList &line : lines)
         text += line.join(u'\t') + u'\n';
     return text;
-}
-
-QByteArray seriesCsv(const QList<QStringList> &lines)
-{
-    return csvDocument(lines);
 }
 
 } // namespace luvir

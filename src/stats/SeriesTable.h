@@ -25,8 +25,4 @@ QList<QStringList> seriesTableLines(
 // Fields separated by tabs, lines ended by "\n", as spreadsheets paste them.
 QString tabSeparated(const QList<QStringList> &lines);
 
-// The table as a CSV file: ";" between fields, UTF-8 with a byte-order mark, as the
-// report's CSV export writes it.
-QByteArray seriesCsv(const QList<QStringList> &lines);
-
 } // namespace luvir

@@ -25,10 +25,9 @@ void SeriesTableModel::setGroups(const QList<SeriesGroup> &groups, const QString
 {
     beginResetModel();
     m_groups = groups;
-    m_separator = separator;
     m_fields.clear();
     for (const SeriesGroup &group : m_groups)
-        m_fields.append(seriesGroupFields(group, m_separator, false));
+        m_fields.append(seriesGroupFields(group, separator, false));
     endResetModel();
 }
 

@@ -26,7 +26,6 @@ public:
 private:
     QList<SeriesGroup> m_groups;
     QList<QStringList> m_fields; // the texts of each group, names unmarked
-    QString m_separator;
 };
 
 // The tooltip of a group that mixes calibrations; empty for any other.

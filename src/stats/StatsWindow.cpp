@@ -1,6 +1,7 @@
 #include "StatsWindow.h"
 
 #include "AtomicFile.h"
+#include "CsvDocument.h"
 #include "SeriesTable.h"
 #include "UserDialogs.h"
 
@@ -137,7 +138,7 @@ void StatsWindow::saveTable()
         return;
     request.fileName = fileName;
     QString reason;
-    if (!writeFileAtomically(fileName, seriesCsv(tableLines()), &reason))
+    if (!writeFileAtomically(fileName, csvDocument(tableLines()), &reason))
         dialogs().error(this,
             QStringLiteral("Не удалось сохранить файл «%1»: %2")
                 .arg(QDir::toNativeSeparators(fileName), reason));

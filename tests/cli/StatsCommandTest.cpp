@@ -53,6 +53,7 @@ TEST_F(StatsCommand, WrongArgumentsAreUsageErrors)
         {{"stats", seven, "--rows"}, "--rows needs a value"},
         {{"stats", "--rows", "6-3", seven}, "--rows 6-3 runs backwards"},
         {{"stats", "--rows", "0-3", seven}, "--rows 0-3 lies outside the measurements 1-7 of the archive"},
+        {{"stats", "--rows", "0-0", seven}, "--rows 0-0 lies outside the measurements 1-7 of the archive"},
         {{"stats", "--rows", "2-8", seven}, "--rows 2-8 lies outside the measurements 1-7 of the archive"},
         {{"stats", "--rows", "1-1", empty}, "--rows 1-1: the archive holds no measurements"},
         {{"stats", "--values", seven}, "unknown option \"--values\" for stats"},

@@ -1,5 +1,6 @@
 // Groups by element kind, the mark of mixed calibrations, ranges of numbers, deletions,
 // and the table's texts (clipboard and CSV).
+#include "CsvDocument.h"
 #include "SeriesGroups.h"
 #include "SeriesTable.h"
 #include "StatsTestData.h"
@@ -119,6 +120,19 @@ TEST(SeriesRange, NumbersAsTheTableShowsThemAfterDeletions)
     EXPECT_EQ(rowsNumbered(rows, 5, 5).size(), 0);
 }
 
+TEST(SeriesRange, BlankedRowsAreNoMeasurements)
+{
+    // While the download dialog runs the table's rows are blank, the archive unchanged:
+    // the statistics see no measurement, not the cells the table no longer shows.
+    const CellArchive archive = archiveOfStrengths({210, 220, 230});
+    MeasurementTable table = buildMeasurementTable(archive, ",");
+    blankDataRows(table);
+    const QList<SeriesRow> rows = seriesRows(table, archive);
+    EXPECT_TRUE(rows.isEmpty());
+    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, rows), ",", false),
+        (QStringList {"Все измерения", "0", "—", "—", "—", "—", "—"}));
+}
+
 TEST(SeriesTable, ClipboardAndCsvTexts)
 {
     const CellArchive archive = archiveOf({
@@ -131,7 +145,7 @@ TEST(SeriesTable, ClipboardAndCsvTexts)
     EXPECT_EQ(tabSeparated(lines),
         "Группа\tn\tRmin\tRmax\tRm\tSm\tVm, %\n"
         "Все измерения!\t2\t25\t25,3\t25,2\t0,2\t0,8\n");
-    const QByteArray csv = seriesCsv(lines);
+    const QByteArray csv = csvDocument(lines);
     EXPECT_EQ(csv,
         QByteArray("\xEF\xBB\xBF")
             + QStringLiteral("Группа;n;Rmin;Rmax;Rm;Sm;Vm, %\r\n"
