@@ -16,6 +16,15 @@ std::unique_ptr<ArchiveImage> readArchiveFile(const QString &fileName, QString &
     return nullptr;
 }
 
+std::unique_ptr<ArchiveImage> readArchiveFileOrTell(const QString &fileName, CliContext &context)
+{
+    QString error;
+    auto image = readArchiveFile(fileName, error);
+    if (!image)
+        context.console.err(error + u'\n');
+    return image;
+}
+
 QString archiveSummary(ProtocolVersion version, int cells)
 {
     return QStringLiteral("version %1.%2\ncells %3\n").arg(version.major).arg(version.minor).arg(cells);
@@ -38,24 +47,18 @@ QString tableText(const CellArchive &archive, const QString &separator, bool val
 
 int runInfo(const Invocation &invocation, CliContext &context)
 {
-    QString error;
-    const auto image = readArchiveFile(invocation.files.first(), error);
-    if (!image) {
-        context.console.err(error + u'\n');
+    const auto image = readArchiveFileOrTell(invocation.files.first(), context);
+    if (!image)
         return kExitFailed;
-    }
     context.console.out(archiveSummary(image->version, image->archive.Count));
     return kExitOk;
 }
 
 int runTable(const Invocation &invocation, CliContext &context)
 {
-    QString error;
-    const auto image = readArchiveFile(invocation.files.first(), error);
-    if (!image) {
-        context.console.err(error + u'\n');
+    const auto image = readArchiveFileOrTell(invocation.files.first(), context);
+    if (!image)
         return kExitFailed;
-    }
     context.console.out(tableText(image->archive, context.decimalSeparator, invocation.values));
     return kExitOk;
 }

@@ -27,6 +27,10 @@ int runStats(const Invocation &invocation, CliContext &context);
 // shows (a refusal or the file error) in `error`, when the file is refused.
 std::unique_ptr<ArchiveImage> readArchiveFile(const QString &fileName, QString &error);
 
+// The same for a command's one file: a refusal goes to standard error, as the command's
+// whole answer (it then exits with kExitFailed).
+std::unique_ptr<ArchiveImage> readArchiveFileOrTell(const QString &fileName, CliContext &context);
+
 // The two lines "version M.m" and "cells N".
 QString archiveSummary(ProtocolVersion version, int cells);
 

@@ -35,12 +35,9 @@ QString rowsOutsideArchive(const Invocation &invocation, int count)
 
 int runStats(const Invocation &invocation, CliContext &context)
 {
-    QString error;
-    const auto image = readArchiveFile(invocation.files.first(), error);
-    if (!image) {
-        context.console.err(error + u'\n');
+    const auto image = readArchiveFileOrTell(invocation.files.first(), context);
+    if (!image)
         return kExitFailed;
-    }
     const CellArchive &archive = image->archive;
     QList<SeriesRow> rows = seriesRows(buildMeasurementTable(archive, context.decimalSeparator), archive);
     if (invocation.rowsGiven) {
