@@ -123,7 +123,7 @@ bool ArchiveWriter::write(QIODevice &device, const CellArchive &archive, Protoco
 {
     m_error.clear();
     const QByteArray bytes = toBytes(archive, version);
-    if (device.write(bytes) != bytes.size()) {
+    if (!writeWhole(device, bytes)) {
         m_error = device.errorString().isEmpty() ? QStringLiteral("Ошибка записи") : device.errorString();
         return false;
     }

@@ -5,7 +5,18 @@
 
 namespace luvir {
 
-bool writeFileAtomically(const QString &fileName, const std::function<bool(QIODevice &)> &write, QString *reason)
+bool writeWhole(QIODevice &device, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const qint64 written = device.write(bytes.data(), bytes.size());
+        if (written <= 0)
+            return false;
+        bytes = bytes.sliced(written);
+    }
+    return true;
+}
+
+bool writeFileAtomically(const QString &fileName, const QByteArray &bytes, QString *reason)
 {
     auto fail = [reason](const QString &text) {
         if (reason)
@@ -21,7 +32,7 @@ bool writeFileAtomically(const QString &fileName, const std::function<bool(QIODe
     // truncated one on a full disk.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    if (!write(file) || !file.flush()) {
+    if (!writeWhole(file, bytes) || !file.flush()) {
         const QString text = file.errorString();
         file.cancelWriting();
         return fail(text);
@@ -29,12 +40,6 @@ bool writeFileAtomically(const QString &fileName, const std::function<bool(QIODe
     if (!file.commit())
         return fail(file.errorString());
     return true;
-}
-
-bool writeFileAtomically(const QString &fileName, const QByteArray &bytes, QString *reason)
-{
-    return writeFileAtomically(
-        fileName, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); }, reason);
 }
 
 } // namespace luvir

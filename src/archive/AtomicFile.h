@@ -5,18 +5,20 @@
 // temporary file remains.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-
-#include <functional>
 
 class QIODevice;
 
 namespace luvir {
 
-// `write` puts the content on the device and returns false on failure. On failure
-// `reason` (when given) receives the system's reason, without the file name.
-bool writeFileAtomically(const QString &fileName, const std::function<bool(QIODevice &)> &write,
-                         QString *reason = nullptr);
+// Writes `bytes` to a file or a file-like device. A write that stores only part of the
+// data is no error to the system (a disk that fills part-way takes what fits); the rest
+// is written again until every byte is stored or the system refuses and says why (no
+// space, quota, I/O error): the device's errorString() then holds that reason.
+bool writeWhole(QIODevice &device, QByteArrayView bytes);
+
+// On failure `reason` (when given) receives the system's reason, without the file name.
 bool writeFileAtomically(const QString &fileName, const QByteArray &bytes, QString *reason = nullptr);
 
 } // namespace luvir

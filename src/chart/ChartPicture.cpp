@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
@@ -44,20 +45,17 @@ QByteArray pictureFormat(const QString &fileName)
 
 bool writePicture(const QImage &picture, const QString &fileName, QString *error)
 {
-    QString writerError;
-    const bool written = writeFileAtomically(
-        fileName,
-        [&](QIODevice &device) {
-            QImageWriter writer(&device, pictureFormat(fileName));
-            if (writer.write(picture))
-                return true;
-            writerError = writer.errorString();
-            return false;
-        },
-        error);
-    if (!written && !writerError.isEmpty())
-        *error = writerError;
-    return written;
+    // Encoded in memory first: the file is then written by the one writer that tells the
+    // system's reason when the disk refuses the rest of it.
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, pictureFormat(fileName));
+    if (!writer.write(picture)) {
+        if (error)
+            *error = writer.errorString();
+        return false;
+    }
+    return writeFileAtomically(fileName, encoded.data(), error);
 }
 
 } // namespace luvir

@@ -190,7 +190,7 @@ void ReportPreview::exportReport(int exporterIndex)
     }
     if (!saved)
         dialogs().error(this,
-            QStringLiteral("Не удалось сохранить файл «%1»: %2")
+            QStringLiteral("Не удалось сохранить файл \"%1\": %2")
                 .arg(QDir::toNativeSeparators(fileName), exporter.errorString()));
 }
 

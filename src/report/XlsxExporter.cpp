@@ -15,6 +15,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <vector>
 
@@ -78,12 +79,21 @@ QByteArray cellText(const QString &text)
     return clean.toUtf8();
 }
 
+QString workbookError(lxw_error error)
+{
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
 class Workbook
 {
 public:
-    explicit Workbook(const QString &path)
-        : m_book(workbook_new(QFile::encodeName(path).constData()))
+    // The library keeps its own temporary files in `scratchDir`, beside the workbook.
+    Workbook(const QString &path, const QString &scratchDir)
+        : m_scratchDir(QFile::encodeName(scratchDir))
     {
+        lxw_workbook_options options {};
+        options.tmpdir = m_scratchDir.data();
+        m_book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
     }
     ~Workbook()
     {
@@ -94,11 +104,21 @@ public:
     Workbook &operator=(const Workbook &) = delete;
 
     lxw_workbook *get() const { return m_book; }
-    lxw_error close()
+    // Assembles and writes the file; returns an empty text or the reason of the failure:
+    // the system's, where the library could not create or write a file.
+    QString close()
     {
+        errno = 0;
         const lxw_error result = workbook_close(m_book);
+        const int systemError = errno;
         m_book = nullptr;
-        return result;
+        if (result == LXW_NO_ERROR)
+            return {};
+        const bool fileError = result == LXW_ERROR_CREATING_XLSX_FILE || result == LXW_ERROR_CREATING_TMPFILE
+            || result == LXW_ERROR_READING_TMPFILE || result == LXW_ERROR_ZIP_FILE_OPERATION
+            || result == LXW_ERROR_ZIP_CLOSE;
+        return fileError && systemError != 0 ? qt_error_string(systemError)
+                                             : workbookError(result);
     }
 
     // The cell format of a text, with `numberFormat` for a number cell (else empty).
@@ -133,14 +153,10 @@ public:
     }
 
 private:
-    lxw_workbook *m_book;
+    QByteArray m_scratchDir;
+    lxw_workbook *m_book = nullptr;
     QMap<QString, lxw_format *> m_formats;
 };
-
-QString workbookError(lxw_error error)
-{
-    return QString::fromUtf8(lxw_strerror(error));
-}
 
 // A number where the report's text is one in a number column, else the text; an empty
 // text leaves the cell blank but framed like its neighbours.
@@ -156,12 +172,13 @@ lxw_error writeCell(
 }
 
 // Writes the workbook to `path`; returns an empty text or the reason of the failure.
-QString writeWorkbook(const PreparedReport &report, const QString &path, const QDateTime &creationTime)
+QString writeWorkbook(
+    const PreparedReport &report, const QString &path, const QString &scratchDir, const QDateTime &creationTime)
 {
     // The library writes every number of the file with the C library's printf.
     const CNumericLocale pointDecimals;
     std::vector<lxw_row_t> pageBreaks; // rows that start a page, then 0; kept until the book is closed
-    Workbook book(path);
+    Workbook book(path, scratchDir);
     if (!book.get())
         return QStringLiteral("не удалось создать книгу");
 
@@ -211,8 +228,7 @@ QString writeWorkbook(const PreparedReport &report, const QString &path, const Q
         pageBreaks.push_back(0);
         worksheet_set_h_pagebreaks(sheet, pageBreaks.data());
     }
-    const lxw_error error = book.close();
-    return error == LXW_NO_ERROR ? QString() : workbookError(error);
+    return book.close();
 }
 
 } // namespace
@@ -241,7 +257,7 @@ bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
     if (!scratch.isValid())
         return fail(scratch.errorString());
     const QString scratchFile = scratch.filePath(QStringLiteral("report.xlsx"));
-    const QString problem = writeWorkbook(report, scratchFile, m_creationTime);
+    const QString problem = writeWorkbook(report, scratchFile, scratch.path(), m_creationTime);
     if (!problem.isEmpty())
         return fail(problem);
 

@@ -71,4 +71,13 @@ QString mixedCalibrationReason(const SeriesGroup &group)
         .arg(mixed.join(QStringLiteral(" и ")));
 }
 
+QString mixedCalibrationWarning(const SeriesGroup &group)
+{
+    QString reason = mixedCalibrationReason(group);
+    if (reason.isEmpty())
+        return reason;
+    reason[0] = reason.at(0).toUpper();
+    return reason + u'.';
+}
+
 } // namespace luvir

@@ -33,5 +33,8 @@ QList<SeriesGroup> seriesGroups(const QList<SeriesRow> &rows, bool byKind);
 // "смешаны зависимости (БАЗОВАЯ; ИНДИВИД.<1>): прочность вычислена по разным градуировкам";
 // empty for a group that mixes nothing.
 QString mixedCalibrationReason(const SeriesGroup &group);
+// The same as a sentence of its own, capitalised and ended by a stop: the window's tooltip
+// and the warning column of the copied and saved table.
+QString mixedCalibrationWarning(const SeriesGroup &group);
 
 } // namespace luvir

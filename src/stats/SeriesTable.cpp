@@ -1,6 +1,5 @@
 #include "SeriesTable.h"
 
-
 namespace luvir {
 
 const QStringList SeriesColumnTitles = {
@@ -34,6 +33,14 @@ QList<QStringList> seriesTableLines(
     QList<QStringList> lines {titles};
     for (const SeriesGroup &group : groups)
         lines.append(seriesGroupFields(group, separator, true));
+    return lines;
+}
+
+QList<QStringList> seriesDataLines(const QList<SeriesGroup> &groups, const QString &separator)
+{
+    QList<QStringList> lines {SeriesColumnTitles + QStringList {QStringLiteral("Предупреждение")}};
+    for (const SeriesGroup &group : groups)
+        lines.append(seriesGroupFields(group, separator, false) << mixedCalibrationWarning(group));
     return lines;
 }
 

@@ -22,6 +22,11 @@ QStringList seriesGroupFields(const SeriesGroup &group, const QString &separator
 QList<QStringList> seriesTableLines(
     const QList<SeriesGroup> &groups, const QString &separator, const QStringList &titles);
 
+// The table as data, copied or saved by the window: the column titles and "Предупреждение",
+// then one line per group with its name exactly and, for a group that mixes calibrations,
+// the warning in that last column.
+QList<QStringList> seriesDataLines(const QList<SeriesGroup> &groups, const QString &separator);
+
 // Fields separated by tabs, lines ended by "\n", as spreadsheets paste them.
 QString tabSeparated(const QList<QStringList> &lines);
 

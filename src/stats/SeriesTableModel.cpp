@@ -7,15 +7,6 @@
 
 namespace luvir {
 
-QString mixedCalibrationTip(const SeriesGroup &group)
-{
-    QString reason = mixedCalibrationReason(group);
-    if (reason.isEmpty())
-        return reason;
-    reason[0] = reason.at(0).toUpper();
-    return reason + u'.';
-}
-
 SeriesTableModel::SeriesTableModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -54,7 +45,7 @@ QVariant SeriesTableModel::data(const QModelIndex &index, int role) const
             return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
         return {};
     case Qt::ToolTipRole:
-        return group.mixesCalibrations() ? QVariant(mixedCalibrationTip(group)) : QVariant();
+        return group.mixesCalibrations() ? QVariant(mixedCalibrationWarning(group)) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter | (index.column() == 0 ? Qt::AlignLeft : Qt::AlignRight));
     default:

@@ -28,7 +28,4 @@ private:
     QList<QStringList> m_fields; // the texts of each group, names unmarked
 };
 
-// The tooltip of a group that mixes calibrations; empty for any other.
-QString mixedCalibrationTip(const SeriesGroup &group);
-
 } // namespace luvir

@@ -74,7 +74,7 @@ StatsWindow::StatsWindow(const QList<SeriesRow> &rows, const QString &separator,
     Table->horizontalHeader()->resizeSection(0, 150);
 
     auto *note
-        = new QLabel(QStringLiteral("Прочность в МПа. «—»: величина не определена. Значок предупреждения: "
+        = new QLabel(QStringLiteral("Прочность в МПа. \"—\": величина не определена. Значок предупреждения: "
                                     "в группе смешаны зависимости или Kc (подробнее в подсказке строки)."),
             this);
     note->setWordWrap(true);
@@ -122,7 +122,7 @@ void StatsWindow::refresh()
 
 QList<QStringList> StatsWindow::tableLines() const
 {
-    return seriesTableLines(m_model->groups(), m_separator, SeriesColumnTitles);
+    return seriesDataLines(m_model->groups(), m_separator);
 }
 
 void StatsWindow::copyTable()
@@ -140,7 +140,7 @@ void StatsWindow::saveTable()
     QString reason;
     if (!writeFileAtomically(fileName, csvDocument(tableLines()), &reason))
         dialogs().error(this,
-            QStringLiteral("Не удалось сохранить файл «%1»: %2")
+            QStringLiteral("Не удалось сохранить файл \"%1\": %2")
                 .arg(QDir::toNativeSeparators(fileName), reason));
 }
 

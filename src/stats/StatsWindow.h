@@ -24,7 +24,8 @@ public:
     StatsWindow(const QList<SeriesRow> &rows, const QString &separator, QWidget *parent = nullptr);
 
     const SeriesTableModel &model() const { return *m_model; }
-    // The table as copied and saved: the column titles, then one line per group.
+    // The table as copied and saved: the column titles, then one line per group, its
+    // warning in a column of its own.
     QList<QStringList> tableLines() const;
 
     void copyTable(); // to the clipboard, tab-separated

@@ -1,12 +1,15 @@
 #include "ArchiveFile.h"
 #include "Crc.h"
 #include "FileSizeLimit.h"
+#include "SmallFilesystem.h"
 #include "TestData.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -226,11 +229,33 @@ TEST(ArchiveFile, AWriteThatFailsHalfWayKeepsTheEarlierFile)
             written = writer.write(path, test::sampleArchive(300), {1, 0});
         }
         EXPECT_FALSE(written) << limit;
-        EXPECT_TRUE(writer.errorString().contains("a.db")) << writer.errorString().toStdString();
+        // Past the limit a write stores what fits; the next one is refused with the reason.
+        EXPECT_TRUE(writer.errorString().startsWith("Файл \"" + QDir::toNativeSeparators(path) + "\": "))
+            << writer.errorString().toStdString();
+        EXPECT_TRUE(test::endsInSystemReason(writer.errorString(), EFBIG)) << writer.errorString().toStdString();
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), before) << "the earlier file must survive, limit " << limit;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"a.db"})
             << "no partial file may remain, limit " << limit;
     }
+}
+
+TEST(ArchiveFile, ADiskThatFillsPartWayIsToldWithTheFileAndItsReason)
+{
+    test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    const QString path = disk.filePath("old.db");
+    ArchiveWriter writer;
+    ASSERT_TRUE(writer.write(path, test::sampleArchive(2), {1, 0}));
+    ASSERT_TRUE(disk.leaveFree(8192)); // 300 cells take 12,606 bytes
+
+    EXPECT_FALSE(writer.write(path, test::sampleArchive(300), {1, 0}));
+    EXPECT_TRUE(writer.errorString().startsWith("Файл \"" + QDir::toNativeSeparators(path) + "\": "))
+        << writer.errorString().toStdString();
+    EXPECT_TRUE(test::endsInSystemReason(writer.errorString(), ENOSPC)) << writer.errorString().toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), fileOf(2)) << "the earlier file must survive";
+    EXPECT_EQ(disk.files(), QStringList {"old.db"}) << "no partial file may remain";
 }

@@ -3,6 +3,7 @@
 #include "ChartDrawing.h"
 #include "ChartPicture.h"
 #include "ScriptedDialogs.h"
+#include "SmallFilesystem.h"
 #include "TestData.h"
 #include "Unit5.h"
 
@@ -25,6 +26,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace luvir;
 using luvir::test::makeCell;
@@ -313,6 +316,31 @@ TEST_F(ChartWindow, ExportErrorIsShownAndTheWindowStays)
     EXPECT_TRUE(dialogs.errors().first().contains(QDir::toNativeSeparators(target)));
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(QFile::exists(target));
+}
+
+TEST_F(ChartWindow, ADiskThatFillsPartWayIsToldWithThePictureFileAndItsReason)
+{
+    test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    form.fillIntermediateChart(test::sampleCell(1), 1, "x");
+    form.show();
+    const QString target = disk.filePath("chart.bmp"); // three bytes a pixel: far more than 4 KiB
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("earlier picture");
+    old.close();
+    ASSERT_TRUE(disk.leaveFree(4096));
+
+    dialogs.fileAnswers = {target};
+    form.N2Click();
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    const QString error = dialogs.errors().first();
+    EXPECT_TRUE(error.startsWith("Не удалось сохранить рисунок в файл \"" + QDir::toNativeSeparators(target) + "\": "))
+        << error.toStdString();
+    EXPECT_TRUE(test::endsInSystemReason(error, ENOSPC)) << error.toStdString();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "earlier picture");
+    EXPECT_EQ(disk.files(), QStringList {"chart.bmp"}) << "no partial file may remain";
 }
 
 TEST_F(ChartWindow, PrintAfterThePrintDialogOnly)

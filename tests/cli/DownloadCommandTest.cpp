@@ -2,10 +2,12 @@
 #include "DeviceLink.h"
 #include "LinkFaults.h"
 #include "MeterSim.h"
+#include "SmallFilesystem.h"
 #include "TestData.h"
 
 #include <QDir>
 
+#include <cerrno>
 #include <functional>
 #include <vector>
 
@@ -213,6 +215,24 @@ TEST_F(DownloadCommand, TargetThatCannotBeWrittenIsToldBeforeTheMeterIsAsked)
         EXPECT_EQ(console.stderrText.count('\n'), 1);
         EXPECT_EQ(meter.exchanges(), 0);
     }
+}
+
+TEST_F(DownloadCommand, ADiskThatFillsPartWayIsToldWithTheFileAndItsReason)
+{
+    luvir::test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    const QString out = disk.filePath("meter.db");
+    ASSERT_TRUE(writeBytes(out, "earlier archive"));
+    ASSERT_TRUE(disk.leaveFree(8192));
+    meter.generateCells(300); // 12,606 bytes
+
+    EXPECT_EQ(run({"download", out}), kExitFailed);
+    ASSERT_FALSE(messages().isEmpty());
+    const QString told = messages().last();
+    EXPECT_TRUE(told.startsWith("Файл \"" + out + "\": ")) << told.toStdString();
+    EXPECT_TRUE(luvir::test::endsInSystemReason(told, ENOSPC)) << told.toStdString();
+    EXPECT_EQ(readBytes(out), "earlier archive");
+    EXPECT_EQ(disk.files(), QStringList {"meter.db"}) << "no partial file may remain";
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 // export: the report of each sample as the preview exports it.
 #include "CliFixture.h"
 #include "Golden.h"
+#include "SmallFilesystem.h"
 #include "TestData.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <cerrno>
 
 using namespace luvir;
 using namespace luvir::cli;
@@ -90,6 +93,25 @@ TEST_F(ExportCommand, UnwritableTargetIsToldAndKeepsNoPartialFile)
     EXPECT_EQ(run({"export", testDataPath("one-cell.db"), out}), kExitFailed);
     EXPECT_TRUE(console.stderrText.startsWith(out + ": ")) << console.stderrText.toStdString();
     EXPECT_FALSE(QFile::exists(path("no")));
+}
+
+TEST_F(ExportCommand, ADiskThatFillsPartWayIsToldWithTheFileAndItsReason)
+{
+    luvir::test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    for (const QString format : {"pdf", "xlsx", "csv"}) {
+        SCOPED_TRACE(format.toStdString());
+        const QString out = disk.filePath("report." + format);
+        ASSERT_TRUE(writeBytes(out, "earlier report"));
+        ASSERT_TRUE(disk.leaveFree(4096)); // the report of 300 measurements is longer in every format
+        EXPECT_EQ(run({"export", testDataPath("sample-300.db"), out}), kExitFailed);
+        EXPECT_TRUE(console.stderrText.startsWith(out + ": ")) << console.stderrText.toStdString();
+        EXPECT_TRUE(luvir::test::endsInSystemReason(console.stderrText.trimmed(), ENOSPC))
+            << console.stderrText.toStdString();
+        EXPECT_EQ(readBytes(out), "earlier report");
+        EXPECT_EQ(disk.files(), QStringList {"report." + format}) << "no partial file may remain";
+        QFile::remove(out);
+    }
 }
 
 TEST_F(ExportCommand, FolderOfArchivesGoesOnPastARefusedOne)

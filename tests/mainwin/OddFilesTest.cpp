@@ -2,11 +2,13 @@
 // archive; saving onto a disk that fills up never loses the earlier file.
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
+#include "SmallFilesystem.h"
 
 #include <QAction>
 #include <QDir>
 
 #include <atomic>
+#include <cerrno>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -111,6 +113,7 @@ TEST_F(OddFilesTest, ASaveInterruptedAtEveryByteKeepsTheEarlierFile)
     const qint64 length = ArchiveWriter::toBytes(window->session().archive, window->session().version).size();
 
     int lost = 0;
+    int untold = 0; // error boxes without the file's full path and the system's reason
     for (qint64 k = 0; k < length; ++k) {
         dialogs.clear();
         dialogs.fileAnswers << target;
@@ -122,12 +125,42 @@ TEST_F(OddFilesTest, ASaveInterruptedAtEveryByteKeepsTheEarlierFile)
             || QDir(dir.path()).entryList({"target.db*", ".target.db*"}, QDir::Files | QDir::Hidden).size()
                 != 1)
             ++lost;
+        // Past the limit a write stores what fits; the next one is refused with the reason.
+        const QString error = dialogs.errors().value(0);
+        if (!error.startsWith("Файл \"" + QDir::toNativeSeparators(target) + "\": ")
+            || !test::endsInSystemReason(error, EFBIG))
+            ++untold;
     }
     EXPECT_EQ(lost, 0) << "of " << length << " interrupted saves";
+    EXPECT_EQ(untold, 0) << "of " << length << " interrupted saves";
 
     dialogs.clear();
     dialogs.fileAnswers << target;
     window->N3->trigger(); // with room on the disk the save goes through
     EXPECT_TRUE(dialogs.errors().isEmpty());
     EXPECT_EQ(readBytes(target).size(), length);
+}
+
+TEST_F(OddFilesTest, ASaveOntoADiskThatFillsPartWayTellsTheFileAndTheReason)
+{
+    test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    openSample(300); // 12,606 bytes
+    const QString target = disk.filePath("old.db");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(ArchiveWriter::toBytes(sampleArchive(7), {1, 0}));
+    old.close();
+    const QByteArray earlier = readBytes(target);
+    ASSERT_TRUE(disk.leaveFree(8192));
+
+    dialogs.clear();
+    dialogs.fileAnswers << target;
+    window->N3->trigger();
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    const QString error = dialogs.errors().first();
+    EXPECT_TRUE(error.startsWith("Файл \"" + QDir::toNativeSeparators(target) + "\": ")) << error.toStdString();
+    EXPECT_TRUE(test::endsInSystemReason(error, ENOSPC)) << error.toStdString();
+    EXPECT_EQ(readBytes(target), earlier);
+    EXPECT_EQ(disk.files(), QStringList {"old.db"}) << "no partial file may remain";
 }

@@ -1,5 +1,6 @@
 #include "CsvExporter.h"
 #include "FileSizeLimit.h"
+#include "SmallFilesystem.h"
 #include "MeasurementReport.h"
 #include "PdfExporter.h"
 #include "ReportTestData.h"
@@ -13,6 +14,8 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace luvir;
 using luvir::test::kPrintMoment;
@@ -245,13 +248,57 @@ TEST_F(FileExport, AFullDiskKeepsTheEarlierFile)
             saved = exporter->save(report, target);
         }
         EXPECT_FALSE(saved) << exporter->name().toStdString();
-        EXPECT_FALSE(exporter->errorString().isEmpty()) << exporter->name().toStdString();
+        // The write past the limit stores part of the file; the next one says why not more.
+        EXPECT_TRUE(test::endsInSystemReason(exporter->errorString(), EFBIG))
+            << exporter->name().toStdString() << ": " << exporter->errorString().toStdString();
         EXPECT_EQ(readAll(target), "earlier export") << exporter->name().toStdString();
         const QString name = "kept." + exporter->defaultSuffix();
         EXPECT_EQ(
             QDir(dir.path()).entryList({name + "*", "." + name + "*"}, QDir::Files | QDir::Hidden).size(), 1)
             << "no partial file may remain";
     }
+}
+
+TEST(ReportExporters, ADiskThatFillsPartWayIsToldWithItsReason)
+{
+    test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    const PreparedReport report = prepare(sampleTable(300)); // every export of it is longer than 4 KiB
+    for (const auto &exporter : createReportExporters()) {
+        const QString target = disk.filePath("kept." + exporter->defaultSuffix());
+        ASSERT_TRUE(writeText(target, "earlier export"));
+        ASSERT_TRUE(disk.leaveFree(4096));
+        EXPECT_FALSE(exporter->save(report, target)) << exporter->name().toStdString();
+        EXPECT_TRUE(test::endsInSystemReason(exporter->errorString(), ENOSPC))
+            << exporter->name().toStdString() << ": " << exporter->errorString().toStdString();
+        EXPECT_EQ(readAll(target), "earlier export") << exporter->name().toStdString();
+        EXPECT_EQ(disk.files(), QStringList {"kept." + exporter->defaultSuffix()}) << "no partial file may remain";
+        QFile::remove(target);
+    }
+}
+
+// The spreadsheet library writes its parts and the workbook into a scratch folder first;
+// a temporary folder that fills tells the system's reason too, not the library's.
+TEST(ReportExporters, ASpreadsheetsScratchFolderThatFillsIsToldWithItsReason)
+{
+    test::SmallFilesystem disk;
+    LUVIR_NEED_SMALL_FILESYSTEM(disk);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("kept.xlsx");
+    ASSERT_TRUE(writeText(target, "earlier export"));
+    ASSERT_TRUE(disk.leaveFree(4096));
+    const QByteArray previous = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(disk.path()));
+    XlsxExporter exporter;
+    const bool saved = exporter.save(prepare(sampleTable(300)), target);
+    if (previous.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", previous);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(test::endsInSystemReason(exporter.errorString(), ENOSPC)) << exporter.errorString().toStdString();
+    EXPECT_EQ(readAll(target), "earlier export");
+    EXPECT_TRUE(disk.files().isEmpty()) << disk.files().join(' ').toStdString();
 }
 
 TEST(ReportExporters, RegistryOffersEveryFormatOnce)

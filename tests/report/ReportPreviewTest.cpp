@@ -119,7 +119,7 @@ TEST_F(Preview, ExportFailureNamesTheFileAndTheReason)
     preview.exportReport(1);
     ASSERT_EQ(dialogs.errors().size(), 1);
     const QString error = dialogs.errors()[0];
-    EXPECT_TRUE(error.startsWith("Не удалось сохранить файл «" + QDir::toNativeSeparators(target) + "»: "))
+    EXPECT_TRUE(error.startsWith("Не удалось сохранить файл \"" + QDir::toNativeSeparators(target) + "\": "))
         << error.toStdString();
     EXPECT_GT(error.size(), QDir::toNativeSeparators(target).size() + 30);
 }

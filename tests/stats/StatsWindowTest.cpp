@@ -1,8 +1,10 @@
 // The statistics window through its model, its copy and save commands, and from the main
 // window's menu as a user opens it.
 #include "StatsWindow.h"
+#include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 #include "SeriesTable.h"
+#include "SmallFilesystem.h"
 #include "StatsTestData.h"
 
 #include <QAction>
@@ -17,6 +19,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace luvir;
 using namespace luvir::test;
@@ -126,10 +130,13 @@ TEST_F(StatsWindowFiles, CopiesAndSavesWhatItShows)
     });
     StatsWindow window(rowsOf(archive, ","), ",");
     window.ByKind->setChecked(true);
-    const QString expected = "Группа\tn\tRmin\tRmax\tRm\tSm\tVm, %\n"
-                             "Все измерения!\t2\t25\t25,3\t25,2\t0,2\t0,8\n"
-                             "колонна\t1\t25,3\t25,3\t25,3\t—\t—\n"
-                             "балка\t1\t25\t25\t25,0\t—\t—\n";
+    // The group's name as it is, the warning in a column of its own.
+    const QString expected
+        = "Группа\tn\tRmin\tRmax\tRm\tSm\tVm, %\tПредупреждение\n"
+          "Все измерения\t2\t25\t25,3\t25,2\t0,2\t0,8\t"
+          "Смешаны Kc (1,00; 0,95): прочность вычислена по разным градуировкам.\n"
+          "колонна\t1\t25,3\t25,3\t25,3\t—\t—\t\n"
+          "балка\t1\t25\t25\t25,0\t—\t—\t\n";
     window.CopyButton->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
 
@@ -157,9 +164,32 @@ TEST_F(StatsWindowFiles, CopiesAndSavesWhatItShows)
     dialogs.fileAnswers << missing;
     window.SaveButton->click();
     ASSERT_EQ(dialogs.errors().size(), 1);
-    EXPECT_TRUE(dialogs.errors().first().startsWith("Не удалось сохранить файл «" + missing + "»: "))
+    EXPECT_TRUE(dialogs.errors().first().startsWith("Не удалось сохранить файл \"" + missing + "\": "))
         << dialogs.errors().first().toStdString();
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(StatsWindowFiles, AWriteThatStoresPartOfTheFileIsToldWithTheSystemsReason)
+{
+    StatsWindow window(rowsOf(archiveOf({{.strength = 253}, {.strength = 250}}), ","), ",");
+    const QString csv = dir.filePath("stats.csv");
+    QFile earlier(csv);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    dialogs.fileAnswers << csv;
+    {
+        // The table is longer: the write stores 100 bytes, the next one is refused.
+        test::FileSizeLimit limit(100);
+        window.SaveButton->click();
+    }
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    const QString error = dialogs.errors().first();
+    EXPECT_TRUE(error.startsWith("Не удалось сохранить файл \"" + csv + "\": ")) << error.toStdString();
+    EXPECT_TRUE(test::endsInSystemReason(error, EFBIG)) << error.toStdString();
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "earlier");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"stats.csv"});
 }
 
 class StatsCommandTest : public MainWindowTest
