@@ -12,9 +12,11 @@
 #include <QGraphicsRectItem>
 #include <QGraphicsTextItem>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -32,6 +34,8 @@ struct DrawnChart {
     QList<QRectF> bars; // left to right
     QList<QRectF> marks; // the value marks, in bar order
     QStringList markTexts;
+
+    bool operator==(const DrawnChart &) const = default;
 };
 
 void collect(QGraphicsItem *item, DrawnChart &drawn)
@@ -53,14 +57,9 @@ void collect(QGraphicsItem *item, DrawnChart &drawn)
         collect(child, drawn);
 }
 
-// The form shown and laid out at its present size, its chart read off the scene.
-DrawnChart drawnChart(TForm5 &form)
+// The chart of the form as it stands now, read off the scene.
+DrawnChart readChart(TForm5 &form)
 {
-    form.show();
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
     QChart *chart = form.Chart1->chart();
     DrawnChart drawn;
     drawn.chart = chart->mapRectToScene(chart->rect());
@@ -77,6 +76,23 @@ DrawnChart drawnChart(TForm5 &form)
     std::sort(drawn.numbers.begin(), drawn.numbers.end(),
         [](const auto &a, const auto &b) { return a.second.left() < b.second.left(); });
     return drawn;
+}
+
+// The form shown and laid out at its present size: its chart has a plot area, and a round
+// of events (layout, the numbers and marks fitted to the plot area) changed nothing in it.
+DrawnChart drawnChart(TForm5 &form)
+{
+    form.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+    std::optional<DrawnChart> last;
+    const bool settled = QTest::qWaitFor([&] {
+        const DrawnChart now = readChart(form);
+        const bool same = last == now && !now.plot.isEmpty();
+        last = now;
+        return same;
+    });
+    EXPECT_TRUE(settled) << "the chart kept changing, or has no plot area";
+    return *last;
 }
 
 // Every text whole, numbers under their own bars at even steps and apart, value marks

@@ -1,7 +1,7 @@
 #pragma once
 // Output compared byte for byte with a reviewed file kept beside the sample it was made
 // from (tests/data/NAME.*, tests/errors/NAME.*). With LUVIR_UPDATE_GOLDEN=1 the output
-// is written in the file's place instead; the diff is then the review.
+// is written in the file's place instead and the check fails; the diff is then the review.
 
 #include "CliFixture.h"
 #include "TestData.h"
@@ -17,10 +17,13 @@ namespace luvir::cli::test {
 
 inline ::testing::AssertionResult matchesGolden(const QByteArray &actual, const QString &goldenPath)
 {
+    // The update mode never passes: a run that wrote the files has checked nothing.
     if (qEnvironmentVariableIsSet("LUVIR_UPDATE_GOLDEN")) {
         QFile out(goldenPath);
         if (out.open(QIODevice::WriteOnly) && out.write(actual) == actual.size())
-            return ::testing::AssertionSuccess();
+            return ::testing::AssertionFailure()
+                << "LUVIR_UPDATE_GOLDEN is set: wrote " << goldenPath.toStdString()
+                << " instead of comparing; review the diff (git diff), then run again without it";
         return ::testing::AssertionFailure() << "could not write " << goldenPath.toStdString();
     }
     QFile file(goldenPath);

@@ -196,6 +196,27 @@ TEST_F(DeviceCommandsTest, ChatteringDeviceHoldsNoRequestBack)
     EXPECT_TRUE(link.isOpen());
 }
 
+// On a slow host every read of the chattering device takes 300 ms of real time: the drain
+// stops after one second, when at most four reads (started at 0, 300, 600 and 900 ms) have
+// been made, well before it has thrown away its count of eight. The request then goes out.
+TEST_F(DeviceCommandsTest, ChatteringDeviceOnASlowHostIsDrainedForOneSecondAtMost)
+{
+    meter.generateCells(300);
+    meter.setChattering(true);
+    meter.setClock(sim::Clock::Real);
+    meter.setReadDuration(std::chrono::milliseconds(300));
+    connect();
+    std::uint16_t size = 0;
+    EXPECT_TRUE(commands.ReadArchiveSize(archive, size));
+    EXPECT_EQ(size, 300);
+    EXPECT_EQ(meter.exchanges(), 1);
+    const auto drainReads = std::count_if(meter.reads().begin(), meter.reads().end(),
+        [](const sim::ReadCall &r) { return r.timeoutMs == 0; });
+    EXPECT_GE(drainReads, 1);
+    EXPECT_LE(drainReads, 4) << "the drain ran past its second";
+    EXPECT_GE(meter.elapsed(), std::chrono::milliseconds(1000));
+}
+
 TEST_F(DeviceCommandsTest, LostMeterIsNotWrittenToAgain)
 {
     meter.addFault(sim::atExchange(Fault::ReadError, 0));

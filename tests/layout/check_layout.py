@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """The README's layout table says which folders each source folder may use; the
-folders' CMakeLists.txt say which they do use. The two must agree.
+folders' CMakeLists.txt and their #include lines say which they do use. A folder uses
+another when it links one of its targets or includes one of its headers (a header reached
+through a library linked further down is an arrow all the same). The two must agree.
 
     check_layout.py PROJECT_DIR
 """
@@ -28,6 +30,26 @@ for name, cmake in folders.items():
                 linked.add(owner[word])
     uses[name] = linked
 
+# What each folder includes: "Header.h" of another folder, in its own sources and headers.
+holder = {}
+for name, cmake in folders.items():
+    for header in cmake.parent.glob("*.h"):
+        holder.setdefault(header.name, set()).add(name)
+for header, names in holder.items():
+    if len(names) > 1:
+        print(f"FAIL: {header} is in more than one folder: {sorted(names)}")
+        sys.exit(1)
+includes = {}
+for name, cmake in folders.items():
+    included = {}
+    for source in sorted(list(cmake.parent.glob("*.h")) + list(cmake.parent.glob("*.cpp"))):
+        for header in re.findall(r'^\s*#\s*include\s*"([^"]+)"', source.read_text(), re.M):
+            for other in holder.get(pathlib.PurePath(header).name, ()):
+                if other != name:
+                    included.setdefault(other, f"{source.name} includes {header}")
+    includes[name] = included
+    uses[name] |= set(included)
+
 # What the README says they may use.
 readme = (root / "README.md").read_text()
 table = readme[readme.index("## Layout"):]
@@ -43,8 +65,10 @@ for name in sorted(folders):
     if name not in said:
         failures.append(f"README's layout table has no row for {name}")
     elif said[name] != uses[name]:
+        why = [includes[name][o] for o in sorted(uses[name] - said[name]) if o in includes[name]]
         failures.append(f"{name}: README says it may use {sorted(said[name]) or 'nothing'}, "
-                        f"its CMakeLists.txt links {sorted(uses[name]) or 'nothing'}")
+                        f"its links and includes use {sorted(uses[name]) or 'nothing'}"
+                        + "".join(f"\n      ({w})" for w in why))
 for name in sorted(set(said) - set(folders)):
     failures.append(f"README's layout table names {name}, which has no CMakeLists.txt")
 
@@ -52,4 +76,4 @@ for f in failures:
     print("FAIL:", f)
 if failures:
     sys.exit(1)
-print(f"layout table matches the link lines of {len(folders)} folders")
+print(f"layout table matches the link lines and includes of {len(folders)} folders")

@@ -8,6 +8,7 @@
 #include "MainWindowFixture.h"
 
 #include "Forms.h"
+#include "LinkFaults.h"
 #include "MeterSim.h"
 #include "Unit2.h"
 
@@ -31,14 +32,9 @@ int environmentNumber(const char *name, int fallback)
     return ok ? value : fallback;
 }
 
-constexpr sim::Fault kFaults[] = {
-    sim::Fault::NoAnswer,      sim::Fault::LateAnswer,   sim::Fault::ShortRead,
-    sim::Fault::ReadError,     sim::Fault::WriteError,   sim::Fault::WrongReportId,
-    sim::Fault::WrongLength,   sim::Fault::WrongCommand, sim::Fault::BadCrc,
-    sim::Fault::CrcLowByteFirst, sim::Fault::DamagedCell, sim::Fault::Unplug,
-};
-constexpr int kFaultKinds = static_cast<int>(std::size(kFaults));
-constexpr int kNoFault = kFaultKinds, kChattering = kFaultKinds + 1;
+// A fault of the meter's table (LinkFaults.h), none, or a chattering meter.
+const int kFaultKinds = static_cast<int>(test::linkFaults().size());
+const int kNoFault = kFaultKinds, kChattering = kFaultKinds + 1;
 
 // The meter's archive for one download: 999 cells, different every time.
 std::vector<ArchiveCell> meterCells(int download)
@@ -89,7 +85,7 @@ TEST_F(MainWindowTest, DownloadSoakNeverMixesArchives)
         } else if (kind != kNoFault) {
             // Exchanges from here on: version, size on showing; size, 999 cells on "Скачать".
             const int at = meter.exchanges() + std::uniform_int_distribution<int>(0, 1002)(random);
-            meter.addFault(sim::atExchange(kFaults[kind], at));
+            meter.addFault(sim::atExchange(test::linkFaults()[static_cast<std::size_t>(kind)].fault, at));
             ++faultsInjected;
         }
 

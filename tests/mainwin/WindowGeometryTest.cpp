@@ -45,9 +45,20 @@ protected:
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         EXPECT_TRUE(window.isMaximized()) << "the window opens maximised";
+        const QSize maximised = window.size();
         window.showNormal();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isMaximized(); }));
-        QTest::qWait(50); // the platform's geometry events, and the centring that follows them
+        // The platform's geometry events (the state changes first, the size after), and
+        // the centring that follows them.
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return !window.isMaximized() && window.size() != maximised && centred(window.frameGeometry());
+        }));
+    }
+
+    // The frame's margins to the screen's edges are equal, to a pixel.
+    bool centred(const QRect &frame) const
+    {
+        return std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())) <= 1
+            && std::abs((frame.top() - screen.top()) - (screen.bottom() - frame.bottom())) <= 1;
     }
 
     luvir::test::ScriptedDialogs dialogs;
@@ -77,8 +88,7 @@ TEST_F(WindowGeometryTest, RestoredWindowHasTheDesignClientAreaCentredOnTheScree
     const QRect frame = window.frameGeometry();
     EXPECT_TRUE(screen.contains(frame))
         << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
-    EXPECT_LE(std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())), 1);
-    EXPECT_LE(std::abs((frame.top() - screen.top()) - (screen.bottom() - frame.bottom())), 1);
+    EXPECT_TRUE(centred(frame));
 }
 
 TEST_F(WindowGeometryTest, StatusPanelsKeepTheirWidthsAndAreCutOffWhenTheWindowIsNarrower)
@@ -93,8 +103,10 @@ TEST_F(WindowGeometryTest, StatusPanelsKeepTheirWidthsAndAreCutOffWhenTheWindowI
     const int width[] = {300, 600, 100};
     for (const auto &c : cases) {
         window.resize(c.windowWidth, window.height());
-        QTest::qWait(20);
-        EXPECT_EQ(window.width(), c.windowWidth) << "the status bar must not hold the window wider";
+        // The window takes the width and the status bar is laid out across it.
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return window.width() == c.windowWidth && window.StatusBar1->width() == c.windowWidth;
+        })) << "the status bar must not hold the window wider";
         for (int i = 0; i < 3; ++i) {
             const QLabel *panel = window.StatusBar1->panel(i);
             EXPECT_EQ(panel->width(), width[i]) << c.windowWidth << " panel " << i;

@@ -1,12 +1,12 @@
 // The report's spreadsheet and CSV read back by the programs our users open them with:
 // openpyxl and LibreOffice, and Python's csv module. The files are written by luvir-cli
-// under the C locale and under ru_RU.UTF-8, as users run it.
-#include "MeasurementTable.h"
+// under the C locale and under ru_RU.UTF-8, as users run it. What they must hold is the
+// hand-made archive's hand-worked texts, or a sample's reviewed report (tests/data), which
+// the reference decoder reproduces apart from the program.
 #include "ReadBackSupport.h"
 #include "TestData.h"
 
 #include <QJsonArray>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 
 using namespace luvir;
@@ -14,45 +14,32 @@ using namespace luvir::test;
 
 namespace {
 
-// What the spreadsheet must hold for the measurement in table row `number`: the number,
-// Kc and strength as numbers in the form the table writes them (Kc two decimals, the
-// strength one decimal or none, the number none); the other cells as the table's texts.
-QJsonArray expectedSheetRow(const ArchiveCell &cell, int number, const QStringList &texts)
+// The rows of a sample's reviewed report (tests/data/NAME.report.LOCALE.csv), as
+// Python's csv module reads them: the title, the column titles, one row per measurement.
+QJsonArray reviewedReport(const QString &sample, const UserLocale &locale)
+{
+    const QString localeName = QString::fromLatin1(locale.name).section(QLatin1Char('.'), 0, 0);
+    return readBack("csv", testDataPath(QStringLiteral("%1.report.%2.csv").arg(sample, localeName)));
+}
+
+// What the spreadsheet must hold for one measurement row of the reviewed report: the
+// number, Kc and strength as numbers in the form the texts have them (Kc two decimals,
+// the strength one decimal or none, the number none); the other cells as their texts.
+// `plain` is the row under the C locale, where the numbers are read.
+QJsonArray expectedSheetRow(const QStringList &plain, const QStringList &texts)
 {
     QJsonArray row;
-    for (int c = 0; c < kTableColumns; ++c) {
-        if (c == 0) {
-            row.append(numberCell(number, "0"));
-        } else if (c == 5) {
-            row.append(numberCell(cell.byte(ArchiveCell::Kc) / 100.0, "0.00"));
-        } else if (c == 6) {
-            const std::uint16_t tenths = cell.strengthWord();
-            row.append(numberCell(tenths / 10.0, tenths % 10 == 0 ? "0" : "0.0"));
-        } else {
+    for (int c = 0; c < texts.size(); ++c) {
+        if (c == 0)
+            row.append(numberCell(plain.at(c).toInt(), "0"));
+        else if (c == 5)
+            row.append(numberCell(plain.at(c).toDouble(), "0.00"));
+        else if (c == 6)
+            row.append(numberCell(plain.at(c).toDouble(), plain.at(c).contains('.') ? "0.0" : "0"));
+        else
             row.append(textCell(texts.at(c)));
-        }
     }
     return row;
-}
-
-// Thirty cells of random bytes: codes outside the name tables, any strength and Kc.
-CellArchive randomArchive()
-{
-    QRandomGenerator random(20261210);
-    CellArchive archive;
-    archive.Count = 30;
-    for (int i = 0; i < archive.Count; ++i)
-        for (std::uint8_t &byte : archive.Cells[static_cast<std::size_t>(i)].bytes)
-            byte = static_cast<std::uint8_t>(random.bounded(256));
-    return archive;
-}
-
-CellArchive readArchive(const QString &file)
-{
-    ArchiveImage image;
-    ArchiveReader reader;
-    EXPECT_EQ(reader.read(file, image), ArchiveReader::Status::Ok) << file.toStdString();
-    return image.archive;
 }
 
 TEST_F(ReadBack, HandMadeArchiveInEveryFormat)
@@ -80,45 +67,42 @@ TEST_F(ReadBack, HandMadeArchiveInEveryFormat)
     }
 }
 
-struct SampleArchive {
-    QString name;
-    CellArchive archive;
-};
-
-TEST_F(ReadBack, WholeArchivesLoadAndShowTheTableTexts)
+TEST_F(ReadBack, WholeArchivesLoadAndShowTheReviewedTexts)
 {
-    const QList<SampleArchive> samples = {
-        {"random-30", randomArchive()},
-        {"empty", readArchive(testDataPath("empty-v1.0.db"))},
-        {"full-999", readArchive(testDataPath("full-999.db"))},
-    };
-    ASSERT_EQ(samples[2].archive.Count, 999);
+    // Thirty cells of random bytes (codes outside the name tables, any strength and Kc),
+    // none, and the full archive.
+    const QStringList samples = {"random-30", "empty-v1.0", "full-999"};
+    const QJsonArray plainRandom = reviewedReport("random-30", kLocales[0]);
+    ASSERT_EQ(plainRandom.size(), 2 + 30);
     const QString soffice = QStandardPaths::findExecutable("soffice");
     for (const UserLocale &locale : kLocales) {
         SCOPED_TRACE(locale.name);
         QStringList spreadsheets;
-        for (const SampleArchive &sample : samples) {
-            SCOPED_TRACE(sample.name.toStdString());
-            const QString archive = writeArchive(sample.name + ".db", sample.archive);
-            const QString stem = path(QStringLiteral("%1-%2").arg(sample.name, locale.name));
-            const MeasurementTable table = buildMeasurementTable(sample.archive, locale.separator);
+        for (const QString &sample : samples) {
+            SCOPED_TRACE(sample.toStdString());
+            const QString archive = testDataPath(sample + ".db");
+            const QString stem = path(QStringLiteral("%1-%2").arg(sample, locale.name));
+            const QJsonArray reviewed = reviewedReport(sample, locale);
+            const QJsonArray plain = reviewedReport(sample, kLocales[0]);
+            ASSERT_GE(reviewed.size(), 2);
+            ASSERT_EQ(plain.size(), reviewed.size());
 
             exportWithCli(archive, stem + ".xlsx", locale.name);
             spreadsheets << stem + ".xlsx";
             const QJsonArray sheet = readBack("xlsx", stem + ".xlsx");
-            ASSERT_EQ(sheet.size(), 2 + sample.archive.Count);
+            ASSERT_EQ(sheet.size(), reviewed.size());
             expectTitleAndColumnTitles(sheet);
-            for (int r = 1; r < table.rowCount(); ++r)
-                expectRow(sheet.at(1 + r).toArray(),
-                    expectedSheetRow(
-                        sample.archive.Cells[static_cast<std::size_t>(r - 1)], r, table.rows.at(r)),
-                    QStringLiteral("row %1").arg(r));
+            for (qsizetype r = 2; r < reviewed.size(); ++r)
+                expectRow(sheet.at(r).toArray(), expectedSheetRow(strings(plain.at(r)), strings(reviewed.at(r))),
+                    QStringLiteral("row %1").arg(r - 1));
 
+            // Below the title, which holds the moment of the export, the reviewed rows.
             exportWithCli(archive, stem + ".csv", locale.name);
             const QJsonArray csv = readBack("csv", stem + ".csv");
-            ASSERT_EQ(csv.size(), 1 + table.rowCount());
-            for (int r = 0; r < table.rowCount(); ++r)
-                EXPECT_EQ(strings(csv.at(1 + r)), table.rows.at(r)) << r;
+            ASSERT_EQ(csv.size(), reviewed.size());
+            EXPECT_EQ(strings(csv.at(0)).value(0), "ЛЮВИР-2.07");
+            for (qsizetype r = 1; r < reviewed.size(); ++r)
+                EXPECT_EQ(strings(csv.at(r)), strings(reviewed.at(r))) << r;
         }
         if (soffice.isEmpty())
             continue;
@@ -131,15 +115,15 @@ TEST_F(ReadBack, WholeArchivesLoadAndShowTheTableTexts)
                 + spreadsheets,
             locale.name);
         ASSERT_TRUE(run.ok()) << run.problem.toStdString();
-        for (const SampleArchive &sample : samples) {
-            SCOPED_TRACE(sample.name.toStdString());
+        for (const QString &sample : samples) {
+            SCOPED_TRACE(sample.toStdString());
             const QJsonArray rows
-                = readBack("csv", QStringLiteral("%1/%2-%3.csv").arg(shown, sample.name, locale.name));
-            const MeasurementTable table = buildMeasurementTable(sample.archive, locale.separator);
-            ASSERT_EQ(rows.size(), 1 + table.rowCount());
+                = readBack("csv", QStringLiteral("%1/%2-%3.csv").arg(shown, sample, locale.name));
+            const QJsonArray reviewed = reviewedReport(sample, locale);
+            ASSERT_EQ(rows.size(), reviewed.size());
             EXPECT_EQ(strings(rows.at(0)).value(0), "ЛЮВИР-2.07");
-            for (int r = 0; r < table.rowCount(); ++r)
-                EXPECT_EQ(strings(rows.at(1 + r)), table.rows.at(r)) << r;
+            for (qsizetype r = 1; r < reviewed.size(); ++r)
+                EXPECT_EQ(strings(rows.at(r)), strings(reviewed.at(r))) << r;
         }
     }
     if (soffice.isEmpty())

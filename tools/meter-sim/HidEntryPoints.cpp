@@ -111,6 +111,8 @@ int readAnswer(hid_device *device, unsigned char *data, std::size_t length, int 
     s.replugIfDue();
     if (!alive(device))
         return -1;
+    if (s.readDuration > Micros(0))
+        s.waitUntil(s.now() + s.readDuration);
     const Micros start = s.now();
     if (s.pending.empty())
         return noAnswer(s, start, data, length, milliseconds);

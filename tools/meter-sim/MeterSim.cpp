@@ -204,6 +204,11 @@ void Meter::setLatency(std::chrono::microseconds perExchange)
     m_state->latency = perExchange;
 }
 
+void Meter::setReadDuration(std::chrono::microseconds perRead)
+{
+    m_state->readDuration = perRead;
+}
+
 void Meter::setClock(Clock clock)
 {
     m_state->clock = clock;

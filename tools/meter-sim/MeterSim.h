@@ -91,6 +91,9 @@ public:
     const std::vector<ArchiveCell> &cells() const;
 
     void setLatency(std::chrono::microseconds perExchange);
+    // Every read takes this long before it returns, even one that finds a report waiting
+    // (a slow host): on the real clock the time passes for the caller too.
+    void setReadDuration(std::chrono::microseconds perRead);
     void setClock(Clock clock);
     // Time passed since reset(), simulated or real.
     std::chrono::microseconds elapsed() const;

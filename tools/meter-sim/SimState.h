@@ -38,6 +38,7 @@ struct Meter::State {
     std::uint8_t minor = 0;
     std::vector<ArchiveCell> cells;
     Micros latency {0};
+    Micros readDuration {0}; // every read takes this long, whatever it finds
     Clock clock = Clock::Virtual;
     std::vector<FaultRule> faults;
     bool plugged = true;

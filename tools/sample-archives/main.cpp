@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cstdio>
 
@@ -92,6 +93,14 @@ int main(int argc, char **argv)
         .month = 1,
         .year = 99});
 
+    // Thirty cells of random bytes: codes outside the name tables, any strength and Kc.
+    CellArchive random;
+    QRandomGenerator generator(20261210);
+    random.Count = 30;
+    for (int i = 0; i < random.Count; ++i)
+        for (std::uint8_t &byte : random.Cells[static_cast<std::size_t>(i)].bytes)
+            byte = static_cast<std::uint8_t>(generator.bounded(256));
+
     bool ok = true;
     ok &= put(data("empty-v1.0.db"), archive(0));
     ok &= put(data("one-cell.db"), archive(1));
@@ -100,6 +109,7 @@ int main(int argc, char **argv)
     ok &= put(data("full-999.db"), archive(999));
     ok &= put(data("version-2.5.db"), archive(3, {2, 5}));
     ok &= put(data("edge-fields.db"), ArchiveWriter::toBytes(edges, {1, 0}));
+    ok &= put(data("random-30.db"), ArchiveWriter::toBytes(random, {1, 0}));
 
     ok &= put(errors("empty-file.db"), QByteArray());
     ok &= put(errors("one-byte.db"), QByteArray(1, '\x01'));
