@@ -232,7 +232,8 @@ QString XlsxExporter::defaultSuffix() const
     return QStringLiteral("xlsx");
 }
 
-bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
+bool XlsxExporter::save(
+    const PreparedReport &report, const QString &fileName, const ExportOptions &options)
 {
     clearError();
     // The library writes to a file name of its own; the result is copied over the target
@@ -241,7 +242,7 @@ bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
     if (!scratch.isValid())
         return fail(scratch.errorString());
     const QString scratchFile = scratch.filePath(QStringLiteral("report.xlsx"));
-    const QString problem = writeWorkbook(report, scratchFile, m_creationTime);
+    const QString problem = writeWorkbook(report, scratchFile, options.created);
     if (!problem.isEmpty())
         return fail(problem);
 
