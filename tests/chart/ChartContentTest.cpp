@@ -130,8 +130,9 @@ TEST(MeasurementsChartContent, BarsStandAtTheRowsPositionsAndNoneChartsNothing)
     MeasurementTable table = buildMeasurementTable(archive, ".");
     ASSERT_TRUE(deleteMeasurement(table, archive, 2));
     const ChartContent content = measurementsChartContent(table.measurements, ".");
-    EXPECT_EQ(content.bars, (QList<ChartPoint>{bar(1, archive.Cells[0].strengthWord() / 10.0, kPlainValueColor),
-                                               bar(2, archive.Cells[1].strengthWord() / 10.0, kPlainValueColor)}));
+    const double first = archive.Cells[0].strengthWord() / 10.0;
+    const double second = archive.Cells[1].strengthWord() / 10.0;
+    EXPECT_EQ(content.bars, (QList<ChartPoint>{bar(1, first, kPlainValueColor), bar(2, second, kPlainValueColor)}));
 
     const ChartContent empty = measurementsChartContent({}, ".");
     EXPECT_EQ(empty.title, "Диаграмма измерений");

@@ -40,9 +40,9 @@ QString pdfText(const QString &file)
 QString zipEntryText(const QString &file, const QString &entry)
 {
     QProcess process;
-    process.start(QStringLiteral("python3"),
-        {"-c", "import sys, zipfile\nsys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))", file,
-            entry});
+    const char *script = "import sys, zipfile\n"
+                         "sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))";
+    process.start(QStringLiteral("python3"), {"-c", script, file, entry});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());

@@ -33,7 +33,8 @@ TEST(SeriesGroups, OneGroupPerKindInOrderOfFirstAppearance)
     });
     const QList<Measurement> measurements = measurementsOf(archive);
 
-    EXPECT_EQ(namesOf(seriesGroups(measurements, SeriesGrouping::None, ".")), QStringList {"Все измерения 6"});
+    EXPECT_EQ(
+        namesOf(seriesGroups(measurements, SeriesGrouping::None, ".")), QStringList {"Все измерения 6"});
     const QList<SeriesGroup> groups = seriesGroups(measurements, SeriesGrouping::ElementKind, ".");
     EXPECT_EQ(
         namesOf(groups), (QStringList {"Все измерения 6", "колонна 2", "изделие 2", "без вида 1", "свая 1"}));
@@ -88,8 +89,8 @@ TEST(SeriesGroups, OnlyTheGroupThatMixesIsMarked)
         {.strength = 260, .elementKind = 3, .kc = 90},
         {.strength = 270, .elementKind = 2, .kc = 100},
     });
-    const QList<QStringList> lines
-        = seriesTableLines(seriesGroups(measurementsOf(archive), SeriesGrouping::ElementKind, "."), ".", {"t"});
+    const QList<SeriesGroup> groups = seriesGroups(measurementsOf(archive), SeriesGrouping::ElementKind, ".");
+    const QList<QStringList> lines = seriesTableLines(groups, ".", {"t"});
     EXPECT_EQ(tabSeparated(lines),
         "t\n"
         "Все измерения!\t3\t25\t27\t26.0\t1.0\t3.8\n"
@@ -115,7 +116,8 @@ TEST(SeriesRange, NumbersAsTheTableShowsThemAfterDeletions)
     EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, shown, ","), ",", false),
         (QStringList {"Все измерения", "4", "21", "26", "23,3", "2,2", "9,5"}));
     // № 2 to 5: 22 and 24 remain.
-    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, measurementsNumbered(shown, 2, 5), ","), ",", false),
+    const SeriesGroup twoToFive = seriesGroup(kAllRowsGroup, measurementsNumbered(shown, 2, 5), ",");
+    EXPECT_EQ(seriesGroupFields(twoToFive, ",", false),
         (QStringList {"Все измерения", "2", "22", "24", "23,0", "1,4", "6,1"}));
     // A range holding only deleted numbers is empty.
     EXPECT_EQ(measurementsNumbered(shown, 3, 3).size(), 0);
