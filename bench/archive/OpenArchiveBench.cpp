@@ -4,9 +4,12 @@
 #include "ScriptedDialogs.h"
 #include "TestData.h"
 #include "Unit1.h"
+#include "Unit2.h"
+#include "Unit5.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -38,6 +41,10 @@ void BM_OpenAndDisplay(benchmark::State &state)
     const QString path = sampleFile(dir, static_cast<int>(state.range(0)));
     luvir::test::ScriptedDialogs dialogs;
     TForm1 window;
+    TForm2 download(window.deviceLink(), window, &window);
+    QDialog about(&window);
+    TForm5 chart(&window);
+    window.setLastingWindows(download, about, chart);
     window.resize(1280, 900);
     window.show();
     for (auto _ : state) {

@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkCsv(report);
     if (fuzzXlsx) {
         XlsxExporter xlsx;
-        xlsx.setCreationTime(QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC));
-        if (!xlsx.save(report, scratch->filePath(QStringLiteral("f.xlsx"))))
+        const ExportOptions fixedTime {.created = QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC)};
+        if (!xlsx.save(report, scratch->filePath(QStringLiteral("f.xlsx")), fixedTime))
             std::abort();
     }
     if (fuzzPdf) {

@@ -40,6 +40,7 @@ int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
         Form2 = new TForm2(Form1->deviceLink(), *Form1, Form1);
         Form4 = new TForm4(Form1);
         Form5 = new TForm5(Form1);
+        Form1->setLastingWindows(*Form2, *Form4, *Form5);
 
         Form1->show();
         if (whenShown)

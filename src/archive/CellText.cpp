@@ -30,14 +30,6 @@ QString fromTable(const QStringList &table, std::uint8_t code)
     return code < table.size() ? table.at(code) : QString();
 }
 
-// A whole number of tenths (or hundredths) written with a fixed number of decimals.
-QString fixedPoint(unsigned value, unsigned decimals, const QString &separator)
-{
-    const unsigned scale = decimals == 1 ? 10 : 100;
-    return QString::number(value / scale) + separator
-        + QStringLiteral("%1").arg(value % scale, static_cast<int>(decimals), 10, QLatin1Char('0'));
-}
-
 QString twoDigits(std::uint8_t value)
 {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
@@ -65,28 +57,35 @@ QString dependencyText(const ArchiveCell &cell)
     return fromTable(DependencyNames, cell.byte(ArchiveCell::Dependency));
 }
 
+QString tenthsText(std::uint64_t tenths, const QString &separator)
+{
+    return QString::number(tenths / 10) + separator + QString::number(tenths % 10);
+}
+
 QString strengthText(const ArchiveCell &cell, const QString &separator)
 {
     const unsigned tenths = cell.strengthWord();
     if (tenths % 10 == 0)
         return QString::number(tenths / 10);
-    return fixedPoint(tenths, 1, separator);
+    return tenthsText(tenths, separator);
 }
 
 QString strengthFixedText(const ArchiveCell &cell, const QString &separator)
 {
-    return fixedPoint(cell.strengthWord(), 1, separator);
+    return tenthsText(cell.strengthWord(), separator);
 }
 
 QString impactValueText(std::uint16_t word, const QString &separator)
 {
     const unsigned tenths = isMarkedValue(word) ? word - MarkedValueBit : word;
-    return fixedPoint(tenths, 1, separator);
+    return tenthsText(tenths, separator);
 }
 
 QString kcText(const ArchiveCell &cell, const QString &separator)
 {
-    return fixedPoint(cell.byte(ArchiveCell::Kc), 2, separator);
+    const unsigned hundredths = cell.byte(ArchiveCell::Kc);
+    return QString::number(hundredths / 100) + separator
+        + QStringLiteral("%1").arg(hundredths % 100, 2, 10, QLatin1Char('0'));
 }
 
 QString dateTimeText(const ArchiveCell &cell)

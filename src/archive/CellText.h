@@ -22,6 +22,8 @@ QString directionText(const ArchiveCell &cell);
 QString elementKindText(const ArchiveCell &cell);
 QString dependencyText(const ArchiveCell &cell);
 
+// A whole number of tenths with exactly one decimal: 253 -> "25.3", 250 -> "25.0".
+QString tenthsText(std::uint64_t tenths, const QString &separator);
 // R in the shortest form: 253 -> "25.3", 250 -> "25", 0 -> "0".
 QString strengthText(const ArchiveCell &cell, const QString &separator);
 // R with exactly one decimal: 250 -> "25.0".

@@ -32,21 +32,32 @@ QStringList measurementRow(const ArchiveCell &cell, int number, const QString &s
     };
 }
 
-MeasurementTable buildMeasurementTable(const CellArchive &archive, const QString &separator)
+MeasurementTable buildMeasurementTable(const QList<Measurement> &measurements, const QString &separator)
 {
     MeasurementTable table;
-    const int count = std::min<int>(archive.Count, CellArchive::Capacity);
-    table.rows.reserve(count + 1);
+    table.measurements = measurements;
+    table.rows.reserve(measurements.size() + 1);
     table.rows.append(MeasurementTableHeader);
-    for (int i = 0; i < count; ++i)
-        table.rows.append(measurementRow(archive.Cells[static_cast<std::size_t>(i)], i + 1, separator));
+    for (const Measurement &m : measurements)
+        table.rows.append(measurementRow(m.cell, m.number, separator));
     return table;
+}
+
+MeasurementTable buildMeasurementTable(const CellArchive &archive, const QString &separator)
+{
+    return buildMeasurementTable(measurementsOf(archive), separator);
 }
 
 void blankDataRows(MeasurementTable &table)
 {
     for (int r = 1; r < table.rowCount(); ++r)
         table.rows[r] = QStringList(kTableColumns, QString());
+    table.blank = true;
+}
+
+QList<Measurement> shownMeasurements(const MeasurementTable &table)
+{
+    return table.blank ? QList<Measurement>() : table.measurements;
 }
 
 int measurementColumnWidth(int tableWidth)
@@ -57,9 +68,10 @@ int measurementColumnWidth(int tableWidth)
 bool deleteMeasurement(MeasurementTable &table, CellArchive &archive, int row)
 {
     const int index = row - 1;
-    if (row < 1 || row >= table.rowCount() || index >= archive.Count)
+    if (row < 1 || row >= table.rowCount() || index >= table.measurements.size() || index >= archive.Count)
         return false;
     table.rows.removeAt(row);
+    table.measurements.removeAt(index);
     std::copy(archive.Cells.begin() + index + 1, archive.Cells.begin() + archive.Count,
               archive.Cells.begin() + index);
     --archive.Count;

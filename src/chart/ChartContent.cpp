@@ -2,7 +2,6 @@
 
 #include "CellText.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -16,12 +15,6 @@ const QString kStrengthAxisTitle = QStringLiteral("R, МПа");
 QString averageTitle(const QString &value)
 {
     return QStringLiteral("Среднее (") + value + u')';
-}
-
-// A whole number of tenths with exactly one decimal.
-QString tenthsText(std::uint64_t tenths, const QString &separator)
-{
-    return QString::number(tenths / 10) + separator + QString::number(tenths % 10);
 }
 
 } // namespace
@@ -50,8 +43,7 @@ ChartContent intermediateChartContent(const ArchiveCell &cell, int row, const QS
     return content;
 }
 
-ChartContent measurementsChartContent(const MeasurementTable &table, const CellArchive &archive,
-                                      const QString &separator)
+ChartContent measurementsChartContent(const QList<Measurement> &measurements, const QString &separator)
 {
     ChartContent content;
     content.caption = kMeasurementsChartCaption;
@@ -59,23 +51,17 @@ ChartContent measurementsChartContent(const MeasurementTable &table, const CellA
     content.xAxisTitle = QStringLiteral("№ Измерения");
     content.yAxisTitle = kStrengthAxisTitle;
 
-    const int rows = std::min({table.dataRowCount(), static_cast<int>(archive.Count),
-                               static_cast<int>(CellArchive::Capacity)});
-    std::uint64_t sumOfTenths = 0;
-    for (int r = 1; r <= rows; ++r) {
-        const std::uint16_t tenths = archive.Cells[static_cast<std::size_t>(r - 1)].strengthWord();
-        sumOfTenths += tenths;
-        content.bars.append({r, tenths / 10.0, kPlainValueColor, kPointLabel});
-    }
-    if (rows == 0)
+    int position = 0;
+    for (const Measurement &m : measurements)
+        content.bars.append({++position, m.cell.strengthWord() / 10.0, kPlainValueColor, kPointLabel});
+    const std::optional<double> mean = meanStrength(measurements);
+    if (!mean)
         return content;
 
-    // The mean in tenths, rounded half up, so the legend shows what the line's height rounds to.
-    const auto count = static_cast<std::uint64_t>(rows);
-    const std::uint64_t meanTenths = (2 * sumOfTenths + count) / (2 * count);
-    const double mean = static_cast<double>(sumOfTenths) / static_cast<double>(count) / 10.0;
     for (const ChartPoint &bar : std::as_const(content.bars))
-        content.line.append({bar.x, mean, kLineColor, kPointLabel});
+        content.line.append({bar.x, *mean, kLineColor, kPointLabel});
+    // The legend shows what the line's height rounds to.
+    const auto meanTenths = static_cast<std::uint64_t>(*meanStrengthTenths(measurements));
     content.lineTitle = averageTitle(tenthsText(meanTenths, separator));
     return content;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // What the chart window shows, as plain data: the bars, the line, the titles. Built from
-// a cell (the intermediate values of one measurement) or from the whole table (the
-// strength of every measurement); the window only draws it.
+// a cell (the intermediate values of one measurement) or from the measurements of the
+// table (the strength of each); the window only draws it.
 
 #include "CellArchive.h"
-#include "MeasurementTable.h"
+#include "Measurement.h"
 
 #include <QColor>
 #include <QList>
@@ -45,9 +45,8 @@ inline const QString kMeasurementsChartCaption = QStringLiteral("Диаграм�
 ChartContent intermediateChartContent(const ArchiveCell &cell, int row, const QString &dateTimeText,
                                       const QString &separator);
 
-// The strength R of every measurement row of `table` (row r shows cell r - 1; rows without
-// a cell in `archive` are left out), a bar per row at X = r, a line at the mean of them.
-ChartContent measurementsChartContent(const MeasurementTable &table, const CellArchive &archive,
-                                      const QString &separator);
+// The strength R of each of `measurements`, a bar for the r-th at X = r (its row in the
+// table), and a line at their mean.
+ChartContent measurementsChartContent(const QList<Measurement> &measurements, const QString &separator);
 
 } // namespace luvir

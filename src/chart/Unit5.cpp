@@ -67,9 +67,9 @@ void TForm5::fillIntermediateChart(const luvir::ArchiveCell &cell, int row, cons
     showContent(luvir::intermediateChartContent(cell, row, dateTimeText, luvir::systemDecimalSeparator()));
 }
 
-void TForm5::fillMeasurementsChart(const luvir::MeasurementTable &table, const luvir::CellArchive &archive)
+void TForm5::fillMeasurementsChart(const QList<luvir::Measurement> &measurements)
 {
-    showContent(luvir::measurementsChartContent(table, archive, luvir::systemDecimalSeparator()));
+    showContent(luvir::measurementsChartContent(measurements, luvir::systemDecimalSeparator()));
 }
 
 void TForm5::ShowIntermediateChart(const luvir::ArchiveCell &cell, int row, const QString &dateTimeText)
@@ -78,9 +78,9 @@ void TForm5::ShowIntermediateChart(const luvir::ArchiveCell &cell, int row, cons
     showCentredModal();
 }
 
-void TForm5::ShowMeasurementsChart(const luvir::MeasurementTable &table, const luvir::CellArchive &archive)
+void TForm5::ShowMeasurementsChart(const QList<luvir::Measurement> &measurements)
 {
-    fillMeasurementsChart(table, archive);
+    fillMeasurementsChart(measurements);
     showCentredModal();
 }
 

@@ -33,14 +33,14 @@ public:
     // Charts the intermediate values of `cell`, shown in table row `row` whose date and
     // time column reads `dateTimeText`, and shows the window modally until it is closed.
     void ShowIntermediateChart(const luvir::ArchiveCell &cell, int row, const QString &dateTimeText);
-    // Charts the strength of every measurement row of `table` (row r shows cell r - 1 of
-    // `archive`) with a line at their mean, and shows the window modally until it is closed.
-    void ShowMeasurementsChart(const luvir::MeasurementTable &table, const luvir::CellArchive &archive);
+    // Charts the strength of each of `measurements` (the table's rows, in order) with a line
+    // at their mean, and shows the window modally until it is closed.
+    void ShowMeasurementsChart(const QList<luvir::Measurement> &measurements);
 
     // What the two above do before showing the window: everything of an earlier opening
     // is replaced.
     void fillIntermediateChart(const luvir::ArchiveCell &cell, int row, const QString &dateTimeText);
-    void fillMeasurementsChart(const luvir::MeasurementTable &table, const luvir::CellArchive &archive);
+    void fillMeasurementsChart(const QList<luvir::Measurement> &measurements);
 
     // What the chart shows now.
     const luvir::ChartContent &shownContent() const { return m_content; }

@@ -4,7 +4,6 @@
 #include "MeasurementReport.h"
 #include "MeasurementTable.h"
 #include "ReportExporter.h"
-#include "XlsxExporter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,10 +75,9 @@ bool exportArchive(
     for (const auto &exporter : createReportExporters()) {
         if (exporter->defaultSuffix() != format)
             continue;
-        // The spreadsheet is dated like its title, so one archive at one moment gives one file.
-        if (auto *spreadsheet = dynamic_cast<XlsxExporter *>(exporter.get()))
-            spreadsheet->setCreationTime(moment);
-        if (exporter->save(report, output))
+        // A document that keeps its creation time is dated like its title, so one archive at
+        // one moment gives one file.
+        if (exporter->save(report, output, {.created = moment}))
             return true;
         error = QStringLiteral("%1: %2").arg(output, exporter->errorString());
         return false;

@@ -1,24 +1,12 @@
 // The command "stats": the figures of the statistics window, as tab-separated lines.
 #include "Commands.h"
 
-#include "MeasurementTable.h"
 #include "SeriesGroups.h"
 #include "SeriesTable.h"
 
 namespace luvir::cli {
 
 namespace {
-
-// The title line of the printed statistics.
-const QStringList kStatsTitles = {
-    QStringLiteral("группа"),
-    QStringLiteral("n"),
-    QStringLiteral("Rmin"),
-    QStringLiteral("Rmax"),
-    QStringLiteral("Rm"),
-    QStringLiteral("Sm"),
-    QStringLiteral("Vm"),
-};
 
 // Why --rows does not fit the archive, or empty when it does.
 QString rowsOutsideArchive(const Invocation &invocation, int count)
@@ -39,17 +27,19 @@ int runStats(const Invocation &invocation, CliContext &context)
     if (!image)
         return kExitFailed;
     const CellArchive &archive = image->archive;
-    QList<SeriesRow> rows = seriesRows(buildMeasurementTable(archive, context.decimalSeparator), archive);
+    QList<Measurement> measurements = measurementsOf(archive);
     if (invocation.rowsGiven) {
         if (const QString outside = rowsOutsideArchive(invocation, archive.Count); !outside.isEmpty()) {
             context.console.err(usageMessage(outside, QStringLiteral("stats")) + u'\n');
             return kExitUsage;
         }
-        rows = rowsNumbered(rows, invocation.rowsFrom, invocation.rowsTo);
+        measurements = measurementsNumbered(measurements, invocation.rowsFrom, invocation.rowsTo);
     }
 
-    const QList<SeriesGroup> groups = seriesGroups(rows, invocation.byKind);
-    context.console.out(tabSeparated(seriesTableLines(groups, context.decimalSeparator, kStatsTitles)));
+    const QString &separator = context.decimalSeparator;
+    const SeriesGrouping grouping = invocation.byKind ? SeriesGrouping::ElementKind : SeriesGrouping::None;
+    const QList<SeriesGroup> groups = seriesGroups(measurements, grouping, separator);
+    context.console.out(tabSeparated(seriesTableLines(groups, separator, SeriesCommandLineTitles)));
     for (const SeriesGroup &group : groups)
         if (group.mixesCalibrations())
             context.console.err(QStringLiteral("%1!: %2\n").arg(group.name, mixedCalibrationReason(group)));

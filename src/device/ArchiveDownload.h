@@ -47,9 +47,6 @@ public:
     // marks the download completed. Only after readArchive() returned true.
     void commitTo(ArchiveSession &session) const;
 
-    // What the last queries and reads have put together so far.
-    const CellArchive &stagedArchive() const { return m_staged; }
-
 private:
     // Finds and opens the meter again and checks that it speaks protocol 1.0.
     bool reconnect();

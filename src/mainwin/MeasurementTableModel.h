@@ -19,7 +19,8 @@ public:
     void setTable(MeasurementTable table);
     // Empties every data row's texts, keeping the row count.
     void blankRows();
-    // Removes table row `row` (1-based, header excluded) and its cell; see deleteMeasurement.
+    // Removes table row `row` (1-based, header excluded), its measurement and its cell; see
+    // deleteMeasurement.
     bool deleteRow(int row, CellArchive &archive);
 
     int rowCount(const QModelIndex &parent = {}) const override;

@@ -1,7 +1,6 @@
 #include "Unit1.h"
 
 #include "AppFonts.h"
-#include "Forms.h"
 #include "MeasurementTableModel.h"
 #include "StatusPanels.h"
 #include "UserDialogs.h"
@@ -292,10 +291,17 @@ void TForm1::setHelpFile(const QString &fileName)
     qApp->setProperty(kHelpFileProperty, fileName);
 }
 
+void TForm1::setLastingWindows(TForm2 &download, QDialog &about, TForm5 &chart)
+{
+    m_downloadDialog = &download;
+    m_aboutWindow = &about;
+    m_chartWindow = &chart;
+}
+
 void TForm1::N15Click()
 {
-    if (Form4)
-        Form4->exec();
+    Q_ASSERT(m_aboutWindow);
+    m_aboutWindow->exec();
 }
 
 void TForm1::run(const std::function<void()> &handler)

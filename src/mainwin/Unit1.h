@@ -11,10 +11,13 @@
 #include <functional>
 
 class QAction;
+class QDialog;
 class QTableView;
 class QToolBar;
 class QToolButton;
 class QUrl;
+class TForm2;
+class TForm5;
 
 namespace luvir {
 class MeasurementTableModel;
@@ -47,6 +50,11 @@ public:
     static void setHelpFile(const QString &fileName);
     // How Help asks the desktop to open a document; tests replace it (nullptr: the desktop).
     static void setDocumentOpener(std::function<bool(const QUrl &)> opener);
+
+    // The lasting windows this window opens: the download dialog (Form2), the About window
+    // (Form4) and the chart window (Form5). Start-up creates them after this window and
+    // hands them over at once; the commands that open them take them as given.
+    void setLastingWindows(TForm2 &download, QDialog &about, TForm5 &chart);
 
     // The two command states.
     void DisableArchiveCommands();
@@ -126,6 +134,9 @@ private:
     luvir::ArchiveSession m_session;
     luvir::DeviceLink m_link;
     luvir::MeasurementTableModel *m_model = nullptr;
+    TForm2 *m_downloadDialog = nullptr; // Form2
+    QDialog *m_aboutWindow = nullptr; // Form4
+    TForm5 *m_chartWindow = nullptr; // Form5
     QSize m_restoredSize; // the design size, menu bar included
     bool m_centreWithFrame = true; // the restored place still awaits the real frame
     QString m_lastOpenName;

@@ -2,17 +2,18 @@
 #include "Unit1.h"
 
 #include "ConnectDevice.h"
-#include "Forms.h"
 #include "Unit2.h"
 
 void TForm1::N13Click()
 {
-    if (luvir::ConnectDevice(m_link, this, this) && Form2)
-        Form2->exec();
+    Q_ASSERT(m_downloadDialog);
+    if (luvir::ConnectDevice(m_link, this, this))
+        m_downloadDialog->exec();
 }
 
 void TForm1::closeDownloadDialog()
 {
-    if (Form2 && Form2->isVisible())
-        Form2->done(QDialog::Accepted);
+    Q_ASSERT(m_downloadDialog);
+    if (m_downloadDialog->isVisible())
+        m_downloadDialog->done(QDialog::Accepted);
 }

@@ -8,6 +8,6 @@
 void TForm1::StatisticsClick()
 {
     luvir::StatsWindow window(
-        luvir::seriesRows(m_model->table(), m_session.archive), luvir::systemDecimalSeparator(), this);
+        luvir::shownMeasurements(m_model->table()), luvir::systemDecimalSeparator(), this);
     window.exec();
 }

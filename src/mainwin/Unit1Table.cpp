@@ -55,12 +55,12 @@ void TForm1::selectRow(int row)
 
 void TForm1::StringGrid1SelectCell(int /*column*/, int row)
 {
-    const int index = row - 1;
-    if (index < 0 || index >= m_session.archive.Count)
-        return; // no cell behind this row
+    const QList<luvir::Measurement> &measurements = m_model->table().measurements;
+    if (row < 1 || row > measurements.size())
+        return; // no measurement behind this row
     StatusBar1->setPanelText(1, QString());
-    StatusBar1->setPanelText(1, luvir::intermediateValuesLine(m_session.archive.Cells[static_cast<std::size_t>(index)],
-                                                              luvir::systemDecimalSeparator()));
+    StatusBar1->setPanelText(
+        1, luvir::intermediateValuesLine(measurements.at(row - 1).cell, luvir::systemDecimalSeparator()));
     StatusBar1->setPanelText(2, QStringLiteral("График - двойной клик по строке"));
 }
 

@@ -25,7 +25,8 @@ QString CsvExporter::defaultSuffix() const
     return QStringLiteral("csv");
 }
 
-bool CsvExporter::save(const PreparedReport &report, const QString &fileName)
+bool CsvExporter::save(
+    const PreparedReport &report, const QString &fileName, const ExportOptions & /*options*/)
 {
     clearError();
     QString reason;

@@ -16,7 +16,8 @@ public:
     QString name() const override;
     QString fileFilter() const override;
     QString defaultSuffix() const override;
-    bool save(const PreparedReport &report, const QString &fileName) override;
+    bool save(const PreparedReport &report, const QString &fileName,
+        const ExportOptions &options = {}) override;
 };
 
 } // namespace luvir

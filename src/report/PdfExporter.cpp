@@ -62,7 +62,8 @@ QString PdfExporter::defaultSuffix() const
     return QStringLiteral("pdf");
 }
 
-bool PdfExporter::save(const PreparedReport &report, const QString &fileName)
+bool PdfExporter::save(
+    const PreparedReport &report, const QString &fileName, const ExportOptions & /*options*/)
 {
     clearError();
     // The document is built in memory, then written whole: a failure never leaves half a

@@ -4,12 +4,21 @@
 
 #include "PreparedReport.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 #include <memory>
 #include <vector>
 
 namespace luvir {
+
+// What a caller may set for one export; a format uses what applies to it and ignores the rest.
+struct ExportOptions {
+    // The creation time written into a document that keeps one (the spreadsheet); invalid
+    // (the default) means the moment of saving. Two saves of one report at one fixed time
+    // give equal files.
+    QDateTime created;
+};
 
 class ReportExporter
 {
@@ -24,7 +33,8 @@ public:
 
     // Writes the whole report to `fileName`, replacing an existing file only once the new
     // one is complete. On failure returns false and sets errorString().
-    virtual bool save(const PreparedReport &report, const QString &fileName) = 0;
+    virtual bool save(
+        const PreparedReport &report, const QString &fileName, const ExportOptions &options = {}) = 0;
 
     QString errorString() const { return m_errorString; }
 

@@ -248,7 +248,8 @@ QString XlsxExporter::defaultSuffix() const
     return QStringLiteral("xlsx");
 }
 
-bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
+bool XlsxExporter::save(
+    const PreparedReport &report, const QString &fileName, const ExportOptions &options)
 {
     clearError();
     // The library writes to a file name of its own; the result is copied over the target
@@ -257,7 +258,7 @@ bool XlsxExporter::save(const PreparedReport &report, const QString &fileName)
     if (!scratch.isValid())
         return fail(scratch.errorString());
     const QString scratchFile = scratch.filePath(QStringLiteral("report.xlsx"));
-    const QString problem = writeWorkbook(report, scratchFile, scratch.path(), m_creationTime);
+    const QString problem = writeWorkbook(report, scratchFile, scratch.path(), options.created);
     if (!problem.isEmpty())
         return fail(problem);
 

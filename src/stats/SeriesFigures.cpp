@@ -1,5 +1,7 @@
 #include "SeriesFigures.h"
 
+#include "CellText.h"
+
 #include <cmath>
 
 namespace luvir {
@@ -7,12 +9,6 @@ namespace luvir {
 namespace {
 
 __extension__ typedef unsigned __int128 Wide;
-
-// The nearest whole number to num / den, halves away from zero (num >= 0, den > 0).
-std::int64_t roundedRatio(std::int64_t num, std::int64_t den)
-{
-    return (2 * num + den) / (2 * den);
-}
 
 // The nearest whole number to the square root of num / den, halves up (num >= 0, den > 0).
 std::uint64_t roundedSquareRoot(Wide num, Wide den)
@@ -35,31 +31,32 @@ std::uint64_t roundedSquareRoot(Wide num, Wide den)
 
 } // namespace
 
-SeriesFigures seriesFigures(const QList<SeriesRow> &rows)
+SeriesFigures seriesFigures(const QList<Measurement> &measurements, const QString &separator)
 {
     SeriesFigures figures;
-    figures.count = static_cast<int>(rows.size());
-    if (rows.isEmpty())
+    figures.count = static_cast<int>(measurements.size());
+    if (measurements.isEmpty())
         return figures;
 
-    const SeriesRow *lowest = &rows.first();
-    const SeriesRow *highest = &rows.first();
+    const ArchiveCell *lowest = &measurements.first().cell;
+    const ArchiveCell *highest = lowest;
     std::int64_t sum = 0; // tenths
     std::int64_t squares = 0; // tenths squared
-    for (const SeriesRow &row : rows) {
-        if (row.strength < lowest->strength)
-            lowest = &row;
-        if (row.strength > highest->strength)
-            highest = &row;
-        sum += row.strength;
-        squares += std::int64_t {row.strength} * row.strength;
+    for (const Measurement &m : measurements) {
+        const std::uint16_t strength = m.cell.strengthWord();
+        if (strength < lowest->strengthWord())
+            lowest = &m.cell;
+        if (strength > highest->strengthWord())
+            highest = &m.cell;
+        sum += strength;
+        squares += std::int64_t {strength} * strength;
     }
-    figures.minimumText = lowest->strengthText;
-    figures.maximumText = highest->strengthText;
+    figures.minimumText = strengthText(*lowest, separator);
+    figures.maximumText = strengthText(*highest, separator);
 
+    figures.mean = meanStrength(measurements);
+    figures.meanTenths = meanStrengthTenths(measurements);
     const std::int64_t n = figures.count;
-    figures.mean = static_cast<double>(sum) / static_cast<double>(n) / 10.0;
-    figures.meanTenths = roundedRatio(sum, n);
     if (n < 2)
         return figures;
 
@@ -85,7 +82,7 @@ QString tenthsText(const std::optional<std::int64_t> &tenths, const QString &sep
 {
     if (!tenths)
         return kUndefinedFigure;
-    return QString::number(*tenths / 10) + separator + QString::number(*tenths % 10);
+    return tenthsText(static_cast<std::uint64_t>(*tenths), separator);
 }
 
 } // namespace luvir

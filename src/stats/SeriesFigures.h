@@ -8,7 +8,7 @@
 // and a figure that lies exactly on a half (25.35, 0.05) rounds up however the binary
 // value of the double happens to fall.
 
-#include "SeriesRows.h"
+#include "Measurement.h"
 
 #include <QString>
 
@@ -19,10 +19,10 @@ namespace luvir {
 
 struct SeriesFigures {
     int count = 0;
-    QString minimumText; // Rmin and Rmax as the table shows them; empty without rows
+    QString minimumText; // Rmin and Rmax as the table writes them; empty without measurements
     QString maximumText;
-    std::optional<double> mean; // Rm, MPa; none without rows
-    std::optional<double> deviation; // Sm, MPa; none for fewer than two rows
+    std::optional<double> mean; // Rm, MPa; none without measurements
+    std::optional<double> deviation; // Sm, MPa; none for fewer than two measurements
     std::optional<double> variation; // Vm, %; none without Sm or when Rm is 0
     // The same three rounded to whole tenths (of MPa, of a per cent) for display.
     std::optional<std::int64_t> meanTenths;
@@ -30,7 +30,8 @@ struct SeriesFigures {
     std::optional<std::int64_t> variationTenths;
 };
 
-SeriesFigures seriesFigures(const QList<SeriesRow> &rows);
+// The figures of `measurements`; Rmin and Rmax are written with `separator`.
+SeriesFigures seriesFigures(const QList<Measurement> &measurements, const QString &separator);
 
 // A figure in tenths with one decimal ("25,3"), or "—" when it is undefined.
 QString tenthsText(const std::optional<std::int64_t> &tenths, const QString &separator);

@@ -1,5 +1,7 @@
 #include "SeriesGroups.h"
 
+#include "CellText.h"
+
 namespace luvir {
 
 namespace {
@@ -20,39 +22,53 @@ QString valueList(const QStringList &values)
 
 } // namespace
 
-SeriesGroup seriesGroup(const QString &name, const QList<SeriesRow> &rows)
+QString seriesGroupName(const Measurement &measurement, SeriesGrouping grouping)
+{
+    switch (grouping) {
+    case SeriesGrouping::None:
+        break;
+    case SeriesGrouping::ElementKind:
+        if (const QString kind = elementKindText(measurement.cell); !kind.isEmpty())
+            return kind;
+        return kNoKindGroup;
+    }
+    return kAllRowsGroup;
+}
+
+SeriesGroup seriesGroup(const QString &name, const QList<Measurement> &measurements, const QString &separator)
 {
     SeriesGroup group;
     group.name = name;
-    group.figures = seriesFigures(rows);
-    for (const SeriesRow &row : rows) {
-        if (!group.dependencies.contains(row.dependency))
-            group.dependencies << row.dependency;
-        if (!group.kcs.contains(row.kc))
-            group.kcs << row.kc;
+    group.figures = seriesFigures(measurements, separator);
+    for (const Measurement &m : measurements) {
+        if (const QString dependency = dependencyText(m.cell); !group.dependencies.contains(dependency))
+            group.dependencies << dependency;
+        if (const QString kc = kcText(m.cell, separator); !group.kcs.contains(kc))
+            group.kcs << kc;
     }
     return group;
 }
 
-QList<SeriesGroup> seriesGroups(const QList<SeriesRow> &rows, bool byKind)
+QList<SeriesGroup> seriesGroups(
+    const QList<Measurement> &measurements, SeriesGrouping grouping, const QString &separator)
 {
-    QList<SeriesGroup> groups {seriesGroup(kAllRowsGroup, rows)};
-    if (!byKind)
+    QList<SeriesGroup> groups {seriesGroup(kAllRowsGroup, measurements, separator)};
+    if (grouping == SeriesGrouping::None)
         return groups;
-    QStringList kinds;
-    QList<QList<SeriesRow>> members;
-    for (const SeriesRow &row : rows) {
-        const QString kind = row.kind.isEmpty() ? kNoKindGroup : row.kind;
-        qsizetype at = kinds.indexOf(kind);
+    QStringList names;
+    QList<QList<Measurement>> members;
+    for (const Measurement &m : measurements) {
+        const QString name = seriesGroupName(m, grouping);
+        qsizetype at = names.indexOf(name);
         if (at < 0) {
-            at = kinds.size();
-            kinds << kind;
-            members.append(QList<SeriesRow>());
+            at = names.size();
+            names << name;
+            members.append(QList<Measurement>());
         }
-        members[at].append(row);
+        members[at].append(m);
     }
-    for (qsizetype i = 0; i < kinds.size(); ++i)
-        groups.append(seriesGroup(kinds.at(i), members.at(i)));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        groups.append(seriesGroup(names.at(i), members.at(i), separator));
     return groups;
 }
 

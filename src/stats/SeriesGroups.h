@@ -1,10 +1,11 @@
 #pragma once
-// The groups a series is summed up in: all its rows, and one group per element kind.
-// A group that mixes dependencies or Kc values pools strengths the meter computed on
-// different calibrations; it is marked so the user knows its figures are doubtful.
+// The groups a series is summed up in: all its measurements, then one group for each value
+// of a grouping key (today the element kind). A group that mixes dependencies or Kc values
+// pools strengths the meter computed on different calibrations; it is marked so the user
+// knows its figures are doubtful.
 
+#include "Measurement.h"
 #include "SeriesFigures.h"
-#include "SeriesRows.h"
 
 #include <QStringList>
 
@@ -22,12 +23,22 @@ struct SeriesGroup {
 inline const QString kAllRowsGroup = QStringLiteral("Все измерения");
 inline const QString kNoKindGroup = QStringLiteral("без вида");
 
-// The group of `rows` under `name`.
-SeriesGroup seriesGroup(const QString &name, const QList<SeriesRow> &rows);
+// What the groups after "Все измерения" are formed by.
+enum class SeriesGrouping {
+    None, // no more groups
+    ElementKind, // one per "Вид изделия" text; measurements without one form "без вида"
+};
 
-// "Все измерения", then with `byKind` one group per "Вид изделия" text in order of first
-// appearance (rows without a kind text form "без вида").
-QList<SeriesGroup> seriesGroups(const QList<SeriesRow> &rows, bool byKind);
+// The name of the group `measurement` falls in under `grouping` ("Все измерения" for None).
+QString seriesGroupName(const Measurement &measurement, SeriesGrouping grouping);
+
+// The group of `measurements` under `name`; texts are written with `separator`.
+SeriesGroup seriesGroup(
+    const QString &name, const QList<Measurement> &measurements, const QString &separator);
+
+// "Все измерения", then one group per name under `grouping`, in order of first appearance.
+QList<SeriesGroup> seriesGroups(
+    const QList<Measurement> &measurements, SeriesGrouping grouping, const QString &separator);
 
 // Why a group's figures are doubtful, as one sentence without a final stop, e.g.
 // "смешаны зависимости (БАЗОВАЯ; ИНДИВИД.<1>): прочность вычислена по разным градуировкам";

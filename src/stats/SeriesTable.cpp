@@ -2,15 +2,19 @@
 
 namespace luvir {
 
-const QStringList SeriesColumnTitles = {
-    QStringLiteral("Группа"),
-    QStringLiteral("n"),
-    QStringLiteral("Rmin"),
-    QStringLiteral("Rmax"),
-    QStringLiteral("Rm"),
-    QStringLiteral("Sm"),
-    QStringLiteral("Vm, %"),
-};
+namespace {
+
+// The titles of the columns, the figures' between the group's and Vm's.
+QStringList seriesTitles(const QString &group, const QString &variation)
+{
+    return {group, QStringLiteral("n"), QStringLiteral("Rmin"), QStringLiteral("Rmax"), QStringLiteral("Rm"),
+        QStringLiteral("Sm"), variation};
+}
+
+} // namespace
+
+const QStringList SeriesColumnTitles = seriesTitles(QStringLiteral("Группа"), QStringLiteral("Vm, %"));
+const QStringList SeriesCommandLineTitles = seriesTitles(QStringLiteral("группа"), QStringLiteral("Vm"));
 
 QStringList seriesGroupFields(const SeriesGroup &group, const QString &separator, bool markMixed)
 {

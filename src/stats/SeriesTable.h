@@ -13,6 +13,8 @@ namespace luvir {
 
 // The window's column titles: "Группа", "n", "Rmin", "Rmax", "Rm", "Sm", "Vm, %".
 extern const QStringList SeriesColumnTitles;
+// The title line the command line prints: the same, but "группа" and "Vm" (no unit).
+extern const QStringList SeriesCommandLineTitles;
 
 // Group, n, Rmin, Rmax, Rm, Sm, Vm. With `markMixed`, the name of a group that mixes
 // calibrations ends in "!".

@@ -31,21 +31,21 @@ FileDialogRequest &csvRequest()
 
 } // namespace
 
-StatsWindow::StatsWindow(const QList<SeriesRow> &rows, const QString &separator, QWidget *parent)
+StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &separator, QWidget *parent)
     : QDialog(parent)
-    , m_rows(rows)
+    , m_measurements(measurements)
     , m_separator(separator)
 {
     setWindowTitle(QStringLiteral("Статистика измерений"));
     setModal(true);
 
-    const int first = m_rows.isEmpty() ? 0 : m_rows.first().number;
-    const int last = m_rows.isEmpty() ? 0 : m_rows.last().number;
+    const int first = m_measurements.isEmpty() ? 0 : m_measurements.first().number;
+    const int last = m_measurements.isEmpty() ? 0 : m_measurements.last().number;
     auto numberBox = [&](int value) {
         auto *box = new QSpinBox(this);
         box->setRange(first, last);
         box->setValue(value);
-        box->setEnabled(!m_rows.isEmpty());
+        box->setEnabled(!m_measurements.isEmpty());
         return box;
     };
     FromNumber = numberBox(first);
@@ -115,9 +115,11 @@ StatsWindow::StatsWindow(const QList<SeriesRow> &rows, const QString &separator,
 
 void StatsWindow::refresh()
 {
-    const QList<SeriesRow> rows
-        = m_rows.isEmpty() ? m_rows : rowsNumbered(m_rows, FromNumber->value(), ToNumber->value());
-    m_model->setGroups(seriesGroups(rows, ByKind->isChecked()), m_separator);
+    const QList<Measurement> chosen = m_measurements.isEmpty()
+        ? m_measurements
+        : measurementsNumbered(m_measurements, FromNumber->value(), ToNumber->value());
+    const SeriesGrouping grouping = ByKind->isChecked() ? SeriesGrouping::ElementKind : SeriesGrouping::None;
+    m_model->setGroups(seriesGroups(chosen, grouping, m_separator), m_separator);
 }
 
 QList<QStringList> StatsWindow::tableLines() const

@@ -3,7 +3,7 @@
 // numbers, all together or by element kind; the table can be copied to the clipboard
 // (tab-separated) and saved as CSV.
 
-#include "SeriesRows.h"
+#include "Measurement.h"
 #include "SeriesTableModel.h"
 
 #include <QDialog>
@@ -20,8 +20,8 @@ class StatsWindow : public QDialog
 {
     Q_OBJECT
 public:
-    // `rows` as the table shows them; numbers take `separator`.
-    StatsWindow(const QList<SeriesRow> &rows, const QString &separator, QWidget *parent = nullptr);
+    // `measurements` as the table shows them; numbers take `separator`.
+    StatsWindow(const QList<Measurement> &measurements, const QString &separator, QWidget *parent = nullptr);
 
     const SeriesTableModel &model() const { return *m_model; }
     // The table as copied and saved: the column titles, then one line per group, its
@@ -42,7 +42,7 @@ public:
 private:
     void refresh();
 
-    QList<SeriesRow> m_rows;
+    QList<Measurement> m_measurements;
     QString m_separator;
     SeriesTableModel *m_model = nullptr;
 };

@@ -91,3 +91,28 @@ TEST(MeasurementTable, DeletionOutsideTheTableChangesNothing)
     EXPECT_EQ(table.rowCount(), 1);
     EXPECT_FALSE(deleteMeasurement(table, archive, 1));
 }
+
+TEST(MeasurementTable, RowsShowTheirMeasurementsThroughDeletionAndBlanking)
+{
+    CellArchive archive = sampleArchive(4);
+    const CellArchive before = archive;
+    MeasurementTable table = buildMeasurementTable(archive, ".");
+    ASSERT_TRUE(deleteMeasurement(table, archive, 2));
+
+    // Row r shows measurement r - 1: the number of its "№" and the cell the meter stored.
+    const struct {
+        int number;
+        std::size_t cell;
+    } expected[] = {{1, 0}, {3, 2}, {4, 3}};
+    ASSERT_EQ(table.measurements.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(table.measurements[i].number, expected[i].number) << i;
+        EXPECT_EQ(table.measurements[i].cell, before.Cells[expected[i].cell]) << i;
+    }
+    EXPECT_EQ(shownMeasurements(table), table.measurements);
+
+    // Blank rows show no measurement; the measurements behind them stay.
+    blankDataRows(table);
+    EXPECT_TRUE(shownMeasurements(table).isEmpty());
+    EXPECT_EQ(table.measurements.size(), 3);
+}

@@ -1,4 +1,5 @@
 #include "ChartContent.h"
+#include "MeasurementTable.h"
 #include "TestData.h"
 
 #include <gtest/gtest.h>
@@ -97,9 +98,8 @@ TEST(MeasurementsChartContent, OneBarPerRowAndALineAtTheMean)
     archive.Cells[0] = makeCell({.strength = 250});
     archive.Cells[1] = makeCell({.strength = 251});
     archive.Cells[2] = makeCell({.strength = 0});
-    const MeasurementTable table = buildMeasurementTable(archive, ",");
 
-    const ChartContent content = measurementsChartContent(table, archive, ",");
+    const ChartContent content = measurementsChartContent(measurementsOf(archive), ",");
     EXPECT_EQ(content.caption, "Диаграмма измерений");
     EXPECT_EQ(content.title, "Диаграмма измерений");
     EXPECT_EQ(content.xAxisTitle, "№ Измерения");
@@ -119,18 +119,22 @@ TEST(MeasurementsChartContent, MeanIsRoundedHalfUpToOneDecimal)
     archive.Count = 2;
     archive.Cells[0] = makeCell({.strength = 250});
     archive.Cells[1] = makeCell({.strength = 251});
-    EXPECT_EQ(measurementsChartContent(buildMeasurementTable(archive, "."), archive, ".").lineTitle,
+    EXPECT_EQ(measurementsChartContent(measurementsOf(archive), ".").lineTitle,
               "Среднее (25.1)");
 }
 
-TEST(MeasurementsChartContent, RowsWithoutACellAreLeftOut)
+TEST(MeasurementsChartContent, BarsStandAtTheRowsPositionsAndNoneChartsNothing)
 {
-    // A table with more rows than the archive has cells, and an empty one.
-    const CellArchive archive = test::sampleArchive(2);
-    MeasurementTable table = buildMeasurementTable(test::sampleArchive(5), ".");
-    EXPECT_EQ(measurementsChartContent(table, archive, ".").bars.size(), 2);
+    // After a deletion the numbers have a gap; the bars stand at the rows' positions.
+    CellArchive archive = test::sampleArchive(3);
+    MeasurementTable table = buildMeasurementTable(archive, ".");
+    ASSERT_TRUE(deleteMeasurement(table, archive, 2));
+    const ChartContent content = measurementsChartContent(table.measurements, ".");
+    const double first = archive.Cells[0].strengthWord() / 10.0;
+    const double second = archive.Cells[1].strengthWord() / 10.0;
+    EXPECT_EQ(content.bars, (QList<ChartPoint>{bar(1, first, kPlainValueColor), bar(2, second, kPlainValueColor)}));
 
-    const ChartContent empty = measurementsChartContent(buildMeasurementTable(CellArchive{}, "."), CellArchive{}, ".");
+    const ChartContent empty = measurementsChartContent({}, ".");
     EXPECT_EQ(empty.title, "Диаграмма измерений");
     EXPECT_TRUE(empty.bars.isEmpty());
     EXPECT_TRUE(empty.line.isEmpty());

@@ -158,7 +158,7 @@ TEST(ChartLabels, MeasurementsChartIsReadableAtEveryRowCount)
         const std::string name = std::to_string(c.rows) + " rows";
         TForm5 form;
         const CellArchive archive = test::sampleArchive(c.rows);
-        form.fillMeasurementsChart(buildMeasurementTable(archive, systemDecimalSeparator()), archive);
+        form.fillMeasurementsChart(measurementsOf(archive));
         const DrawnChart drawn = drawnChart(form);
         ASSERT_EQ(drawn.bars.size(), c.rows) << name;
         expectReadable(
@@ -196,7 +196,7 @@ TEST(ChartLabels, HiddenValuesComeBackWhenTheWindowIsWidened)
     test::ScriptedDialogs dialogs;
     TForm5 form;
     const CellArchive archive = test::sampleArchive(40);
-    form.fillMeasurementsChart(buildMeasurementTable(archive, systemDecimalSeparator()), archive);
+    form.fillMeasurementsChart(measurementsOf(archive));
     const DrawnChart narrow = drawnChart(form);
     EXPECT_TRUE(narrow.marks.isEmpty());
     EXPECT_GT(narrow.numbers.first().first, 1);

@@ -34,7 +34,7 @@ int main(int argc, char **argv)
                                                           .strength = 32768}),
                                    7, table.text(1, 7));
     else if (kind == u"measurements")
-        form.fillMeasurementsChart(table, archive);
+        form.fillMeasurementsChart(table.measurements);
     else
         form.fillIntermediateChart(archive.Cells[4], 5, table.text(1, 5));
     form.show();

@@ -139,7 +139,7 @@ TEST_F(ChartWindow, AllZeroWordsLeaveTheTitleAndTheLegendOnly)
 
 TEST_F(ChartWindow, EveryOpeningStartsFromNothing)
 {
-    form.fillMeasurementsChart(buildMeasurementTable(test::sampleArchive(60), "."), test::sampleArchive(60));
+    form.fillMeasurementsChart(measurementsOf(test::sampleArchive(60)));
     EXPECT_EQ(form.windowTitle(), "Диаграмма измерений");
     form.fillIntermediateChart(test::sampleCell(0), 2, "x"); // every word set, some marked
     ASSERT_FALSE(barSet()->selectedBars().isEmpty());
@@ -163,7 +163,7 @@ TEST_F(ChartWindow, EveryOpeningStartsFromNothing)
 TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
 {
     const CellArchive archive = test::sampleArchive(12);
-    form.fillMeasurementsChart(buildMeasurementTable(archive, "."), archive);
+    form.fillMeasurementsChart(measurementsOf(archive));
     ASSERT_NE(barSet(), nullptr);
     EXPECT_EQ(barSet()->count(), 12);
     EXPECT_EQ(categories().first(), "1");
@@ -176,12 +176,12 @@ TEST_F(ChartWindow, MeasurementsChartHasABarPerRowAndTheMeanInTheLegend)
 
     // Too many bars to write every value: no marks, still a bar each.
     const CellArchive big = test::sampleArchive(999);
-    form.fillMeasurementsChart(buildMeasurementTable(big, "."), big);
+    form.fillMeasurementsChart(measurementsOf(big));
     EXPECT_EQ(barSet()->count(), 999);
     EXPECT_TRUE(marks().isEmpty());
     EXPECT_EQ(axisTitle(Qt::Horizontal), "№ Измерения");
 
-    form.fillMeasurementsChart(buildMeasurementTable(CellArchive {}, "."), CellArchive {});
+    form.fillMeasurementsChart({});
     EXPECT_TRUE(form.Series1->barSets().isEmpty());
     EXPECT_EQ(chart()->title(), "Диаграмма измерений");
     EXPECT_TRUE(visibleLegend().isEmpty());

@@ -39,6 +39,18 @@ QString pdfText(const QString &file)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// One member of a zip archive as Python's zipfile reads it; empty when it cannot.
+QString zipEntryText(const QString &file, const QString &entry)
+{
+    QProcess process;
+    const char *script = "import sys, zipfile\n"
+                         "sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))";
+    process.start(QStringLiteral("python3"), {"-c", script, file, entry});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 class ExportCommand : public CliTest
 {
 };
@@ -77,6 +89,9 @@ TEST_F(ExportCommand, TheSuffixChoosesTheFormat)
     EXPECT_EQ(run({"export", archive, path("r.xlsx")}), kExitOk);
     EXPECT_EQ(console.stderrText, QString());
     EXPECT_TRUE(isXlsx(readBytes(path("r.xlsx"))));
+    // The spreadsheet is dated like its title: the moment of the export, however late it is written.
+    const QString created = kReportMoment.toUTC().toString(Qt::ISODate);
+    EXPECT_TRUE(zipEntryText(path("r.xlsx"), "docProps/core.xml").contains(created)) << created.toStdString();
 }
 
 TEST_F(ExportCommand, RefusedFileWritesNothing)

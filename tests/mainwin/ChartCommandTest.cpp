@@ -1,7 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "ChartContent.h"
-#include "Forms.h"
 #include "Unit5.h"
 
 #include <QAction>
@@ -24,10 +23,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Form5 = new TForm5(window.get());
         window->show();
     }
-    void TearDown() override { Form5 = nullptr; }
 
     // Runs `action`; returns the chart window's caption and title if it opened modally.
     QStringList chartOpenedBy(const std::function<void()> &action)

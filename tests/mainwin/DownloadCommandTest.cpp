@@ -1,6 +1,5 @@
 #include "MainWindowFixture.h"
 
-#include "Forms.h"
 #include "MeterSim.h"
 #include "Unit2.h"
 
@@ -23,9 +22,7 @@ protected:
     {
         MainWindowTest::SetUp();
         sim::meter().reset();
-        Form2 = new TForm2(window->deviceLink(), *window, window.get());
     }
-    void TearDown() override { Form2 = nullptr; }
 
     // While the download dialog is up, press one of its buttons.
     static void whenDialogShows(QPushButton *TForm2::*button)
@@ -50,7 +47,7 @@ TEST_F(DownloadCommandTest, MenuAndToolbarDownloadTheWholeArchive)
     EXPECT_EQ(window->table().rowCount(), 301);
     EXPECT_TRUE(tableShown());
     EXPECT_TRUE(window->N3->isEnabled());
-    EXPECT_FALSE(Form2->isVisible());
+    EXPECT_FALSE(downloadDialog->isVisible());
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "one meter: no box at all";
 
     sim::meter().generateCells(3);

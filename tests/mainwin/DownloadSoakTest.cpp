@@ -7,7 +7,6 @@
 //   scripts/soak.sh runs the long form.
 #include "MainWindowFixture.h"
 
-#include "Forms.h"
 #include "LinkFaults.h"
 #include "MeterSim.h"
 #include "Unit2.h"
@@ -59,7 +58,6 @@ TEST_F(MainWindowTest, DownloadSoakNeverMixesArchives)
     const int downloads = environmentNumber("LUVIR_SOAK_DOWNLOADS", 40);
     const int seed = environmentNumber("LUVIR_SOAK_SEED", 2026);
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
-    Form2 = new TForm2(window->deviceLink(), *window, window.get());
     sim::Meter &meter = sim::meter();
     meter.reset();
 
@@ -117,7 +115,6 @@ TEST_F(MainWindowTest, DownloadSoakNeverMixesArchives)
             EXPECT_EQ(window->table().rowCount(), 1000) << "download " << d;
         }
     }
-    Form2 = nullptr;
 
     std::cout << "soak: " << downloads << " downloads of 999 cells (seed " << seed << "), " << faultsInjected
               << " with a fault: " << completed << " completed, " << refused << " left the archive as it was, "

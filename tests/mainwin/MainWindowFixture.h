@@ -1,12 +1,16 @@
 #pragma once
-// A main window with scripted dialogs, and helpers to act on it as a user does.
+// A main window with its lasting windows and scripted dialogs, and helpers to act on it as
+// a user does.
 
 #include "ArchiveFile.h"
 #include "MeasurementTable.h"
 #include "ScriptedDialogs.h"
 #include "TestData.h"
 #include "Unit1.h"
+#include "Unit2.h"
+#include "Unit5.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -24,6 +28,11 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         window = std::make_unique<TForm1>();
+        // As start-up makes them: the main window's children, handed to it at once.
+        downloadDialog = new TForm2(window->deviceLink(), *window, window.get());
+        aboutWindow = new QDialog(window.get());
+        chartWindow = new TForm5(window.get());
+        window->setLastingWindows(*downloadDialog, *aboutWindow, *chartWindow);
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -68,6 +77,9 @@ protected:
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     std::unique_ptr<TForm1> window;
+    TForm2 *downloadDialog = nullptr; // Form2
+    QDialog *aboutWindow = nullptr; // Form4
+    TForm5 *chartWindow = nullptr; // Form5
 };
 
 } // namespace luvir::test

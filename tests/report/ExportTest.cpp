@@ -142,8 +142,9 @@ TEST_F(FileExport, SpreadsheetHoldsTheWholeReport)
 {
     const MeasurementTable table = sampleTable(5);
     XlsxExporter exporter;
-    exporter.setCreationTime(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC));
-    ASSERT_TRUE(exporter.save(prepare(table), path("a.xlsx"))) << exporter.errorString().toStdString();
+    const ExportOptions fixedTime {.created = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC)};
+    ASSERT_TRUE(exporter.save(prepare(table), path("a.xlsx"), fixedTime))
+        << exporter.errorString().toStdString();
     const QByteArray bytes = readAll(path("a.xlsx"));
     const QMap<QString, QString> cells = sheetCells(bytes);
     EXPECT_EQ(cells.value("A1"), "ЛЮВИР-2.07");
@@ -164,7 +165,7 @@ TEST_F(FileExport, SpreadsheetHoldsTheWholeReport)
     EXPECT_TRUE(test::readZipEntries(bytes).value("docProps/core.xml").contains("2026-01-02T03:04:05Z"));
 
     // A fixed creation time makes the file depend on the report alone.
-    ASSERT_TRUE(exporter.save(prepare(table), path("b.xlsx")));
+    ASSERT_TRUE(exporter.save(prepare(table), path("b.xlsx"), fixedTime));
     EXPECT_EQ(readAll(path("b.xlsx")), bytes);
 }
 

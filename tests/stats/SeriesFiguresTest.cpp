@@ -48,7 +48,8 @@ TEST(SeriesFigures, TableOfSeries)
     for (const SeriesCase &c : kSeries) {
         SCOPED_TRACE(c.what);
         const QString separator = QString::fromLatin1(c.separator);
-        const SeriesGroup group = seriesGroup(kAllRowsGroup, rowsOf(archiveOfStrengths(c.tenths), separator));
+        const SeriesGroup group
+            = seriesGroup(kAllRowsGroup, measurementsOf(archiveOfStrengths(c.tenths)), separator);
         EXPECT_EQ(seriesGroupFields(group, separator, false), QStringList {"Все измерения"} + c.expected);
     }
 }
@@ -56,14 +57,14 @@ TEST(SeriesFigures, TableOfSeries)
 TEST(SeriesFigures, RoundOnlyForDisplay)
 {
     // 7.9, 8.0, 8.1: Rm 8, Sm 0.1, Vm 1.25 % before rounding.
-    const SeriesFigures f = seriesFigures(rowsOf(archiveOfStrengths({79, 80, 81}), "."));
+    const SeriesFigures f = seriesFigures(measurementsOf(archiveOfStrengths({79, 80, 81})), ".");
     ASSERT_TRUE(f.mean && f.deviation && f.variation);
     EXPECT_NEAR(*f.mean, 8.0, 1e-12);
     EXPECT_NEAR(*f.deviation, 0.1, 1e-12);
     EXPECT_NEAR(*f.variation, 1.25, 1e-12);
 
     // 20.0 and 23.7: Sm = 3.7 / √2 = 2.6162950903902…, Vm = 11.973890573868…
-    const SeriesFigures g = seriesFigures(rowsOf(archiveOfStrengths({200, 237}), "."));
+    const SeriesFigures g = seriesFigures(measurementsOf(archiveOfStrengths({200, 237})), ".");
     ASSERT_TRUE(g.deviation && g.variation);
     EXPECT_NEAR(*g.mean, 21.85, 1e-12);
     EXPECT_NEAR(*g.deviation, 2.616295090390226, 1e-12);
@@ -73,8 +74,7 @@ TEST(SeriesFigures, RoundOnlyForDisplay)
 TEST(SeriesFigures, RminAndRmaxAreTheTablesTexts)
 {
     // Rmin and Rmax come from the table's texts, not from a number written anew.
-    const QList<SeriesRow> rows = rowsOf(archiveOfStrengths({300, 205, 300, 205}), ",");
-    const SeriesFigures f = seriesFigures(rows);
+    const SeriesFigures f = seriesFigures(measurementsOf(archiveOfStrengths({300, 205, 300, 205})), ",");
     EXPECT_EQ(f.minimumText, "20,5");
     EXPECT_EQ(f.maximumText, "30");
 }

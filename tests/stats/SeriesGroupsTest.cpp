@@ -31,10 +31,11 @@ TEST(SeriesGroups, OneGroupPerKindInOrderOfFirstAppearance)
         {.strength = 240, .elementKind = 0},
         {.strength = 250, .elementKind = 10},
     });
-    const QList<SeriesRow> rows = rowsOf(archive, ".");
+    const QList<Measurement> measurements = measurementsOf(archive);
 
-    EXPECT_EQ(namesOf(seriesGroups(rows, false)), QStringList {"Все измерения 6"});
-    const QList<SeriesGroup> groups = seriesGroups(rows, true);
+    EXPECT_EQ(
+        namesOf(seriesGroups(measurements, SeriesGrouping::None, ".")), QStringList {"Все измерения 6"});
+    const QList<SeriesGroup> groups = seriesGroups(measurements, SeriesGrouping::ElementKind, ".");
     EXPECT_EQ(
         namesOf(groups), (QStringList {"Все измерения 6", "колонна 2", "изделие 2", "без вида 1", "свая 1"}));
     // колонна: 20.0 and 22.0 → Rm 21.0, Sm √2 = 1.414…, Vm 6.734…
@@ -69,7 +70,8 @@ TEST(SeriesGroups, AGroupThatMixesCalibrationsIsMarked)
 {
     for (const MixCase &c : kMixes) {
         SCOPED_TRACE(c.what);
-        const SeriesGroup group = seriesGroups(rowsOf(archiveOf(c.cells), ","), false).first();
+        const SeriesGroup group
+            = seriesGroups(measurementsOf(archiveOf(c.cells)), SeriesGrouping::None, ",").first();
         const QString reason = QString::fromUtf8(c.reason);
         EXPECT_EQ(group.mixesCalibrations(), !reason.isEmpty());
         EXPECT_EQ(mixedCalibrationReason(group), reason);
@@ -87,7 +89,8 @@ TEST(SeriesGroups, OnlyTheGroupThatMixesIsMarked)
         {.strength = 260, .elementKind = 3, .kc = 90},
         {.strength = 270, .elementKind = 2, .kc = 100},
     });
-    const QList<QStringList> lines = seriesTableLines(seriesGroups(rowsOf(archive, "."), true), ".", {"t"});
+    const QList<SeriesGroup> groups = seriesGroups(measurementsOf(archive), SeriesGrouping::ElementKind, ".");
+    const QList<QStringList> lines = seriesTableLines(groups, ".", {"t"});
     EXPECT_EQ(tabSeparated(lines),
         "t\n"
         "Все измерения!\t3\t25\t27\t26.0\t1.0\t3.8\n"
@@ -102,22 +105,23 @@ TEST(SeriesRange, NumbersAsTheTableShowsThemAfterDeletions)
     MeasurementTable table = buildMeasurementTable(archive, ",");
     ASSERT_TRUE(deleteMeasurement(table, archive, 3));
     ASSERT_TRUE(deleteMeasurement(table, archive, 4)); // № 5, now in row 4
-    const QList<SeriesRow> rows = seriesRows(table, archive);
+    const QList<Measurement> shown = shownMeasurements(table);
 
     QList<int> numbers;
-    for (const SeriesRow &row : rows)
-        numbers << row.number;
+    for (const Measurement &m : shown)
+        numbers << m.number;
     EXPECT_EQ(numbers, (QList<int> {1, 2, 4, 6}));
 
     // All: 21, 22, 24, 26 → Rm 23.25 → 23.3, Sm 2.217…, Vm 9.536…
-    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, rows), ",", false),
+    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, shown, ","), ",", false),
         (QStringList {"Все измерения", "4", "21", "26", "23,3", "2,2", "9,5"}));
     // № 2 to 5: 22 and 24 remain.
-    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, rowsNumbered(rows, 2, 5)), ",", false),
+    const SeriesGroup twoToFive = seriesGroup(kAllRowsGroup, measurementsNumbered(shown, 2, 5), ",");
+    EXPECT_EQ(seriesGroupFields(twoToFive, ",", false),
         (QStringList {"Все измерения", "2", "22", "24", "23,0", "1,4", "6,1"}));
     // A range holding only deleted numbers is empty.
-    EXPECT_EQ(rowsNumbered(rows, 3, 3).size(), 0);
-    EXPECT_EQ(rowsNumbered(rows, 5, 5).size(), 0);
+    EXPECT_EQ(measurementsNumbered(shown, 3, 3).size(), 0);
+    EXPECT_EQ(measurementsNumbered(shown, 5, 5).size(), 0);
 }
 
 TEST(SeriesRange, BlankedRowsAreNoMeasurements)
@@ -127,9 +131,9 @@ TEST(SeriesRange, BlankedRowsAreNoMeasurements)
     const CellArchive archive = archiveOfStrengths({210, 220, 230});
     MeasurementTable table = buildMeasurementTable(archive, ",");
     blankDataRows(table);
-    const QList<SeriesRow> rows = seriesRows(table, archive);
-    EXPECT_TRUE(rows.isEmpty());
-    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, rows), ",", false),
+    const QList<Measurement> shown = shownMeasurements(table);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(seriesGroupFields(seriesGroup(kAllRowsGroup, shown, ","), ",", false),
         (QStringList {"Все измерения", "0", "—", "—", "—", "—", "—"}));
 }
 
@@ -139,8 +143,8 @@ TEST(SeriesTable, ClipboardAndCsvTexts)
         {.strength = 253, .elementKind = 2, .dependency = 0, .kc = 100},
         {.strength = 250, .elementKind = 2, .dependency = 1, .kc = 100},
     });
-    const QList<QStringList> lines
-        = seriesTableLines(seriesGroups(rowsOf(archive, ","), false), ",", SeriesColumnTitles);
+    const QList<SeriesGroup> groups = seriesGroups(measurementsOf(archive), SeriesGrouping::None, ",");
+    const QList<QStringList> lines = seriesTableLines(groups, ",", SeriesColumnTitles);
 
     EXPECT_EQ(tabSeparated(lines),
         "Группа\tn\tRmin\tRmax\tRm\tSm\tVm, %\n"

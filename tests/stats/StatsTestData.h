@@ -1,10 +1,10 @@
 #pragma once
-// Series for the statistics tests: an archive of chosen cells, its table as the window
-// builds it, and the rows the statistics take from both.
+// Series for the statistics tests: an archive of chosen cells (its measurements are what
+// the statistics take), and the reviewed outputs.
 
 #include "CellText.h"
 #include "MeasurementTable.h"
-#include "SeriesRows.h"
+#include "Measurement.h"
 #include "TestData.h"
 
 #include <QFile>
@@ -30,11 +30,6 @@ inline CellArchive archiveOfStrengths(const std::vector<std::uint16_t> &tenths)
     for (std::uint16_t t : tenths)
         cells.push_back({.strength = t, .elementKind = 2, .kc = 100});
     return archiveOf(cells);
-}
-
-inline QList<SeriesRow> rowsOf(const CellArchive &archive, const QString &separator)
-{
-    return seriesRows(buildMeasurementTable(archive, separator), archive);
 }
 
 // The reviewed output of the statistics of a sample archive (see golden/).

@@ -62,7 +62,7 @@ QList<QStringList> shownGroups(const SeriesTableModel &model)
 TEST(StatsWindow, ShowsTheReviewedFiguresOfTheSampleArchive)
 {
     const CellArchive archive = readSample("sample-300.db");
-    StatsWindow window(rowsOf(archive, ","), ",");
+    StatsWindow window(measurementsOf(archive), ",");
     EXPECT_EQ(window.windowTitle(), "Статистика измерений");
     EXPECT_EQ(window.FromNumber->value(), 1);
     EXPECT_EQ(window.ToNumber->value(), 300);
@@ -85,14 +85,14 @@ TEST(StatsWindow, ShowsTheReviewedFiguresOfTheSampleArchive)
 
 TEST(StatsWindow, AGroupThatMixesNothingHasNoMark)
 {
-    StatsWindow window(rowsOf(readSample("one-cell.db"), "."), ".");
+    StatsWindow window(measurementsOf(readSample("one-cell.db")), ".");
     EXPECT_EQ(shownGroups(window.model()), goldenGroups("one-cell.out"));
     EXPECT_TRUE(window.model().data(window.model().index(0, 0), Qt::ToolTipRole).isNull());
 }
 
 TEST(StatsWindow, TheRangeNeverRunsBackwards)
 {
-    StatsWindow window(rowsOf(archiveOfStrengths({210, 220, 230, 240, 250}), "."), ".");
+    StatsWindow window(measurementsOf(archiveOfStrengths({210, 220, 230, 240, 250})), ".");
     window.FromNumber->setValue(4);
     window.ToNumber->setValue(2); // takes the start along
     EXPECT_EQ(window.FromNumber->value(), 2);
@@ -128,7 +128,7 @@ TEST_F(StatsWindowFiles, CopiesAndSavesWhatItShows)
         {.strength = 253, .elementKind = 2, .dependency = 0, .kc = 100},
         {.strength = 250, .elementKind = 3, .dependency = 0, .kc = 95},
     });
-    StatsWindow window(rowsOf(archive, ","), ",");
+    StatsWindow window(measurementsOf(archive), ",");
     window.ByKind->setChecked(true);
     // The group's name as it is, the warning in a column of its own.
     const QString expected
@@ -171,7 +171,7 @@ TEST_F(StatsWindowFiles, CopiesAndSavesWhatItShows)
 
 TEST_F(StatsWindowFiles, AWriteThatStoresPartOfTheFileIsToldWithTheSystemsReason)
 {
-    StatsWindow window(rowsOf(archiveOf({{.strength = 253}, {.strength = 250}}), ","), ",");
+    StatsWindow window(measurementsOf(archiveOf({{.strength = 253}, {.strength = 250}}), ","));
     const QString csv = dir.filePath("stats.csv");
     QFile earlier(csv);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));

@@ -3,5 +3,5 @@
 TForm1 *Form1 = nullptr;
 TForm2 *Form2 = nullptr;
 TForm3 *Form3 = nullptr;
-QDialog *Form4 = nullptr;
+TForm4 *Form4 = nullptr;
 TForm5 *Form5 = nullptr;
