@@ -171,7 +171,7 @@ TEST_F(StatsWindowFiles, CopiesAndSavesWhatItShows)
 
 TEST_F(StatsWindowFiles, AWriteThatStoresPartOfTheFileIsToldWithTheSystemsReason)
 {
-    StatsWindow window(measurementsOf(archiveOf({{.strength = 253}, {.strength = 250}}), ","));
+    StatsWindow window(measurementsOf(archiveOf({{.strength = 253}, {.strength = 250}})), ",");
     const QString csv = dir.filePath("stats.csv");
     QFile earlier(csv);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
