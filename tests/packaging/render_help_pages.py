@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Renders the pages of an unpacked luvir.chm with the HTML engine of the CHM viewer the
+"""Renders the pages of luvir.chm with the HTML engine of the CHM viewer the
 package depends on (wxWidgets' wxHtml, which xchm draws with), and checks what a reader
 sees: the first page the viewer opens, every page of the contents and the index, and every
 page a link leads to, shown as a page (never its HTML source), in Russian, with its heading;
