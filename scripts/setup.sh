@@ -9,6 +9,8 @@ PACKAGES=(
   # Qt 6: widgets, printing, charts (charts needs the OpenGL dev files to configure)
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
   qt6-translations-l10n qt6-image-formats-plugins
+  # luvir-cli's translations: lupdate/lrelease and their CMake functions
+  qt6-l10n-tools qt6-tools-dev
   # the meter and the spreadsheet export
   libhidapi-dev libxlsxwriter-dev
   # tests and benchmarks
@@ -18,11 +20,13 @@ PACKAGES=(
   xvfb xauth poppler-utils python3-openpyxl libreoffice-calc-nogui
   # fonts that draw Cyrillic and the direction arrows; Arial's metric twin
   fonts-dejavu-core fonts-liberation2
-  # the Russian locale
-  locales
+  # the Russian locale, and the C library's Russian messages (a file error's reason)
+  locales libc-l10n
   # the help file (CHM compiler and lister), the package and its desktop entry
   fp-utils libchm-bin dpkg-dev fakeroot desktop-file-utils librsvg2-bin xdg-utils file
   lintian man-db gzip
+  # the help viewer the package depends on, and its HTML engine for the rendering test
+  xchm python3-wxgtk4.0
 )
 
 SUDO=""

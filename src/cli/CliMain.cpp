@@ -1,4 +1,5 @@
 // luvir-cli: archives of the meter at the command line.
+#include "CliText.h"
 #include "Commands.h"
 
 #include <QGuiApplication>
@@ -27,6 +28,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1; // Qt sees no arguments, so it takes none of ours for its own options
     QGuiApplication app(qtArgc, argv);
+    // The tool speaks the language of the user's locale where it has a translation; the
+    // application object has set the C library to that locale too, so the system's own
+    // texts (a file's error reason) follow it.
+    luvir::cli::installCliTranslations(app, QLocale::system());
 
     luvir::cli::StdConsole console;
     luvir::cli::CliContext context = luvir::cli::CliContext::fromSystem(console);

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "CliText.h"
 #include "ReportExporter.h"
 
 #include <QFileInfo>
@@ -13,59 +14,65 @@ const QString kToolName = QStringLiteral("luvir-cli");
 struct CommandEntry {
     const char *name;
     Command command;
-    const char *help;
+    const char *help; // in English; translated where it is shown
 };
 
 const CommandEntry kCommands[] = {
     {"info", Command::Info,
-        "Usage: luvir-cli info FILE.db\n"
-        "\n"
-        "Checks an archive file as File > Open does. Prints two lines, \"version M.m\" (the\n"
-        "version in the file's header) and \"cells N\". A refused file: the program's message\n"
-        "on standard error, exit status 1.\n"},
+        QT_TRANSLATE_NOOP("LuvirCli",
+            "Usage: luvir-cli info FILE.db\n"
+            "\n"
+            "Checks an archive file as File > Open does. Prints two lines, \"version M.m\" (the\n"
+            "version in the file's header) and \"cells N\". A refused file: the program's message\n"
+            "on standard error, exit status 1.\n")},
     {"table", Command::Table,
-        "Usage: luvir-cli table [--values] FILE.db\n"
-        "\n"
-        "Prints the measurement table as the main window shows it: the column titles, then one\n"
-        "line per measurement, the seven texts separated by tabs (UTF-8). Numbers take the\n"
-        "decimal separator of the regional settings (LC_ALL, LC_NUMERIC, LANG).\n"
-        "\n"
-        "  --values   an eighth field: the intermediate values as the status bar shows them\n"
-        "             (empty on the title line)\n"},
+        QT_TRANSLATE_NOOP("LuvirCli",
+            "Usage: luvir-cli table [--values] FILE.db\n"
+            "\n"
+            "Prints the measurement table as the main window shows it: the column titles, then one\n"
+            "line per measurement, the seven texts separated by tabs (UTF-8). Numbers take the\n"
+            "decimal separator of the regional settings (LC_ALL, LC_NUMERIC, LANG).\n"
+            "\n"
+            "  --values   an eighth field: the intermediate values as the status bar shows them\n"
+            "             (empty on the title line)\n")},
     {"export", Command::Export,
-        "Usage: luvir-cli export FILE.db OUT\n"
-        "       luvir-cli export --format FORMAT --out-dir DIR FILE.db...\n"
-        "\n"
-        "Writes the measurement report of an archive, as the print preview exports it, dated\n"
-        "now. OUT ends in {.formats}. The second form converts many archives in one\n"
-        "call: DIR/NAME.FORMAT for each FILE NAME.db (DIR is created when missing). Refused\n"
-        "files are skipped and listed at the end with their messages; exit status 1 if any.\n"
-        "\n"
-        "  --format FORMAT   {formats}\n"
-        "  --out-dir DIR     the folder the reports go to\n"},
+        QT_TRANSLATE_NOOP("LuvirCli",
+            "Usage: luvir-cli export FILE.db OUT\n"
+            "       luvir-cli export --format FORMAT --out-dir DIR FILE.db...\n"
+            "\n"
+            "Writes the measurement report of an archive, as the print preview exports it, dated\n"
+            "now. OUT ends in {.formats}. The second form converts many archives in one\n"
+            "call: DIR/NAME.FORMAT for each FILE NAME.db (DIR is created when missing). Refused\n"
+            "files are skipped and listed at the end with their messages; exit status 1 if any.\n"
+            "\n"
+            "  --format FORMAT   {formats}\n"
+            "  --out-dir DIR     the folder the reports go to\n")},
     {"download", Command::Download,
-        "Usage: luvir-cli download OUT.db\n"
-        "\n"
-        "Finds the meter, reads its whole archive as the download dialog does and saves it as\n"
-        "OUT.db. Progress goes to standard error; on success the file's version and cell count\n"
-        "are printed as by \"info\". On any failure the program's messages go to standard error,\n"
-        "exit status 1, and OUT.db is neither created nor changed.\n"},
+        QT_TRANSLATE_NOOP("LuvirCli",
+            "Usage: luvir-cli download OUT.db\n"
+            "\n"
+            "Finds the meter, reads its whole archive as the download dialog does and saves it as\n"
+            "OUT.db. Progress goes to standard error; on success the file's version and cell count\n"
+            "are printed as by \"info\". On any failure the program's messages go to standard error,\n"
+            "exit status 1, and OUT.db is neither created nor changed.\n")},
     {"stats", Command::Stats,
-        "Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db\n"
-        "\n"
-        "Prints the statistics of the measurements as the window \"Статистика измерений\" shows\n"
-        "them, tab-separated: the line \"группа n Rmin Rmax Rm Sm Vm\", then \"Все измерения\".\n"
-        "Rm is the mean strength, Sm the sample standard deviation, Vm = Sm / Rm in per cent;\n"
-        "a figure that is undefined (Sm of one measurement, Vm when Rm is 0) prints as \"—\".\n"
-        "A group whose measurements mix dependencies or Kc values gets \"!\" after its name and\n"
-        "one line on standard error saying what it mixes.\n"
-        "\n"
-        "  --by-kind        one more line per element kind, in order of first appearance\n"
-        "  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)\n"},
+        QT_TRANSLATE_NOOP("LuvirCli",
+            "Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db\n"
+            "\n"
+            "Prints the statistics of the measurements as the window \"Статистика измерений\" shows\n"
+            "them, tab-separated: the line \"группа n Rmin Rmax Rm Sm Vm\", then \"Все измерения\".\n"
+            "Rm is the mean strength, Sm the sample standard deviation, Vm = Sm / Rm in per cent;\n"
+            "a figure that is undefined (Sm of one measurement, Vm when Rm is 0) prints as \"—\".\n"
+            "A group whose measurements mix dependencies or Kc values gets \"!\" after its name and\n"
+            "one line on standard error saying what it mixes.\n"
+            "\n"
+            "  --by-kind        one more line per element kind, in order of first appearance\n"
+            "  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)\n")},
     {"help", Command::Help,
-        "Usage: luvir-cli help [COMMAND]\n"
-        "\n"
-        "Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).\n"},
+        QT_TRANSLATE_NOOP("LuvirCli",
+            "Usage: luvir-cli help [COMMAND]\n"
+            "\n"
+            "Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).\n")},
 };
 
 const CommandEntry *findCommand(const QString &name)
@@ -83,7 +90,7 @@ QString formatChoices(const QString &prefix = {})
     for (const QString &format : reportFormats())
         names << prefix + format;
     const QString last = names.isEmpty() ? QString() : names.takeLast();
-    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    return names.isEmpty() ? last : LuvirCli::tr("%1 or %2").arg(names.join(QStringLiteral(", ")), last);
 }
 
 // A help text with its format lists filled in from the exporters.
@@ -112,9 +119,9 @@ QString parseRows(const QString &value, Invocation &invocation)
         invocation.rowsTo = ends.at(1).toInt(&toOk);
     }
     if (!fromOk || !toOk)
-        return QStringLiteral("--rows needs FROM-TO, two numbers such as 1-30");
+        return LuvirCli::tr("--rows needs FROM-TO, two numbers such as 1-30");
     if (invocation.rowsFrom > invocation.rowsTo)
-        return QStringLiteral("--rows %1 runs backwards").arg(value);
+        return LuvirCli::tr("--rows %1 runs backwards").arg(value);
     return {};
 }
 
@@ -126,7 +133,7 @@ bool takeValue(const QString &arg, const QString &name, const QStringList &argum
         value = arg.mid(name.size() + 1);
     } else if (arg == name) {
         if (i + 1 >= arguments.size()) {
-            error = name + QStringLiteral(" needs a value");
+            error = LuvirCli::tr("%1 needs a value").arg(name);
             return true;
         }
         value = arguments.at(++i);
@@ -134,16 +141,16 @@ bool takeValue(const QString &arg, const QString &name, const QStringList &argum
         return false;
     }
     if (value.isEmpty())
-        error = name + QStringLiteral(" needs a value");
+        error = LuvirCli::tr("%1 needs a value").arg(name);
     return true;
 }
 
 QString checkCount(const QStringList &files, qsizetype wanted, const QString &what)
 {
     if (files.size() < wanted)
-        return QStringLiteral("missing %1").arg(what);
+        return LuvirCli::tr("missing %1").arg(what);
     if (files.size() > wanted)
-        return QStringLiteral("unexpected argument \"%1\"").arg(files.at(wanted));
+        return LuvirCli::tr("unexpected argument \"%1\"").arg(files.at(wanted));
     return {};
 }
 
@@ -152,22 +159,22 @@ QString checkExport(Invocation &invocation)
     const bool batch = !invocation.outDir.isEmpty() || !invocation.format.isEmpty();
     if (batch) {
         if (invocation.outDir.isEmpty())
-            return QStringLiteral("--format needs --out-dir");
+            return LuvirCli::tr("--format needs --out-dir");
         if (invocation.format.isEmpty())
-            return QStringLiteral("--out-dir needs --format");
+            return LuvirCli::tr("--out-dir needs --format");
         invocation.format = invocation.format.toLower();
         if (!reportFormats().contains(invocation.format))
-            return QStringLiteral("unknown format \"%1\" (%2)").arg(invocation.format, formatChoices());
+            return LuvirCli::tr("unknown format \"%1\" (%2)").arg(invocation.format, formatChoices());
         if (invocation.files.isEmpty())
-            return QStringLiteral("missing FILE.db");
+            return LuvirCli::tr("missing %1").arg(QStringLiteral("FILE.db"));
         return {};
     }
-    if (const QString error = checkCount(invocation.files, 2, QStringLiteral("FILE.db and OUT"));
+    if (const QString error = checkCount(invocation.files, 2, LuvirCli::tr("FILE.db and OUT"));
         !error.isEmpty())
         return error;
     invocation.format = QFileInfo(invocation.files.at(1)).suffix().toLower();
     if (!reportFormats().contains(invocation.format))
-        return QStringLiteral("OUT must end in %1").arg(formatChoices(QStringLiteral(".")));
+        return LuvirCli::tr("OUT must end in %1").arg(formatChoices(QStringLiteral(".")));
     return {};
 }
 
@@ -175,7 +182,7 @@ QString checkExport(Invocation &invocation)
 
 QString usageMessage(const QString &reason, const QString &topic)
 {
-    return QStringLiteral("%1: %2 (see \"%1 help%3\")")
+    return LuvirCli::tr("%1: %2 (see \"%1 help%3\")")
         .arg(kToolName, reason, topic.isEmpty() ? QString() : QStringLiteral(" ") + topic);
 }
 
@@ -193,7 +200,7 @@ const QStringList &reportFormats()
 QString helpText(const QString &topic)
 {
     if (topic.isEmpty())
-        return withFormats(QStringLiteral(
+        return withFormats(LuvirCli::tr(
             "Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS\n"
             "\n"
             "Archives of the ЛЮВИР-2.07 meter without the window.\n"
@@ -215,13 +222,13 @@ QString helpText(const QString &topic)
             "\n"
             "Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.\n"));
     const CommandEntry *entry = findCommand(topic);
-    return entry ? withFormats(QString::fromUtf8(entry->help)) : QString();
+    return entry ? withFormats(LuvirCli::tr(entry->help)) : QString();
 }
 
 Invocation parseCommandLine(const QStringList &arguments)
 {
     if (arguments.isEmpty())
-        return usageError(QStringLiteral("no command given"));
+        return usageError(LuvirCli::tr("no command given"));
     const QString first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h"))
         return Invocation {};
@@ -232,8 +239,8 @@ Invocation parseCommandLine(const QStringList &arguments)
     }
     const CommandEntry *entry = findCommand(first);
     if (!entry)
-        return usageError(first.startsWith(u'-') ? QStringLiteral("unknown option \"%1\"").arg(first)
-                                                 : QStringLiteral("unknown command \"%1\"").arg(first));
+        return usageError(first.startsWith(u'-') ? LuvirCli::tr("unknown option \"%1\"").arg(first)
+                                                 : LuvirCli::tr("unknown command \"%1\"").arg(first));
 
     Invocation invocation;
     invocation.command = entry->command;
@@ -268,7 +275,7 @@ Invocation parseCommandLine(const QStringList &arguments)
             if (!error.isEmpty())
                 return usageError(error, topic);
         } else {
-            return usageError(QStringLiteral("unknown option \"%1\" for %2").arg(arg, topic), topic);
+            return usageError(LuvirCli::tr("unknown option \"%1\" for %2").arg(arg, topic), topic);
         }
     }
 
@@ -287,9 +294,9 @@ Invocation parseCommandLine(const QStringList &arguments)
         break;
     case Command::Help:
         if (invocation.files.size() > 1)
-            error = QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.at(1));
+            error = LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.at(1));
         else if (!invocation.files.isEmpty() && !findCommand(invocation.files.first()))
-            error = QStringLiteral("no command \"%1\"").arg(invocation.files.first());
+            error = LuvirCli::tr("no command \"%1\"").arg(invocation.files.first());
         else
             invocation.helpTopic = invocation.files.value(0);
         invocation.files.clear();

@@ -2,6 +2,7 @@
 // reads it and File > Save writes it.
 #include "Commands.h"
 
+#include "CliText.h"
 #include "ArchiveDownload.h"
 #include "DownloadProgress.h"
 #include "MeterDiscovery.h"
@@ -53,9 +54,9 @@ QString unusableTarget(const QString &fileName)
 {
     const QFileInfo target(fileName);
     if (target.isDir())
-        return QStringLiteral("luvir-cli: \"%1\" is a folder").arg(fileName);
+        return LuvirCli::tr("luvir-cli: \"%1\" is a folder").arg(fileName);
     if (!target.absoluteDir().exists())
-        return QStringLiteral("luvir-cli: no folder \"%1\"").arg(target.absolutePath());
+        return LuvirCli::tr("luvir-cli: no folder \"%1\"").arg(target.absolutePath());
     return {};
 }
 

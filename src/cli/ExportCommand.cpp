@@ -1,6 +1,7 @@
 // The export command: one report, or one report per archive into a folder.
 #include "Commands.h"
 
+#include "CliText.h"
 #include "MeasurementReport.h"
 #include "MeasurementTable.h"
 #include "ReportExporter.h"
@@ -26,7 +27,7 @@ QString batchOutputs(const Invocation &invocation, QStringList &outputs)
     for (const QString &input : invocation.files) {
         const QString output = dir.filePath(QFileInfo(input).completeBaseName() + u'.' + invocation.format);
         if (inputOf.contains(output))
-            return QStringLiteral("\"%1\" and \"%2\" would both be written to \"%3\"")
+            return LuvirCli::tr("\"%1\" and \"%2\" would both be written to \"%3\"")
                 .arg(inputOf.value(output), input, output);
         inputOf.insert(output, input);
         outputs << output;
@@ -43,7 +44,7 @@ int runBatch(const Invocation &invocation, CliContext &context)
     }
     if (!QDir().mkpath(invocation.outDir)) {
         context.console.err(
-            QStringLiteral("luvir-cli: cannot create the folder \"%1\"\n").arg(invocation.outDir));
+            LuvirCli::tr("luvir-cli: cannot create the folder \"%1\"\n").arg(invocation.outDir));
         return kExitFailed;
     }
     QList<Refusal> refused;
@@ -54,7 +55,7 @@ int runBatch(const Invocation &invocation, CliContext &context)
     }
     if (refused.isEmpty())
         return kExitOk;
-    QString list = QStringLiteral("Not converted:\n");
+    QString list = LuvirCli::tr("Not converted:\n");
     for (const Refusal &r : refused)
         list += QStringLiteral("%1: %2\n").arg(r.file, r.message);
     context.console.err(list);
@@ -82,7 +83,7 @@ bool exportArchive(
         error = QStringLiteral("%1: %2").arg(output, exporter->errorString());
         return false;
     }
-    error = QStringLiteral("no report format \"%1\"").arg(format);
+    error = LuvirCli::tr("no report format \"%1\"").arg(format);
     return false;
 }
 

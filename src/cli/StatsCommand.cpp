@@ -1,6 +1,7 @@
 // The command "stats": the figures of the statistics window, as tab-separated lines.
 #include "Commands.h"
 
+#include "CliText.h"
 #include "SeriesGroups.h"
 #include "SeriesTable.h"
 
@@ -13,9 +14,9 @@ QString rowsOutsideArchive(const Invocation &invocation, int count)
 {
     const QString rows = QStringLiteral("--rows %1-%2").arg(invocation.rowsFrom).arg(invocation.rowsTo);
     if (count == 0)
-        return QStringLiteral("%1: the archive holds no measurements").arg(rows);
+        return LuvirCli::tr("%1: the archive holds no measurements").arg(rows);
     if (invocation.rowsFrom < 1 || invocation.rowsTo > count)
-        return QStringLiteral("%1 lies outside the measurements 1-%2 of the archive").arg(rows).arg(count);
+        return LuvirCli::tr("%1 lies outside the measurements 1-%2 of the archive").arg(rows).arg(count);
     return {};
 }
 

@@ -29,10 +29,10 @@ for file in luvir.hhc luvir.hhk; do
 done
 
 # Every message the program shows, exactly as the program writes it.
-messages=$scratch/pages/messages.htm
+messages=$scratch/pages/messages.html
 while IFS= read -r message; do
   [ -n "$message" ] || continue
-  grep -qF -- "$message" "$messages" || fail "messages.htm does not explain: $message"
+  grep -qF -- "$message" "$messages" || fail "messages.html does not explain: $message"
 done <<'LIST'
 Устройство не обнаружено
 Подключено слишком много устройств(&gt;16)

@@ -2,7 +2,8 @@
 # Builds the Debian package into a scratch folder, unpacks it and checks what a user gets:
 # the program in its own folder with the help file beside it, the link in bin, the udev
 # access rule, the desktop entry, the icons, the copyright file, the change log, the manual
-# pages and the control fields, and lets lintian look at it.
+# pages in English and Russian, the control fields with what the program needs from other
+# packages, and lets lintian look at it.
 #   check_package.sh BUILD_DIR HELP_FILE SCRATCH_DIR
 set -euo pipefail
 build=$1 help=$2 scratch=$3
@@ -76,8 +77,24 @@ case "$(field Section)" in science|electronics) ;; *) fail "section is '$(field 
 for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6charts6 libhidapi-hidraw0 libxlsxwriter; do
   field Depends | grep -q "\b$lib" || fail "Depends lacks $lib"
 done
-field Depends | grep -q 'qt6-qpa-plugins' || fail "Depends lacks the Qt platform plugins"
-field Recommends | grep -q 'xchm' || fail "no CHM viewer recommended"
+# What the program needs from other packages beyond the libraries it links: each needed
+# alone, not as one choice among others (a recommendation is not installed everywhere).
+depends=$(field Depends | tr ',' '\n' | sed 's/([^)]*)//; s/^ *//; s/ *$//')
+for need in qt6-qpa-plugins qt6-translations-l10n libc-l10n xchm xdg-utils file desktop-file-utils; do
+  grep -qxF "$need" <<<"$depends" || fail "Depends lacks $need (alone): $(field Depends)"
+done
+# The files the installed program and luvir-cli read at run time from other packages come
+# with the packages it depends on: Qt's Russian texts where this Qt looks for translations,
+# the C library's Russian messages, and the viewer Справка > Помощь starts.
+translations=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS 2>/dev/null || /usr/lib/qt6/bin/qtpaths --query QT_INSTALL_TRANSLATIONS)
+for needed in "$translations/qtbase_ru.qm" /usr/share/locale/ru/LC_MESSAGES/libc.mo /usr/bin/xchm /usr/bin/xdg-open; do
+  owner=$(dpkg -S "$needed" 2>/dev/null | head -n 1 | cut -d: -f1) || true
+  if [ -z "$owner" ]; then
+    fail "no installed package holds $needed (scripts/setup.sh installs them)"
+  else
+    grep -qxF "$owner" <<<"$depends" || fail "$needed comes with $owner, which the package does not depend on"
+  fi
+done
 dpkg-deb -e "$deb" "$scratch/control"
 grep -q 'udevadm control --reload-rules' "$scratch/control/postinst" 2>/dev/null \
   || fail "postinst does not reload the udev rules"
@@ -86,15 +103,26 @@ sh -n "$scratch/control/postinst" || fail "postinst is no valid shell script"
 
 # The change log and the manual pages, compressed, and the pages read without complaint.
 [ -f "$root/usr/share/doc/luvir/changelog.gz" ] || fail "no usr/share/doc/luvir/changelog.gz"
-for page in luvir luvir-cli; do
-  man=$root/usr/share/man/man1/$page.1.gz
-  if [ -f "$man" ]; then
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || fail "man $page: $warnings"
-    LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$man" 2>/dev/null | grep -q "^NAME" || fail "man $page has no NAME section"
-  else
-    fail "no manual page $page(1)"
-  fi
+# English and Russian (where `man -L ru` looks), each with the name section of its language.
+for lang in en ru; do
+  folder=man/man1 name_section=NAME locale=C.UTF-8
+  [ "$lang" = ru ] && folder=man/ru/man1 name_section=ИМЯ locale=ru_RU.UTF-8
+  for page in luvir luvir-cli; do
+    man=$root/usr/share/$folder/$page.1.gz
+    if [ -f "$man" ]; then
+      warnings=$(LC_ALL=$locale MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null)
+      [ -z "$warnings" ] || fail "man ($lang) $page: $warnings"
+      LC_ALL=$locale MANWIDTH=80 man -l "$man" 2>/dev/null | grep -q "^$name_section" \
+        || fail "man ($lang) $page has no $name_section section"
+    else
+      fail "no manual page $page(1) in usr/share/$folder"
+    fi
+  done
+done
+# The Russian pages say in Russian what the English ones say: the same commands and options.
+for word in info table export download stats help --values --format --out-dir --by-kind --rows --version; do
+  zcat "$root/usr/share/man/ru/man1/luvir-cli.1.gz" | grep -q -- "${word//-/\\\\-}" \
+    || fail "the Russian luvir-cli(1) does not mention $word"
 done
 
 # Debian's own checks: no error and no warning.

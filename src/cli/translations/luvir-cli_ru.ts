@@ -1,0 +1,266 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="en">
+<context>
+    <name>LuvirCli</name>
+    <message>
+        <source>Usage: luvir-cli info FILE.db
+
+Checks an archive file as File &gt; Open does. Prints two lines, &quot;version M.m&quot; (the
+version in the file&apos;s header) and &quot;cells N&quot;. A refused file: the program&apos;s message
+on standard error, exit status 1.
+</source>
+        <translation>Использование: luvir-cli info FILE.db
+
+Проверяет файл архива, как это делает Файл › «Открыть». Печатает две строки: «version M.m»
+(версия из заголовка файла) и «cells N». Отвергнутый файл: сообщение программы
+в стандартный поток ошибок, код завершения 1.
+</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli table [--values] FILE.db
+
+Prints the measurement table as the main window shows it: the column titles, then one
+line per measurement, the seven texts separated by tabs (UTF-8). Numbers take the
+decimal separator of the regional settings (LC_ALL, LC_NUMERIC, LANG).
+
+  --values   an eighth field: the intermediate values as the status bar shows them
+             (empty on the title line)
+</source>
+        <translation>Использование: luvir-cli table [--values] FILE.db
+
+Печатает таблицу измерений, как её показывает главное окно: заголовки столбцов, затем
+по строке на измерение, семь текстов через табуляцию (UTF-8). Числа пишутся с десятичным
+разделителем региональных настроек (LC_ALL, LC_NUMERIC, LANG).
+
+  --values   восьмое поле: промежуточные значения, как их показывает строка состояния
+             (пустое в строке заголовков)
+</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli export FILE.db OUT
+       luvir-cli export --format FORMAT --out-dir DIR FILE.db...
+
+Writes the measurement report of an archive, as the print preview exports it, dated
+now. OUT ends in {.formats}. The second form converts many archives in one
+call: DIR/NAME.FORMAT for each FILE NAME.db (DIR is created when missing). Refused
+files are skipped and listed at the end with their messages; exit status 1 if any.
+
+  --format FORMAT   {formats}
+  --out-dir DIR     the folder the reports go to
+</source>
+        <translation>Использование: luvir-cli export FILE.db OUT
+               luvir-cli export --format FORMAT --out-dir DIR FILE.db...
+
+Записывает отчёт об измерениях архива, как его экспортирует предварительный просмотр,
+с текущими датой и временем. OUT оканчивается на {.formats}.
+Вторая форма преобразует много архивов за один вызов: DIR/NAME.FORMAT для каждого
+файла NAME.db (папка DIR создаётся, если её нет). Отвергнутые файлы пропускаются
+и перечисляются в конце с их сообщениями; тогда код завершения 1.
+
+  --format FORMAT   {formats}
+  --out-dir DIR     папка, в которую пишутся отчёты
+</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli download OUT.db
+
+Finds the meter, reads its whole archive as the download dialog does and saves it as
+OUT.db. Progress goes to standard error; on success the file&apos;s version and cell count
+are printed as by &quot;info&quot;. On any failure the program&apos;s messages go to standard error,
+exit status 1, and OUT.db is neither created nor changed.
+</source>
+        <translation>Использование: luvir-cli download OUT.db
+
+Находит прибор, считывает весь его архив, как это делает окно скачивания, и сохраняет
+его в OUT.db. Ход скачивания выводится в стандартный поток ошибок; при успехе печатаются
+версия файла и число ячеек, как у «info». При любой ошибке сообщения программы выводятся
+в стандартный поток ошибок, код завершения 1, а OUT.db не создаётся и не меняется.
+</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db
+
+Prints the statistics of the measurements as the window &quot;Статистика измерений&quot; shows
+them, tab-separated: the line &quot;группа n Rmin Rmax Rm Sm Vm&quot;, then &quot;Все измерения&quot;.
+Rm is the mean strength, Sm the sample standard deviation, Vm = Sm / Rm in per cent;
+a figure that is undefined (Sm of one measurement, Vm when Rm is 0) prints as &quot;—&quot;.
+A group whose measurements mix dependencies or Kc values gets &quot;!&quot; after its name and
+one line on standard error saying what it mixes.
+
+  --by-kind        one more line per element kind, in order of first appearance
+  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)
+</source>
+        <translation>Использование: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db
+
+Печатает статистику измерений, как её показывает окно «Статистика измерений», через
+табуляцию: строку «группа n Rmin Rmax Rm Sm Vm», затем «Все измерения». Rm — средняя
+прочность, Sm — выборочное среднее квадратическое отклонение, Vm = Sm / Rm в процентах;
+неопределённая величина (Sm одного измерения, Vm при Rm, равном 0) печатается как «—».
+Группа, в которой смешаны зависимости или значения Kc, получает «!» после названия
+и одну строку в стандартном потоке ошибок о том, что в ней смешано.
+
+  --by-kind        ещё по строке на каждый вид изделия, в порядке первого появления
+  --rows FROM-TO   только измерения с номерами от FROM до TO (от 1 до числа ячеек)
+</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli help [COMMAND]
+
+Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
+</source>
+        <translation>Использование: luvir-cli help [COMMAND]
+
+Показывает справку о программе или об одной команде (также: luvir-cli COMMAND --help).
+</translation>
+    </message>
+    <message>
+        <source>%1 or %2</source>
+        <translation>%1 или %2</translation>
+    </message>
+    <message>
+        <source>--rows needs FROM-TO, two numbers such as 1-30</source>
+        <translation>--rows требует FROM-TO, два числа, например 1-30</translation>
+    </message>
+    <message>
+        <source>--rows %1 runs backwards</source>
+        <translation>--rows %1: начало больше конца</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 требует значения</translation>
+    </message>
+    <message>
+        <source>missing %1</source>
+        <translation>не хватает %1</translation>
+    </message>
+    <message>
+        <source>unexpected argument &quot;%1&quot;</source>
+        <translation>лишний аргумент «%1»</translation>
+    </message>
+    <message>
+        <source>--format needs --out-dir</source>
+        <translation>--format требует --out-dir</translation>
+    </message>
+    <message>
+        <source>--out-dir needs --format</source>
+        <translation>--out-dir требует --format</translation>
+    </message>
+    <message>
+        <source>unknown format &quot;%1&quot; (%2)</source>
+        <translation>неизвестный формат «%1» (%2)</translation>
+    </message>
+    <message>
+        <source>FILE.db and OUT</source>
+        <translation>FILE.db и OUT</translation>
+    </message>
+    <message>
+        <source>OUT must end in %1</source>
+        <translation>OUT должен оканчиваться на %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 (see &quot;%1 help%3&quot;)</source>
+        <translation>%1: %2 (см. «%1 help%3»)</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
+
+Archives of the ЛЮВИР-2.07 meter without the window.
+
+Commands:
+  info FILE.db                check an archive file; print its version and cell count
+  table [--values] FILE.db    print the measurement table, fields separated by tabs
+  export FILE.db OUT          write the report as OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              write one report per archive into DIR
+  download OUT.db             read the meter&apos;s whole archive into OUT.db
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              print Rm, Sm and Vm of the measurements
+  help [COMMAND]              show this help or a command&apos;s
+
+Options:
+  --help      show the help (after a command: that command&apos;s)
+  --version   print the version
+
+Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
+</source>
+        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
+
+Архивы прибора ЛЮВИР-2.07 без окна программы.
+
+Команды:
+  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
+  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
+  export FILE.db OUT          записать отчёт в OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              записать по отчёту на каждый архив в папку DIR
+  download OUT.db             считать весь архив прибора в OUT.db
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              напечатать Rm, Sm и Vm измерений
+  help [COMMAND]              показать эту справку или справку о команде
+
+Параметры:
+  --help      показать справку (после команды: справку о ней)
+  --version   напечатать версию
+
+Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
+</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>команда не указана</translation>
+    </message>
+    <message>
+        <source>unknown option &quot;%1&quot;</source>
+        <translation>неизвестный параметр «%1»</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>неизвестная команда «%1»</translation>
+    </message>
+    <message>
+        <source>unknown option &quot;%1&quot; for %2</source>
+        <translation>неизвестный параметр «%1» для %2</translation>
+    </message>
+    <message>
+        <source>no command &quot;%1&quot;</source>
+        <translation>нет команды «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: &quot;%1&quot; is a folder</source>
+        <translation>luvir-cli: «%1» — это папка</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no folder &quot;%1&quot;</source>
+        <translation>luvir-cli: нет папки «%1»</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; and &quot;%2&quot; would both be written to &quot;%3&quot;</source>
+        <translation>«%1» и «%2» были бы записаны в один файл «%3»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: cannot create the folder &quot;%1&quot;
+</source>
+        <translation>luvir-cli: не удалось создать папку «%1»
+</translation>
+    </message>
+    <message>
+        <source>Not converted:
+</source>
+        <translation>Не преобразованы:
+</translation>
+    </message>
+    <message>
+        <source>no report format &quot;%1&quot;</source>
+        <translation>нет формата отчёта «%1»</translation>
+    </message>
+    <message>
+        <source>%1: the archive holds no measurements</source>
+        <translation>%1: в архиве нет измерений</translation>
+    </message>
+    <message>
+        <source>%1 lies outside the measurements 1-%2 of the archive</source>
+        <translation>%1 выходит за пределы измерений 1-%2 архива</translation>
+    </message>
+</context>
+</TS>
