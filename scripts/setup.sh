@@ -16,6 +16,8 @@ PACKAGES=(
   # running under a virtual display; reading back what we write for other programs:
   # PDF (poppler), XLSX (openpyxl, LibreOffice without a display)
   xvfb xauth poppler-utils python3-openpyxl libreoffice-calc-nogui
+  # the test protocol's ODT, opened by LibreOffice Writer without a display
+  libreoffice-writer-nogui
   # fonts that draw Cyrillic and the direction arrows; Arial's metric twin
   fonts-dejavu-core fonts-liberation2
   # the Russian locale
