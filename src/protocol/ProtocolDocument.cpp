@@ -20,8 +20,11 @@ QString dateText(const QDate &date)
 
 QTextCharFormat charFormat(qreal points, bool bold = false)
 {
+    // The family, size and weight only: every property more is copied and compared for
+    // each fragment while the document is laid out.
     QTextCharFormat format;
-    format.setFont(protocolFont(points), QTextCharFormat::FontPropertiesAll);
+    format.setFontFamilies(protocolFont(points).families());
+    format.setFontPointSize(points);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     return format;
 }
