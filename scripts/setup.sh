@@ -11,6 +11,8 @@ PACKAGES=(
   qt6-translations-l10n qt6-image-formats-plugins
   # the meter and the spreadsheet export
   libhidapi-dev libxlsxwriter-dev
+  # the test protocol's ODT: its page styles added to the package
+  libzip-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # running under a virtual display; reading back what we write for other programs:

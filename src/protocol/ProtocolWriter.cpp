@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "CellText.h"
+#include "OdtPageStyles.h"
 #include "ProtocolDocument.h"
 #include "ProtocolFacts.h"
 #include "ProtocolPages.h"
@@ -62,8 +63,15 @@ bool writeProtocolPdf(const ProtocolPages &pages, QIODevice &device)
 bool writeProtocolOdt(const ProtocolContent &content, const QString &separator, QIODevice &device)
 {
     const auto document = protocolDocument(content, protocolFacts(content, separator));
-    QTextDocumentWriter writer(&device, "ODF");
-    return writer.write(document.get());
+    QBuffer package;
+    package.open(QIODevice::WriteOnly);
+    QTextDocumentWriter writer(&package, "ODF");
+    if (!writer.write(document.get()))
+        return false;
+    QByteArray odt = package.data();
+    if (!addOdtPageStyles(odt, protocolTitleLine(content.header)))
+        return false;
+    return device.write(odt) == odt.size();
 }
 
 bool writeProtocolPdf(const ProtocolContent &content, const QString &fileName, QString *error)

@@ -80,24 +80,43 @@ QList<PdfWord> pdfWords(const QString &pdf, const char *locale)
     return words;
 }
 
-QStringList libreOfficeTexts(const QStringList &odts, const QString &folder, const char *locale)
+namespace {
+
+// soffice --convert-to FILTER for every file at once; the converted files' names.
+QStringList convertedByLibreOffice(const QStringList &odts, const QString &folder, const char *locale,
+                                   const QString &filter, const QString &suffix)
 {
     const QString soffice = QStandardPaths::findExecutable("soffice");
     if (soffice.isEmpty())
         return {};
-    const QString out = QDir(folder).filePath(QStringLiteral("shown-%1").arg(locale));
+    const QString out = QDir(folder).filePath(QStringLiteral("shown-%1-%2").arg(locale, suffix));
     const ToolRun run = runTool(soffice,
                                 QStringList {"-env:UserInstallation=file://" + QDir(folder).filePath("lo-profile"),
-                                             "--headless", "--convert-to", "txt:Text (encoded):UTF8", "--outdir", out}
+                                             "--headless", "--convert-to", filter, "--outdir", out}
                                     + odts,
                                 locale);
     EXPECT_TRUE(run.ok()) << run.problem.toStdString();
+    QStringList files;
+    for (const QString &odt : odts)
+        files << QDir(out).filePath(QFileInfo(odt).completeBaseName() + '.' + suffix);
+    return files;
+}
+
+} // namespace
+
+QStringList libreOfficeTexts(const QStringList &odts, const QString &folder, const char *locale)
+{
     QStringList texts;
-    for (const QString &odt : odts) {
-        QFile file(QDir(out).filePath(QFileInfo(odt).completeBaseName() + ".txt"));
+    for (const QString &name : convertedByLibreOffice(odts, folder, locale, "txt:Text (encoded):UTF8", "txt")) {
+        QFile file(name);
         texts << (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString());
     }
     return texts;
+}
+
+QStringList libreOfficePdfs(const QStringList &odts, const QString &folder, const char *locale)
+{
+    return convertedByLibreOffice(odts, folder, locale, "pdf", "pdf");
 }
 
 } // namespace luvir::test

@@ -41,4 +41,8 @@ QList<PdfWord> pdfWords(const QString &pdf, const char *locale);
 // convert. Empty list when LibreOffice is not installed.
 QStringList libreOfficeTexts(const QStringList &odts, const QString &folder, const char *locale);
 
+// The ODTs as LibreOffice lays them out on pages, saved by it as PDF: the file names, in
+// the order given; empty when LibreOffice is not installed.
+QStringList libreOfficePdfs(const QStringList &odts, const QString &folder, const char *locale);
+
 } // namespace luvir::test

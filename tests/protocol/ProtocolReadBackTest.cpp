@@ -212,4 +212,37 @@ TEST_F(ProtocolReadBack, OdtOpensInLibreOfficeWithEverySiteAndTheFigures)
     }
 }
 
+// The ODT's pages as LibreOffice lays them out: A4, the page number and count as fields at
+// the foot of every page, the running header from the second page on.
+TEST_F(ProtocolReadBack, OdtPagesNumberedByLibreOffice)
+{
+    const ReadLocale &locale = kReadLocales[1];
+    QStringList odts;
+    for (const Case &c : cases())
+        odts << file(c.name, locale, "odt");
+    const QStringList pdfs = libreOfficePdfs(odts, s_dir->path(), locale.name);
+    if (pdfs.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT's pages were not read back";
+    for (int i = 0; i < cases().size(); ++i) {
+        const Case c = cases().at(i);
+        SCOPED_TRACE(c.name.toStdString());
+        const ToolRun info = runTool("pdfinfo", {pdfs.at(i)}, "C.UTF-8");
+        ASSERT_TRUE(info.ok()) << info.problem.toStdString();
+        EXPECT_TRUE(info.outText().contains("(A4)"));
+        const QStringList pages = pdfPages(pdfs.at(i), locale.name);
+        ASSERT_FALSE(pages.isEmpty());
+        if (c.name == "thousand") {
+            EXPECT_GE(pages.size(), 20);
+        }
+        const QString title = c.name == "awkward" ? "Протокол испытаний № \"42\"/«Б» от 10.03.2026"
+                                                  : "Протокол испытаний № 17/26 от 10.03.2026";
+        for (int p = 0; p < pages.size(); ++p) {
+            const QString page = normalized(pages.at(p));
+            EXPECT_EQ(page.count(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())), 1)
+                << "page " << p + 1;
+            EXPECT_EQ(page.count(title), p == 0 ? 0 : 1) << "page " << p + 1;
+        }
+    }
+}
+
 } // namespace
