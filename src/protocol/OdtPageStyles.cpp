@@ -1,5 +1,6 @@
 #include "OdtPageStyles.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamWriter>
 
 #include <zip.h>
@@ -24,7 +25,8 @@ const QByteArray kManifest = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 // The running header and the page number: 9 points, the header with a rule below.
-void bandParagraphStyle(QXmlStreamWriter &xml, const QString &name, const QString &align, bool rule)
+void bandParagraphStyle(QXmlStreamWriter &xml, const QString &name, const QString &align, bool rule,
+                        const QString &fontFamily)
 {
     xml.writeStartElement(kStyle, "style");
     xml.writeAttribute(kStyle, "name", name);
@@ -36,8 +38,8 @@ void bandParagraphStyle(QXmlStreamWriter &xml, const QString &name, const QStrin
         xml.writeAttribute(kFo, "padding-bottom", "0.05cm");
     }
     xml.writeEmptyElement(kStyle, "text-properties");
-    xml.writeAttribute(kStyle, "font-name", "Times New Roman");
-    xml.writeAttribute(kFo, "font-family", "'Times New Roman'");
+    xml.writeAttribute(kStyle, "font-name", fontFamily);
+    xml.writeAttribute(kFo, "font-family", QStringLiteral("'%1'").arg(fontFamily));
     xml.writeAttribute(kFo, "font-size", "9pt");
     xml.writeEndElement();
 }
@@ -96,7 +98,7 @@ struct SourceFreer {
 
 } // namespace
 
-QByteArray odtPageStyles(const QString &title)
+QByteArray odtPageStyles(const QString &title, const QString &fontFamily)
 {
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
@@ -110,14 +112,14 @@ QByteArray odtPageStyles(const QString &title)
 
     xml.writeStartElement(kOffice, "font-face-decls");
     xml.writeEmptyElement(kStyle, "font-face");
-    xml.writeAttribute(kStyle, "name", "Times New Roman");
+    xml.writeAttribute(kStyle, "name", fontFamily);
     xml.writeAttribute(QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"),
-                       "font-family", "'Times New Roman'");
+                       "font-family", QStringLiteral("'%1'").arg(fontFamily));
     xml.writeEndElement();
 
     xml.writeStartElement(kOffice, "styles");
-    bandParagraphStyle(xml, "ProtocolRunningHeader", "start", true);
-    bandParagraphStyle(xml, "ProtocolPageNumber", "end", false);
+    bandParagraphStyle(xml, "ProtocolRunningHeader", "start", true, fontFamily);
+    bandParagraphStyle(xml, "ProtocolPageNumber", "end", false, fontFamily);
     xml.writeEndElement();
 
     xml.writeStartElement(kOffice, "automatic-styles");
@@ -152,9 +154,9 @@ QByteArray odtPageStyles(const QString &title)
     return bytes;
 }
 
-bool addOdtPageStyles(QByteArray &odt, const QString &title)
+bool addOdtPageStyles(QByteArray &odt, const QString &title, const QString &fontFamily)
 {
-    const QByteArray styles = odtPageStyles(title);
+    const QByteArray styles = odtPageStyles(title, fontFamily);
     zip_error_t error;
     zip_error_init(&error);
     std::unique_ptr<zip_source_t, SourceFreer> package(
@@ -166,6 +168,31 @@ bool addOdtPageStyles(QByteArray &odt, const QString &title)
     std::unique_ptr<zip_t, ZipCloser> zip(zip_open_from_source(package.get(), 0, &error));
     if (!zip)
         return false;
+
+    // The body's font: Qt names the default font's family whatever the text's is.
+    const zip_int64_t contentIndex = zip_name_locate(zip.get(), "content.xml", 0);
+    QByteArray content;
+    zip_stat_t contentStat;
+    if (contentIndex < 0 || zip_stat_index(zip.get(), static_cast<zip_uint64_t>(contentIndex), 0, &contentStat) < 0)
+        return false;
+    if (zip_file_t *file = zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(contentIndex), 0)) {
+        content.resize(static_cast<qsizetype>(contentStat.size));
+        const zip_int64_t read = zip_fread(file, content.data(), contentStat.size);
+        zip_fclose(file);
+        if (read != static_cast<zip_int64_t>(contentStat.size))
+            return false;
+    } else {
+        return false;
+    }
+    static const QRegularExpression family(QStringLiteral("fo:font-family=\"[^\"]*\""));
+    content = QString::fromUtf8(content)
+                  .replace(family, QStringLiteral("fo:font-family=\"'%1'\"").arg(fontFamily))
+                  .toUtf8();
+    zip_source_t *contentSource = zip_source_buffer(zip.get(), content.constData(), content.size(), 0);
+    if (!contentSource || zip_file_replace(zip.get(), static_cast<zip_uint64_t>(contentIndex), contentSource, 0) < 0) {
+        zip_source_free(contentSource);
+        return false;
+    }
 
     const zip_int64_t manifest = zip_name_locate(zip.get(), "META-INF/manifest.xml", 0);
     zip_source_t *stylesSource = zip_source_buffer(zip.get(), styles.constData(), styles.size(), 0);

@@ -205,6 +205,7 @@ void closingPart(DocumentBuilder &builder, const ProtocolHeader &header)
 {
     builder.heading(QStringLiteral("Заключение"), kHeadingPoints, 2);
     builder.paragraph(header.conclusion, charFormat(kBodyPoints));
+    builder.paragraph(QString(), charFormat(kBodyPoints)); // room above the signatures
 
     QTextTable *table = builder.table(2, {45, 25, 30}, false);
     const QTextCharFormat body = charFormat(kBodyPoints);

@@ -69,7 +69,7 @@ bool writeProtocolOdt(const ProtocolContent &content, const QString &separator, 
     if (!writer.write(document.get()))
         return false;
     QByteArray odt = package.data();
-    if (!addOdtPageStyles(odt, protocolTitleLine(content.header)))
+    if (!addOdtPageStyles(odt, protocolTitleLine(content.header), protocolFont(10).families().first()))
         return false;
     return device.write(odt) == odt.size();
 }

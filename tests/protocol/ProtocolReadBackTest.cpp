@@ -61,6 +61,24 @@ QString normalized(const QString &text)
     return text.simplified();
 }
 
+// The running header a case's pages after the first carry.
+QString runningHeader(const Case &c)
+{
+    return c.name == "awkward" ? "Протокол испытаний № \"42\"/«Б» от 10.03.2026"
+                               : "Протокол испытаний № 17/26 от 10.03.2026";
+}
+
+// "Страница N из M" once on every page; the running header once on every page but the first.
+void expectNumberedAndHeaded(const QStringList &pages, const QString &header)
+{
+    for (int p = 0; p < pages.size(); ++p) {
+        const QString page = normalized(pages.at(p));
+        EXPECT_EQ(page.count(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())), 1)
+            << "page " << p + 1;
+        EXPECT_EQ(page.count(header), p == 0 ? 0 : 1) << "page " << p + 1;
+    }
+}
+
 class ProtocolReadBack : public ::testing::Test
 {
 protected:
@@ -87,6 +105,14 @@ protected:
     static QString file(const QString &name, const ReadLocale &locale, const char *suffix)
     {
         return s_dir->filePath(QStringLiteral("%1-%2.%3").arg(name, locale.name, suffix));
+    }
+
+    static QStringList odtFiles(const ReadLocale &locale)
+    {
+        QStringList odts;
+        for (const Case &c : cases())
+            odts << file(c.name, locale, "odt");
+        return odts;
     }
 
     static QTemporaryDir *s_dir;
@@ -150,13 +176,7 @@ TEST_F(ProtocolReadBack, PdfPagesNumberedHeadedAndNoLineCut)
             if (c.name == "thousand") {
                 EXPECT_GE(count, 20);
             }
-            const QString title = c.name == "awkward" ? "Протокол испытаний № \"42\"/«Б» от 10.03.2026"
-                                                      : "Протокол испытаний № 17/26 от 10.03.2026";
-            for (int p = 0; p < count; ++p) {
-                const QString page = normalized(pages.at(p));
-                EXPECT_EQ(page.count(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(count)), 1) << "page " << p + 1;
-                EXPECT_EQ(page.count(title), p == 0 ? 0 : 1) << "page " << p + 1;
-            }
+            expectNumberedAndHeaded(pages, runningHeader(c));
 
             // Every word lies inside the text's area, or wholly in the bands: the page
             // number below, the running header above on the later pages. A line cut at
@@ -183,10 +203,7 @@ TEST_F(ProtocolReadBack, OdtOpensInLibreOfficeWithEverySiteAndTheFigures)
 {
     for (const ReadLocale &locale : kReadLocales) {
         SCOPED_TRACE(locale.name);
-        QStringList odts;
-        for (const Case &c : cases())
-            odts << file(c.name, locale, "odt");
-        const QStringList texts = libreOfficeTexts(odts, s_dir->path(), locale.name);
+        const QStringList texts = libreOfficeTexts(odtFiles(locale), s_dir->path(), locale.name);
         if (texts.isEmpty())
             GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT was not read back";
         for (int i = 0; i < cases().size(); ++i) {
@@ -217,10 +234,7 @@ TEST_F(ProtocolReadBack, OdtOpensInLibreOfficeWithEverySiteAndTheFigures)
 TEST_F(ProtocolReadBack, OdtPagesNumberedByLibreOffice)
 {
     const ReadLocale &locale = kReadLocales[1];
-    QStringList odts;
-    for (const Case &c : cases())
-        odts << file(c.name, locale, "odt");
-    const QStringList pdfs = libreOfficePdfs(odts, s_dir->path(), locale.name);
+    const QStringList pdfs = libreOfficePdfs(odtFiles(locale), s_dir->path(), locale.name);
     if (pdfs.isEmpty())
         GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT's pages were not read back";
     for (int i = 0; i < cases().size(); ++i) {
@@ -234,14 +248,7 @@ TEST_F(ProtocolReadBack, OdtPagesNumberedByLibreOffice)
         if (c.name == "thousand") {
             EXPECT_GE(pages.size(), 20);
         }
-        const QString title = c.name == "awkward" ? "Протокол испытаний № \"42\"/«Б» от 10.03.2026"
-                                                  : "Протокол испытаний № 17/26 от 10.03.2026";
-        for (int p = 0; p < pages.size(); ++p) {
-            const QString page = normalized(pages.at(p));
-            EXPECT_EQ(page.count(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())), 1)
-                << "page " << p + 1;
-            EXPECT_EQ(page.count(title), p == 0 ? 0 : 1) << "page " << p + 1;
-        }
+        expectNumberedAndHeaded(pages, runningHeader(c));
     }
 }
 
