@@ -89,6 +89,21 @@ void pageNumberFooter(QXmlStreamWriter &xml)
     xml.writeEndElement();
 }
 
+// The body with the text's font, and the tables' widths as ODF has them: Qt writes a
+// table's per cent width as points ("100pt") and column per cents as "31%", which
+// LibreOffice ignores; relative column widths ("31*") across the full width are kept.
+QByteArray withFontAndWidths(const QByteArray &content, const QString &fontFamily)
+{
+    static const QRegularExpression family(QStringLiteral("fo:font-family=\"[^\"]*\""));
+    static const QRegularExpression tableWidth(QStringLiteral("style:width=\"100pt\""));
+    static const QRegularExpression columnWidth(QStringLiteral("style:column-width=\"([0-9.]+)%\""));
+    return QString::fromUtf8(content)
+        .replace(family, QStringLiteral("fo:font-family=\"'%1'\"").arg(fontFamily))
+        .replace(tableWidth, QStringLiteral("style:rel-width=\"100%\" table:align=\"margins\""))
+        .replace(columnWidth, QStringLiteral("style:rel-column-width=\"\\1*\""))
+        .toUtf8();
+}
+
 struct ZipCloser {
     void operator()(zip_t *zip) const { zip_discard(zip); }
 };
@@ -184,10 +199,7 @@ bool addOdtPageStyles(QByteArray &odt, const QString &title, const QString &font
     } else {
         return false;
     }
-    static const QRegularExpression family(QStringLiteral("fo:font-family=\"[^\"]*\""));
-    content = QString::fromUtf8(content)
-                  .replace(family, QStringLiteral("fo:font-family=\"'%1'\"").arg(fontFamily))
-                  .toUtf8();
+    content = withFontAndWidths(content, fontFamily);
     zip_source_t *contentSource = zip_source_buffer(zip.get(), content.constData(), content.size(), 0);
     if (!contentSource || zip_file_replace(zip.get(), static_cast<zip_uint64_t>(contentIndex), contentSource, 0) < 0) {
         zip_source_free(contentSource);
