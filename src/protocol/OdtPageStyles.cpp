@@ -92,16 +92,31 @@ void pageNumberFooter(QXmlStreamWriter &xml)
 // The body with the text's font, and the tables' widths as ODF has them: Qt writes a
 // table's per cent width as points ("100pt") and column per cents as "31%", which
 // LibreOffice ignores; relative column widths ("31*") across the full width are kept.
-QByteArray withFontAndWidths(const QByteArray &content, const QString &fontFamily)
+// The cells of ruled tables name styles "TB<table>.<cell>" that Qt never writes; they are
+// added, with a thin rule round the cell.
+QByteArray withFontWidthsAndRules(const QByteArray &content, const QString &fontFamily)
 {
     static const QRegularExpression family(QStringLiteral("fo:font-family=\"[^\"]*\""));
     static const QRegularExpression tableWidth(QStringLiteral("style:width=\"100pt\""));
     static const QRegularExpression columnWidth(QStringLiteral("style:column-width=\"([0-9.]+)%\""));
-    return QString::fromUtf8(content)
-        .replace(family, QStringLiteral("fo:font-family=\"'%1'\"").arg(fontFamily))
-        .replace(tableWidth, QStringLiteral("style:rel-width=\"100%\" table:align=\"margins\""))
-        .replace(columnWidth, QStringLiteral("style:rel-column-width=\"\\1*\""))
-        .toUtf8();
+    static const QRegularExpression ruledCell(QStringLiteral("table:style-name=\"(TB[0-9]+\\.[0-9]+)\""));
+    QString text = QString::fromUtf8(content)
+                       .replace(family, QStringLiteral("fo:font-family=\"'%1'\"").arg(fontFamily))
+                       .replace(tableWidth, QStringLiteral("style:rel-width=\"100%\" table:align=\"margins\""))
+                       .replace(columnWidth, QStringLiteral("style:rel-column-width=\"\\1*\""));
+    QStringList ruled;
+    for (const auto &m : ruledCell.globalMatch(text))
+        if (const QString name = m.captured(1); !ruled.contains(name)
+            && !text.contains(QStringLiteral("style:name=\"%1\"").arg(name)))
+            ruled << name;
+    QString styles;
+    for (const QString &name : ruled)
+        styles += QStringLiteral("<style:style style:name=\"%1\" style:family=\"table-cell\">"
+                                 "<style:table-cell-properties fo:border=\"0.5pt solid #000000\" "
+                                 "fo:padding=\"0.05cm\"/></style:style>")
+                      .arg(name);
+    text.replace(QStringLiteral("</office:automatic-styles>"), styles + QStringLiteral("</office:automatic-styles>"));
+    return text.toUtf8();
 }
 
 struct ZipCloser {
@@ -184,7 +199,7 @@ bool addOdtPageStyles(QByteArray &odt, const QString &title, const QString &font
     if (!zip)
         return false;
 
-    // The body's font: Qt names the default font's family whatever the text's is.
+    // The body's font, table widths and rules, which Qt writes wrong or not at all.
     const zip_int64_t contentIndex = zip_name_locate(zip.get(), "content.xml", 0);
     QByteArray content;
     zip_stat_t contentStat;
@@ -199,7 +214,7 @@ bool addOdtPageStyles(QByteArray &odt, const QString &title, const QString &font
     } else {
         return false;
     }
-    content = withFontAndWidths(content, fontFamily);
+    content = withFontWidthsAndRules(content, fontFamily);
     zip_source_t *contentSource = zip_source_buffer(zip.get(), content.constData(), content.size(), 0);
     if (!contentSource || zip_file_replace(zip.get(), static_cast<zip_uint64_t>(contentIndex), contentSource, 0) < 0) {
         zip_source_free(contentSource);
