@@ -13,11 +13,15 @@ PACKAGES=(
   qt6-l10n-tools qt6-tools-dev
   # the meter and the spreadsheet export
   libhidapi-dev libxlsxwriter-dev
+  # the test protocol's ODT: its page styles added to the package
+  libzip-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # running under a virtual display; reading back what we write for other programs:
   # PDF (poppler), XLSX (openpyxl, LibreOffice without a display)
   xvfb xauth poppler-utils python3-openpyxl libreoffice-calc-nogui
+  # the test protocol's ODT, opened by LibreOffice Writer without a display
+  libreoffice-writer-nogui
   # fonts that draw Cyrillic and the direction arrows; Arial's metric twin
   fonts-dejavu-core fonts-liberation2
   # the Russian locale, and the C library's Russian messages (a file error's reason)

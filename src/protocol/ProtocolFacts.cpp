@@ -1,0 +1,145 @@
+#include "ProtocolFacts.h"
+
+#include "CellText.h"
+#include "MeasurementTable.h"
+#include "SeriesTable.h"
+
+namespace luvir {
+
+const QStringList ProtocolSiteColumns = {
+    QStringLiteral("№ п/п"),       QStringLiteral("Участок"),     QStringLiteral("Дата и время"),
+    QStringLiteral("Направление"), QStringLiteral("Зависимость"), QStringLiteral("Kc"),
+    QStringLiteral("R, МПа"),
+};
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+
+// The intermediate values of a site, "25,0; 26,1; …", as the table's line shows them.
+QString valuesText(const ArchiveCell &cell, const QString &separator)
+{
+    QStringList values;
+    for (int j = 0; j < kImpactCount; ++j)
+        if (const std::uint16_t word = cell.impactWord(j); word != 0)
+            values << impactValueText(word, separator);
+    return values.join(QStringLiteral("; "));
+}
+
+// "Rm = 27,4 МПа"; an undefined figure has no unit.
+QString figureText(const QString &name, const QString &value, const QString &unit)
+{
+    if (value == kUndefinedFigure || unit.isEmpty())
+        return name + QStringLiteral(" = ") + value;
+    return name + QStringLiteral(" = ") + value + u' ' + unit;
+}
+
+QString statisticsLine(const SeriesGroup &group, const QString &separator)
+{
+    const QStringList f = seriesGroupFields(group, separator, false);
+    const QString mpa = QStringLiteral("МПа");
+    return QStringList {
+        figureText(QStringLiteral("n"), f.at(1), {}),
+        figureText(QStringLiteral("Rmin"), f.at(2), mpa),
+        figureText(QStringLiteral("Rmax"), f.at(3), mpa),
+        figureText(QStringLiteral("Rm"), f.at(4), mpa),
+        figureText(QStringLiteral("Sm"), f.at(5), mpa),
+        figureText(QStringLiteral("Vm"), f.at(6), QStringLiteral("%")),
+    }
+        .join(QStringLiteral("; "));
+}
+
+QString ageText(const QDate &concreted, const TestingDays &days)
+{
+    if (!concreted.isValid() || !days.first)
+        return {};
+    const qint64 first = concreted.daysTo(*days.first);
+    const qint64 last = concreted.daysTo(*days.last);
+    if (first == last)
+        return QString::number(first);
+    return QString::number(first) + u'\u2013' + QString::number(last);
+}
+
+StructureFacts structureFacts(const ProtocolStructure &structure, bool withValues,
+                              const QString &separator, QStringList &calibrations)
+{
+    StructureFacts facts;
+    QList<SeriesRow> series;
+    series.reserve(structure.sites.size());
+    facts.siteRows.reserve(structure.sites.size());
+    int number = 0;
+    for (const ProtocolSite &site : structure.sites) {
+        ++number;
+        // The main table's texts: №, date and time, kind, direction, dependency, Kc, R.
+        const QStringList t = measurementRow(site.cell, number, separator);
+        QStringList row {t.at(0), site.label, t.at(1), t.at(3), t.at(4), t.at(5), t.at(6)};
+        if (withValues)
+            row << valuesText(site.cell, separator);
+        facts.siteRows.append(row);
+
+        SeriesRow seriesRow;
+        seriesRow.number = number;
+        seriesRow.kind = t.at(2);
+        seriesRow.dependency = t.at(4);
+        seriesRow.kc = t.at(5);
+        seriesRow.strengthText = t.at(6);
+        seriesRow.strength = site.cell.strengthWord();
+        series.append(seriesRow);
+
+        const QString calibration = t.at(4) + QStringLiteral(", Kc = ") + t.at(5);
+        if (!calibrations.contains(calibration))
+            calibrations << calibration;
+        if (const auto day = measurementDay(site.cell))
+            facts.days.add(*day);
+    }
+    facts.group = seriesGroup(structure.name, series);
+    facts.ageText = ageText(structure.concreted, facts.days);
+    facts.statisticsLine = statisticsLine(facts.group, separator);
+    if (const QString reason = mixedCalibrationReason(facts.group); !reason.isEmpty())
+        facts.mixedNote = QStringLiteral("Примечание: ") + reason + u'.';
+    return facts;
+}
+
+} // namespace
+
+void TestingDays::add(const QDate &day)
+{
+    if (!first || day < *first)
+        first = day;
+    if (!last || day > *last)
+        last = day;
+}
+
+QString TestingDays::text() const
+{
+    if (!first)
+        return {};
+    if (*first == *last)
+        return first->toString(kDateFormat);
+    return first->toString(kDateFormat) + QStringLiteral(" \u2013 ") + last->toString(kDateFormat);
+}
+
+std::optional<QDate> measurementDay(const ArchiveCell &cell)
+{
+    const QDate day(2000 + cell.byte(ArchiveCell::Year), cell.byte(ArchiveCell::Month),
+                    cell.byte(ArchiveCell::Day));
+    if (!day.isValid())
+        return std::nullopt;
+    return day;
+}
+
+ProtocolFacts protocolFacts(const ProtocolContent &content, const QString &separator)
+{
+    ProtocolFacts facts;
+    for (const ProtocolStructure &structure : content.structures) {
+        StructureFacts s = structureFacts(structure, content.withValues, separator, facts.calibrations);
+        if (s.days.first) {
+            facts.days.add(*s.days.first);
+            facts.days.add(*s.days.last);
+        }
+        facts.structures.append(std::move(s));
+    }
+    return facts;
+}
+
+} // namespace luvir

@@ -1,0 +1,53 @@
+#pragma once
+// What the program itself puts into a protocol, worked out from the measurements: the
+// dates of testing, each structure's age at testing, the calibrations used, and per
+// structure the table of its sites, its statistics and the note on mixed calibrations.
+// The texts are those of the main table and of the statistics window.
+
+#include "ProtocolContent.h"
+#include "SeriesGroups.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace luvir {
+
+// "№ п/п", "Участок", "Дата и время", "Направление", "Зависимость", "Kc", "R, МПа".
+extern const QStringList ProtocolSiteColumns;
+// The column added "с единичными значениями".
+inline const QString kValuesColumn = QStringLiteral("Единичные значения, МПа");
+
+// The span of days the measurements were taken on; cells without a valid date are left out.
+struct TestingDays {
+    std::optional<QDate> first;
+    std::optional<QDate> last;
+    void add(const QDate &day);
+    // "05.03.2026" for one day, "05.03.2026 – 12.03.2026" for several, empty for none.
+    QString text() const;
+};
+
+struct StructureFacts {
+    QList<QStringList> siteRows; // one row per site, the columns of ProtocolSiteColumns
+                                 // (and the values column when asked)
+    SeriesGroup group; // the structure's figures, as the statistics window has them
+    TestingDays days;
+    QString ageText; // days from concreting to testing: "28" or "28–30"; empty if unknown
+    QString statisticsLine; // "n = 30; Rmin = 20,1 МПа; … Vm = 11,7 %"
+    QString mixedNote; // "Примечание: смешаны …"; empty unless the structure mixes
+};
+
+struct ProtocolFacts {
+    TestingDays days; // over every structure
+    QStringList calibrations; // "БАЗОВАЯ, Kc = 1,00", each pair once, in order of first use
+    QList<StructureFacts> structures; // one per structure of the content, in its order
+};
+
+// The day a cell was measured on; none for a cell whose date is not a calendar day.
+std::optional<QDate> measurementDay(const ArchiveCell &cell);
+
+ProtocolFacts protocolFacts(const ProtocolContent &content, const QString &separator);
+
+} // namespace luvir

@@ -1,0 +1,255 @@
+// The protocol's PDF read back by poppler and its ODT by LibreOffice: every site's row, the
+// statistics of each structure, the header fields as typed, and in the PDF the page
+// numbers, the running header and no row cut between pages. The expected rows and figures
+// come from protocol_reference.py, apart from the program.
+#include "ProtocolReadBack.h"
+#include "ProtocolPages.h"
+#include "ProtocolTestData.h"
+#include "ProtocolWriter.h"
+#include "ToolRun.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace luvir;
+using namespace luvir::test;
+
+namespace {
+
+struct Case {
+    QString name;
+    ProtocolContent content;
+};
+
+QList<Case> cases()
+{
+    ProtocolContent one;
+    one.header = plainHeader();
+    one.structures << generatedStructure("Колонна К-1", 1);
+
+    ProtocolContent thirty;
+    thirty.header = plainHeader();
+    thirty.structures << generatedStructure("Колонна К-3, ось 5/Б", 30, 100) << mixedStructure();
+
+    ProtocolContent thousand;
+    thousand.header = plainHeader();
+    thousand.structures << generatedStructure("Плита перекрытия П-7", 1000, 7);
+
+    ProtocolContent awkward;
+    awkward.header = awkwardHeader();
+    awkward.structures << generatedStructure(
+        "Стена \"С-1\" «по оси 3» " + QString("очень длинное название конструкции ").repeated(5), 3, 40);
+    awkward.withValues = true;
+    return {{"one-site", one}, {"thirty-and-mixed", thirty}, {"thousand", thousand}, {"awkward", awkward}};
+}
+
+// The header fields of awkwardHeader() as a reader must show them, line by line.
+const QStringList kAwkwardTexts = {"Лаборатория \"Контроль\" & <Качество>", "отдел № 2", "Объект 'А'",
+                                   "корпус 1", "секция 2", "t = +5 °C; влажность 80 %",
+                                   "Первая строка.", "Вторая строка «в кавычках»."};
+
+// Page geometry of the PDF in points: the text lies between these; the running header
+// above, the page number below.
+constexpr double kPointsPerMm = 72 / 25.4;
+constexpr double kBodyTop = 19 * kPointsPerMm;
+constexpr double kBodyBottom = 278 * kPointsPerMm;
+
+QString normalized(const QString &text)
+{
+    return text.simplified();
+}
+
+// The running header a case's pages after the first carry.
+QString runningHeader(const Case &c)
+{
+    return c.name == "awkward" ? "Протокол испытаний № \"42\"/«Б» от 10.03.2026"
+                               : "Протокол испытаний № 17/26 от 10.03.2026";
+}
+
+// "Страница N из M" once on every page; the running header once on every page but the first.
+void expectNumberedAndHeaded(const QStringList &pages, const QString &header)
+{
+    for (int p = 0; p < pages.size(); ++p) {
+        const QString page = normalized(pages.at(p));
+        EXPECT_EQ(page.count(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())), 1)
+            << "page " << p + 1;
+        EXPECT_EQ(page.count(header), p == 0 ? 0 : 1) << "page " << p + 1;
+    }
+}
+
+class ProtocolReadBack : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        for (const ReadLocale &locale : kReadLocales)
+            for (const Case &c : cases()) {
+                const ProtocolPages pages(c.content, locale.separator);
+                QFile pdf(file(c.name, locale, "pdf"));
+                ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+                ASSERT_TRUE(writeProtocolPdf(pages, pdf));
+                QFile odt(file(c.name, locale, "odt"));
+                ASSERT_TRUE(odt.open(QIODevice::WriteOnly));
+                ASSERT_TRUE(writeProtocolOdt(c.content, locale.separator, odt));
+            }
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+
+    static QString file(const QString &name, const ReadLocale &locale, const char *suffix)
+    {
+        return s_dir->filePath(QStringLiteral("%1-%2.%3").arg(name, locale.name, suffix));
+    }
+
+    static QStringList odtFiles(const ReadLocale &locale)
+    {
+        QStringList odts;
+        for (const Case &c : cases())
+            odts << file(c.name, locale, "odt");
+        return odts;
+    }
+
+    static QTemporaryDir *s_dir;
+};
+
+QTemporaryDir *ProtocolReadBack::s_dir = nullptr;
+
+TEST_F(ProtocolReadBack, PdfShowsEverySiteInItsRowAndTheFigures)
+{
+    for (const ReadLocale &locale : kReadLocales) {
+        for (const Case &c : cases()) {
+            SCOPED_TRACE(c.name.toStdString() + " " + locale.name);
+            const QStringList pages = pdfPages(file(c.name, locale, "pdf"), locale.name);
+            ASSERT_FALSE(pages.isEmpty());
+            QList<QStringList> lines; // per page, each line with its spaces collapsed
+            for (const QString &page : pages) {
+                QStringList l;
+                for (const QString &line : page.split('\n'))
+                    l << normalized(line);
+                lines << l;
+            }
+            const QString all = normalized(pages.join(' '));
+
+            for (const ProtocolStructure &structure : c.content.structures) {
+                const ExpectedStructure expected = expectedStructure(structure, locale.separator, s_dir->path());
+                ASSERT_EQ(expected.rows.size(), structure.sites.size());
+                for (const QStringList &row : expected.rows) {
+                    // Each site once, whole on one line of one page, under the table's titles.
+                    const QString text = row.join(' ');
+                    int found = 0;
+                    for (int p = 0; p < lines.size(); ++p)
+                        for (const QString &line : lines.at(p))
+                            if (line == text || line.startsWith(text + ' ')) {
+                                ++found;
+                                EXPECT_TRUE(lines.at(p).join(' ').contains("№ п/п Участок Дата и время"))
+                                    << "page " << p + 1 << " has no column titles";
+                            }
+                    EXPECT_EQ(found, 1) << text.toStdString();
+                }
+                EXPECT_EQ(all.count(expected.statisticsLine), 1) << expected.statisticsLine.toStdString();
+            }
+            const QString sep = locale.separator;
+            const QString note = "Примечание: смешаны зависимости (БАЗОВАЯ; ИНДИВИД.<1>) и Kc (1" + sep + "00; 1"
+                + sep + "05): прочность вычислена по разным градуировкам.";
+            EXPECT_EQ(all.count(note), c.name == "thirty-and-mixed" ? 1 : 0);
+            EXPECT_EQ(all.contains("Примечание"), c.name == "thirty-and-mixed");
+            for (const QString &text : c.name == "awkward" ? kAwkwardTexts : QStringList())
+                EXPECT_TRUE(all.contains(text)) << text.toStdString();
+        }
+    }
+}
+
+TEST_F(ProtocolReadBack, PdfPagesNumberedHeadedAndNoLineCut)
+{
+    for (const ReadLocale &locale : kReadLocales) {
+        for (const Case &c : cases()) {
+            SCOPED_TRACE(c.name.toStdString() + " " + locale.name);
+            const QString pdf = file(c.name, locale, "pdf");
+            const QStringList pages = pdfPages(pdf, locale.name);
+            const auto count = pages.size();
+            if (c.name == "thousand") {
+                EXPECT_GE(count, 20);
+            }
+            expectNumberedAndHeaded(pages, runningHeader(c));
+
+            // Every word lies inside the text's area, or wholly in the bands: the page
+            // number below, the running header above on the later pages. A line cut at
+            // the page's end would stand across the edge (and be found on both pages).
+            QList<int> footWords(count + 1, 0);
+            for (const PdfWord &w : pdfWords(pdf, locale.name)) {
+                const std::string where = "page " + std::to_string(w.page) + " word " + w.text.toStdString();
+                if (w.yMax <= kBodyBottom + 0.5 && w.yMin >= kBodyTop - 0.5)
+                    continue;
+                if (w.yMin >= kBodyBottom) {
+                    ++footWords[w.page];
+                    continue;
+                }
+                EXPECT_LE(w.yMax, kBodyTop) << where << " stands across an edge of the text's area";
+                EXPECT_GT(w.page, 1) << where << ": the first page has no running header";
+            }
+            for (int p = 1; p <= count; ++p)
+                EXPECT_EQ(footWords.at(p), 4) << "page " << p << ": \"Страница N из M\" below the text";
+        }
+    }
+}
+
+TEST_F(ProtocolReadBack, OdtOpensInLibreOfficeWithEverySiteAndTheFigures)
+{
+    for (const ReadLocale &locale : kReadLocales) {
+        SCOPED_TRACE(locale.name);
+        const QStringList texts = libreOfficeTexts(odtFiles(locale), s_dir->path(), locale.name);
+        if (texts.isEmpty())
+            GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT was not read back";
+        for (int i = 0; i < cases().size(); ++i) {
+            const Case c = cases().at(i);
+            SCOPED_TRACE(c.name.toStdString());
+            ASSERT_FALSE(texts.at(i).isEmpty()) << "LibreOffice could not open the document";
+            // Table cells come one per line; a line break typed in a field is a line too.
+            QStringList lines;
+            for (const QString &line : texts.at(i).split('\n'))
+                lines << line.trimmed();
+            const QString shown = '\n' + lines.join('\n') + '\n';
+            for (const ProtocolStructure &structure : c.content.structures) {
+                const ExpectedStructure expected = expectedStructure(structure, locale.separator, s_dir->path());
+                for (const QStringList &row : expected.rows)
+                    EXPECT_EQ(shown.count('\n' + row.join('\n') + '\n'), 1) << row.join(' ').toStdString();
+                EXPECT_EQ(shown.count('\n' + expected.statisticsLine + '\n'), 1) << expected.statisticsLine.toStdString();
+            }
+            for (const QString &text : c.name == "awkward" ? kAwkwardTexts : QStringList {"ГОСТ 22690-2015", "ГОСТ 18105-2018"})
+                EXPECT_TRUE(shown.contains('\n' + text + '\n')) << text.toStdString();
+            EXPECT_EQ(shown.contains("Примечание: смешаны зависимости (БАЗОВАЯ; ИНДИВИД.<1>)"),
+                      c.name == "thirty-and-mixed");
+        }
+    }
+}
+
+// The ODT's pages as LibreOffice lays them out: A4, the page number and count as fields at
+// the foot of every page, the running header from the second page on.
+TEST_F(ProtocolReadBack, OdtPagesNumberedByLibreOffice)
+{
+    const ReadLocale &locale = kReadLocales[1];
+    const QStringList pdfs = libreOfficePdfs(odtFiles(locale), s_dir->path(), locale.name);
+    if (pdfs.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT's pages were not read back";
+    for (int i = 0; i < cases().size(); ++i) {
+        const Case c = cases().at(i);
+        SCOPED_TRACE(c.name.toStdString());
+        const ToolRun info = runTool("pdfinfo", {pdfs.at(i)}, "C.UTF-8");
+        ASSERT_TRUE(info.ok()) << info.problem.toStdString();
+        EXPECT_TRUE(info.outText().contains("(A4)"));
+        const QStringList pages = pdfPages(pdfs.at(i), locale.name);
+        ASSERT_FALSE(pages.isEmpty());
+        if (c.name == "thousand") {
+            EXPECT_GE(pages.size(), 20);
+        }
+        expectNumberedAndHeaded(pages, runningHeader(c));
+    }
+}
+
+} // namespace
