@@ -64,7 +64,7 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
                               const QString &separator, QStringList &calibrations)
 {
     StructureFacts facts;
-    QList<SeriesRow> series;
+    QList<Measurement> series;
     series.reserve(structure.sites.size());
     facts.siteRows.reserve(structure.sites.size());
     int number = 0;
@@ -77,14 +77,11 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
             row << valuesText(site.cell, separator);
         facts.siteRows.append(row);
 
-        SeriesRow seriesRow;
-        seriesRow.number = number;
-        seriesRow.kind = t.at(2);
-        seriesRow.dependency = t.at(4);
-        seriesRow.kc = t.at(5);
-        seriesRow.strengthText = t.at(6);
-        seriesRow.strength = site.cell.strengthWord();
-        series.append(seriesRow);
+        Measurement measurement;
+        measurement.cell = site.cell;
+        measurement.number = number;
+        measurement.site = site.label;
+        series.append(measurement);
 
         const QString calibration = t.at(4) + QStringLiteral(", Kc = ") + t.at(5);
         if (!calibrations.contains(calibration))
@@ -92,7 +89,7 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
         if (const auto day = measurementDay(site.cell))
             facts.days.add(*day);
     }
-    facts.group = seriesGroup(structure.name, series);
+    facts.group = seriesGroup(structure.name, series, separator);
     facts.ageText = ageText(structure.concreted, facts.days);
     facts.statisticsLine = statisticsLine(facts.group, separator);
     if (const QString reason = mixedCalibrationReason(facts.group); !reason.isEmpty())

@@ -21,7 +21,7 @@ namespace {
 bool failed(QString *error, const QString &fileName, const QString &reason)
 {
     if (error)
-        *error = QStringLiteral("Не удалось сохранить файл «%1»: %2")
+        *error = QStringLiteral("Не удалось сохранить файл \"%1\": %2")
                      .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()), reason);
     return false;
 }

@@ -14,7 +14,7 @@ namespace luvir {
 
 class ProtocolPages;
 
-// On failure `error` (when given) receives "Не удалось сохранить файл «PATH»: REASON",
+// On failure `error` (when given) receives "Не удалось сохранить файл "PATH": REASON",
 // with the file's full path.
 bool writeProtocolPdf(const ProtocolContent &content, const QString &fileName, QString *error = nullptr);
 bool writeProtocolOdt(const ProtocolContent &content, const QString &fileName, QString *error = nullptr);
