@@ -176,7 +176,8 @@ PreparedReport prepareMeasurementReport(
     return report.prepare();
 }
 
-ReportLayout measurementReportLayout(const MeasurementTable &table, const QDateTime &now, const QLocale &locale)
+ReportLayout measurementReportLayout(
+    const MeasurementTable &table, const QDateTime &now, const QLocale &locale)
 {
     auto report = std::make_shared<MeasurementReport>();
     report->setUp(table, now, locale);

@@ -32,8 +32,8 @@ bool writeReportPdf(const PreparedReport &report, QIODevice &device)
     writer.setTitle(kReportModelName);
     writer.setCreator(kReportModelName);
     // A standard paper is matched in either orientation; the pages keep the report's.
-    const auto orientation = report.pageSize.width() > report.pageSize.height() ? QPageLayout::Landscape
-                                                                              : QPageLayout::Portrait;
+    const auto orientation
+        = report.pageSize.width() > report.pageSize.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
     writer.setPageLayout(QPageLayout(pageSizeOf(report), orientation, QMarginsF()));
 
     QPainter painter;

@@ -48,8 +48,8 @@ bool samePage(const QPageLayout &a, const QPageLayout &b)
     constexpr double kTolerance = 0.01; // mm
     const QMarginsF d = a.margins(QPageLayout::Millimeter) - b.margins(QPageLayout::Millimeter);
     return a.pageSize().isEquivalentTo(b.pageSize()) && a.orientation() == b.orientation()
-        && std::abs(d.left()) < kTolerance && std::abs(d.top()) < kTolerance && std::abs(d.right()) < kTolerance
-        && std::abs(d.bottom()) < kTolerance;
+        && std::abs(d.left()) < kTolerance && std::abs(d.top()) < kTolerance
+        && std::abs(d.right()) < kTolerance && std::abs(d.bottom()) < kTolerance;
 }
 
 } // namespace
@@ -100,7 +100,8 @@ void ReportPreview::buildToolBar()
     bar->setIconSize(QSize(16, 16));
     layout()->addWidget(bar);
     // Each command a button with its icon, its name and shortcut in the tool tip.
-    auto command = [this, bar](const char *icon, const QString &name, const QKeySequence &shortcut, auto slot) {
+    auto command = [this, bar](
+                       const char *icon, const QString &name, const QKeySequence &shortcut, auto slot) {
         QAction *action = bar->addAction(previewIcon(icon), name, this, slot);
         action->setShortcut(shortcut);
         action->setToolTip(QStringLiteral("%1 (%2)").arg(name, shortcut.toString(QKeySequence::NativeText)));
@@ -108,8 +109,8 @@ void ReportPreview::buildToolBar()
     };
 
     command("print", QStringLiteral("Печать"), QKeySequence::Print, &ReportPreview::printReport);
-    command("page-setup", QStringLiteral("Параметры страницы"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-        &ReportPreview::setUpPage);
+    command("page-setup", QStringLiteral("Параметры страницы"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &ReportPreview::setUpPage);
     m_exportMenu = new QMenu(this);
     for (std::size_t i = 0; i < m_exporters.size(); ++i) {
         const int index = static_cast<int>(i);
@@ -117,7 +118,8 @@ void ReportPreview::buildToolBar()
             m_exporters[i]->name() + QStringLiteral("…"), this, [this, index] { exportReport(index); });
     }
     // The shortcut opens the menu under its button, where the arrows and Enter choose.
-    QAction *exportAction = command("export", QStringLiteral("Экспорт"), QKeySequence(Qt::CTRL | Qt::Key_E), [] {});
+    QAction *exportAction
+        = command("export", QStringLiteral("Экспорт"), QKeySequence(Qt::CTRL | Qt::Key_E), [] {});
     exportAction->setMenu(m_exportMenu);
     auto *exportButton = qobject_cast<QToolButton *>(bar->widgetForAction(exportAction));
     exportButton->setPopupMode(QToolButton::InstantPopup);
@@ -132,8 +134,8 @@ void ReportPreview::buildToolBar()
     bar->addWidget(m_zoomLabel);
     command("whole-page", QStringLiteral("Страница целиком"), QKeySequence(Qt::CTRL | Qt::Key_0),
         &ReportPreview::fitWholePage);
-    command("page-width", QStringLiteral("По ширине страницы"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W),
-        &ReportPreview::fitPageWidth);
+    command("page-width", QStringLiteral("По ширине страницы"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), &ReportPreview::fitPageWidth);
     bar->addSeparator();
 
     command("first-page", QStringLiteral("Первая страница"), QKeySequence(Qt::CTRL | Qt::Key_Home),

@@ -26,8 +26,8 @@ void ReportTemplate::setPageLayout(const QPageLayout &layout)
     pageSize = layout.pageSize();
     orientation = layout.orientation();
     const QMarginsF mm = layout.margins(QPageLayout::Millimeter);
-    margins = QMarginsF(reportUnitsFromMm(mm.left()), reportUnitsFromMm(mm.top()), reportUnitsFromMm(mm.right()),
-        reportUnitsFromMm(mm.bottom()));
+    margins = QMarginsF(reportUnitsFromMm(mm.left()), reportUnitsFromMm(mm.top()),
+        reportUnitsFromMm(mm.right()), reportUnitsFromMm(mm.bottom()));
 }
 
 ReportText *ReportTemplate::findText(const QString &name)

@@ -59,8 +59,9 @@ PdfText readPdf(const QString &file)
     static const QRegularExpression size(QStringLiteral("Page +\\d+ size: +([\\d.]+) x ([\\d.]+) pts"));
     for (auto it = size.globalMatch(info); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        pdf.pageSizes << QStringLiteral("%1 x %2").arg(qRound(match.captured(1).toDouble())).arg(
-                             qRound(match.captured(2).toDouble()));
+        pdf.pageSizes << QStringLiteral("%1 x %2")
+                             .arg(qRound(match.captured(1).toDouble()))
+                             .arg(qRound(match.captured(2).toDouble()));
     }
     pdf.pages = static_cast<int>(pdf.pageSizes.size());
     return pdf;

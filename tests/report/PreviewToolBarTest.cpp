@@ -83,7 +83,8 @@ TEST_F(PreviewToolBar, EveryCommandHasAShortcutNamedInItsToolTip)
         ASSERT_FALSE(shortcut.isEmpty()) << name;
         EXPECT_FALSE(taken.contains(shortcut)) << name;
         taken << shortcut;
-        EXPECT_EQ(action->toolTip(), action->text() + " (" + shortcut.toString(QKeySequence::NativeText) + ")");
+        EXPECT_EQ(
+            action->toolTip(), action->text() + " (" + shortcut.toString(QKeySequence::NativeText) + ")");
 
         // The key reaches the command. Dialogs it opens are cancelled by the script; the
         // export menu is closed once it shows.
