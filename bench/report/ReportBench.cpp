@@ -42,7 +42,7 @@ BENCHMARK(BM_PrepareReport)->Unit(benchmark::kMillisecond);
 void BM_PreviewOnScreen(benchmark::State &state)
 {
     for (auto _ : state) {
-        ReportPreview preview(prepareMeasurementReport(table(), kNow));
+        ReportPreview preview(measurementReportLayout(table(), kNow), measurementReportTemplate().pageLayout());
         preview.resize(1280, 1000);
         benchmark::DoNotOptimize(preview.grab());
     }

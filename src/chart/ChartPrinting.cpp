@@ -1,6 +1,7 @@
 #include "ChartPrinting.h"
 
 #include "ChartDrawing.h"
+#include "PrintTarget.h"
 
 #include <QCoreApplication>
 #include <QGraphicsLayout>
@@ -76,8 +77,9 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
         fitLabels(parts);
     }
 
+    PrintTarget target(printer);
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&target.device())) {
         const QString target
             = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
         *error = target.isEmpty() ? QStringLiteral("Не удалось начать печать: принтер не выбран")
@@ -89,7 +91,7 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
         *error = QStringLiteral("Ошибка печати диаграммы");
         return false;
     }
-    return true;
+    return target.finish(error);
 }
 
 } // namespace luvir

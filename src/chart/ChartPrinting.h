@@ -23,8 +23,8 @@ struct ChartPrintLayout {
 // and, when proportional, the largest area of the screen's ratio centred in it.
 QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const QSizeF &screenSize);
 
-// Prints `content` on `printer` (already set up) as one page. On failure returns false
-// and puts the reason in `error`.
+// Prints `content` on `printer` (already set up) as one page; a print to a PDF file is
+// written whole or not at all. On failure returns false and puts the reason in `error`.
 bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
                 const QSizeF &screenSize, QString *error);
 

@@ -2,6 +2,7 @@
 
 #include "CellText.h"
 #include "ChartPicture.h"
+#include "PrintTarget.h"
 
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QChartView>
@@ -28,6 +29,7 @@ TForm5::TForm5(QWidget *parent)
     : QDialog(parent)
     , m_printer(QPrinter::HighResolution)
 {
+    m_printer.setDocName(luvir::kAppTitle); // also the name a print to file suggests
     setWindowTitle(luvir::kIntermediateChartCaption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint);
@@ -43,7 +45,7 @@ TForm5::TForm5(QWidget *parent)
     m_parts = luvir::createChart();
     Series1 = m_parts.bars;
     Series2 = m_parts.line;
-    Chart1 = new QChartView(m_parts.chart, this); // the view owns the chart
+    Chart1 = new QChartView(m_parts.chart, this); // the view owns its chart
     Chart1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->setBackgroundBrush(QColor(Qt::white));
@@ -87,10 +89,19 @@ void TForm5::ShowMeasurementsChart(const QList<luvir::Measurement> &measurements
 void TForm5::showContent(const luvir::ChartContent &content)
 {
     setWindowTitle(content.caption);
-    Chart1->hide();
-    luvir::showChartContent(m_parts, content);
+    // A new chart at every opening. The old one is deleted at once with all it drew: Qt
+    // Charts deletes a removed axis' labels later, from the event loop, and a window opened
+    // again from a command runs a loop of its own that never gets to them, so they would
+    // stay drawn under the new axes.
+    const luvir::ChartParts parts = luvir::createChart();
+    luvir::showChartContent(parts, content);
+    QChart *old = Chart1->chart();
+    Chart1->setChart(parts.chart); // the view owns the new chart and lets go of the old one
+    delete old;
+    m_parts = parts;
+    Series1 = parts.bars;
+    Series2 = parts.line;
     m_content = content;
-    Chart1->show();
 }
 
 void TForm5::showCentredModal()
@@ -107,7 +118,7 @@ void TForm5::N1Click()
     m_printLayout = {kPrintMarginPercent, false};
     // The print dialog lets the user choose the printer; the paper, orientation and margins
     // set on m_printer before stay as they were unless changed there.
-    if (!luvir::dialogs().print(this, m_printer))
+    if (!luvir::askForPrinter(this, m_printer))
         return;
     QString error;
     if (!luvir::printChart(m_printer, m_content, m_printLayout, Chart1->size(), &error))

@@ -21,7 +21,7 @@ class QLineSeries;
 class QMenuBar;
 QT_END_NAMESPACE
 
-// TForm5: the chart window, created once and refilled at every opening.
+// TForm5: the chart window, created once and given a new chart at every opening.
 class TForm5 : public QDialog
 {
     Q_OBJECT
@@ -37,8 +37,8 @@ public:
     // at their mean, and shows the window modally until it is closed.
     void ShowMeasurementsChart(const QList<luvir::Measurement> &measurements);
 
-    // What the two above do before showing the window: everything of an earlier opening
-    // is replaced.
+    // What the two above do before showing the window: a new chart replaces the one of an
+    // earlier opening, with everything it drew.
     void fillIntermediateChart(const luvir::ArchiveCell &cell, int row, const QString &dateTimeText);
     void fillMeasurementsChart(const QList<luvir::Measurement> &measurements);
 
@@ -53,8 +53,8 @@ public:
     QAction *N1 = nullptr; // "Печать": print the chart
     QAction *N2 = nullptr; // "Экспорт": save the chart as a picture
     QChartView *Chart1 = nullptr; // the chart, filling the client area
-    QBarSeries *Series1 = nullptr; // the values, one bar each
-    QLineSeries *Series2 = nullptr; // the average, in the legend
+    QBarSeries *Series1 = nullptr; // the values, one bar each (of the chart shown now)
+    QLineSeries *Series2 = nullptr; // the average, in the legend (of the chart shown now)
 
     void N1Click(); // print on the printer chosen in the print dialog
     void N2Click(); // save as a picture file

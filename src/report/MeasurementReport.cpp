@@ -2,6 +2,8 @@
 
 #include "ReportEngine.h"
 
+#include <memory>
+
 namespace luvir {
 
 namespace {
@@ -172,6 +174,17 @@ PreparedReport prepareMeasurementReport(
     MeasurementReport report;
     report.setUp(table, now, locale);
     return report.prepare();
+}
+
+ReportLayout measurementReportLayout(
+    const MeasurementTable &table, const QDateTime &now, const QLocale &locale)
+{
+    auto report = std::make_shared<MeasurementReport>();
+    report->setUp(table, now, locale);
+    return [report](const QPageLayout &page) {
+        report->frxReport1.setPageLayout(page);
+        return report->prepare();
+    };
 }
 
 } // namespace luvir

@@ -4,6 +4,7 @@
 
 #include "MeasurementTable.h"
 #include "PreparedReport.h"
+#include "ReportEngine.h"
 #include "ReportTemplate.h"
 #include "UserDataSet.h"
 
@@ -56,6 +57,11 @@ private:
 
 // setUp and prepare in one, for callers without a window.
 PreparedReport prepareMeasurementReport(
+    const MeasurementTable &table, const QDateTime &now, const QLocale &locale = QLocale::system());
+
+// The report set up as setUp does, laid out for any page asked for; the table must outlive
+// it. The template's own page is measurementReportTemplate().pageLayout().
+ReportLayout measurementReportLayout(
     const MeasurementTable &table, const QDateTime &now, const QLocale &locale = QLocale::system());
 
 } // namespace luvir

@@ -31,7 +31,10 @@ bool writeReportPdf(const PreparedReport &report, QIODevice &device)
     writer.setResolution(kPdfResolution);
     writer.setTitle(kReportModelName);
     writer.setCreator(kReportModelName);
-    writer.setPageLayout(QPageLayout(pageSizeOf(report), QPageLayout::Portrait, QMarginsF()));
+    // A standard paper is matched in either orientation; the pages keep the report's.
+    const auto orientation
+        = report.pageSize.width() > report.pageSize.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
+    writer.setPageLayout(QPageLayout(pageSizeOf(report), orientation, QMarginsF()));
 
     QPainter painter;
     if (!painter.begin(&writer))

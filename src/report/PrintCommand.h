@@ -10,8 +10,8 @@ class QWidget;
 namespace luvir {
 
 // Sets the report's title (model name, `now` as date and time) and its row count, lays
-// out the table exactly as given and shows the preview maximised at 100 %; returns when
-// the preview is closed.
+// out the table exactly as given on the template's page and shows the preview maximised
+// at 100 %; returns when the preview is closed.
 void runPrintCommand(QWidget *parent, const MeasurementTable &table, const QDateTime &now);
 
 } // namespace luvir

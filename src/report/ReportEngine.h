@@ -9,6 +9,8 @@
 
 #include <QVariant>
 
+#include <QPageLayout>
+
 #include <functional>
 
 namespace luvir {
@@ -16,6 +18,10 @@ namespace luvir {
 // Asked for the value of every "[Name]" in a text, while the band of the data set's
 // current record is laid out. A value left invalid prints as an empty text.
 using ReportValueFunction = std::function<void(const QString &name, QVariant &value)>;
+
+// A report laid out for a page (paper, orientation, margins): how a preview lays its
+// report out again when the page set-up changes.
+using ReportLayout = std::function<PreparedReport(const QPageLayout &page)>;
 
 // Replaces each "[Name]" in `text` by the value `getValue` gives for Name. Values are not
 // searched for further expressions; a "[" without its "]" stays as it is.

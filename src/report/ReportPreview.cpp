@@ -1,11 +1,13 @@
 #include "ReportPreview.h"
 
+#include "PrintTarget.h"
 #include "ReportPageView.h"
 #include "ReportPainter.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
 
 #include <QDir>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -18,6 +20,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
+
+// The toolbar icons live in this static library; register them before first use.
+static void initPreviewResources()
+{
+    Q_INIT_RESOURCE(preview);
+}
 
 namespace luvir {
 
@@ -27,19 +36,35 @@ constexpr double kZoomStep = 1.25;
 constexpr double kMinZoom = 0.1;
 constexpr double kMaxZoom = 8.0;
 
+// The icons are drawn for 16 pixels, with a twice as large picture for screens at 200 %.
+QIcon previewIcon(const char *name)
+{
+    return QIcon(QStringLiteral(":/report/icons/%1.png").arg(QLatin1String(name)));
+}
+
+// Equal for the report's layout: the same paper, orientation and margins.
+bool samePage(const QPageLayout &a, const QPageLayout &b)
+{
+    constexpr double kTolerance = 0.01; // mm
+    const QMarginsF d = a.margins(QPageLayout::Millimeter) - b.margins(QPageLayout::Millimeter);
+    return a.pageSize().isEquivalentTo(b.pageSize()) && a.orientation() == b.orientation()
+        && std::abs(d.left()) < kTolerance && std::abs(d.top()) < kTolerance
+        && std::abs(d.right()) < kTolerance && std::abs(d.bottom()) < kTolerance;
+}
+
 } // namespace
 
-ReportPreview::ReportPreview(PreparedReport report, QWidget *parent)
+ReportPreview::ReportPreview(ReportLayout layOut, const QPageLayout &page, QWidget *parent)
     : QDialog(parent)
-    , m_report(std::move(report))
+    , m_layOut(std::move(layOut))
     , m_exporters(createReportExporters())
     , m_printer(QPrinter::HighResolution)
 {
     setWindowTitle(QStringLiteral("Предварительный просмотр"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setModal(true);
-    m_printer.setPageSize(QPageSize(QPageSize::A4));
-    m_printer.setPageOrientation(QPageLayout::Portrait);
+    initPreviewResources();
+    m_printer.setPageLayout(page);
     m_printer.setFullPage(true);
     m_printer.setDocName(QStringLiteral("ЛЮВИР-2.07"));
     for (std::size_t i = 0; i < m_exporters.size(); ++i)
@@ -57,6 +82,11 @@ ReportPreview::ReportPreview(PreparedReport report, QWidget *parent)
     layout->addWidget(m_scroll, 1);
     if (const QScreen *screen = this->screen())
         resize(screen->availableSize());
+    {
+        const WaitCursor wait;
+        m_report = m_layOut(page);
+    }
+    m_laidOutFor = page;
     updateView();
 }
 
@@ -64,65 +94,64 @@ ReportPreview::~ReportPreview() = default;
 
 void ReportPreview::buildToolBar()
 {
-    auto *bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_toolBar = new QToolBar(this);
+    QToolBar *bar = m_toolBar;
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(QSize(16, 16));
     layout()->addWidget(bar);
-    QStyle *s = style();
+    // Each command a button with its icon, its name and shortcut in the tool tip.
+    auto command = [this, bar](
+                       const char *icon, const QString &name, const QKeySequence &shortcut, auto slot) {
+        QAction *action = bar->addAction(previewIcon(icon), name, this, slot);
+        action->setShortcut(shortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(name, shortcut.toString(QKeySequence::NativeText)));
+        return action;
+    };
 
-    QAction *print = bar->addAction(QIcon::fromTheme(QStringLiteral("document-print")),
-        QStringLiteral("Печать"), this, &ReportPreview::printReport);
-    print->setShortcut(QKeySequence::Print);
-    bar->addAction(QStringLiteral("Параметры страницы"), this, &ReportPreview::setUpPage);
-
-    auto *exportButton = new QToolButton(bar);
-    exportButton->setText(QStringLiteral("Экспорт"));
-    exportButton->setPopupMode(QToolButton::InstantPopup);
-    m_exportMenu = new QMenu(exportButton);
+    command("print", QStringLiteral("Печать"), QKeySequence::Print, &ReportPreview::printReport);
+    command("page-setup", QStringLiteral("Параметры страницы"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &ReportPreview::setUpPage);
+    m_exportMenu = new QMenu(this);
     for (std::size_t i = 0; i < m_exporters.size(); ++i) {
         const int index = static_cast<int>(i);
         m_exportMenu->addAction(
             m_exporters[i]->name() + QStringLiteral("…"), this, [this, index] { exportReport(index); });
     }
-    exportButton->setMenu(m_exportMenu);
-    bar->addWidget(exportButton);
+    // The shortcut opens the menu under its button, where the arrows and Enter choose.
+    QAction *exportAction
+        = command("export", QStringLiteral("Экспорт"), QKeySequence(Qt::CTRL | Qt::Key_E), [] {});
+    exportAction->setMenu(m_exportMenu);
+    auto *exportButton = qobject_cast<QToolButton *>(bar->widgetForAction(exportAction));
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    connect(exportAction, &QAction::triggered, exportButton, &QToolButton::showMenu);
     bar->addSeparator();
 
-    bar->addAction(QStringLiteral("Увеличить"), this, &ReportPreview::zoomIn)
-        ->setShortcut(QKeySequence::ZoomIn);
-    bar->addAction(QStringLiteral("Уменьшить"), this, &ReportPreview::zoomOut)
-        ->setShortcut(QKeySequence::ZoomOut);
+    command("zoom-in", QStringLiteral("Увеличить"), QKeySequence::ZoomIn, &ReportPreview::zoomIn);
+    command("zoom-out", QStringLiteral("Уменьшить"), QKeySequence::ZoomOut, &ReportPreview::zoomOut);
     m_zoomLabel = new QLabel(bar);
     m_zoomLabel->setMinimumWidth(48);
     m_zoomLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_zoomLabel);
-    bar->addAction(QStringLiteral("Страница целиком"), this, &ReportPreview::fitWholePage);
-    bar->addAction(QStringLiteral("По ширине страницы"), this, &ReportPreview::fitPageWidth);
+    command("whole-page", QStringLiteral("Страница целиком"), QKeySequence(Qt::CTRL | Qt::Key_0),
+        &ReportPreview::fitWholePage);
+    command("page-width", QStringLiteral("По ширине страницы"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), &ReportPreview::fitPageWidth);
     bar->addSeparator();
 
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSkipBackward), QStringLiteral("Первая страница"), this,
-           &ReportPreview::firstPage)
-        ->setShortcut(Qt::CTRL | Qt::Key_Home);
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSeekBackward), QStringLiteral("Предыдущая страница"), this,
-           &ReportPreview::previousPage)
-        ->setShortcut(Qt::Key_PageUp);
+    command("first-page", QStringLiteral("Первая страница"), QKeySequence(Qt::CTRL | Qt::Key_Home),
+        &ReportPreview::firstPage);
+    command("previous-page", QStringLiteral("Предыдущая страница"), QKeySequence(Qt::Key_PageUp),
+        &ReportPreview::previousPage);
     m_pageLabel = new QLabel(bar);
     m_pageLabel->setMinimumWidth(110);
     m_pageLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_pageLabel);
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSeekForward), QStringLiteral("Следующая страница"), this,
-           &ReportPreview::nextPage)
-        ->setShortcut(Qt::Key_PageDown);
-    bar->addAction(s->standardIcon(QStyle::SP_MediaSkipForward), QStringLiteral("Последняя страница"), this,
-           &ReportPreview::lastPage)
-        ->setShortcut(Qt::CTRL | Qt::Key_End);
+    command("next-page", QStringLiteral("Следующая страница"), QKeySequence(Qt::Key_PageDown),
+        &ReportPreview::nextPage);
+    command("last-page", QStringLiteral("Последняя страница"), QKeySequence(Qt::CTRL | Qt::Key_End),
+        &ReportPreview::lastPage);
     bar->addSeparator();
-    bar->addAction(QStringLiteral("Закрыть"), this, &QDialog::reject);
-
-    // The page arrows speak for themselves; their names stay as tool tips.
-    for (QAction *action : bar->actions())
-        if (!action->icon().isNull() && action != print)
-            if (auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
-                button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    command("close", QStringLiteral("Закрыть"), QKeySequence(Qt::Key_Escape), &QDialog::reject);
 }
 
 void ReportPreview::updateView()
@@ -133,11 +162,30 @@ void ReportPreview::updateView()
     m_zoomLabel->setText(QStringLiteral("%1 %").arg(qRound(m_zoom * 100)));
 }
 
+void ReportPreview::followPrinterPage()
+{
+    m_printer.setFullPage(true); // the report's margins are its own
+    const QPageLayout page = m_printer.pageLayout();
+    if (samePage(page, m_laidOutFor))
+        return;
+    {
+        const WaitCursor wait;
+        m_report = m_layOut(page);
+    }
+    m_laidOutFor = page;
+    m_page = std::clamp(m_page, 0, std::max(m_report.pageCount() - 1, 0));
+    updateView();
+}
+
 void ReportPreview::printReport()
 {
-    const int pages = m_report.pageCount();
     m_printer.setFromTo(0, 0);
-    if (!dialogs().print(this, m_printer) || pages == 0)
+    if (!askForPrinter(this, m_printer))
+        return;
+    // The print dialog may have changed the paper or its orientation.
+    followPrinterPage();
+    const int pages = m_report.pageCount();
+    if (pages == 0)
         return;
     int first = 0, last = pages - 1;
     if (m_printer.printRange() == QPrinter::PageRange && m_printer.fromPage() > 0) {
@@ -150,18 +198,23 @@ void ReportPreview::printReport()
     // The pages under the wait cursor; a failure is told with the normal cursor back.
     const QString failure = [&] {
         const WaitCursor wait;
+        PrintTarget target(m_printer);
+        QPagedPaintDevice &device = target.device();
         QPainter painter;
-        if (!painter.begin(&m_printer))
+        if (!painter.begin(&device))
             return QStringLiteral("Не удалось начать печать.");
-        const double scale = reportUnitScale(m_printer);
+        const double scale = reportUnitScale(device);
         for (int i = first; i <= last; ++i) {
-            if (i > first && !m_printer.newPage())
+            if (i > first && !device.newPage())
                 break;
             painter.resetTransform();
             painter.scale(scale, scale);
             paintReportPage(painter, m_report.pages.at(i));
         }
-        return painter.end() ? QString() : QStringLiteral("Не удалось напечатать отчёт.");
+        if (!painter.end())
+            return QStringLiteral("Не удалось напечатать отчёт.");
+        QString error;
+        return target.finish(&error) ? QString() : error;
     }();
     if (!failure.isEmpty())
         dialogs().error(this, failure);
@@ -169,7 +222,8 @@ void ReportPreview::printReport()
 
 void ReportPreview::setUpPage()
 {
-    dialogs().printerSetup(this, m_printer);
+    if (dialogs().printerSetup(this, m_printer))
+        followPrinterPage();
 }
 
 void ReportPreview::exportReport(int exporterIndex)

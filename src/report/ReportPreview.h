@@ -1,8 +1,12 @@
 #pragma once
 // The report's preview window: one page at a time on screen, with print, page set-up,
 // zoom, page navigation and the export menu. Modal; the print command shows it maximised.
+// Every command is a toolbar button with a shortcut, named with its shortcut in the
+// button's tool tip. A change of paper, orientation or margins lays the report out again,
+// so the preview, the print and the exports always show the same pages.
 
 #include "PreparedReport.h"
+#include "ReportEngine.h"
 #include "ReportExporter.h"
 
 #include <QDialog>
@@ -14,6 +18,7 @@
 class QLabel;
 class QMenu;
 class QScrollArea;
+class QToolBar;
 
 namespace luvir {
 
@@ -24,13 +29,19 @@ class ReportPreview : public QDialog
     Q_OBJECT
 
 public:
-    explicit ReportPreview(PreparedReport report, QWidget *parent = nullptr);
+    // Shows the report as `layOut` lays it out for `page`, and again for each page set up.
+    ReportPreview(ReportLayout layOut, const QPageLayout &page, QWidget *parent = nullptr);
     ~ReportPreview() override;
 
     const PreparedReport &report() const { return m_report; }
+    // The page the report shown is laid out for.
+    const QPageLayout &laidOutFor() const { return m_laidOutFor; }
+    // The toolbar with every command.
+    QToolBar *toolBar() const { return m_toolBar; }
     int currentPage() const { return m_page; } // from 0
     double zoom() const { return m_zoom; } // 1.0: one report unit per screen pixel
-    // The printer the print and page set-up commands use (A4, portrait, whole paper).
+    // The printer the print and page set-up commands use (the report's page at first; the
+    // report's margins are its own, so the printer paints on the whole paper).
     QPrinter &printer() { return m_printer; }
     // The export menu, built from the exporters, in their order.
     QMenu *exportMenu() const { return m_exportMenu; }
@@ -55,13 +66,18 @@ public slots:
 private:
     void buildToolBar();
     void updateView();
+    // Lays the report out for the printer's page when it is not laid out for it already.
+    void followPrinterPage();
 
+    ReportLayout m_layOut;
+    QPageLayout m_laidOutFor;
     PreparedReport m_report;
     std::vector<std::unique_ptr<ReportExporter>> m_exporters;
     QStringList m_lastExportNames; // per exporter
     QPrinter m_printer;
     int m_page = 0;
     double m_zoom = 1.0;
+    QToolBar *m_toolBar = nullptr;
     QScrollArea *m_scroll = nullptr;
     ReportPageView *m_view = nullptr;
     QLabel *m_pageLabel = nullptr;

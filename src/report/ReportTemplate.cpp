@@ -14,6 +14,22 @@ QRectF ReportTemplate::printableRect() const
     return QRectF(QPointF(0, 0), pageSizeUnits()).marginsRemoved(margins);
 }
 
+QPageLayout ReportTemplate::pageLayout() const
+{
+    const QMarginsF mm(margins.left() / kReportUnitsPerMm, margins.top() / kReportUnitsPerMm,
+        margins.right() / kReportUnitsPerMm, margins.bottom() / kReportUnitsPerMm);
+    return QPageLayout(pageSize, orientation, mm, QPageLayout::Millimeter);
+}
+
+void ReportTemplate::setPageLayout(const QPageLayout &layout)
+{
+    pageSize = layout.pageSize();
+    orientation = layout.orientation();
+    const QMarginsF mm = layout.margins(QPageLayout::Millimeter);
+    margins = QMarginsF(reportUnitsFromMm(mm.left()), reportUnitsFromMm(mm.top()),
+        reportUnitsFromMm(mm.right()), reportUnitsFromMm(mm.bottom()));
+}
+
 ReportText *ReportTemplate::findText(const QString &name)
 {
     for (ReportBand &band : bands)

@@ -59,6 +59,11 @@ struct ReportTemplate {
     // The printable area of the page in report units.
     QRectF printableRect() const;
 
+    // The page as a printer sees it: paper, orientation and margins (in millimetres).
+    QPageLayout pageLayout() const;
+    // Takes the paper, orientation and margins of `layout`.
+    void setPageLayout(const QPageLayout &layout);
+
     // The text object with this name in any band, or nullptr.
     ReportText *findText(const QString &name);
     const ReportText *findText(const QString &name) const;

@@ -2,6 +2,7 @@
 #include "CellText.h"
 #include "ChartDrawing.h"
 #include "ChartPicture.h"
+#include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
 #include "SmallFilesystem.h"
 #include "TestData.h"
@@ -408,6 +409,27 @@ TEST_F(ChartWindow, PrintErrorIsShownAndTheWindowStays)
     dialogs.printerAnswers = {true};
     form.N1Click();
     EXPECT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(ChartWindow, PrintToAFileThatCannotBeCompletedIsToldAndLeavesNoBrokenFile)
+{
+    form.fillIntermediateChart(test::sampleCell(2), 1, "x");
+    form.show();
+    form.printer().setOutputFormat(QPrinter::PdfFormat);
+    const QString file = path("chart.pdf");
+    form.printer().setOutputFileName(file);
+    dialogs.printerAnswers = {true};
+    {
+        const test::FileSizeLimit diskFull(4096); // the disk fills part-way
+        form.N1Click();
+    }
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    const QString quoted = "\"" + QDir::toNativeSeparators(file) + "\": ";
+    EXPECT_TRUE(dialogs.errors().first().startsWith("Не удалось напечатать в файл " + quoted))
+        << dialogs.errors().first().toStdString();
+    EXPECT_GT(dialogs.errors().first().size(), dialogs.errors().first().indexOf(quoted) + quoted.size());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "no file, whole or broken, is left";
     EXPECT_TRUE(form.isVisible());
 }
 

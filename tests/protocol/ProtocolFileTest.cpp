@@ -59,12 +59,12 @@ TEST(ProtocolFile, FailureNamesTheFullPathAndKeepsTheEarlierFile)
         const QString missing = dir.filePath(QStringLiteral("нет/протокол.%1").arg(w.suffix));
         QString error;
         EXPECT_FALSE(w.write(smallProtocol(), missing, &error));
-        const QString prefix = QStringLiteral("Не удалось сохранить файл «%1»: ").arg(QDir::toNativeSeparators(missing));
+        const QString prefix = QStringLiteral("Не удалось сохранить файл \"%1\": ").arg(QDir::toNativeSeparators(missing));
         EXPECT_TRUE(error.startsWith(prefix)) << error.toStdString();
         EXPECT_GT(error.size(), prefix.size()) << "the system's reason follows";
 
         EXPECT_FALSE(w.write(smallProtocol(), folderInTheWay, &error));
-        EXPECT_EQ(error, QStringLiteral("Не удалось сохранить файл «%1»: это папка")
+        EXPECT_EQ(error, QStringLiteral("Не удалось сохранить файл \"%1\": это папка")
                              .arg(QDir::toNativeSeparators(folderInTheWay)));
 
         // A relative name is told with the folder it was meant for.

@@ -25,9 +25,11 @@ namespace {
 class Preview : public ::testing::Test
 {
 protected:
-    Preview()
-        : report(prepareMeasurementReport(sampleTable(120), kPrintMoment, kRussianLocale))
-        , preview(report)
+    explicit Preview(int rows = 120)
+        : table(sampleTable(rows))
+        , report(prepareMeasurementReport(table, kPrintMoment, kRussianLocale))
+        , preview(measurementReportLayout(table, kPrintMoment, kRussianLocale),
+              measurementReportTemplate().pageLayout())
     {
     }
 
@@ -35,7 +37,8 @@ protected:
 
     test::ScriptedDialogs dialogs;
     QTemporaryDir dir;
-    PreparedReport report;
+    const MeasurementTable table;
+    PreparedReport report; // as laid out for the template's page
     ReportPreview preview;
 };
 

@@ -55,16 +55,24 @@ QString ScriptedDialogs::saveFileName(QWidget *, FileDialogRequest &request)
     return nextFile(request);
 }
 
-bool ScriptedDialogs::printerSetup(QWidget *, QPrinter &)
+bool ScriptedDialogs::answerPrinterDialog(QPrinter &printer)
 {
-    record(ShownDialog::PrinterSetup, {});
-    return !printerAnswers.isEmpty() && printerAnswers.takeFirst();
+    const bool confirmed = !printerAnswers.isEmpty() && printerAnswers.takeFirst();
+    if (confirmed && printerChoice)
+        printerChoice(printer);
+    return confirmed;
 }
 
-bool ScriptedDialogs::print(QWidget *, QPrinter &)
+bool ScriptedDialogs::printerSetup(QWidget *, QPrinter &printer)
+{
+    record(ShownDialog::PrinterSetup, {});
+    return answerPrinterDialog(printer);
+}
+
+bool ScriptedDialogs::print(QWidget *, QPrinter &printer)
 {
     record(ShownDialog::Print, {});
-    return !printerAnswers.isEmpty() && printerAnswers.takeFirst();
+    return answerPrinterDialog(printer);
 }
 
 } // namespace luvir::test

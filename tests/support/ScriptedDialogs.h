@@ -31,6 +31,9 @@ public:
     QStringList fileAnswers; // an empty string cancels that dialog
     QList<bool> printerAnswers;
     QString fileFilterAnswer; // the filter the user "chose", when set
+    // What the user changes in a printer dialog (paper, orientation, margins, output file)
+    // before answering it, when set.
+    std::function<void(QPrinter &)> printerChoice;
 
     QList<ShownDialog> shown;
     QList<FileDialogRequest> fileRequests;
@@ -53,6 +56,7 @@ public:
 private:
     void record(ShownDialog::Kind kind, const QString &text, const QString &caption = {});
     QString nextFile(FileDialogRequest &request);
+    bool answerPrinterDialog(QPrinter &printer);
 };
 
 } // namespace luvir::test
