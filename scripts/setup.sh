@@ -11,6 +11,8 @@ PACKAGES=(
   qt6-translations-l10n qt6-image-formats-plugins
   # the meter and the spreadsheet export
   libhidapi-dev libxlsxwriter-dev
+  # the register of measurements: Qt SQL (its CMake files come with qt6-base-dev) and its SQLite driver
+  libqt6sql6-sqlite
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # running under a virtual display; reading back what we write for other programs:

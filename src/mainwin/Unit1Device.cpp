@@ -3,6 +3,7 @@
 
 #include "ConnectDevice.h"
 #include "Forms.h"
+#include "RegisterRecorder.h"
 #include "Unit2.h"
 
 void TForm1::N13Click()
@@ -15,4 +16,13 @@ void TForm1::closeDownloadDialog()
 {
     if (Form2 && Form2->isVisible())
         Form2->done(QDialog::Accepted);
+}
+
+luvir::DownloadRecorder *TForm1::downloadRecorder()
+{
+    if (!m_registerDownloads)
+        return nullptr;
+    if (!m_registerRecorder)
+        m_registerRecorder = std::make_unique<luvir::RegisterRecorder>(); // the register last used
+    return m_registerRecorder.get();
 }
