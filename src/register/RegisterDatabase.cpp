@@ -86,7 +86,6 @@ void RegisterDatabase::close()
 
 RegisterDatabase::OpenStatus RegisterDatabase::refuse(OpenStatus status, const QString &text)
 {
-    close();
     m_error = text;
     return status;
 }
@@ -107,13 +106,28 @@ RegisterDatabase::OpenStatus RegisterDatabase::open(const QString &fileName)
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось создать журнал «%1»: нет папки и её нельзя создать.").arg(shown));
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driverName(), m_connectionName);
-    db.setDatabaseName(fileName);
-    if (!db.open())
-        return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Не удалось открыть журнал «%1»: %2.").arg(shown, describe(db.lastError())));
-    m_open = true;
-    return inspectAndPrepare();
+    OpenStatus status = OpenStatus::Ok;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driverName(), m_connectionName);
+        db.setDatabaseName(fileName);
+        if (db.open()) {
+            m_open = true;
+            status = inspectAndPrepare();
+        } else {
+            status = refuse(OpenStatus::CannotOpen,
+                QStringLiteral("Не удалось открыть журнал «%1»: %2.").arg(shown, describe(db.lastError())));
+        }
+    }
+    if (status != OpenStatus::Ok)
+        close(); // every query and handle of the connection is gone by now
+    return status;
+}
+
+void RegisterDatabase::setBusyTimeout(int milliseconds)
+{
+    m_busyMs = milliseconds;
+    if (m_open)
+        QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs));
 }
 
 RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
@@ -144,7 +158,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
     int tables = 0;
     if (!readNumber(m_dialect.readMark(), mark) || !readNumber(m_dialect.readVersion(), version)
         || !readNumber(m_dialect.countTables(), tables)) {
-        const QString code = query.lastError().nativeErrorCode();
+        const QString code = m_dialect.primaryCode(query.lastError());
         if (code == QLatin1String("26"))
             return notRegister();
         if (code == QLatin1String("11"))
@@ -189,7 +203,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
 
 QString RegisterDatabase::describe(const QSqlError &error) const
 {
-    const QString code = error.nativeErrorCode();
+    const QString code = m_dialect.primaryCode(error);
     if (m_dialect.isBusy(error))
         return QStringLiteral("журнал занят другой программой дольше %1 с").arg(m_busyMs / 1000.0);
     if (code == QLatin1String("8"))

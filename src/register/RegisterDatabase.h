@@ -43,7 +43,7 @@ public:
     bool isOpen() const { return m_open; }
     QString fileName() const { return m_fileName; }
 
-    void setBusyTimeout(int milliseconds) { m_busyMs = milliseconds; }
+    void setBusyTimeout(int milliseconds);
 
     QSqlDatabase database() const;
     const SqlDialect &dialect() const { return m_dialect; }

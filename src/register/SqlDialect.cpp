@@ -74,11 +74,22 @@ QString SqlDialect::countTables() const
     return QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()");
 }
 
+QString SqlDialect::primaryCode(const QSqlError &error) const
+{
+    if (m_engine != Engine::Sqlite)
+        return error.nativeErrorCode();
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number);
+    return number ? QString::number(code & 0xFF) : error.nativeErrorCode();
+}
+
 bool SqlDialect::isBusy(const QSqlError &error) const
 {
     const QString code = error.nativeErrorCode();
-    if (m_engine == Engine::Sqlite) // SQLITE_BUSY, SQLITE_LOCKED
-        return code == QLatin1String("5") || code == QLatin1String("6");
+    if (m_engine == Engine::Sqlite) { // SQLITE_BUSY, SQLITE_LOCKED
+        const QString primary = primaryCode(error);
+        return primary == QLatin1String("5") || primary == QLatin1String("6");
+    }
     // serialization_failure, deadlock_detected, lock_not_available
     return code == QLatin1String("40001") || code == QLatin1String("40P01") || code == QLatin1String("55P03");
 }
