@@ -27,7 +27,9 @@ public:
     // Opens (or creates) the register in `fileName`. Anything but Ok leaves the file as it
     // was; errorString() then says why ("создан более новой версией", "не является журналом",
     // "повреждён").
-    OpenStatus open(const QString &fileName) { return m_db.open(fileName); }
+    // With Check::Quick every page is not read first (see RegisterDatabase::Check).
+    using Check = RegisterDatabase::Check;
+    OpenStatus open(const QString &fileName, Check check = Check::Thorough) { return m_db.open(fileName, check); }
     void close() { m_db.close(); }
     bool isOpen() const { return m_db.isOpen(); }
     QString fileName() const { return m_db.fileName(); }

@@ -90,7 +90,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::refuse(OpenStatus status, const Q
     return status;
 }
 
-RegisterDatabase::OpenStatus RegisterDatabase::open(const QString &fileName)
+RegisterDatabase::OpenStatus RegisterDatabase::open(const QString &fileName, Check check)
 {
     close();
     m_error.clear();
@@ -112,7 +112,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::open(const QString &fileName)
         db.setDatabaseName(fileName);
         if (db.open()) {
             m_open = true;
-            status = inspectAndPrepare();
+            status = inspectAndPrepare(check);
         } else {
             status = refuse(OpenStatus::CannotOpen,
                 QStringLiteral("Не удалось открыть журнал «%1»: %2.").arg(shown, describe(db.lastError())));
@@ -130,7 +130,7 @@ void RegisterDatabase::setBusyTimeout(int milliseconds)
         QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs));
 }
 
-RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
+RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
 {
     const QString shown = QDir::toNativeSeparators(m_fileName);
     QSqlDatabase db = database();
@@ -178,7 +178,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
                     .arg(version)
                     .arg(kRegisterSchemaVersion)
                 + kUntouched);
-    if (!emptyDatabase) {
+    if (!emptyDatabase && check == Check::Thorough) {
         if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
             return damaged(describe(query.lastError()));
         const QString verdict = query.value(0).toString();

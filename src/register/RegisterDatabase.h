@@ -38,7 +38,11 @@ public:
     // Opens the register in `fileName`, creating it (and its folder) when there is no such
     // file. Anything but Ok leaves the file byte for byte as it was, and errorString() says
     // why in the user's words.
-    OpenStatus open(const QString &fileName);
+    // Thorough also reads every page once (PRAGMA quick_check), which takes a while on a
+    // large register; Quick checks the header, the mark and the version only, and damage
+    // found later fails the change it is found in, never repairing anything.
+    enum class Check { Thorough, Quick };
+    OpenStatus open(const QString &fileName, Check check = Check::Thorough);
     void close();
     bool isOpen() const { return m_open; }
     QString fileName() const { return m_fileName; }
@@ -66,7 +70,7 @@ public:
 
 private:
     OpenStatus refuse(OpenStatus status, const QString &text);
-    OpenStatus inspectAndPrepare();
+    OpenStatus inspectAndPrepare(Check check);
     // The user's words for a database error: busy, read-only, disk full, damaged, or Qt's text.
     QString describe(const QSqlError &error) const;
 

@@ -15,7 +15,8 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     Register reg;
     if (m_busyMs >= 0)
         reg.setBusyTimeout(m_busyMs);
-    if (reg.open(fileName) != Register::OpenStatus::Ok)
+    // Every download opens it anew: the quick check, so a large register costs a download little.
+    if (reg.open(fileName, Register::Check::Quick) != Register::OpenStatus::Ok)
         return {false, notAdded.arg(QDir::toNativeSeparators(fileName), reg.errorString())};
     RegisterSource source;
     source.kind = RegisterSource::Kind::Download;

@@ -37,7 +37,7 @@ const char *const kVersion1[] = {
     " structure_id BIGINT REFERENCES structures(id) ON DELETE SET NULL,"
     " site TEXT NOT NULL DEFAULT '',"
     " removed INTEGER NOT NULL DEFAULT 0)",
-    "CREATE INDEX measurements_structure ON measurements(structure_id, taken_at)",
+    "CREATE INDEX measurements_structure ON measurements(structure_id, removed, taken_at)",
     "CREATE INDEX measurements_taken ON measurements(taken_at)",
     "CREATE TABLE sources ("
     " id {id},"
