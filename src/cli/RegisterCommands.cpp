@@ -5,8 +5,7 @@
 #include "MeasurementTable.h"
 #include "Register.h"
 #include "RegisterLocation.h"
-#include "SeriesGroups.h"
-#include "SeriesTable.h"
+#include "SeriesRows.h"
 
 #include <QDir>
 
@@ -28,9 +27,6 @@ const QStringList kListTitles = {
     QStringLiteral("Конструкция"),
     QStringLiteral("Объект"),
 };
-
-const QStringList kStatsTitles = {QStringLiteral("группа"), QStringLiteral("n"), QStringLiteral("Rmin"),
-    QStringLiteral("Rmax"), QStringLiteral("Rm"), QStringLiteral("Sm"), QStringLiteral("Vm")};
 
 class RegisterRun
 {
@@ -222,11 +218,7 @@ private:
             rows << SeriesRow {number, texts.at(2), texts.at(4), texts.at(5), texts.at(6),
                 measurement.cell.strengthWord()};
         }
-        const QList<SeriesGroup> groups = seriesGroups(rows, m_invocation.byKind);
-        m_context.console.out(tabSeparated(seriesTableLines(groups, m_context.decimalSeparator, kStatsTitles)));
-        for (const SeriesGroup &group : groups)
-            if (group.mixesCalibrations())
-                m_context.console.err(QStringLiteral("%1!: %2\n").arg(group.name, mixedCalibrationReason(group)));
+        printSeriesStats(rows, m_invocation.byKind, m_context);
         return kExitOk;
     }
 

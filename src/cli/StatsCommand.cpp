@@ -48,12 +48,17 @@ int runStats(const Invocation &invocation, CliContext &context)
         rows = rowsNumbered(rows, invocation.rowsFrom, invocation.rowsTo);
     }
 
-    const QList<SeriesGroup> groups = seriesGroups(rows, invocation.byKind);
+    printSeriesStats(rows, invocation.byKind, context);
+    return kExitOk;
+}
+
+void printSeriesStats(const QList<SeriesRow> &rows, bool byKind, CliContext &context)
+{
+    const QList<SeriesGroup> groups = seriesGroups(rows, byKind);
     context.console.out(tabSeparated(seriesTableLines(groups, context.decimalSeparator, kStatsTitles)));
     for (const SeriesGroup &group : groups)
         if (group.mixesCalibrations())
             context.console.err(QStringLiteral("%1!: %2\n").arg(group.name, mixedCalibrationReason(group)));
-    return kExitOk;
 }
 
 } // namespace luvir::cli

@@ -3,17 +3,18 @@
 
 #include "RegisterQuery.h"
 
-#include <QSqlQuery>
-
 namespace luvir {
 
-using registersql::execBound;
+using namespace registersql;
 
 namespace {
 
-const QString kObjectColumns = QStringLiteral("id, name, address, customer, notes");
-const QString kStructureColumns
-    = QStringLiteral("id, object_id, name, element_kind, design_class, concreted_on, notes");
+const QString kObjectSelect = QStringLiteral("SELECT id, name, address, customer, notes FROM objects");
+const QString kStructureSelect = QStringLiteral(
+    "SELECT s.id, s.object_id, s.name, s.element_kind, s.design_class, s.concreted_on, s.notes "
+    "FROM structures s JOIN objects o ON o.id = s.object_id");
+const QString kNoObject = QStringLiteral("нет такого объекта");
+const QString kNoStructure = QStringLiteral("нет такой конструкции");
 
 RegisterObject objectAt(const QSqlQuery &query)
 {
@@ -38,168 +39,85 @@ QVariantList structureValues(const RegisterStructure &structure)
 
 QList<RegisterObject> Register::objects()
 {
-    QList<RegisterObject> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!query.exec(QStringLiteral("SELECT %1 FROM objects ORDER BY name, id").arg(kObjectColumns)))
-            return m_db.fail(query);
-        while (query.next())
-            result << objectAt(query);
-        return true;
-    });
-    return result;
+    return selectAll(m_db, kObjectSelect + QStringLiteral(" ORDER BY name, id"), {}, objectAt);
 }
 
 QList<RegisterObject> Register::findObjects(const QString &name)
 {
-    QList<RegisterObject> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query, QStringLiteral("SELECT %1 FROM objects WHERE name = ? ORDER BY id").arg(kObjectColumns),
-                {name}))
-            return m_db.fail(query);
-        while (query.next())
-            result << objectAt(query);
-        return true;
-    });
-    return result;
+    return selectAll(m_db, kObjectSelect + QStringLiteral(" WHERE name = ? ORDER BY id"), {name}, objectAt);
 }
 
 RegisterId Register::addObject(const RegisterObject &object)
 {
-    RegisterId id = 0;
-    m_db.write([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query,
-                QStringLiteral("INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
-                {object.name, object.address, object.customer, object.notes})
-            || !query.next())
-            return m_db.fail(query);
-        id = query.value(0).toLongLong();
-        return true;
-    });
-    return id;
+    return insertReturningId(m_db,
+        QStringLiteral("INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
+        {object.name, object.address, object.customer, object.notes});
 }
 
 bool Register::updateObject(const RegisterObject &object)
 {
-    return m_db.write([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query, QStringLiteral("UPDATE objects SET name = ?, address = ?, customer = ?, notes = ? WHERE id = ?"),
-                {object.name, object.address, object.customer, object.notes, object.id}))
-            return m_db.fail(query);
-        return query.numRowsAffected() == 1 || m_db.fail(QStringLiteral("нет такого объекта"));
-    });
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE objects SET name = ?, address = ?, customer = ?, notes = ? WHERE id = ?"),
+            {object.name, object.address, object.customer, object.notes, object.id}}},
+        kNoObject);
 }
 
 bool Register::removeObject(RegisterId id)
 {
-    return m_db.write([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query,
-                QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' "
-                               "WHERE structure_id IN (SELECT id FROM structures WHERE object_id = ?)"),
-                {id})
-            || !execBound(query, QStringLiteral("DELETE FROM objects WHERE id = ?"), {id}))
-            return m_db.fail(query);
-        return query.numRowsAffected() == 1 || m_db.fail(QStringLiteral("нет такого объекта"));
-    });
+    // Its structures go with it; their measurements stay, without structure or site.
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' "
+                         "WHERE structure_id IN (SELECT id FROM structures WHERE object_id = ?)"),
+             {id}},
+            {QStringLiteral("DELETE FROM objects WHERE id = ?"), {id}}},
+        kNoObject);
 }
 
 QList<RegisterStructure> Register::structures(RegisterId objectId)
 {
-    QList<RegisterStructure> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        const bool ok = objectId == 0
-            ? query.exec(QStringLiteral("SELECT %1 FROM structures ORDER BY name, id").arg(kStructureColumns))
-            : execBound(query,
-                  QStringLiteral("SELECT %1 FROM structures WHERE object_id = ? ORDER BY name, id").arg(kStructureColumns),
-                  {objectId});
-        if (!ok)
-            return m_db.fail(query);
-        while (query.next())
-            result << structureAt(query);
-        return true;
-    });
-    return result;
+    if (objectId == 0)
+        return selectAll(m_db, kStructureSelect + QStringLiteral(" ORDER BY s.name, s.id"), {}, structureAt);
+    return selectAll(
+        m_db, kStructureSelect + QStringLiteral(" WHERE s.object_id = ? ORDER BY s.name, s.id"), {objectId}, structureAt);
 }
 
 std::optional<RegisterStructure> Register::structure(RegisterId id)
 {
-    std::optional<RegisterStructure> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query, QStringLiteral("SELECT %1 FROM structures WHERE id = ?").arg(kStructureColumns), {id}))
-            return m_db.fail(query);
-        if (query.next())
-            result = structureAt(query);
-        return true;
-    });
-    return result;
+    return selectOne(m_db, kStructureSelect + QStringLiteral(" WHERE s.id = ?"), {id}, structureAt);
 }
 
 QList<RegisterStructure> Register::findStructures(const QString &name, const QString &objectName)
 {
-    QList<RegisterStructure> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        const QString select = QStringLiteral("SELECT s.id, s.object_id, s.name, s.element_kind, s.design_class, "
-                                              "s.concreted_on, s.notes FROM structures s JOIN objects o ON o.id = s.object_id "
-                                              "WHERE s.name = ?");
-        const bool ok = objectName.isNull()
-            ? execBound(query, select + QStringLiteral(" ORDER BY s.id"), {name})
-            : execBound(query, select + QStringLiteral(" AND o.name = ? ORDER BY s.id"), {name, objectName});
-        if (!ok)
-            return m_db.fail(query);
-        while (query.next())
-            result << structureAt(query);
-        return true;
-    });
-    return result;
+    if (objectName.isNull())
+        return selectAll(m_db, kStructureSelect + QStringLiteral(" WHERE s.name = ? ORDER BY s.id"), {name}, structureAt);
+    return selectAll(m_db, kStructureSelect + QStringLiteral(" WHERE s.name = ? AND o.name = ? ORDER BY s.id"),
+        {name, objectName}, structureAt);
 }
 
 RegisterId Register::addStructure(const RegisterStructure &structure)
 {
-    RegisterId id = 0;
-    m_db.write([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query,
-                QStringLiteral("INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
-                               "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
-                structureValues(structure))
-            || !query.next())
-            return m_db.fail(query);
-        id = query.value(0).toLongLong();
-        return true;
-    });
-    return id;
+    return insertReturningId(m_db,
+        QStringLiteral("INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
+                       "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
+        structureValues(structure));
 }
 
 bool Register::updateStructure(const RegisterStructure &structure)
 {
-    return m_db.write([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query,
-                QStringLiteral("UPDATE structures SET object_id = ?, name = ?, element_kind = ?, design_class = ?, "
-                               "concreted_on = ?, notes = ? WHERE id = ?"),
-                structureValues(structure) << structure.id))
-            return m_db.fail(query);
-        return query.numRowsAffected() == 1 || m_db.fail(QStringLiteral("нет такой конструкции"));
-    });
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE structures SET object_id = ?, name = ?, element_kind = ?, design_class = ?, "
+                         "concreted_on = ?, notes = ? WHERE id = ?"),
+            structureValues(structure) << structure.id}},
+        kNoStructure);
 }
 
 bool Register::removeStructure(RegisterId id)
 {
-    return m_db.write([&] {
-        QSqlQuery query(m_db.database());
-        // The site labels belonged to the structure; the measurements stay.
-        if (!execBound(query, QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' WHERE structure_id = ?"),
-                {id})
-            || !execBound(query, QStringLiteral("DELETE FROM structures WHERE id = ?"), {id}))
-            return m_db.fail(query);
-        return query.numRowsAffected() == 1 || m_db.fail(QStringLiteral("нет такой конструкции"));
-    });
+    // The site labels belonged to the structure; the measurements stay.
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' WHERE structure_id = ?"), {id}},
+            {QStringLiteral("DELETE FROM structures WHERE id = ?"), {id}}},
+        kNoStructure);
 }
 
 } // namespace luvir

@@ -77,16 +77,11 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
 
 std::optional<ImportCounts> Register::lastAddition()
 {
-    std::optional<ImportCounts> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!query.exec(QStringLiteral("SELECT added, present, removed_before FROM sources ORDER BY id DESC LIMIT 1")))
-            return m_db.fail(query);
-        if (query.next())
-            result = ImportCounts {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
-        return true;
-    });
-    return result;
+    return registersql::selectOne(m_db,
+        QStringLiteral("SELECT added, present, removed_before FROM sources ORDER BY id DESC LIMIT 1"), {},
+        [](const QSqlQuery &query) {
+            return ImportCounts {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
+        });
 }
 
 QList<ArchiveCell> cellsOf(const CellArchive &archive)

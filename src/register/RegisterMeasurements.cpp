@@ -7,8 +7,7 @@
 
 namespace luvir {
 
-using registersql::cellFromBlob;
-using registersql::execBound;
+using namespace registersql;
 
 namespace {
 
@@ -88,46 +87,20 @@ QList<RegisterMeasurement> Register::measurements(const MeasurementSelection &se
         values << selection.elementKind;
     }
 
-    QList<RegisterMeasurement> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        query.setForwardOnly(true);
-        if (!execBound(query, kMeasurementSelect + where + QStringLiteral(" ORDER BY m.taken_at, m.id"), values))
-            return m_db.fail(query);
-        while (query.next())
-            result << measurementAt(query);
-        return true;
-    });
-    return result;
+    return selectAll(m_db, kMeasurementSelect + where + QStringLiteral(" ORDER BY m.taken_at, m.id"), values, measurementAt);
 }
 
 std::optional<RegisterMeasurement> Register::measurement(RegisterId id)
 {
-    std::optional<RegisterMeasurement> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query, kMeasurementSelect + QStringLiteral(" WHERE m.id = ? AND m.removed = 0"), {id}))
-            return m_db.fail(query);
-        if (query.next())
-            result = measurementAt(query);
-        return true;
-    });
-    return result;
+    return selectOne(m_db, kMeasurementSelect + QStringLiteral(" WHERE m.id = ? AND m.removed = 0"), {id}, measurementAt);
 }
 
 QList<StructureCount> Register::measurementCounts()
 {
-    QList<StructureCount> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!query.exec(QStringLiteral("SELECT structure_id, count(*) FROM measurements WHERE removed = 0 "
-                                       "GROUP BY structure_id ORDER BY structure_id")))
-            return m_db.fail(query);
-        while (query.next())
-            result << StructureCount {query.value(0).toLongLong(), query.value(1).toInt()};
-        return true;
-    });
-    return result;
+    return selectAll(m_db,
+        QStringLiteral("SELECT structure_id, count(*) FROM measurements WHERE removed = 0 "
+                       "GROUP BY structure_id ORDER BY structure_id"),
+        {}, [](const QSqlQuery &query) { return StructureCount {query.value(0).toLongLong(), query.value(1).toInt()}; });
 }
 
 bool Register::assign(const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site)
@@ -172,30 +145,12 @@ bool Register::markRemoved(const QList<RegisterId> &ids)
 
 QList<RegisterSource> Register::sources()
 {
-    QList<RegisterSource> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!query.exec(kSourceSelect + QStringLiteral(" ORDER BY id")))
-            return m_db.fail(query);
-        while (query.next())
-            result << sourceAt(query);
-        return true;
-    });
-    return result;
+    return selectAll(m_db, kSourceSelect + QStringLiteral(" ORDER BY id"), {}, sourceAt);
 }
 
 std::optional<RegisterSource> Register::source(RegisterId id)
 {
-    std::optional<RegisterSource> result;
-    m_db.read([&] {
-        QSqlQuery query(m_db.database());
-        if (!execBound(query, kSourceSelect + QStringLiteral(" WHERE id = ?"), {id}))
-            return m_db.fail(query);
-        if (query.next())
-            result = sourceAt(query);
-        return true;
-    });
-    return result;
+    return selectOne(m_db, kSourceSelect + QStringLiteral(" WHERE id = ?"), {id}, sourceAt);
 }
 
 } // namespace luvir

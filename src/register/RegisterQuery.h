@@ -3,6 +3,8 @@
 // and a cell's columns.
 
 #include "ArchiveCell.h"
+#include "RegisterDatabase.h"
+#include "RegisterTypes.h"
 
 #include <QByteArray>
 #include <QSqlQuery>
@@ -10,6 +12,8 @@
 #include <QVariantList>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace luvir::registersql {
 
@@ -31,6 +35,64 @@ inline bool execBound(QSqlQuery &query, const QString &sql, const QVariantList &
         return false;
     bindAll(query, values);
     return query.exec();
+}
+
+// Every row `sql` selects (with `values` bound), each made into a value by `make`, read in
+// one transaction. Empty, with the database's error set, on failure.
+template<typename Make>
+auto selectAll(RegisterDatabase &db, const QString &sql, const QVariantList &values, Make make)
+    -> QList<decltype(make(std::declval<const QSqlQuery &>()))>
+{
+    QList<decltype(make(std::declval<const QSqlQuery &>()))> result;
+    db.read([&] {
+        QSqlQuery query(db.database());
+        query.setForwardOnly(true);
+        if (!execBound(query, sql, values))
+            return db.fail(query);
+        while (query.next())
+            result << make(query);
+        return true;
+    });
+    return result;
+}
+
+// The first row's value, or nullopt.
+template<typename Make>
+auto selectOne(RegisterDatabase &db, const QString &sql, const QVariantList &values, Make make)
+    -> std::optional<decltype(make(std::declval<const QSqlQuery &>()))>
+{
+    auto all = selectAll(db, sql, values, make);
+    if (all.isEmpty())
+        return std::nullopt;
+    return all.first();
+}
+
+// Runs an "INSERT … RETURNING id" as one change: the new row's id, 0 on failure.
+inline RegisterId insertReturningId(RegisterDatabase &db, const QString &sql, const QVariantList &values)
+{
+    RegisterId id = 0;
+    db.write([&] {
+        QSqlQuery query(db.database());
+        if (!execBound(query, sql, values) || !query.next())
+            return db.fail(query);
+        id = query.value(0).toLongLong();
+        return true;
+    });
+    return id;
+}
+
+// Runs `statements` in order as one change; the last must change exactly one row, or the
+// change fails with `missing` as its reason.
+inline bool changeOne(
+    RegisterDatabase &db, const QList<std::pair<QString, QVariantList>> &statements, const QString &missing)
+{
+    return db.write([&] {
+        QSqlQuery query(db.database());
+        for (const auto &[sql, values] : statements)
+            if (!execBound(query, sql, values))
+                return db.fail(query);
+        return query.numRowsAffected() == 1 || db.fail(missing);
+    });
 }
 
 inline QByteArray cellBlob(const ArchiveCell &cell)
