@@ -59,13 +59,15 @@ struct BigRegister {
         for (int first = 0; first < kBig; first += CellArchive::Capacity) {
             RegisterSource s = source();
             ImportCounts counts;
-            reg.importCells(distinctCells(first, std::min<int>(CellArchive::Capacity, kBig - first)), s, counts);
+            reg.importCells(
+                distinctCells(first, std::min<int>(CellArchive::Capacity, kBig - first)), s, counts);
         }
         QList<RegisterId> structures;
         for (int o = 0; o < 50; ++o) {
             const RegisterId object = reg.addObject({0, QStringLiteral("Объект %1").arg(o), {}, {}, {}});
             for (int s = 0; s < kStructures / 50; ++s)
-                structures << reg.addStructure({0, object, QStringLiteral("Конструкция %1").arg(s), -1, {}, {}, {}});
+                structures << reg.addStructure(
+                    {0, object, QStringLiteral("Конструкция %1").arg(s), -1, {}, {}, {}});
         }
         largeStructure = structures.first();
         // Ids 1 .. 1,000 to structure 1, the rest but the last 2,000 spread over the other 499.

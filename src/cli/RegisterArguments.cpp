@@ -85,7 +85,8 @@ bool takeRegisterOption(
             if (error.isEmpty()) {
                 *date = parseDate(value);
                 if (!date->isValid())
-                    error = QStringLiteral("%1 needs a date such as 2026-12-10 or 10.12.2026, not \"%2\"").arg(name, value);
+                    error = QStringLiteral("%1 needs a date such as 2026-12-10 or 10.12.2026, not \"%2\"")
+                                .arg(name, value);
             }
             return true;
         }
@@ -146,8 +147,9 @@ QString checkRegister(Invocation &invocation, const QString &action)
         if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
             return QStringLiteral("register export takes --structure and --object only");
         if (invocation.files.size() != 1)
-            return invocation.files.isEmpty() ? QStringLiteral("missing OUT.db")
-                                              : QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.at(1));
+            return invocation.files.isEmpty()
+                ? QStringLiteral("missing OUT.db")
+                : QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.at(1));
         return {};
     }
     return {};

@@ -87,7 +87,8 @@ private:
             source.fileName = QFileInfo(fileName).absoluteFilePath();
             ImportCounts counts;
             if (!m_register.importCells(cellsOf(image->archive), source, counts)) {
-                m_context.console.err(QStringLiteral("%1: Журнал: %2.\n").arg(fileName, m_register.errorString()));
+                m_context.console.err(
+                    QStringLiteral("%1: Журнал: %2.\n").arg(fileName, m_register.errorString()));
                 refused = true;
                 continue;
             }
@@ -101,7 +102,8 @@ private:
     // is not exactly one. With `create`, a missing one is made when --object is given.
     std::optional<RegisterStructure> namedStructure(bool create = false)
     {
-        const QList<RegisterStructure> found = m_register.findStructures(m_invocation.structure, m_invocation.object);
+        const QList<RegisterStructure> found
+            = m_register.findStructures(m_invocation.structure, m_invocation.object);
         if (found.size() == 1)
             return found.first();
         if (!m_register.errorString().isEmpty()) {
@@ -109,7 +111,8 @@ private:
             return std::nullopt;
         }
         if (found.size() > 1) {
-            failed(QStringLiteral("luvir-cli: several structures are called \"%1\"; name the object with --object")
+            failed(QStringLiteral(
+                "luvir-cli: several structures are called \"%1\"; name the object with --object")
                        .arg(m_invocation.structure));
             return std::nullopt;
         }
@@ -178,8 +181,8 @@ private:
         int number = 0;
         for (const RegisterMeasurement &measurement : *measurements) {
             QStringList fields {QString::number(measurement.id)};
-            fields << measurementRow(measurement.cell, ++number, m_context.decimalSeparator) << measurement.site
-                   << measurement.structureName << measurement.objectName;
+            fields << measurementRow(measurement.cell, ++number, m_context.decimalSeparator)
+                   << measurement.site << measurement.structureName << measurement.objectName;
             text += fields.join(u'\t') + u'\n';
         }
         m_context.console.out(text);
@@ -215,8 +218,8 @@ private:
         int number = 0;
         for (const RegisterMeasurement &measurement : *measurements) {
             const QStringList texts = measurementRow(measurement.cell, ++number, m_context.decimalSeparator);
-            rows << SeriesRow {number, texts.at(2), texts.at(4), texts.at(5), texts.at(6),
-                measurement.cell.strengthWord()};
+            rows << SeriesRow {
+                number, texts.at(2), texts.at(4), texts.at(5), texts.at(6), measurement.cell.strengthWord()};
         }
         printSeriesStats(rows, m_invocation.byKind, m_context);
         return kExitOk;
@@ -232,7 +235,8 @@ private:
         if (!m_register.errorString().isEmpty())
             return registerFailed();
         if (measurements.size() > CellArchive::Capacity)
-            return failed(QStringLiteral("luvir-cli: the structure holds %1 measurements; an archive file holds at most %2")
+            return failed(QStringLiteral(
+                "luvir-cli: the structure holds %1 measurements; an archive file holds at most %2")
                               .arg(measurements.size())
                               .arg(CellArchive::Capacity));
         auto archive = std::make_unique<CellArchive>();

@@ -25,14 +25,15 @@ RegisterObject objectAt(const QSqlQuery &query)
 RegisterStructure structureAt(const QSqlQuery &query)
 {
     return {query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),
-        query.value(3).toInt(), query.value(4).toString(), QDate::fromString(query.value(5).toString(), Qt::ISODate),
-        query.value(6).toString()};
+        query.value(3).toInt(), query.value(4).toString(),
+        QDate::fromString(query.value(5).toString(), Qt::ISODate), query.value(6).toString()};
 }
 
 QVariantList structureValues(const RegisterStructure &structure)
 {
     return {structure.objectId, structure.name, structure.elementKind, structure.designClass,
-        structure.concretedOn.isValid() ? structure.concretedOn.toString(Qt::ISODate) : QString(), structure.notes};
+        structure.concretedOn.isValid() ? structure.concretedOn.toString(Qt::ISODate) : QString(),
+        structure.notes};
 }
 
 } // namespace
@@ -50,7 +51,8 @@ QList<RegisterObject> Register::findObjects(const QString &name)
 RegisterId Register::addObject(const RegisterObject &object)
 {
     return insertReturningId(m_db,
-        QStringLiteral("INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
+        QStringLiteral(
+            "INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
         {object.name, object.address, object.customer, object.notes});
 }
 
@@ -77,8 +79,8 @@ QList<RegisterStructure> Register::structures(RegisterId objectId)
 {
     if (objectId == 0)
         return selectAll(m_db, kStructureSelect + QStringLiteral(" ORDER BY s.name, s.id"), {}, structureAt);
-    return selectAll(
-        m_db, kStructureSelect + QStringLiteral(" WHERE s.object_id = ? ORDER BY s.name, s.id"), {objectId}, structureAt);
+    return selectAll(m_db, kStructureSelect + QStringLiteral(" WHERE s.object_id = ? ORDER BY s.name, s.id"),
+        {objectId}, structureAt);
 }
 
 std::optional<RegisterStructure> Register::structure(RegisterId id)
@@ -89,16 +91,19 @@ std::optional<RegisterStructure> Register::structure(RegisterId id)
 QList<RegisterStructure> Register::findStructures(const QString &name, const QString &objectName)
 {
     if (objectName.isNull())
-        return selectAll(m_db, kStructureSelect + QStringLiteral(" WHERE s.name = ? ORDER BY s.id"), {name}, structureAt);
-    return selectAll(m_db, kStructureSelect + QStringLiteral(" WHERE s.name = ? AND o.name = ? ORDER BY s.id"),
+        return selectAll(
+            m_db, kStructureSelect + QStringLiteral(" WHERE s.name = ? ORDER BY s.id"), {name}, structureAt);
+    return selectAll(m_db,
+        kStructureSelect + QStringLiteral(" WHERE s.name = ? AND o.name = ? ORDER BY s.id"),
         {name, objectName}, structureAt);
 }
 
 RegisterId Register::addStructure(const RegisterStructure &structure)
 {
     return insertReturningId(m_db,
-        QStringLiteral("INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
-                       "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
+        QStringLiteral(
+            "INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
+            "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
         structureValues(structure));
 }
 
@@ -115,7 +120,8 @@ bool Register::removeStructure(RegisterId id)
 {
     // The site labels belonged to the structure; the measurements stay.
     return changeOne(m_db,
-        {{QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' WHERE structure_id = ?"), {id}},
+        {{QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' WHERE structure_id = ?"),
+             {id}},
             {QStringLiteral("DELETE FROM structures WHERE id = ?"), {id}}},
         kNoStructure);
 }

@@ -29,7 +29,10 @@ public:
     // "повреждён").
     // With Check::Quick every page is not read first (see RegisterDatabase::Check).
     using Check = RegisterDatabase::Check;
-    OpenStatus open(const QString &fileName, Check check = Check::Thorough) { return m_db.open(fileName, check); }
+    OpenStatus open(const QString &fileName, Check check = Check::Thorough)
+    {
+        return m_db.open(fileName, check);
+    }
     void close() { m_db.close(); }
     bool isOpen() const { return m_db.isOpen(); }
     QString fileName() const { return m_db.fileName(); }
@@ -65,7 +68,8 @@ public:
 
     // Puts the measurements in the structure; with `site`, sets their site label too.
     // All or none: an id the register does not hold (or holds as removed) fails the call.
-    bool assign(const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site = {});
+    bool assign(
+        const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site = {});
     // Takes the measurements out of their structures ("Не распределены"); their site goes too.
     bool unassign(const QList<RegisterId> &ids);
     bool setSite(RegisterId id, const QString &site);

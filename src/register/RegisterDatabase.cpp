@@ -99,9 +99,11 @@ RegisterDatabase::OpenStatus RegisterDatabase::open(const QString &fileName, Che
 
     const FileLook look = lookAtFile(fileName);
     if (look == FileLook::Foreign)
-        return refuse(OpenStatus::NotARegister, QStringLiteral("Файл «%1» не является журналом испытаний.").arg(shown) + kUntouched);
+        return refuse(OpenStatus::NotARegister,
+            QStringLiteral("Файл «%1» не является журналом испытаний.").arg(shown) + kUntouched);
     if (look == FileLook::CutShort)
-        return refuse(OpenStatus::Damaged, QStringLiteral("Журнал «%1» повреждён: файл обрезан.").arg(shown) + kUntouched);
+        return refuse(OpenStatus::Damaged,
+            QStringLiteral("Журнал «%1» повреждён: файл обрезан.").arg(shown) + kUntouched);
     if (look == FileLook::Missing && !QDir().mkpath(QFileInfo(fileName).absolutePath()))
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось создать журнал «%1»: нет папки и её нельзя создать.").arg(shown));
@@ -140,10 +142,12 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
     query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs));
 
     auto damaged = [&](const QString &why) {
-        return refuse(OpenStatus::Damaged, QStringLiteral("Журнал «%1» повреждён: %2.").arg(shown, why) + kUntouched);
+        return refuse(
+            OpenStatus::Damaged, QStringLiteral("Журнал «%1» повреждён: %2.").arg(shown, why) + kUntouched);
     };
     auto notRegister = [&] {
-        return refuse(OpenStatus::NotARegister, QStringLiteral("Файл «%1» не является журналом испытаний.").arg(shown) + kUntouched);
+        return refuse(OpenStatus::NotARegister,
+            QStringLiteral("Файл «%1» не является журналом испытаний.").arg(shown) + kUntouched);
     };
     auto readNumber = [&](const QString &sql, int &value) {
         if (!query.exec(sql) || !query.next())
@@ -172,8 +176,9 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
         return notRegister();
     if (version > kRegisterSchemaVersion)
         return refuse(OpenStatus::NewerSchema,
-            QStringLiteral("Журнал «%1» создан более новой версией программы (версия журнала %2, эта программа "
-                           "знает версии до %3) и не может быть открыт.")
+            QStringLiteral(
+                "Журнал «%1» создан более новой версией программы (версия журнала %2, эта программа "
+                "знает версии до %3) и не может быть открыт.")
                     .arg(shown)
                     .arg(version)
                     .arg(kRegisterSchemaVersion)

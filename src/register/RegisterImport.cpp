@@ -22,7 +22,8 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
         QSqlDatabase db = m_db.database();
         QSqlQuery query(db);
         if (!execBound(query,
-                QStringLiteral("INSERT INTO sources (kind, added_at, version_major, version_minor, serial_number, file_name) "
+                QStringLiteral("INSERT INTO sources (kind, added_at, version_major, version_minor, "
+                               "serial_number, file_name) "
                                "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
                 {static_cast<int>(source.kind), source.addedAt.toString(Qt::ISODate), source.version.major,
                     source.version.minor, source.serialNumber, source.fileName})
@@ -38,9 +39,11 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
                 {QStringLiteral("cell"), QStringLiteral("taken_at"), QStringLiteral("element_kind")},
                 QStringLiteral("RETURNING id")))
             || !find.prepare(QStringLiteral("SELECT id, removed FROM measurements WHERE cell = ?"))
-            || !link.prepare(dialect.insertIgnoring(
-                QStringLiteral("measurement_sources"), {QStringLiteral("measurement_id"), QStringLiteral("source_id")})))
-            return m_db.fail(insert.lastError().isValid() ? insert : find.lastError().isValid() ? find : link);
+            || !link.prepare(dialect.insertIgnoring(QStringLiteral("measurement_sources"),
+                {QStringLiteral("measurement_id"), QStringLiteral("source_id")})))
+            return m_db.fail(insert.lastError().isValid() ? insert
+                    : find.lastError().isValid()          ? find
+                                                          : link);
 
         for (const ArchiveCell &cell : cells) {
             const QByteArray blob = cellBlob(cell);
@@ -68,7 +71,8 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
                 return m_db.fail(link);
         }
 
-        if (!execBound(query, QStringLiteral("UPDATE sources SET added = ?, present = ?, removed_before = ? WHERE id = ?"),
+        if (!execBound(query,
+                QStringLiteral("UPDATE sources SET added = ?, present = ?, removed_before = ? WHERE id = ?"),
                 {counts.added, counts.present, counts.removedBefore, source.id}))
             return m_db.fail(query);
         return true;
@@ -101,7 +105,8 @@ QString sourceText(const RegisterSource &source)
 {
     if (source.kind == RegisterSource::Kind::File)
         return QFileInfo(source.fileName).fileName();
-    QString text = QStringLiteral("скачано %1").arg(source.addedAt.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    QString text
+        = QStringLiteral("скачано %1").arg(source.addedAt.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
     if (!source.serialNumber.isEmpty())
         text += QStringLiteral(" (№ %1)").arg(source.serialNumber);
     return text;

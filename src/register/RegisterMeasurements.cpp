@@ -11,11 +11,11 @@ using namespace registersql;
 
 namespace {
 
-const QString kMeasurementSelect = QStringLiteral(
-    "SELECT m.id, m.cell, m.structure_id, m.site, s.name, o.name,"
-    " (SELECT min(ms.source_id) FROM measurement_sources ms WHERE ms.measurement_id = m.id)"
-    " FROM measurements m LEFT JOIN structures s ON s.id = m.structure_id"
-    " LEFT JOIN objects o ON o.id = s.object_id");
+const QString kMeasurementSelect
+    = QStringLiteral("SELECT m.id, m.cell, m.structure_id, m.site, s.name, o.name,"
+                     " (SELECT min(ms.source_id) FROM measurement_sources ms WHERE ms.measurement_id = m.id)"
+                     " FROM measurements m LEFT JOIN structures s ON s.id = m.structure_id"
+                     " LEFT JOIN objects o ON o.id = s.object_id");
 
 RegisterMeasurement measurementAt(const QSqlQuery &query)
 {
@@ -34,10 +34,12 @@ RegisterSource sourceAt(const QSqlQuery &query)
 {
     RegisterSource source;
     source.id = query.value(0).toLongLong();
-    source.kind = query.value(1).toInt() == static_cast<int>(RegisterSource::Kind::Download) ? RegisterSource::Kind::Download
-                                                                                            : RegisterSource::Kind::File;
+    source.kind = query.value(1).toInt() == static_cast<int>(RegisterSource::Kind::Download)
+        ? RegisterSource::Kind::Download
+        : RegisterSource::Kind::File;
     source.addedAt = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
-    source.version = {static_cast<std::uint8_t>(query.value(3).toInt()), static_cast<std::uint8_t>(query.value(4).toInt())};
+    source.version = {
+        static_cast<std::uint8_t>(query.value(3).toInt()), static_cast<std::uint8_t>(query.value(4).toInt())};
     source.serialNumber = query.value(5).toString();
     source.fileName = query.value(6).toString();
     return source;
@@ -47,7 +49,8 @@ const QString kSourceSelect = QStringLiteral(
     "SELECT id, kind, added_at, version_major, version_minor, serial_number, file_name FROM sources");
 
 // Runs `sql` once per id, all inside the caller's transaction; fails on an id that changes nothing.
-bool updateEach(RegisterDatabase &db, const QString &sql, const QVariantList &leading, const QList<RegisterId> &ids)
+bool updateEach(
+    RegisterDatabase &db, const QString &sql, const QVariantList &leading, const QList<RegisterId> &ids)
 {
     QSqlQuery query(db.database());
     if (!query.prepare(sql))
@@ -87,12 +90,14 @@ QList<RegisterMeasurement> Register::measurements(const MeasurementSelection &se
         values << selection.elementKind;
     }
 
-    return selectAll(m_db, kMeasurementSelect + where + QStringLiteral(" ORDER BY m.taken_at, m.id"), values, measurementAt);
+    return selectAll(m_db, kMeasurementSelect + where + QStringLiteral(" ORDER BY m.taken_at, m.id"), values,
+        measurementAt);
 }
 
 std::optional<RegisterMeasurement> Register::measurement(RegisterId id)
 {
-    return selectOne(m_db, kMeasurementSelect + QStringLiteral(" WHERE m.id = ? AND m.removed = 0"), {id}, measurementAt);
+    return selectOne(
+        m_db, kMeasurementSelect + QStringLiteral(" WHERE m.id = ? AND m.removed = 0"), {id}, measurementAt);
 }
 
 QList<StructureCount> Register::measurementCounts()
@@ -100,10 +105,13 @@ QList<StructureCount> Register::measurementCounts()
     return selectAll(m_db,
         QStringLiteral("SELECT structure_id, count(*) FROM measurements WHERE removed = 0 "
                        "GROUP BY structure_id ORDER BY structure_id"),
-        {}, [](const QSqlQuery &query) { return StructureCount {query.value(0).toLongLong(), query.value(1).toInt()}; });
+        {}, [](const QSqlQuery &query) {
+            return StructureCount {query.value(0).toLongLong(), query.value(1).toInt()};
+        });
 }
 
-bool Register::assign(const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site)
+bool Register::assign(
+    const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site)
 {
     return m_db.write([&] {
         QSqlQuery check(m_db.database());
@@ -114,32 +122,38 @@ bool Register::assign(const QList<RegisterId> &ids, RegisterId structureId, cons
         check.finish();
         if (site)
             return updateEach(m_db,
-                QStringLiteral("UPDATE measurements SET structure_id = ?, site = ? WHERE removed = 0 AND id = ?"),
+                QStringLiteral(
+                    "UPDATE measurements SET structure_id = ?, site = ? WHERE removed = 0 AND id = ?"),
                 {structureId, *site}, ids);
-        return updateEach(
-            m_db, QStringLiteral("UPDATE measurements SET structure_id = ? WHERE removed = 0 AND id = ?"), {structureId}, ids);
+        return updateEach(m_db,
+            QStringLiteral("UPDATE measurements SET structure_id = ? WHERE removed = 0 AND id = ?"),
+            {structureId}, ids);
     });
 }
 
 bool Register::unassign(const QList<RegisterId> &ids)
 {
     return m_db.write([&] {
-        return updateEach(
-            m_db, QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' WHERE removed = 0 AND id = ?"), {}, ids);
+        return updateEach(m_db,
+            QStringLiteral(
+                "UPDATE measurements SET structure_id = NULL, site = '' WHERE removed = 0 AND id = ?"),
+            {}, ids);
     });
 }
 
 bool Register::setSite(RegisterId id, const QString &site)
 {
     return m_db.write([&] {
-        return updateEach(m_db, QStringLiteral("UPDATE measurements SET site = ? WHERE removed = 0 AND id = ?"), {site}, {id});
+        return updateEach(m_db,
+            QStringLiteral("UPDATE measurements SET site = ? WHERE removed = 0 AND id = ?"), {site}, {id});
     });
 }
 
 bool Register::markRemoved(const QList<RegisterId> &ids)
 {
     return m_db.write([&] {
-        return updateEach(m_db, QStringLiteral("UPDATE measurements SET removed = 1 WHERE removed = 0 AND id = ?"), {}, ids);
+        return updateEach(m_db,
+            QStringLiteral("UPDATE measurements SET removed = 1 WHERE removed = 0 AND id = ?"), {}, ids);
     });
 }
 

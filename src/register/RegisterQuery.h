@@ -39,7 +39,7 @@ inline bool execBound(QSqlQuery &query, const QString &sql, const QVariantList &
 
 // Every row `sql` selects (with `values` bound), each made into a value by `make`, read in
 // one transaction. Empty, with the database's error set, on failure.
-template<typename Make>
+template <typename Make>
 auto selectAll(RegisterDatabase &db, const QString &sql, const QVariantList &values, Make make)
     -> QList<decltype(make(std::declval<const QSqlQuery &>()))>
 {
@@ -57,7 +57,7 @@ auto selectAll(RegisterDatabase &db, const QString &sql, const QVariantList &val
 }
 
 // The first row's value, or nullopt.
-template<typename Make>
+template <typename Make>
 auto selectOne(RegisterDatabase &db, const QString &sql, const QVariantList &values, Make make)
     -> std::optional<decltype(make(std::declval<const QSqlQuery &>()))>
 {

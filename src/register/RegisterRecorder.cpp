@@ -10,8 +10,9 @@ namespace luvir {
 DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &download)
 {
     const QString fileName = m_fileName.isEmpty() ? rememberedRegisterPath() : m_fileName;
-    const QString notAdded = QStringLiteral("Скачанные измерения не добавлены в журнал «%1»: %2\n"
-                                            "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
+    const QString notAdded
+        = QStringLiteral("Скачанные измерения не добавлены в журнал «%1»: %2\n"
+                         "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
     Register reg;
     if (m_busyMs >= 0)
         reg.setBusyTimeout(m_busyMs);

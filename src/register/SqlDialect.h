@@ -37,7 +37,8 @@ public:
 
     // "INSERT … VALUES (?, …)" that inserts nothing when a unique key is taken already,
     // followed by `returning` ("RETURNING id") when given.
-    QString insertIgnoring(const QString &table, const QStringList &columns, const QString &returning = {}) const;
+    QString insertIgnoring(
+        const QString &table, const QStringList &columns, const QString &returning = {}) const;
 
     // Reading and writing the schema's version number (SQLite: PRAGMA user_version; a
     // server: the table schema_version). `version` is the program's own number.

@@ -17,21 +17,26 @@ using luvir::test::testErrorsPath;
 
 namespace {
 
-const QString kHeader = QStringLiteral(
-    "id\t№\tДата и время\tВид изделия\tНаправление\tЗависимость\tKc\tПрочность, МПа\tУчасток\tКонструкция\tОбъект\n");
+const QString kHeader
+    = QStringLiteral("id\t№\tДата и время\tВид изделия\tНаправление\tЗависимость\tKc\tПрочность, "
+                     "МПа\tУчасток\tКонструкция\tОбъект\n");
 
 class RegisterCommand : public CliTest
 {
 protected:
     QString registerFile() const { return path("register.sqlite"); }
-    int reg(const QStringList &arguments) { return run(QStringList {"register", "--register", registerFile()} + arguments); }
+    int reg(const QStringList &arguments)
+    {
+        return run(QStringList {"register", "--register", registerFile()} + arguments);
+    }
 
     // The reviewed table of a sample archive under "," without its title line, one list of
     // seven fields per measurement (the intermediate values column left out).
     static QList<QStringList> tableRows(const QString &name)
     {
         QList<QStringList> rows;
-        const QStringList lines = QString::fromUtf8(readBytes(testDataPath(name + ".table.ru_RU.txt"))).split('\n');
+        const QStringList lines
+            = QString::fromUtf8(readBytes(testDataPath(name + ".table.ru_RU.txt"))).split('\n');
         for (qsizetype i = 1; i < lines.size(); ++i)
             if (!lines[i].isEmpty())
                 rows << lines[i].split('\t').mid(0, 7);
@@ -71,7 +76,8 @@ TEST_F(RegisterCommand, ListPrintsTheTableTextsInTimeOrderWithTheirPlace)
     EXPECT_EQ(console.stdoutText, expected);
 
     // Measurements 3 and 5 to a structure with a site: № counts the listed lines.
-    ASSERT_EQ(reg({"assign", "--structure", "Колонна К-3, ось 5/Б", "--object", "Дом 5", "--site", "2а", "3", "5"}),
+    ASSERT_EQ(
+        reg({"assign", "--structure", "Колонна К-3, ось 5/Б", "--object", "Дом 5", "--site", "2а", "3", "5"}),
         kExitOk)
         << console.stderrText.toStdString();
     ASSERT_EQ(reg({"list", "--structure", "Колонна К-3, ось 5/Б"}), kExitOk);
@@ -173,7 +179,8 @@ TEST_F(RegisterCommand, ARefusedRegisterIsLeftAsItWas)
     const QString notRegister = path("archive.sqlite");
     ASSERT_TRUE(writeBytes(notRegister, readBytes(testDataPath("sample-300.db"))));
     EXPECT_EQ(run({"register", "--register", notRegister, "list"}), kExitFailed);
-    EXPECT_TRUE(console.stderrText.contains("не является журналом испытаний")) << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.contains("не является журналом испытаний"))
+        << console.stderrText.toStdString();
     EXPECT_EQ(console.stdoutText, "");
     EXPECT_EQ(readBytes(notRegister), readBytes(testDataPath("sample-300.db")));
 }
@@ -188,7 +195,8 @@ TEST_F(RegisterCommand, WrongUsageIsExplainedInOneLine)
         {{"register"}, "missing COMMAND (add, list, assign, unassign, stats or export)"},
         {{"register", "drop"}, "unknown register command \"drop\""},
         {{"register", "add"}, "missing FILE.db"},
-        {{"register", "list", "--structure", "A", "--unassigned"}, "--structure and --unassigned exclude each other"},
+        {{"register", "list", "--structure", "A", "--unassigned"},
+            "--structure and --unassigned exclude each other"},
         {{"register", "list", "--object", "O"}, "--object needs --structure"},
         {{"register", "list", "--from", "31.02.2026"},
             "--from needs a date such as 2026-12-10 or 10.12.2026, not \"31.02.2026\""},
@@ -264,9 +272,8 @@ TEST_F(DownloadToRegister, ARegisterThatCannotBeWrittenCostsTheDownloadNothing)
     ASSERT_TRUE(writeBytes(registerFile(), "not a register"));
     EXPECT_EQ(run({"download", path("a.db")}), kExitOk);
     EXPECT_EQ(console.stdoutText, "version 1.0\ncells 300\n");
-    EXPECT_TRUE(console.stderrText.contains(
-        "Скачанные измерения не добавлены в журнал «" + registerFile() + "»: Файл «" + registerFile()
-        + "» не является журналом испытаний."))
+    EXPECT_TRUE(console.stderrText.contains("Скачанные измерения не добавлены в журнал «" + registerFile()
+        + "»: Файл «" + registerFile() + "» не является журналом испытаний."))
         << console.stderrText.toStdString();
     EXPECT_EQ(QFile(path("a.db")).size(), 42 * 300 + 6);
     EXPECT_EQ(readBytes(registerFile()), "not a register");
@@ -289,6 +296,7 @@ TEST_F(DownloadToRegister, ARegisterHeldByAnotherProgramIsReportedAfterTheDownlo
     }
     QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     EXPECT_EQ(console.stdoutText, "version 1.0\ncells 300\n");
-    EXPECT_TRUE(console.stderrText.contains("журнал занят другой программой дольше 5 с")) << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.contains("журнал занят другой программой дольше 5 с"))
+        << console.stderrText.toStdString();
     EXPECT_EQ(QFile(path("a.db")).size(), 42 * 300 + 6);
 }

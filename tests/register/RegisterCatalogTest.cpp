@@ -25,7 +25,8 @@ protected:
     {
         RegisterTest::SetUp();
         // Added out of time order; listed in time order.
-        add({cellOn(5, 3, 2, 0), cellOn(1, 3, 1, 1), cellOn(31, 3, 2, 2), cellOn(1, 4, 1, 3), cellOn(28, 2, 2, 4)});
+        add({cellOn(5, 3, 2, 0), cellOn(1, 3, 1, 1), cellOn(31, 3, 2, 2), cellOn(1, 4, 1, 3),
+            cellOn(28, 2, 2, 4)});
         for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::all()))
             byDay << m.id; // 28.02, 01.03, 05.03, 31.03, 01.04
         house = reg.addObject({0, "Дом 5", "ул. Ленина, 1", "ООО «Стройка»", ""});
@@ -61,7 +62,8 @@ TEST_F(RegisterCatalogTest, SelectionsListTheirMeasurementsInTimeOrder)
         {"all", MeasurementSelection::all(), {0, 1, 2, 3, 4}},
         {"unassigned", MeasurementSelection::unassigned(), {0, 4}},
         {"one structure", MeasurementSelection::ofStructure(column), {1, 3}},
-        {"March, both ends included", with(MeasurementSelection::all(), QDate(2026, 3, 1), QDate(2026, 3, 31)), {1, 2, 3}},
+        {"March, both ends included",
+            with(MeasurementSelection::all(), QDate(2026, 3, 1), QDate(2026, 3, 31)), {1, 2, 3}},
         {"from a day on", with(MeasurementSelection::all(), QDate(2026, 3, 5), {}), {2, 3, 4}},
         {"up to a day", with(MeasurementSelection::all(), {}, QDate(2026, 3, 1)), {0, 1}},
         {"one day", with(MeasurementSelection::all(), QDate(2026, 3, 31), QDate(2026, 3, 31)), {3}},
@@ -114,7 +116,8 @@ TEST_F(RegisterCatalogTest, DeletingAStructureOrObjectKeepsEveryMeasurement)
     ASSERT_TRUE(reg.assign({byDay[0], byDay[1]}, column, QStringLiteral("1")));
     ASSERT_TRUE(reg.assign({byDay[2]}, slab, QStringLiteral("2")));
     ASSERT_TRUE(reg.removeStructure(column));
-    EXPECT_EQ(ids(MeasurementSelection::unassigned()), (QList<RegisterId> {byDay[0], byDay[1], byDay[3], byDay[4]}));
+    EXPECT_EQ(ids(MeasurementSelection::unassigned()),
+        (QList<RegisterId> {byDay[0], byDay[1], byDay[3], byDay[4]}));
     EXPECT_EQ(reg.measurement(byDay[0])->site, "");
     EXPECT_FALSE(reg.structure(column));
 
@@ -178,7 +181,8 @@ TEST_F(RegisterTest, NamesOfEveryKindAreStoredExactly)
         ASSERT_TRUE(reg.assign({measurement}, structure, name));
 
         EXPECT_EQ(reg.findObjects(name).size(), 1) << qPrintable(name.left(40));
-        EXPECT_EQ(*reg.structure(structure), (RegisterStructure {structure, object, name, 3, name, {}, name}));
+        EXPECT_EQ(
+            *reg.structure(structure), (RegisterStructure {structure, object, name, 3, name, {}, name}));
         ASSERT_EQ(reg.findStructures(name, name).size(), 1);
         const auto m = reg.measurement(measurement);
         EXPECT_EQ(m->site, name);

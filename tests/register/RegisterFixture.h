@@ -49,7 +49,10 @@ inline RegisterSource fileSource(const QString &name)
 class RegisterTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_EQ(reg.open(registerPath()), Register::OpenStatus::Ok) << qPrintable(reg.errorString()); }
+    void SetUp() override
+    {
+        ASSERT_EQ(reg.open(registerPath()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+    }
     QString registerPath() const { return dir.filePath(QStringLiteral("register.sqlite")); }
 
     // Adds `cells` as from a file called `name`; the counts.

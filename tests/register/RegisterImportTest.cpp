@@ -18,8 +18,9 @@ QMap<QString, int> cellsPerSource(const QString &path)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
         db.setDatabaseName(path);
         EXPECT_TRUE(db.open());
-        QSqlQuery query(QStringLiteral("SELECT s.file_name, count(ms.measurement_id) FROM sources s "
-                                       "LEFT JOIN measurement_sources ms ON ms.source_id = s.id GROUP BY s.id"),
+        QSqlQuery query(
+            QStringLiteral("SELECT s.file_name, count(ms.measurement_id) FROM sources s "
+                           "LEFT JOIN measurement_sources ms ON ms.source_id = s.id GROUP BY s.id"),
             db);
         while (query.next())
             result[query.value(0).toString()] += query.value(1).toInt();

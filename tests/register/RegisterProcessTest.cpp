@@ -106,7 +106,8 @@ TEST(RegisterProcesses, KilledInTheMiddleOfAddingLeavesAllOrNothing)
     for (int round = 1; round <= kRounds; ++round) {
         files.clear();
         for (int k = 0; k < kFilesPerRound; ++k)
-            files << writeArchive(dir, QStringLiteral("%1-%2.db").arg(round).arg(k), (round * kFilesPerRound + k) * 999);
+            files << writeArchive(
+                dir, QStringLiteral("%1-%2.db").arg(round).arg(k), (round * kFilesPerRound + k) * 999);
         auto process = startAdding(registerPath, files);
         process->waitForFinished(random.bounded(wholeMs + 1));
         if (process->state() != QProcess::NotRunning) {
@@ -125,7 +126,8 @@ TEST(RegisterProcesses, KilledInTheMiddleOfAddingLeavesAllOrNothing)
         partway += added > 0 && added < kFilesPerRound;
         sourcesBefore = contents.cellsPerSource.size();
     }
-    std::printf("%d of %d runs killed, %d of them after some of their files\n", killedMidway, kRounds, partway);
+    std::printf(
+        "%d of %d runs killed, %d of them after some of their files\n", killedMidway, kRounds, partway);
     EXPECT_GT(killedMidway, 0) << "no run was killed before it ended";
 
     // And the register still takes what the killed runs did not finish.

@@ -78,7 +78,9 @@ TEST(RegisterRefusal, EachStrangeFileIsRefusedAndLeftAsItWas)
             [](const QString &path) { writeFile(path, fileBytes(testDataPath("sample-300.db"))); },
             Register::OpenStatus::NotARegister, "не является журналом испытаний"},
         {"another program's database",
-            [](const QString &path) { runSql(path, {"CREATE TABLE photos (id INTEGER PRIMARY KEY, name TEXT)"}); },
+            [](const QString &path) {
+                runSql(path, {"CREATE TABLE photos (id INTEGER PRIMARY KEY, name TEXT)"});
+            },
             Register::OpenStatus::NotARegister, "не является журналом испытаний"},
         {"a register of a newer schema",
             [](const QString &path) {
@@ -119,7 +121,8 @@ TEST(RegisterRefusal, EachStrangeFileIsRefusedAndLeftAsItWas)
         Register reg;
         EXPECT_EQ(reg.open(path), c.status) << c.what << ": " << qPrintable(reg.errorString());
         EXPECT_FALSE(reg.isOpen()) << c.what;
-        EXPECT_TRUE(reg.errorString().contains(QString::fromUtf8(c.says))) << c.what << ": " << qPrintable(reg.errorString());
+        EXPECT_TRUE(reg.errorString().contains(QString::fromUtf8(c.says)))
+            << c.what << ": " << qPrintable(reg.errorString());
         EXPECT_TRUE(reg.errorString().contains(path)) << c.what;
         EXPECT_TRUE(reg.errorString().endsWith("Файл оставлен без изменений.")) << c.what;
         reg.close();
@@ -151,7 +154,8 @@ TEST_F(RegisterTest, ANewRegisterIsCreatedWithItsFolderAndOpensAgain)
     // becomes a register.
     writeFile(dir.filePath("empty.sqlite"), {});
     Register empty;
-    EXPECT_EQ(empty.open(dir.filePath("empty.sqlite")), Register::OpenStatus::Ok) << qPrintable(empty.errorString());
+    EXPECT_EQ(empty.open(dir.filePath("empty.sqlite")), Register::OpenStatus::Ok)
+        << qPrintable(empty.errorString());
 }
 
 TEST_F(RegisterTest, ARegisterHeldByAnotherProgramFailsTheChangeWholeWithTheReason)
@@ -186,7 +190,8 @@ TEST_F(RegisterTest, AFullDiskFailsTheAdditionWholeAndTheRegisterStaysSound)
         FileSizeLimit disk(16 * 1024);
         EXPECT_FALSE(reg.importCells(distinctCells(100, 999), source, counts));
     }
-    EXPECT_TRUE(reg.errorString() == "на диске не хватает места" || reg.errorString().startsWith("ошибка записи на диск"))
+    EXPECT_TRUE(reg.errorString() == "на диске не хватает места"
+        || reg.errorString().startsWith("ошибка записи на диск"))
         << qPrintable(reg.errorString());
     reg.close();
     ASSERT_EQ(reg.open(registerPath()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
