@@ -15,6 +15,8 @@ PACKAGES=(
   libhidapi-dev libxlsxwriter-dev
   # the test protocol's ODT: its page styles added to the package
   libzip-dev
+  # the register of measurements: Qt SQL (its CMake files come with qt6-base-dev) and its SQLite driver
+  libqt6sql6-sqlite
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # running under a virtual display; reading back what we write for other programs:

@@ -20,6 +20,8 @@ int runCli(const QStringList &arguments, CliContext &context)
         return runDownload(invocation, context);
     case Command::Stats:
         return runStats(invocation, context);
+    case Command::Register:
+        return runRegister(invocation, context);
     case Command::Help:
         context.console.out(helpText(invocation.helpTopic));
         return kExitOk;

@@ -49,12 +49,20 @@ const CommandEntry kCommands[] = {
             "  --out-dir DIR     the folder the reports go to\n")},
     {"download", Command::Download,
         QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli download OUT.db\n"
+            "Usage: luvir-cli download [--no-register | --register FILE] OUT.db\n"
             "\n"
             "Finds the meter, reads its whole archive as the download dialog does and saves it as\n"
             "OUT.db. Progress goes to standard error; on success the file's version and cell count\n"
             "are printed as by \"info\". On any failure the program's messages go to standard error,\n"
-            "exit status 1, and OUT.db is neither created nor changed.\n")},
+            "exit status 1, and OUT.db is neither created nor changed.\n"
+            "\n"
+            "A completed download also goes into the register of measurements (the one the program\n"
+            "used last, or FILE), as in the program: the line \"Журнал: добавлено N, уже были M\"\n"
+            "follows. A register that cannot be written costs the download nothing: the reason goes\n"
+            "to standard error and the exit status stays 0.\n"
+            "\n"
+            "  --no-register     do not add the download to the register\n"
+            "  --register FILE   add it to the register in FILE\n")},
     {"stats", Command::Stats,
         QT_TRANSLATE_NOOP("LuvirCli",
             "Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db\n"
@@ -68,6 +76,7 @@ const CommandEntry kCommands[] = {
             "\n"
             "  --by-kind        one more line per element kind, in order of first appearance\n"
             "  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)\n")},
+    {"register", Command::Register, nullptr}, // its help is registerHelpText()
     {"help", Command::Help,
         QT_TRANSLATE_NOOP("LuvirCli",
             "Usage: luvir-cli help [COMMAND]\n"
@@ -125,26 +134,6 @@ QString parseRows(const QString &value, Invocation &invocation)
     return {};
 }
 
-// Splits "--name=value" into its two halves; a bare "--name" gives an empty value.
-bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
-    QString &value, QString &error)
-{
-    if (arg.startsWith(name + u'=')) {
-        value = arg.mid(name.size() + 1);
-    } else if (arg == name) {
-        if (i + 1 >= arguments.size()) {
-            error = LuvirCli::tr("%1 needs a value").arg(name);
-            return true;
-        }
-        value = arguments.at(++i);
-    } else {
-        return false;
-    }
-    if (value.isEmpty())
-        error = LuvirCli::tr("%1 needs a value").arg(name);
-    return true;
-}
-
 QString checkCount(const QStringList &files, qsizetype wanted, const QString &what)
 {
     if (files.size() < wanted)
@@ -180,6 +169,26 @@ QString checkExport(Invocation &invocation)
 
 } // namespace
 
+// Splits "--name=value" into its two halves; a bare "--name" gives an empty value.
+bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
+    QString &value, QString &error)
+{
+    if (arg.startsWith(name + u'=')) {
+        value = arg.mid(name.size() + 1);
+    } else if (arg == name) {
+        if (i + 1 >= arguments.size()) {
+            error = LuvirCli::tr("%1 needs a value").arg(name);
+            return true;
+        }
+        value = arguments.at(++i);
+    } else {
+        return false;
+    }
+    if (value.isEmpty())
+        error = LuvirCli::tr("%1 needs a value").arg(name);
+    return true;
+}
+
 QString usageMessage(const QString &reason, const QString &topic)
 {
     return LuvirCli::tr("%1: %2 (see \"%1 help%3\")")
@@ -211,9 +220,12 @@ QString helpText(const QString &topic)
             "  export FILE.db OUT          write the report as OUT ({.formats})\n"
             "  export --format FORMAT --out-dir DIR FILE.db...\n"
             "                              write one report per archive into DIR\n"
-            "  download OUT.db             read the meter's whole archive into OUT.db\n"
+            "  download [--no-register] OUT.db\n"
+            "                              read the meter's whole archive into OUT.db (and the register)\n"
             "  stats [--by-kind] [--rows FROM-TO] FILE.db\n"
             "                              print Rm, Sm and Vm of the measurements\n"
+            "  register [--register FILE] add|list|assign|unassign|stats|export ...\n"
+            "                              the register of measurements (objects, structures, sites)\n"
             "  help [COMMAND]              show this help or a command's\n"
             "\n"
             "Options:\n"
@@ -222,6 +234,8 @@ QString helpText(const QString &topic)
             "\n"
             "Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.\n"));
     const CommandEntry *entry = findCommand(topic);
+    if (entry && entry->command == Command::Register)
+        return registerHelpText();
     return entry ? withFormats(LuvirCli::tr(entry->help)) : QString();
 }
 
@@ -245,11 +259,15 @@ Invocation parseCommandLine(const QStringList &arguments)
     Invocation invocation;
     invocation.command = entry->command;
     const QString topic = QString::fromUtf8(entry->name);
+    QString registerAction; // register: its COMMAND, null until given
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments.at(i);
         if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
-            invocation.files << arg;
+            if (entry->command == Command::Register && registerAction.isNull())
+                registerAction = arg;
+            else
+                invocation.files << arg;
             continue;
         }
         if (arg == QLatin1String("--")) {
@@ -258,9 +276,14 @@ Invocation parseCommandLine(const QStringList &arguments)
             Invocation help;
             help.helpTopic = entry->command == Command::Help ? QString() : topic;
             return help;
+        } else if (QString error; (entry->command == Command::Register || entry->command == Command::Download)
+                   && takeRegisterOption(arg, arguments, i, invocation, error)) {
+            if (!error.isEmpty())
+                return usageError(error, topic);
         } else if (entry->command == Command::Table && arg == QLatin1String("--values")) {
             invocation.values = true;
-        } else if (entry->command == Command::Stats && arg == QLatin1String("--by-kind")) {
+        } else if ((entry->command == Command::Stats || entry->command == Command::Register)
+                   && arg == QLatin1String("--by-kind")) {
             invocation.byKind = true;
         } else if (QString rows, error; entry->command == Command::Stats
                    && takeValue(arg, QStringLiteral("--rows"), arguments, i, rows, error)) {
@@ -288,6 +311,11 @@ Invocation parseCommandLine(const QStringList &arguments)
         break;
     case Command::Download:
         error = checkCount(invocation.files, 1, QStringLiteral("OUT.db"));
+        if (error.isEmpty())
+            error = checkDownloadRegister(invocation);
+        break;
+    case Command::Register:
+        error = checkRegister(invocation, registerAction);
         break;
     case Command::Export:
         error = checkExport(invocation);

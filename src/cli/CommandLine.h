@@ -1,12 +1,16 @@
 #pragma once
 // The tool's arguments: which command, its options and files, or why they make no sense.
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 namespace luvir::cli {
 
-enum class Command { Info, Table, Export, Download, Stats, Help, Version };
+enum class Command { Info, Table, Export, Download, Stats, Register, Help, Version };
+
+// What `register` does with the register of measurements.
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export };
 
 struct Invocation {
     Command command = Command::Help;
@@ -17,6 +21,15 @@ struct Invocation {
     bool byKind = false; // stats --by-kind
     bool rowsGiven = false; // stats --rows FROM-TO
     int rowsFrom = 0, rowsTo = 0;
+    QString registerFile; // download, register: --register FILE (empty: the register last used)
+    bool noRegister = false; // download --no-register
+    RegisterAction registerAction = RegisterAction::List; // register COMMAND
+    QString structure; // register: --structure NAME
+    QString object; // register: --object NAME (null when not given)
+    bool siteGiven = false; // register assign --site LABEL
+    QString site;
+    bool unassigned = false; // register: --unassigned
+    QDate from, to; // register: --from DATE, --to DATE (null when not given)
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
@@ -29,6 +42,25 @@ QString usageMessage(const QString &reason, const QString &topic);
 
 // The help text of the whole tool (empty topic) or of one command; empty for no such command.
 QString helpText(const QString &topic);
+
+// The help text of the register command.
+QString registerHelpText();
+
+// What the parser's parts share.
+// Splits "--name=value" (or "--name value") into `value`; false when `arg` is not `name`.
+// `error` says what is wrong with a missing or empty value.
+bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
+    QString &value, QString &error);
+// The register's own options (--register FILE, --no-register, --structure NAME, --object
+// NAME, --site LABEL, --unassigned, --from DATE, --to DATE) into `invocation`; false when
+// `arg` is none of them.
+bool takeRegisterOption(
+    const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error);
+// Whether the register options given fit download; the reason when not.
+QString checkDownloadRegister(const Invocation &invocation);
+// Whether the register options and arguments given fit `action` ("add", "list", …); sets
+// invocation.registerAction; the reason when they do not fit.
+QString checkRegister(Invocation &invocation, const QString &action);
 
 // The report formats, as output suffixes: those of the report exporters, in their order.
 const QStringList &reportFormats();

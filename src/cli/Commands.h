@@ -8,6 +8,10 @@
 
 #include <memory>
 
+namespace luvir {
+struct Measurement;
+}
+
 namespace luvir::cli {
 
 inline constexpr int kExitOk = 0;
@@ -22,6 +26,7 @@ int runTable(const Invocation &invocation, CliContext &context);
 int runExport(const Invocation &invocation, CliContext &context);
 int runDownload(const Invocation &invocation, CliContext &context);
 int runStats(const Invocation &invocation, CliContext &context);
+int runRegister(const Invocation &invocation, CliContext &context);
 
 // Reads and checks an archive file as File > Open does. Null, with the message the window
 // shows (a refusal or the file error) in `error`, when the file is refused.
@@ -30,6 +35,11 @@ std::unique_ptr<ArchiveImage> readArchiveFile(const QString &fileName, QString &
 // The same for a command's one file: a refusal goes to standard error, as the command's
 // whole answer (it then exits with kExitFailed).
 std::unique_ptr<ArchiveImage> readArchiveFileOrTell(const QString &fileName, CliContext &context);
+
+// The statistics lines of `rows` on standard output ("Все измерения", and with `byKind`
+// one line per element kind), and one line on standard error per group that mixes
+// calibrations: what "stats" and "register stats" print.
+void printSeriesStats(const QList<Measurement> &measurements, bool byKind, CliContext &context);
 
 // The two lines "version M.m" and "cells N".
 QString archiveSummary(ProtocolVersion version, int cells);

@@ -6,6 +6,7 @@
 #include "ArchiveDownload.h"
 #include "DownloadProgress.h"
 #include "MeterDiscovery.h"
+#include "RegisterRecorder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -87,6 +88,16 @@ int runDownload(const Invocation &invocation, CliContext &context)
         return kExitFailed;
     }
     context.console.out(archiveSummary(session->version, session->archive.Count));
+
+    // The register after the file, as in the program: its failure costs the download nothing.
+    if (!invocation.noRegister) {
+        RegisterRecorder recorder(invocation.registerFile);
+        const DownloadRecord record = download->recordTo(recorder);
+        if (record.complete)
+            context.console.out(record.text + u'\n');
+        else
+            context.console.err(record.text + u'\n');
+    }
     return kExitOk;
 }
 

@@ -37,14 +37,19 @@ int runStats(const Invocation &invocation, CliContext &context)
         measurements = measurementsNumbered(measurements, invocation.rowsFrom, invocation.rowsTo);
     }
 
+    printSeriesStats(measurements, invocation.byKind, context);
+    return kExitOk;
+}
+
+void printSeriesStats(const QList<Measurement> &measurements, bool byKind, CliContext &context)
+{
     const QString &separator = context.decimalSeparator;
-    const SeriesGrouping grouping = invocation.byKind ? SeriesGrouping::ElementKind : SeriesGrouping::None;
+    const SeriesGrouping grouping = byKind ? SeriesGrouping::ElementKind : SeriesGrouping::None;
     const QList<SeriesGroup> groups = seriesGroups(measurements, grouping, separator);
     context.console.out(tabSeparated(seriesTableLines(groups, separator, SeriesCommandLineTitles)));
     for (const SeriesGroup &group : groups)
         if (group.mixesCalibrations())
             context.console.err(QStringLiteral("%1!: %2\n").arg(group.name, mixedCalibrationReason(group)));
-    return kExitOk;
 }
 
 } // namespace luvir::cli

@@ -86,4 +86,12 @@ void ArchiveDownload::commitTo(ArchiveSession &session) const
     session.DownloadCompleted = true;
 }
 
+DownloadRecord ArchiveDownload::recordTo(DownloadRecorder &recorder) const
+{
+    const wchar_t *serial = m_link.firstListedSerial();
+    const CompletedDownload download {m_staged, m_stagedVersion.value_or(ProtocolVersion {}),
+        serial ? QString::fromWCharArray(serial) : QString(), QDateTime::currentDateTime()};
+    return recorder.recordDownload(download);
+}
+
 } // namespace luvir

@@ -6,6 +6,7 @@
 #include "CellArchive.h"
 #include "CommandReporter.h"
 #include "DeviceLink.h"
+#include "DownloadRecorder.h"
 
 #include <optional>
 
@@ -46,6 +47,10 @@ public:
     // Puts the staged archive and the version the last query received into `session` and
     // marks the download completed. Only after readArchive() returned true.
     void commitTo(ArchiveSession &session) const;
+
+    // Hands the download commitTo() took in to `recorder` (the register), with the meter's
+    // version and serial number and the moment; returns what it did.
+    DownloadRecord recordTo(DownloadRecorder &recorder) const;
 
 private:
     // Finds and opens the meter again and checks that it speaks protocol 1.0.

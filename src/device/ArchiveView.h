@@ -1,8 +1,10 @@
 #pragma once
 // What the download dialog needs of the main window: the open archive, the status line,
-// blanking the table's rows and rebuilding the table from the archive.
+// blanking the table's rows, rebuilding the table from the archive, and the recorder that
+// keeps every completed download.
 
 #include "CellArchive.h"
+#include "DownloadRecorder.h"
 #include "UserDialogs.h"
 
 namespace luvir {
@@ -17,6 +19,9 @@ public:
     // Rebuilds the table from session().archive, shows it, enables the archive commands
     // and closes the download dialog.
     virtual void DisplayArchive() = 0;
+    // Where a completed download goes besides the table (the register of measurements);
+    // null when nowhere, as when the user turned the adding off.
+    virtual DownloadRecorder *downloadRecorder() { return nullptr; }
 };
 
 } // namespace luvir

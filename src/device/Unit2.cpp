@@ -108,6 +108,13 @@ void TForm2::Button1Click()
     m_view.DisplayArchive();
     m_view.setStatus(QStringLiteral("Готово"));
     setLabelText(Label8, QStringLiteral("Архив успешно принят"));
+    // The register after the table: a register that cannot be written delays nothing the
+    // user sees and changes none of the download's texts, and says so once it is over.
+    if (luvir::DownloadRecorder *recorder = m_view.downloadRecorder()) {
+        const luvir::DownloadRecord record = m_download.recordTo(*recorder);
+        if (!record.complete)
+            luvir::dialogs().message(parentWidget(), record.text);
+    }
 }
 
 void TForm2::Button2Click()

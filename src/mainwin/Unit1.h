@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QDialog;
@@ -39,6 +40,11 @@ public:
     void blankTableRows() override;
     void DisplayArchive() override;
     void setStatus(const QString &text) override;
+    luvir::DownloadRecorder *downloadRecorder() override;
+
+    // Whether every completed download goes into the register (on unless turned off).
+    bool registersDownloads() const { return m_registerDownloads; }
+    void setRegistersDownloads(bool on) { m_registerDownloads = on; }
 
     // The program-wide connection to the meter.
     luvir::DeviceLink &deviceLink() { return m_link; }
@@ -133,6 +139,8 @@ private:
 
     luvir::ArchiveSession m_session;
     luvir::DeviceLink m_link;
+    std::unique_ptr<luvir::DownloadRecorder> m_registerRecorder; // the register last used
+    bool m_registerDownloads = true;
     luvir::MeasurementTableModel *m_model = nullptr;
     TForm2 *m_downloadDialog = nullptr; // Form2
     QDialog *m_aboutWindow = nullptr; // Form4

@@ -2,6 +2,7 @@
 #include "Unit1.h"
 
 #include "ConnectDevice.h"
+#include "RegisterRecorder.h"
 #include "Unit2.h"
 
 void TForm1::N13Click()
@@ -16,4 +17,13 @@ void TForm1::closeDownloadDialog()
     Q_ASSERT(m_downloadDialog);
     if (m_downloadDialog->isVisible())
         m_downloadDialog->done(QDialog::Accepted);
+}
+
+luvir::DownloadRecorder *TForm1::downloadRecorder()
+{
+    if (!m_registerDownloads)
+        return nullptr;
+    if (!m_registerRecorder)
+        m_registerRecorder = std::make_unique<luvir::RegisterRecorder>(); // the register last used
+    return m_registerRecorder.get();
 }

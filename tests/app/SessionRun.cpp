@@ -4,6 +4,7 @@
 // program leaks nothing of its own. Exits non-zero when a step did not do its work.
 #include "Forms.h"
 #include "LuvirApplication.h"
+#include "PrivateHome.h"
 #include "MeterSim.h"
 #include "ReportPreview.h"
 #include "ScriptedDialogs.h"
@@ -104,6 +105,7 @@ void session(test::ScriptedDialogs &dialogs, const QTemporaryDir &dir)
 
 int main(int argc, char **argv)
 {
+    luvir::test::usePrivateHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     LuvirApplication app(argc, argv);

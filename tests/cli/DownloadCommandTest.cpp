@@ -2,6 +2,7 @@
 #include "DeviceLink.h"
 #include "LinkFaults.h"
 #include "MeterSim.h"
+#include "RegisterLocation.h"
 #include "SmallFilesystem.h"
 #include "TestData.h"
 
@@ -24,7 +25,11 @@ namespace {
 class DownloadCommand : public CliTest
 {
 protected:
-    DownloadCommand() { meter.reset(); }
+    DownloadCommand()
+    {
+        meter.reset();
+        rememberRegisterPath(path("register.sqlite")); // each test adds to a register of its own
+    }
 
     // Standard error without the progress lines: the messages, in order.
     QStringList messages() const
@@ -45,7 +50,7 @@ TEST_F(DownloadCommand, CompleteDownloadIsTheMetersArchiveByteForByte)
     const QString out = path("meter.db");
     EXPECT_EQ(run({"download", out}), kExitOk);
     EXPECT_EQ(readBytes(out), readBytes(testDataPath("sample-300.db")));
-    EXPECT_EQ(console.stdoutText, QStringLiteral("version 1.0\ncells 300\n"));
+    EXPECT_EQ(console.stdoutText, QStringLiteral("version 1.0\ncells 300\nЖурнал: добавлено 300, уже были 0\n"));
     EXPECT_TRUE(messages().isEmpty()) << console.stderrText.toStdString();
 
     // Version, size, size again, then every cell once, in order.

@@ -2,10 +2,13 @@
 // QtGui or QtWidgets, so a library that starts to need either fails to link here.
 #include <QCoreApplication>
 
+#include "PrivateHome.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    luvir::test::usePrivateHome();
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -2,10 +2,13 @@
 // QGuiApplication on the offscreen platform, fonts but no widgets.
 #include <QGuiApplication>
 
+#include "PrivateHome.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    luvir::test::usePrivateHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -2,10 +2,13 @@
 // platform, in-process.
 #include <QApplication>
 
+#include "PrivateHome.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    luvir::test::usePrivateHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -63,19 +63,35 @@ files are skipped and listed at the end with their messages; exit status 1 if an
 </translation>
     </message>
     <message>
-        <source>Usage: luvir-cli download OUT.db
+        <source>Usage: luvir-cli download [--no-register | --register FILE] OUT.db
 
 Finds the meter, reads its whole archive as the download dialog does and saves it as
 OUT.db. Progress goes to standard error; on success the file&apos;s version and cell count
 are printed as by &quot;info&quot;. On any failure the program&apos;s messages go to standard error,
 exit status 1, and OUT.db is neither created nor changed.
+
+A completed download also goes into the register of measurements (the one the program
+used last, or FILE), as in the program: the line &quot;Журнал: добавлено N, уже были M&quot;
+follows. A register that cannot be written costs the download nothing: the reason goes
+to standard error and the exit status stays 0.
+
+  --no-register     do not add the download to the register
+  --register FILE   add it to the register in FILE
 </source>
-        <translation>Использование: luvir-cli download OUT.db
+        <translation>Использование: luvir-cli download [--no-register | --register ФАЙЛ] OUT.db
 
 Находит прибор, считывает весь его архив, как это делает окно скачивания, и сохраняет
 его в OUT.db. Ход скачивания выводится в стандартный поток ошибок; при успехе печатаются
 версия файла и число ячеек, как у «info». При любой ошибке сообщения программы выводятся
 в стандартный поток ошибок, код завершения 1, а OUT.db не создаётся и не меняется.
+
+Законченное скачивание также добавляется в журнал испытаний (последний открытый в
+программе или ФАЙЛ), как в программе: следом печатается строка «Журнал: добавлено N,
+уже были M». Журнал, в который нельзя записать, скачиванию не мешает: причина выводится
+в стандартный поток ошибок, код завершения остаётся 0.
+
+  --no-register     не добавлять скачанное в журнал
+  --register ФАЙЛ   добавить его в журнал в ФАЙЛЕ
 </translation>
     </message>
     <message>
@@ -173,9 +189,12 @@ Commands:
   export FILE.db OUT          write the report as OUT ({.formats})
   export --format FORMAT --out-dir DIR FILE.db...
                               write one report per archive into DIR
-  download OUT.db             read the meter&apos;s whole archive into OUT.db
+  download [--no-register] OUT.db
+                              read the meter&apos;s whole archive into OUT.db (and the register)
   stats [--by-kind] [--rows FROM-TO] FILE.db
                               print Rm, Sm and Vm of the measurements
+  register [--register FILE] add|list|assign|unassign|stats|export ...
+                              the register of measurements (objects, structures, sites)
   help [COMMAND]              show this help or a command&apos;s
 
 Options:
@@ -194,9 +213,12 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
   export FILE.db OUT          записать отчёт в OUT ({.formats})
   export --format FORMAT --out-dir DIR FILE.db...
                               записать по отчёту на каждый архив в папку DIR
-  download OUT.db             считать весь архив прибора в OUT.db
+  download [--no-register] OUT.db
+                              считать весь архив прибора в OUT.db (и в журнал)
   stats [--by-kind] [--rows FROM-TO] FILE.db
                               напечатать Rm, Sm и Vm измерений
+  register [--register FILE] add|list|assign|unassign|stats|export ...
+                              журнал испытаний (объекты, конструкции, участки)
   help [COMMAND]              показать эту справку или справку о команде
 
 Параметры:

@@ -1,0 +1,196 @@
+// The arguments of the register command, and the register options of download.
+#include "CommandLine.h"
+
+namespace luvir::cli {
+
+namespace {
+
+struct ActionEntry {
+    const char *name;
+    RegisterAction action;
+};
+
+const ActionEntry kActions[] = {
+    {"add", RegisterAction::Add},
+    {"list", RegisterAction::List},
+    {"assign", RegisterAction::Assign},
+    {"unassign", RegisterAction::Unassign},
+    {"stats", RegisterAction::Stats},
+    {"export", RegisterAction::Export},
+};
+
+// "2026-12-10" or "10.12.2026".
+QDate parseDate(const QString &text)
+{
+    const QDate iso = QDate::fromString(text, Qt::ISODate);
+    return iso.isValid() ? iso : QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+}
+
+bool selectionGiven(const Invocation &invocation)
+{
+    return !invocation.structure.isNull() || invocation.unassigned || invocation.from.isValid()
+        || invocation.to.isValid();
+}
+
+// What the list and stats commands accept.
+QString checkSelection(const Invocation &invocation)
+{
+    if (!invocation.structure.isNull() && invocation.unassigned)
+        return QStringLiteral("--structure and --unassigned exclude each other");
+    if (!invocation.object.isNull() && invocation.structure.isNull())
+        return QStringLiteral("--object needs --structure");
+    if (invocation.from.isValid() && invocation.to.isValid() && invocation.from > invocation.to)
+        return QStringLiteral("--from lies after --to");
+    return {};
+}
+
+// Every argument a whole number above 0: the ids list prints.
+QString checkIds(const QStringList &ids)
+{
+    if (ids.isEmpty())
+        return QStringLiteral("missing ID");
+    for (const QString &id : ids) {
+        bool ok = false;
+        if (id.toLongLong(&ok) <= 0 || !ok)
+            return QStringLiteral("\"%1\" is not a measurement id").arg(id);
+    }
+    return {};
+}
+
+} // namespace
+
+bool takeRegisterOption(
+    const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error)
+{
+    if (arg == QLatin1String("--no-register")) {
+        invocation.noRegister = true;
+        return true;
+    }
+    if (arg == QLatin1String("--unassigned")) {
+        invocation.unassigned = true;
+        return true;
+    }
+    if (takeValue(arg, QStringLiteral("--register"), arguments, i, invocation.registerFile, error)
+        || takeValue(arg, QStringLiteral("--structure"), arguments, i, invocation.structure, error)
+        || takeValue(arg, QStringLiteral("--object"), arguments, i, invocation.object, error))
+        return true;
+    if (takeValue(arg, QStringLiteral("--site"), arguments, i, invocation.site, error)) {
+        invocation.siteGiven = true;
+        return true;
+    }
+    for (const auto &[name, date] : {std::pair {QStringLiteral("--from"), &invocation.from},
+             std::pair {QStringLiteral("--to"), &invocation.to}}) {
+        QString value;
+        if (takeValue(arg, name, arguments, i, value, error)) {
+            if (error.isEmpty()) {
+                *date = parseDate(value);
+                if (!date->isValid())
+                    error = QStringLiteral("%1 needs a date such as 2026-12-10 or 10.12.2026, not \"%2\"")
+                                .arg(name, value);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+QString checkDownloadRegister(const Invocation &invocation)
+{
+    if (selectionGiven(invocation) || !invocation.object.isNull() || invocation.siteGiven)
+        return QStringLiteral("download takes only --no-register or --register FILE");
+    if (invocation.noRegister && !invocation.registerFile.isEmpty())
+        return QStringLiteral("--no-register and --register exclude each other");
+    return {};
+}
+
+QString checkRegister(Invocation &invocation, const QString &action)
+{
+    if (action.isNull())
+        return QStringLiteral("missing COMMAND (add, list, assign, unassign, stats or export)");
+    const ActionEntry *entry = nullptr;
+    for (const ActionEntry &candidate : kActions)
+        if (action == QLatin1String(candidate.name))
+            entry = &candidate;
+    if (!entry)
+        return QStringLiteral("unknown register command \"%1\"").arg(action);
+    invocation.registerAction = entry->action;
+    if (invocation.noRegister)
+        return QStringLiteral("--no-register is for download");
+    if (invocation.byKind && entry->action != RegisterAction::Stats)
+        return QStringLiteral("--by-kind is for register stats");
+    if (invocation.siteGiven && entry->action != RegisterAction::Assign)
+        return QStringLiteral("--site is for register assign");
+
+    switch (entry->action) {
+    case RegisterAction::Add:
+        if (selectionGiven(invocation) || !invocation.object.isNull())
+            return QStringLiteral("register add takes only files");
+        return invocation.files.isEmpty() ? QStringLiteral("missing FILE.db") : QString();
+    case RegisterAction::List:
+    case RegisterAction::Stats:
+        if (!invocation.files.isEmpty())
+            return QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.first());
+        return checkSelection(invocation);
+    case RegisterAction::Assign:
+        if (invocation.structure.isNull())
+            return QStringLiteral("register assign needs --structure NAME");
+        if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
+            return QStringLiteral("register assign takes --structure, --object and --site only");
+        return checkIds(invocation.files);
+    case RegisterAction::Unassign:
+        if (selectionGiven(invocation) || !invocation.object.isNull())
+            return QStringLiteral("register unassign takes only ids");
+        return checkIds(invocation.files);
+    case RegisterAction::Export:
+        if (invocation.structure.isNull())
+            return QStringLiteral("register export needs --structure NAME");
+        if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
+            return QStringLiteral("register export takes --structure and --object only");
+        if (invocation.files.size() != 1)
+            return invocation.files.isEmpty()
+                ? QStringLiteral("missing OUT.db")
+                : QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.at(1));
+        return {};
+    }
+    return {};
+}
+
+QString registerHelpText()
+{
+    return QStringLiteral(
+        "Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]\n"
+        "\n"
+        "The register of measurements (\"Журнал испытаний\"): every measurement ever downloaded\n"
+        "or added, kept once, with the object, structure and site it was taken on. FILE is the\n"
+        "register to use; without it, the one the program used last (at first register.sqlite\n"
+        "in ~/.local/share/luvir/). A register made by a newer program, a damaged one and a\n"
+        "file that is not a register are refused with a message and left as they are.\n"
+        "\n"
+        "Commands:\n"
+        "  add FILE.db...      add archive files: every measurement once, every file remembered\n"
+        "                      as a source; prints \"Журнал: добавлено N, уже были M\" (and\n"
+        "                      \", удалены ранее K\"); refused files go to standard error, exit 1\n"
+        "  list [SELECTION]    the measurements in time order, tab-separated, after a line of\n"
+        "                      the eleven column names: id, №, Дата и время, Вид изделия,\n"
+        "                      Направление, Зависимость, Kc, Прочность, МПа, Участок,\n"
+        "                      Конструкция, Объект; № counts the listed lines from 1\n"
+        "  assign --structure NAME [--object NAME] [--site LABEL] ID...\n"
+        "                      put measurements in a structure, with a site label; a structure\n"
+        "                      (and object) not yet in the register is made when --object is given\n"
+        "  unassign ID...      take measurements out of their structure\n"
+        "  stats [--by-kind] [SELECTION]\n"
+        "                      the statistics of the selected measurements, as \"luvir-cli stats\"\n"
+        "  export --structure NAME [--object NAME] OUT.db\n"
+        "                      a structure's measurements (at most 999) as an archive file\n"
+        "\n"
+        "SELECTION (without it: every measurement):\n"
+        "  --structure NAME [--object NAME]   the measurements of one structure\n"
+        "  --unassigned                       the measurements of no structure\n"
+        "  --from DATE  --to DATE             taken on or after, on or before DATE\n"
+        "                                     (2026-12-10 or 10.12.2026)\n"
+        "\n"
+        "Exit status: 0 done, 1 a file or the register refused or failed (nothing changed),\n"
+        "2 wrong usage.\n");
+}
+
+} // namespace luvir::cli

@@ -1,0 +1,259 @@
+// The register command: the register of measurements at the command line. Every change is
+// the library's; this file only turns arguments into its calls and its answers into lines.
+#include "Commands.h"
+
+#include "MeasurementTable.h"
+#include "Register.h"
+#include "RegisterLocation.h"
+
+#include <QDir>
+
+namespace luvir::cli {
+
+namespace {
+
+// The header line of "register list".
+const QStringList kListTitles = {
+    QStringLiteral("id"),
+    QStringLiteral("№"),
+    QStringLiteral("Дата и время"),
+    QStringLiteral("Вид изделия"),
+    QStringLiteral("Направление"),
+    QStringLiteral("Зависимость"),
+    QStringLiteral("Kc"),
+    QStringLiteral("Прочность, МПа"),
+    QStringLiteral("Участок"),
+    QStringLiteral("Конструкция"),
+    QStringLiteral("Объект"),
+};
+
+class RegisterRun
+{
+public:
+    RegisterRun(const Invocation &invocation, CliContext &context)
+        : m_invocation(invocation)
+        , m_context(context)
+    {
+    }
+
+    int run()
+    {
+        const QString fileName
+            = m_invocation.registerFile.isEmpty() ? rememberedRegisterPath() : m_invocation.registerFile;
+        if (m_register.open(fileName) != Register::OpenStatus::Ok)
+            return failed(m_register.errorString());
+        switch (m_invocation.registerAction) {
+        case RegisterAction::Add:
+            return add();
+        case RegisterAction::List:
+            return list();
+        case RegisterAction::Assign:
+            return assign();
+        case RegisterAction::Unassign:
+            return unassign();
+        case RegisterAction::Stats:
+            return stats();
+        case RegisterAction::Export:
+            return exportStructure();
+        }
+        return kExitUsage;
+    }
+
+private:
+    int failed(const QString &text)
+    {
+        m_context.console.err(text + u'\n');
+        return kExitFailed;
+    }
+    int registerFailed() { return failed(QStringLiteral("Журнал: %1.").arg(m_register.errorString())); }
+
+    int add()
+    {
+        ImportCounts total;
+        bool refused = false;
+        for (const QString &fileName : m_invocation.files) {
+            QString error;
+            const auto image = readArchiveFile(fileName, error);
+            if (!image) {
+                m_context.console.err(QStringLiteral("%1: %2\n").arg(fileName, error));
+                refused = true;
+                continue;
+            }
+            RegisterSource source;
+            source.kind = RegisterSource::Kind::File;
+            source.addedAt = m_context.now();
+            source.version = image->version;
+            source.fileName = QFileInfo(fileName).absoluteFilePath();
+            ImportCounts counts;
+            if (!m_register.importCells(cellsOf(image->archive), source, counts)) {
+                m_context.console.err(
+                    QStringLiteral("%1: Журнал: %2.\n").arg(fileName, m_register.errorString()));
+                refused = true;
+                continue;
+            }
+            total += counts;
+        }
+        m_context.console.out(additionSummary(total) + u'\n');
+        return refused ? kExitFailed : kExitOk;
+    }
+
+    // The structure --structure (and --object) name; null with the reason told when there
+    // is not exactly one. With `create`, a missing one is made when --object is given.
+    std::optional<RegisterStructure> namedStructure(bool create = false)
+    {
+        const QList<RegisterStructure> found
+            = m_register.findStructures(m_invocation.structure, m_invocation.object);
+        if (found.size() == 1)
+            return found.first();
+        if (!m_register.errorString().isEmpty()) {
+            registerFailed();
+            return std::nullopt;
+        }
+        if (found.size() > 1) {
+            failed(QStringLiteral(
+                "luvir-cli: several structures are called \"%1\"; name the object with --object")
+                       .arg(m_invocation.structure));
+            return std::nullopt;
+        }
+        if (m_invocation.object.isNull()) {
+            failed(QStringLiteral("luvir-cli: no structure \"%1\" in the register%2")
+                       .arg(m_invocation.structure,
+                           create ? QStringLiteral(" (give --object to make it)") : QString()));
+            return std::nullopt;
+        }
+        if (!create) {
+            failed(QStringLiteral("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
+                       .arg(m_invocation.structure, m_invocation.object));
+            return std::nullopt;
+        }
+        return makeStructure();
+    }
+
+    std::optional<RegisterStructure> makeStructure()
+    {
+        const QList<RegisterObject> objects = m_register.findObjects(m_invocation.object);
+        if (objects.size() > 1) {
+            failed(QStringLiteral("luvir-cli: several objects are called \"%1\"").arg(m_invocation.object));
+            return std::nullopt;
+        }
+        RegisterStructure structure;
+        structure.name = m_invocation.structure;
+        structure.objectId = objects.isEmpty() ? m_register.addObject({0, m_invocation.object, {}, {}, {}})
+                                               : objects.first().id;
+        if (structure.objectId != 0)
+            structure.id = m_register.addStructure(structure);
+        if (structure.id == 0) {
+            registerFailed();
+            return std::nullopt;
+        }
+        return structure;
+    }
+
+    // The measurements of the selection options; null with the reason told on failure.
+    std::optional<QList<RegisterMeasurement>> selected()
+    {
+        MeasurementSelection selection;
+        if (m_invocation.unassigned) {
+            selection.scope = MeasurementSelection::Scope::Unassigned;
+        } else if (!m_invocation.structure.isNull()) {
+            const auto structure = namedStructure();
+            if (!structure)
+                return std::nullopt;
+            selection = MeasurementSelection::ofStructure(structure->id);
+        }
+        selection.from = m_invocation.from;
+        selection.to = m_invocation.to;
+        QList<RegisterMeasurement> measurements = m_register.measurements(selection);
+        if (!m_register.errorString().isEmpty()) {
+            registerFailed();
+            return std::nullopt;
+        }
+        return measurements;
+    }
+
+    int list()
+    {
+        const auto measurements = selected();
+        if (!measurements)
+            return kExitFailed;
+        QString text = kListTitles.join(u'\t') + u'\n';
+        int number = 0;
+        for (const RegisterMeasurement &measurement : *measurements) {
+            QStringList fields {QString::number(measurement.id)};
+            fields << measurementRow(measurement.cell, ++number, m_context.decimalSeparator)
+                   << measurement.site << measurement.structureName << measurement.objectName;
+            text += fields.join(u'\t') + u'\n';
+        }
+        m_context.console.out(text);
+        return kExitOk;
+    }
+
+    QList<RegisterId> ids() const
+    {
+        QList<RegisterId> result;
+        for (const QString &id : m_invocation.files)
+            result << id.toLongLong();
+        return result;
+    }
+
+    int assign()
+    {
+        const auto structure = namedStructure(true);
+        if (!structure)
+            return kExitFailed;
+        const std::optional<QString> site
+            = m_invocation.siteGiven ? std::optional<QString>(m_invocation.site) : std::nullopt;
+        return m_register.assign(ids(), structure->id, site) ? kExitOk : registerFailed();
+    }
+
+    int unassign() { return m_register.unassign(ids()) ? kExitOk : registerFailed(); }
+
+    int stats()
+    {
+        const auto measurements = selected();
+        if (!measurements)
+            return kExitFailed;
+        printSeriesStats(measurementsOf(*measurements), m_invocation.byKind, m_context);
+        return kExitOk;
+    }
+
+    int exportStructure()
+    {
+        const auto structure = namedStructure();
+        if (!structure)
+            return kExitFailed;
+        const QList<RegisterMeasurement> measurements
+            = m_register.measurements(MeasurementSelection::ofStructure(structure->id));
+        if (!m_register.errorString().isEmpty())
+            return registerFailed();
+        if (measurements.size() > CellArchive::Capacity)
+            return failed(QStringLiteral(
+                "luvir-cli: the structure holds %1 measurements; an archive file holds at most %2")
+                              .arg(measurements.size())
+                              .arg(CellArchive::Capacity));
+        auto archive = std::make_unique<CellArchive>();
+        for (const RegisterMeasurement &measurement : measurements)
+            archive->Cells[archive->Count++] = measurement.cell;
+        ArchiveWriter writer;
+        if (!writer.write(m_invocation.files.first(), *archive, kRegisterExportVersion))
+            return failed(writer.errorString());
+        m_context.console.out(archiveSummary(kRegisterExportVersion, archive->Count));
+        return kExitOk;
+    }
+
+    // Archives the program writes from the register carry the protocol its meters speak.
+    static constexpr ProtocolVersion kRegisterExportVersion {1, 0};
+
+    const Invocation &m_invocation;
+    CliContext &m_context;
+    Register m_register;
+};
+
+} // namespace
+
+int runRegister(const Invocation &invocation, CliContext &context)
+{
+    return RegisterRun(invocation, context).run();
+}
+
+} // namespace luvir::cli

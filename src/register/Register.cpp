@@ -1,0 +1,129 @@
+// The register's objects and structures.
+#include "Register.h"
+
+#include "RegisterQuery.h"
+
+namespace luvir {
+
+using namespace registersql;
+
+namespace {
+
+const QString kObjectSelect = QStringLiteral("SELECT id, name, address, customer, notes FROM objects");
+const QString kStructureSelect = QStringLiteral(
+    "SELECT s.id, s.object_id, s.name, s.element_kind, s.design_class, s.concreted_on, s.notes "
+    "FROM structures s JOIN objects o ON o.id = s.object_id");
+const QString kNoObject = QStringLiteral("нет такого объекта");
+const QString kNoStructure = QStringLiteral("нет такой конструкции");
+
+RegisterObject objectAt(const QSqlQuery &query)
+{
+    return {query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
+        query.value(3).toString(), query.value(4).toString()};
+}
+
+RegisterStructure structureAt(const QSqlQuery &query)
+{
+    return {query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),
+        query.value(3).toInt(), query.value(4).toString(),
+        QDate::fromString(query.value(5).toString(), Qt::ISODate), query.value(6).toString()};
+}
+
+QVariantList structureValues(const RegisterStructure &structure)
+{
+    return {structure.objectId, structure.name, structure.elementKind, structure.designClass,
+        structure.concretedOn.isValid() ? structure.concretedOn.toString(Qt::ISODate) : QString(),
+        structure.notes};
+}
+
+} // namespace
+
+QList<RegisterObject> Register::objects()
+{
+    return selectAll(m_db, kObjectSelect + QStringLiteral(" ORDER BY name, id"), {}, objectAt);
+}
+
+QList<RegisterObject> Register::findObjects(const QString &name)
+{
+    return selectAll(m_db, kObjectSelect + QStringLiteral(" WHERE name = ? ORDER BY id"), {name}, objectAt);
+}
+
+RegisterId Register::addObject(const RegisterObject &object)
+{
+    return insertReturningId(m_db,
+        QStringLiteral(
+            "INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
+        {object.name, object.address, object.customer, object.notes});
+}
+
+bool Register::updateObject(const RegisterObject &object)
+{
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE objects SET name = ?, address = ?, customer = ?, notes = ? WHERE id = ?"),
+            {object.name, object.address, object.customer, object.notes, object.id}}},
+        kNoObject);
+}
+
+bool Register::removeObject(RegisterId id)
+{
+    // Its structures go with it; their measurements stay, without structure or site.
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' "
+                         "WHERE structure_id IN (SELECT id FROM structures WHERE object_id = ?)"),
+             {id}},
+            {QStringLiteral("DELETE FROM objects WHERE id = ?"), {id}}},
+        kNoObject);
+}
+
+QList<RegisterStructure> Register::structures(RegisterId objectId)
+{
+    if (objectId == 0)
+        return selectAll(m_db, kStructureSelect + QStringLiteral(" ORDER BY s.name, s.id"), {}, structureAt);
+    return selectAll(m_db, kStructureSelect + QStringLiteral(" WHERE s.object_id = ? ORDER BY s.name, s.id"),
+        {objectId}, structureAt);
+}
+
+std::optional<RegisterStructure> Register::structure(RegisterId id)
+{
+    return selectOne(m_db, kStructureSelect + QStringLiteral(" WHERE s.id = ?"), {id}, structureAt);
+}
+
+QList<RegisterStructure> Register::findStructures(const QString &name, const QString &objectName)
+{
+    if (objectName.isNull())
+        return selectAll(
+            m_db, kStructureSelect + QStringLiteral(" WHERE s.name = ? ORDER BY s.id"), {name}, structureAt);
+    return selectAll(m_db,
+        kStructureSelect + QStringLiteral(" WHERE s.name = ? AND o.name = ? ORDER BY s.id"),
+        {name, objectName}, structureAt);
+}
+
+RegisterId Register::addStructure(const RegisterStructure &structure)
+{
+    return insertReturningId(m_db,
+        QStringLiteral(
+            "INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
+            "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
+        structureValues(structure));
+}
+
+bool Register::updateStructure(const RegisterStructure &structure)
+{
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE structures SET object_id = ?, name = ?, element_kind = ?, design_class = ?, "
+                         "concreted_on = ?, notes = ? WHERE id = ?"),
+            structureValues(structure) << structure.id}},
+        kNoStructure);
+}
+
+bool Register::removeStructure(RegisterId id)
+{
+    // The site labels belonged to the structure; the measurements stay.
+    return changeOne(m_db,
+        {{QStringLiteral("UPDATE measurements SET structure_id = NULL, site = '' WHERE structure_id = ?"),
+             {id}},
+            {QStringLiteral("DELETE FROM structures WHERE id = ?"), {id}}},
+        kNoStructure);
+}
+
+} // namespace luvir

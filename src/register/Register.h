@@ -1,0 +1,112 @@
+#pragma once
+// The register of measurements ("Журнал испытаний"): every measurement ever downloaded or
+// added from a file, kept once (its 42 bytes are its identity), with the object,
+// structure and site it was taken on and every source it came from. Windows and the
+// command line call this class; none of them holds SQL.
+//
+// Every call is one transaction: it happens whole or not at all. A call that fails
+// returns false (or an empty result) and errorString() says why in the user's words.
+
+#include "RegisterDatabase.h"
+#include "RegisterTypes.h"
+
+#include "Measurement.h"
+
+#include <optional>
+
+namespace luvir {
+
+class Register
+{
+public:
+    using OpenStatus = RegisterDatabase::OpenStatus;
+
+    explicit Register(SqlDialect::Engine engine = SqlDialect::Engine::Sqlite)
+        : m_db(engine)
+    {
+    }
+
+    // Opens (or creates) the register in `fileName`. Anything but Ok leaves the file as it
+    // was; errorString() then says why ("создан более новой версией", "не является журналом",
+    // "повреждён").
+    // With Check::Quick every page is not read first (see RegisterDatabase::Check).
+    using Check = RegisterDatabase::Check;
+    OpenStatus open(const QString &fileName, Check check = Check::Thorough)
+    {
+        return m_db.open(fileName, check);
+    }
+    void close() { m_db.close(); }
+    bool isOpen() const { return m_db.isOpen(); }
+    QString fileName() const { return m_db.fileName(); }
+    QString errorString() const { return m_db.errorString(); }
+    // How long a change waits for another program writing the register before it fails.
+    void setBusyTimeout(int milliseconds) { m_db.setBusyTimeout(milliseconds); }
+
+    // Объекты, by name.
+    QList<RegisterObject> objects();
+    // The new object's id; 0 on failure.
+    RegisterId addObject(const RegisterObject &object);
+    bool updateObject(const RegisterObject &object);
+    // Removes the object and its structures; their measurements become unassigned.
+    bool removeObject(RegisterId id);
+
+    // Конструкции of one object (0: of every object), by name.
+    QList<RegisterStructure> structures(RegisterId objectId = 0);
+    std::optional<RegisterStructure> structure(RegisterId id);
+    // The structures called `name`, of the object called `objectName` when one is given.
+    QList<RegisterStructure> findStructures(const QString &name, const QString &objectName = {});
+    QList<RegisterObject> findObjects(const QString &name);
+    RegisterId addStructure(const RegisterStructure &structure);
+    bool updateStructure(const RegisterStructure &structure);
+    // Removes the structure; its measurements become unassigned, none is removed.
+    bool removeStructure(RegisterId id);
+
+    // The selected measurements in time order (then in the order they were added).
+    QList<RegisterMeasurement> measurements(const MeasurementSelection &selection);
+    // How many measurements each structure holds; structureId 0 is "Не распределены".
+    // Structures without measurements are not listed.
+    QList<StructureCount> measurementCounts();
+    std::optional<RegisterMeasurement> measurement(RegisterId id);
+
+    // Puts the measurements in the structure; with `site`, sets their site label too.
+    // All or none: an id the register does not hold (or holds as removed) fails the call.
+    bool assign(
+        const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site = {});
+    // Takes the measurements out of their structures ("Не распределены"); their site goes too.
+    bool unassign(const QList<RegisterId> &ids);
+    bool setSite(RegisterId id, const QString &site);
+    // Marks the measurements removed: they are no longer listed, and adding the same cell
+    // again does not bring them back (it is counted as removed before).
+    bool markRemoved(const QList<RegisterId> &ids);
+
+    // Every source, oldest first.
+    QList<RegisterSource> sources();
+    std::optional<RegisterSource> source(RegisterId id);
+
+    // Adds `cells` from `source` (one download or one archive file) as one transaction:
+    // new cells become measurements, every cell is linked to the source. `counts` says
+    // what became of them. The source's own id is set in `source.id`.
+    bool importCells(const QList<ArchiveCell> &cells, RegisterSource &source, ImportCounts &counts);
+    // What the latest addition did; nullopt when nothing was ever added.
+    std::optional<ImportCounts> lastAddition();
+
+private:
+    RegisterDatabase m_db;
+};
+
+// The listed measurements as the program's measurement records, numbered 1.. in the
+// listed order, with their register id, structure and site: what the statistics, the
+// chart and the table take.
+QList<Measurement> measurementsOf(const QList<RegisterMeasurement> &listed);
+
+// The valid cells of an archive, in order.
+QList<ArchiveCell> cellsOf(const CellArchive &archive);
+
+// "Журнал: добавлено N, уже были M", with ", удалены ранее K" when K is not 0.
+QString additionSummary(const ImportCounts &counts);
+
+// How the source is named in the register's lists: "скачано 10.12.2026 14:05 (№ 1234)" or
+// the archive file's name.
+QString sourceText(const RegisterSource &source);
+
+} // namespace luvir

@@ -1,0 +1,86 @@
+#pragma once
+// The register's one door to its database: owns a named Qt SQL connection (one per object,
+// used from the thread that made it), opens a register file or refuses it untouched,
+// creates and migrates the schema, and runs each change as one transaction, again from the
+// start while another program holds the database.
+
+#include "SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+
+class QSqlError;
+class QSqlQuery;
+
+namespace luvir {
+
+class RegisterDatabase
+{
+public:
+    enum class OpenStatus {
+        Ok,
+        NewerSchema, // made by a newer program; left untouched
+        NotARegister, // another kind of file or database; left untouched
+        Damaged, // a register, but its file is damaged or cut short; left untouched
+        CannotOpen, // the file cannot be opened or created (folder, rights, disk)
+    };
+
+    // How long a transaction waits for another writer, then tries again, before giving up.
+    static constexpr int kDefaultBusyMs = 5000;
+
+    explicit RegisterDatabase(SqlDialect::Engine engine = SqlDialect::Engine::Sqlite);
+    ~RegisterDatabase();
+    RegisterDatabase(const RegisterDatabase &) = delete;
+    RegisterDatabase &operator=(const RegisterDatabase &) = delete;
+
+    // Opens the register in `fileName`, creating it (and its folder) when there is no such
+    // file. Anything but Ok leaves the file byte for byte as it was, and errorString() says
+    // why in the user's words.
+    // Thorough also reads every page once (PRAGMA quick_check), which takes a while on a
+    // large register; Quick checks the header, the mark and the version only, and damage
+    // found later fails the change it is found in, never repairing anything.
+    enum class Check { Thorough, Quick };
+    OpenStatus open(const QString &fileName, Check check = Check::Thorough);
+    void close();
+    bool isOpen() const { return m_open; }
+    QString fileName() const { return m_fileName; }
+
+    void setBusyTimeout(int milliseconds);
+
+    QSqlDatabase database() const;
+    const SqlDialect &dialect() const { return m_dialect; }
+
+    // Runs `work` inside one write transaction and commits it. When the database is busy
+    // with another writer the transaction is rolled back and `work` runs again from the
+    // start, for up to the busy time. False, nothing changed and errorString() set, when
+    // `work` returned false (after calling fail()) or the database refused.
+    bool write(const std::function<bool()> &work);
+    // Runs `work` inside one read transaction, so everything it reads is of one moment.
+    bool read(const std::function<bool()> &work);
+
+    // Records the query's error as the reason of the current failure; returns false.
+    bool fail(const QSqlQuery &query);
+    // Records a reason of the register's own ("no measurement 12"); returns false.
+    bool fail(const QString &reason);
+
+    // The last refusal or failure, in the user's words; empty after success.
+    QString errorString() const { return m_error; }
+
+private:
+    OpenStatus refuse(OpenStatus status, const QString &text);
+    OpenStatus inspectAndPrepare(Check check);
+    // The user's words for a database error: busy, read-only, disk full, damaged, or Qt's text.
+    QString describe(const QSqlError &error) const;
+
+    SqlDialect m_dialect;
+    QString m_connectionName;
+    QString m_fileName;
+    QString m_error;
+    int m_busyMs = kDefaultBusyMs;
+    bool m_open = false;
+    bool m_lastBusy = false; // the last failure was another writer's lock
+};
+
+} // namespace luvir

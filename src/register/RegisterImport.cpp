@@ -1,0 +1,132 @@
+// Adding cells to the register: each cell once, every source remembered.
+#include "Register.h"
+
+#include "RegisterQuery.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace luvir {
+
+using registersql::cellBlob;
+using registersql::execBound;
+using registersql::takenAt;
+
+bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &source, ImportCounts &counts)
+{
+    const SqlDialect &dialect = m_db.dialect();
+    return m_db.write([&] {
+        counts = {}; // the whole transaction may run again
+        QSqlDatabase db = m_db.database();
+        QSqlQuery query(db);
+        if (!execBound(query,
+                QStringLiteral("INSERT INTO sources (kind, added_at, version_major, version_minor, "
+                               "serial_number, file_name) "
+                               "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
+                {static_cast<int>(source.kind), source.addedAt.toString(Qt::ISODate), source.version.major,
+                    source.version.minor, source.serialNumber, source.fileName})
+            || !query.next())
+            return m_db.fail(query);
+        source.id = query.value(0).toLongLong();
+        query.finish();
+
+        QSqlQuery insert(db);
+        QSqlQuery find(db);
+        QSqlQuery link(db);
+        if (!insert.prepare(dialect.insertIgnoring(QStringLiteral("measurements"),
+                {QStringLiteral("cell"), QStringLiteral("taken_at"), QStringLiteral("element_kind")},
+                QStringLiteral("RETURNING id")))
+            || !find.prepare(QStringLiteral("SELECT id, removed FROM measurements WHERE cell = ?"))
+            || !link.prepare(dialect.insertIgnoring(QStringLiteral("measurement_sources"),
+                {QStringLiteral("measurement_id"), QStringLiteral("source_id")})))
+            return m_db.fail(insert.lastError().isValid() ? insert
+                    : find.lastError().isValid()          ? find
+                                                          : link);
+
+        for (const ArchiveCell &cell : cells) {
+            const QByteArray blob = cellBlob(cell);
+            insert.bindValue(0, blob);
+            insert.bindValue(1, takenAt(cell));
+            insert.bindValue(2, cell.byte(ArchiveCell::ElementKind));
+            if (!insert.exec())
+                return m_db.fail(insert);
+            RegisterId id = 0;
+            if (insert.next()) {
+                id = insert.value(0).toLongLong();
+                ++counts.added;
+            } else {
+                find.bindValue(0, blob);
+                if (!find.exec() || !find.next())
+                    return m_db.fail(find);
+                id = find.value(0).toLongLong();
+                ++(find.value(1).toInt() ? counts.removedBefore : counts.present);
+            }
+            insert.finish();
+            find.finish();
+            link.bindValue(0, id);
+            link.bindValue(1, source.id);
+            if (!link.exec())
+                return m_db.fail(link);
+        }
+
+        if (!execBound(query,
+                QStringLiteral("UPDATE sources SET added = ?, present = ?, removed_before = ? WHERE id = ?"),
+                {counts.added, counts.present, counts.removedBefore, source.id}))
+            return m_db.fail(query);
+        return true;
+    });
+}
+
+std::optional<ImportCounts> Register::lastAddition()
+{
+    return registersql::selectOne(m_db,
+        QStringLiteral("SELECT added, present, removed_before FROM sources ORDER BY id DESC LIMIT 1"), {},
+        [](const QSqlQuery &query) {
+            return ImportCounts {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
+        });
+}
+
+QList<Measurement> measurementsOf(const QList<RegisterMeasurement> &listed)
+{
+    QList<Measurement> measurements;
+    measurements.reserve(listed.size());
+    int number = 0;
+    for (const RegisterMeasurement &m : listed) {
+        Measurement measurement;
+        measurement.cell = m.cell;
+        measurement.number = ++number;
+        measurement.id = m.id;
+        measurement.structure = m.structureName;
+        measurement.site = m.site;
+        measurements.append(measurement);
+    }
+    return measurements;
+}
+
+QList<ArchiveCell> cellsOf(const CellArchive &archive)
+{
+    return QList<ArchiveCell>(archive.Cells.begin(), archive.Cells.begin() + archive.Count);
+}
+
+QString additionSummary(const ImportCounts &counts)
+{
+    QString text = QStringLiteral("Журнал: добавлено %1, уже были %2").arg(counts.added).arg(counts.present);
+    if (counts.removedBefore != 0)
+        text += QStringLiteral(", удалены ранее %1").arg(counts.removedBefore);
+    return text;
+}
+
+QString sourceText(const RegisterSource &source)
+{
+    if (source.kind == RegisterSource::Kind::File)
+        return QFileInfo(source.fileName).fileName();
+    QString text
+        = QStringLiteral("скачано %1").arg(source.addedAt.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+    if (!source.serialNumber.isEmpty())
+        text += QStringLiteral(" (№ %1)").arg(source.serialNumber);
+    return text;
+}
+
+} // namespace luvir

@@ -1,0 +1,39 @@
+#include "RegisterLocation.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace luvir {
+
+namespace {
+
+const QString kFolder = QStringLiteral("luvir"); // the program's application name
+const QString kKey = QStringLiteral("register/file");
+
+// Named explicitly, so the window and luvir-cli (another application name) share one.
+QSettings settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kFolder, kFolder);
+}
+
+} // namespace
+
+QString defaultRegisterPath()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(data).filePath(kFolder + QStringLiteral("/register.sqlite"));
+}
+
+QString rememberedRegisterPath()
+{
+    const QString remembered = settings().value(kKey).toString();
+    return remembered.isEmpty() ? defaultRegisterPath() : remembered;
+}
+
+void rememberRegisterPath(const QString &fileName)
+{
+    settings().setValue(kKey, QDir(fileName).absolutePath());
+}
+
+} // namespace luvir

@@ -1,0 +1,17 @@
+#pragma once
+// Where the register lives: by default register.sqlite in the program's data folder
+// (~/.local/share/luvir/), or the file the user last opened or created, which is
+// remembered for the next start (the one setting the program keeps).
+
+#include <QString>
+
+namespace luvir {
+
+// The program's data folder's register.sqlite, the same for the program and luvir-cli.
+QString defaultRegisterPath();
+// The register last used, or the default one when none was remembered.
+QString rememberedRegisterPath();
+// Remembers `fileName` as the register to use from now on.
+void rememberRegisterPath(const QString &fileName);
+
+} // namespace luvir

@@ -1,0 +1,121 @@
+#pragma once
+// What the register's own source files share: running a statement with its values bound,
+// and a cell's columns.
+
+#include "ArchiveCell.h"
+#include "RegisterDatabase.h"
+#include "RegisterTypes.h"
+
+#include <QByteArray>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace luvir::registersql {
+
+// Binds `values` to the prepared statement's "?" in order. A text never given (a null
+// QString) is stored as an empty text, not as NULL: every text column is NOT NULL.
+inline void bindAll(QSqlQuery &query, const QVariantList &values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QVariant &value = values.at(i);
+        const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
+        query.bindValue(static_cast<int>(i), nullText ? QVariant(QStringLiteral("")) : value);
+    }
+}
+
+// Prepares `sql` and runs it with `values` bound. Never pastes a value into the statement.
+inline bool execBound(QSqlQuery &query, const QString &sql, const QVariantList &values = {})
+{
+    if (!query.prepare(sql))
+        return false;
+    bindAll(query, values);
+    return query.exec();
+}
+
+// Every row `sql` selects (with `values` bound), each made into a value by `make`, read in
+// one transaction. Empty, with the database's error set, on failure.
+template <typename Make>
+auto selectAll(RegisterDatabase &db, const QString &sql, const QVariantList &values, Make make)
+    -> QList<decltype(make(std::declval<const QSqlQuery &>()))>
+{
+    QList<decltype(make(std::declval<const QSqlQuery &>()))> result;
+    db.read([&] {
+        QSqlQuery query(db.database());
+        query.setForwardOnly(true);
+        if (!execBound(query, sql, values))
+            return db.fail(query);
+        while (query.next())
+            result << make(query);
+        return true;
+    });
+    return result;
+}
+
+// The first row's value, or nullopt.
+template <typename Make>
+auto selectOne(RegisterDatabase &db, const QString &sql, const QVariantList &values, Make make)
+    -> std::optional<decltype(make(std::declval<const QSqlQuery &>()))>
+{
+    auto all = selectAll(db, sql, values, make);
+    if (all.isEmpty())
+        return std::nullopt;
+    return all.first();
+}
+
+// Runs an "INSERT … RETURNING id" as one change: the new row's id, 0 on failure.
+inline RegisterId insertReturningId(RegisterDatabase &db, const QString &sql, const QVariantList &values)
+{
+    RegisterId id = 0;
+    db.write([&] {
+        QSqlQuery query(db.database());
+        if (!execBound(query, sql, values) || !query.next())
+            return db.fail(query);
+        id = query.value(0).toLongLong();
+        return true;
+    });
+    return id;
+}
+
+// Runs `statements` in order as one change; the last must change exactly one row, or the
+// change fails with `missing` as its reason.
+inline bool changeOne(
+    RegisterDatabase &db, const QList<std::pair<QString, QVariantList>> &statements, const QString &missing)
+{
+    return db.write([&] {
+        QSqlQuery query(db.database());
+        for (const auto &[sql, values] : statements)
+            if (!execBound(query, sql, values))
+                return db.fail(query);
+        return query.numRowsAffected() == 1 || db.fail(missing);
+    });
+}
+
+inline QByteArray cellBlob(const ArchiveCell &cell)
+{
+    return QByteArray(reinterpret_cast<const char *>(cell.bytes.data()), static_cast<qsizetype>(kCellSize));
+}
+
+inline ArchiveCell cellFromBlob(const QByteArray &blob)
+{
+    ArchiveCell cell;
+    std::copy_n(blob.constData(), std::min<qsizetype>(blob.size(), kCellSize), cell.bytes.begin());
+    return cell;
+}
+
+// The moment the cell holds, as text that sorts in time order: "2026-12-10 14:05:09".
+inline QString takenAt(const ArchiveCell &cell)
+{
+    const auto two = [&](ArchiveCell::Offset field) {
+        return QStringLiteral("%1").arg(cell.byte(field), 2, 10, QLatin1Char('0'));
+    };
+    return QStringLiteral("20%1-%2-%3 %4:%5:%6")
+        .arg(two(ArchiveCell::Year), two(ArchiveCell::Month), two(ArchiveCell::Day), two(ArchiveCell::Hour),
+            two(ArchiveCell::Minute), two(ArchiveCell::Second));
+}
+
+} // namespace luvir::registersql

@@ -1,0 +1,33 @@
+#include "RegisterRecorder.h"
+
+#include "Register.h"
+#include "RegisterLocation.h"
+
+#include <QDir>
+
+namespace luvir {
+
+DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &download)
+{
+    const QString fileName = m_fileName.isEmpty() ? rememberedRegisterPath() : m_fileName;
+    const QString notAdded
+        = QStringLiteral("Скачанные измерения не добавлены в журнал «%1»: %2\n"
+                         "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
+    Register reg;
+    if (m_busyMs >= 0)
+        reg.setBusyTimeout(m_busyMs);
+    // Every download opens it anew: the quick check, so a large register costs a download little.
+    if (reg.open(fileName, Register::Check::Quick) != Register::OpenStatus::Ok)
+        return {false, notAdded.arg(QDir::toNativeSeparators(fileName), reg.errorString())};
+    RegisterSource source;
+    source.kind = RegisterSource::Kind::Download;
+    source.addedAt = download.finishedAt;
+    source.version = download.version;
+    source.serialNumber = download.serialNumber;
+    ImportCounts counts;
+    if (!reg.importCells(cellsOf(download.archive), source, counts))
+        return {false, notAdded.arg(QDir::toNativeSeparators(fileName), reg.errorString() + u'.')};
+    return {true, additionSummary(counts)};
+}
+
+} // namespace luvir

@@ -1,0 +1,109 @@
+#include "RegisterSchema.h"
+
+#include "SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace luvir {
+
+namespace {
+
+// Version 1: objects, structures, measurements (identified by their 42 bytes), sources and
+// which measurement came from which source. A structure's deletion returns its measurements
+// to "unassigned"; an object's deletion takes its structures with it.
+const char *const kVersion1[] = {
+    "CREATE TABLE objects ("
+    " id {id},"
+    " name TEXT NOT NULL,"
+    " address TEXT NOT NULL DEFAULT '',"
+    " customer TEXT NOT NULL DEFAULT '',"
+    " notes TEXT NOT NULL DEFAULT '')",
+    "CREATE TABLE structures ("
+    " id {id},"
+    " object_id BIGINT NOT NULL REFERENCES objects(id) ON DELETE CASCADE,"
+    " name TEXT NOT NULL,"
+    " element_kind INTEGER NOT NULL DEFAULT -1,"
+    " design_class TEXT NOT NULL DEFAULT '',"
+    " concreted_on TEXT NOT NULL DEFAULT '',"
+    " notes TEXT NOT NULL DEFAULT '')",
+    "CREATE INDEX structures_object ON structures(object_id, name)",
+    "CREATE TABLE measurements ("
+    " id {id},"
+    " cell {blob} NOT NULL UNIQUE CHECK (length(cell) = 42),"
+    " taken_at TEXT NOT NULL,"
+    " element_kind INTEGER NOT NULL,"
+    " structure_id BIGINT REFERENCES structures(id) ON DELETE SET NULL,"
+    " site TEXT NOT NULL DEFAULT '',"
+    " removed INTEGER NOT NULL DEFAULT 0)",
+    "CREATE INDEX measurements_structure ON measurements(structure_id, removed, taken_at)",
+    "CREATE INDEX measurements_taken ON measurements(taken_at)",
+    "CREATE TABLE sources ("
+    " id {id},"
+    " kind INTEGER NOT NULL,"
+    " added_at TEXT NOT NULL,"
+    " version_major INTEGER NOT NULL,"
+    " version_minor INTEGER NOT NULL,"
+    " serial_number TEXT NOT NULL DEFAULT '',"
+    " file_name TEXT NOT NULL DEFAULT '',"
+    " added INTEGER NOT NULL DEFAULT 0,"
+    " present INTEGER NOT NULL DEFAULT 0,"
+    " removed_before INTEGER NOT NULL DEFAULT 0)",
+    "CREATE TABLE measurement_sources ("
+    " measurement_id BIGINT NOT NULL REFERENCES measurements(id) ON DELETE CASCADE,"
+    " source_id BIGINT NOT NULL REFERENCES sources(id) ON DELETE CASCADE,"
+    " PRIMARY KEY (measurement_id, source_id))",
+    "CREATE INDEX measurement_sources_source ON measurement_sources(source_id)",
+};
+
+} // namespace
+
+QStringList schemaStep(int from, const SqlDialect &dialect)
+{
+    QStringList statements;
+    if (from == 0) {
+        statements << dialect.writeMark();
+        for (const char *statement : kVersion1)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
+    }
+    return statements;
+}
+
+bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int current, QString &error)
+{
+    int version = current;
+    while (version < kRegisterSchemaVersion) {
+        QSqlQuery query(database);
+        auto fail = [&] {
+            error = query.lastError().text();
+            query.finish();
+            QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
+            return false;
+        };
+        if (!query.exec(dialect.beginWrite()))
+            return fail();
+        // Another program may have taken the same step while this one waited for the lock.
+        if (!query.exec(dialect.readVersion()) || !query.next())
+            return fail();
+        const int found = query.value(0).toInt();
+        query.finish();
+        QStringList statements;
+        if (found == version)
+            statements = schemaStep(version, dialect) + dialect.writeVersion(version + 1);
+        for (const QString &statement : statements)
+            if (!query.exec(statement))
+                return fail();
+        query.finish();
+        if (!query.exec(QStringLiteral("COMMIT")))
+            return fail();
+        if (found > kRegisterSchemaVersion) {
+            error = QStringLiteral("schema version %1").arg(found);
+            return false;
+        }
+        version = found == version ? version + 1 : found;
+    }
+    return true;
+}
+
+} // namespace luvir

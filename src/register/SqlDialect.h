@@ -1,0 +1,69 @@
+#pragma once
+// Everything in which the register's SQL differs between the database engines, said once:
+// the column types the schema is written with, how a write transaction begins, inserting a
+// row that may exist already, where the schema's version is kept, and which errors mean
+// "another writer holds the database, try again". The rest of the register's SQL is the
+// same for every engine.
+
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+class QSqlError;
+
+namespace luvir {
+
+class SqlDialect
+{
+public:
+    enum class Engine { Sqlite, Postgres };
+
+    explicit SqlDialect(Engine engine)
+        : m_engine(engine)
+    {
+    }
+
+    Engine engine() const { return m_engine; }
+    // The Qt SQL driver's name: "QSQLITE" or "QPSQL".
+    QString driverName() const;
+
+    // The schema's text with its placeholders filled in: {id} an automatic integer key,
+    // {blob} a byte string column.
+    QString schemaText(QString text) const;
+
+    // Starts a transaction that will write; SQLite takes the write lock at once, so a
+    // second writer waits at the start instead of failing half-way.
+    QString beginWrite() const;
+
+    // "INSERT … VALUES (?, …)" that inserts nothing when a unique key is taken already,
+    // followed by `returning` ("RETURNING id") when given.
+    QString insertIgnoring(
+        const QString &table, const QStringList &columns, const QString &returning = {}) const;
+
+    // Reading and writing the schema's version number (SQLite: PRAGMA user_version; a
+    // server: the table schema_version). `version` is the program's own number.
+    QString readVersion() const;
+    QStringList writeVersion(int version) const;
+
+    // The mark that tells a register from any other database of the engine: set when the
+    // schema is created, read back on opening. SQLite: PRAGMA application_id; a server: the
+    // version table itself.
+    QStringList writeMark() const;
+    QString readMark() const; // one row, one value: equal to kRegisterMark when it is a register
+    static constexpr int kRegisterMark = 0x4C565247; // "LVRG"
+
+    // One row, one value: how many tables the database holds (0 for a new, empty one).
+    QString countTables() const;
+
+    // Whether the database was busy with another writer: worth trying the whole
+    // transaction again.
+    bool isBusy(const QSqlError &error) const;
+    // The error's code without SQLite's extended part ("778", a write error, gives "10").
+    // (A server's SQLSTATE is returned as it is.)
+    QString primaryCode(const QSqlError &error) const;
+
+private:
+    Engine m_engine;
+};
+
+} // namespace luvir

@@ -1,0 +1,160 @@
+// The register under real programs: luvir-cli killed in the middle of adding, and four of
+// them adding overlapping archives to one register at once.
+#include "RegisterFixture.h"
+
+#include "ArchiveFile.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using namespace luvir;
+using namespace luvir::test;
+
+namespace {
+
+// An archive file of the cells first .. first + 998.
+QString writeArchive(const QTemporaryDir &dir, const QString &name, int first)
+{
+    auto archive = std::make_unique<CellArchive>();
+    for (const ArchiveCell &cell : distinctCells(first, CellArchive::Capacity))
+        archive->Cells[archive->Count++] = cell;
+    const QString path = dir.filePath(name);
+    ArchiveWriter writer;
+    EXPECT_TRUE(writer.write(path, *archive, {1, 0})) << qPrintable(writer.errorString());
+    return path;
+}
+
+std::unique_ptr<QProcess> startAdding(const QString &registerPath, const QStringList &files)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(QStringLiteral(LUVIR_CLI_PATH));
+    process->setArguments(QStringList {"register", "--register", registerPath, "add"} + files);
+    process->start();
+    EXPECT_TRUE(process->waitForStarted(30000));
+    return process;
+}
+
+// What the register holds, read with a connection of the test's own, as another program would.
+struct Contents {
+    QString integrity;
+    int measurements = 0;
+    int links = 0;
+    int unlinked = 0; // measurements of no source
+    QList<int> cellsPerSource;
+};
+
+Contents readContents(const QString &path)
+{
+    Contents contents;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        auto number = [&](const QString &sql) {
+            QSqlQuery query(sql, db);
+            return query.next() ? query.value(0) : QVariant();
+        };
+        contents.integrity = number("PRAGMA integrity_check").toString();
+        contents.measurements = number("SELECT count(*) FROM measurements").toInt();
+        contents.links = number("SELECT count(*) FROM measurement_sources").toInt();
+        contents.unlinked = number("SELECT count(*) FROM measurements m WHERE NOT EXISTS "
+                                   "(SELECT 1 FROM measurement_sources ms WHERE ms.measurement_id = m.id)")
+                                .toInt();
+        QSqlQuery query("SELECT count(ms.measurement_id) FROM sources s LEFT JOIN measurement_sources ms "
+                        "ON ms.source_id = s.id GROUP BY s.id ORDER BY s.id",
+            db);
+        while (query.next())
+            contents.cellsPerSource << query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+    return contents;
+}
+
+} // namespace
+
+// Each round adds six new archives and is killed at a random moment of the run: every
+// archive is in the register whole or not at all, and the file passes the integrity check.
+TEST(RegisterProcesses, KilledInTheMiddleOfAddingLeavesAllOrNothing)
+{
+    QTemporaryDir dir;
+    const QString registerPath = dir.filePath("register.sqlite");
+    constexpr int kRounds = 12;
+    constexpr int kFilesPerRound = 6;
+
+    // A whole run first, to know how long one takes.
+    QStringList files;
+    for (int k = 0; k < kFilesPerRound; ++k)
+        files << writeArchive(dir, QStringLiteral("0-%1.db").arg(k), k * 999);
+    QElapsedTimer whole;
+    whole.start();
+    auto first = startAdding(registerPath, files);
+    ASSERT_TRUE(first->waitForFinished(60000));
+    ASSERT_EQ(first->exitCode(), 0) << first->readAllStandardError().toStdString();
+    const int wholeMs = static_cast<int>(whole.elapsed());
+
+    QRandomGenerator random(1905);
+    int killedMidway = 0;
+    int partway = 0; // killed with some of its files in
+    qsizetype sourcesBefore = 1;
+    for (int round = 1; round <= kRounds; ++round) {
+        files.clear();
+        for (int k = 0; k < kFilesPerRound; ++k)
+            files << writeArchive(
+                dir, QStringLiteral("%1-%2.db").arg(round).arg(k), (round * kFilesPerRound + k) * 999);
+        auto process = startAdding(registerPath, files);
+        process->waitForFinished(random.bounded(wholeMs + 1));
+        if (process->state() != QProcess::NotRunning) {
+            process->kill(); // SIGKILL
+            ++killedMidway;
+            ASSERT_TRUE(process->waitForFinished(60000));
+        }
+
+        const Contents contents = readContents(registerPath);
+        EXPECT_EQ(contents.integrity, "ok") << "round " << round;
+        EXPECT_EQ(contents.unlinked, 0) << "round " << round;
+        for (int cells : contents.cellsPerSource)
+            EXPECT_EQ(cells, 999) << "round " << round << ": a file added in part";
+        EXPECT_EQ(contents.measurements, 999 * contents.cellsPerSource.size()) << "round " << round;
+        const qsizetype added = contents.cellsPerSource.size() - sourcesBefore;
+        partway += added > 0 && added < kFilesPerRound;
+        sourcesBefore = contents.cellsPerSource.size();
+    }
+    std::printf(
+        "%d of %d runs killed, %d of them after some of their files\n", killedMidway, kRounds, partway);
+    EXPECT_GT(killedMidway, 0) << "no run was killed before it ended";
+
+    // And the register still takes what the killed runs did not finish.
+    Register reg;
+    ASSERT_EQ(reg.open(registerPath), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+}
+
+// Four programs add two archives each, every archive overlapping the next, all at once:
+// none fails, and every measurement is there once with a link to each file it came from.
+TEST(RegisterProcesses, FourProgramsAddingAtOnceKeepEveryMeasurementOnce)
+{
+    QTemporaryDir dir;
+    const QString registerPath = dir.filePath("register.sqlite"); // made by whichever comes first
+    QStringList archives;
+    for (int k = 0; k < 4; ++k)
+        archives << writeArchive(dir, QStringLiteral("a%1.db").arg(k), k * 600); // cells k*600 .. k*600+998
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int p = 0; p < 4; ++p)
+        processes.push_back(startAdding(registerPath, {archives[p], archives[(p + 1) % 4]}));
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    const Contents contents = readContents(registerPath);
+    EXPECT_EQ(contents.integrity, "ok");
+    EXPECT_EQ(contents.measurements, 3 * 600 + 999); // cells 0 .. 2798
+    EXPECT_EQ(contents.links, 8 * 999);
+    EXPECT_EQ(contents.cellsPerSource, QList<int>(8, 999));
+}
