@@ -108,7 +108,11 @@ private:
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         request.selectedFilter = dialog.selectedNameFilter();
-        return dialog.selectedFiles().constFirst();
+        const QString chosen = dialog.selectedFiles().constFirst();
+        // The chosen file's folder is where the user was, also when the name was typed with
+        // its folder; the dialog notes it as it closes.
+        dialog.setDirectory(QFileInfo(chosen).absolutePath());
+        return chosen;
     }
 };
 
