@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -21,10 +22,16 @@ TForm3::TForm3(QWidget *parent)
     setWindowTitle(luvir::kAppTitle);
     setFixedSize(401, 78);
 
+    const QPixmap banner(QStringLiteral(":/app/banner.bmp"));
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 401, 78);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/app/banner.bmp")));
+    Image1->setPixmap(banner);
+    // The window is a pixel wider than the banner; its background continues the banner's
+    // last column, so no light stripe shows along the right edge.
+    QPalette palette = this->palette();
+    palette.setBrush(QPalette::Window, QBrush(banner.copy(banner.width() - 1, 0, 1, banner.height())));
+    setPalette(palette);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(3000);

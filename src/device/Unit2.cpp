@@ -2,6 +2,7 @@
 
 #include "AppFonts.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,6 +14,33 @@ namespace {
 
 constexpr int kTextPixels = 11; // Tahoma 8 pt
 constexpr int kLargePixels = 20; // the status line's larger letters
+constexpr int kDialogWidth = 343;
+constexpr int kMargin = 8; // the status line's left margin, kept on its right too
+constexpr int kStatusLineLeft = 81;
+
+const QString kConnected = QStringLiteral("Прибор подключен");
+const QString kReceiving = QStringLiteral("Прием данных! Подождите!!!");
+const QString kReceived = QStringLiteral("Архив успешно принят");
+
+// The large letters of "Статус:" and of the status line: Tahoma 20 px as designed; a wider
+// font in Tahoma's place is made smaller until "Статус:" ends before the status line and
+// the longest status text ends inside the dialog.
+QFont largeFont()
+{
+    QFont font = luvir::tahomaFont(kLargePixels);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    for (int pixels = kLargePixels; pixels > kTextPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        int longest = 0;
+        for (const QString &text : {kConnected, kReceiving, kReceived})
+            longest = std::max(longest, metrics.horizontalAdvance(text));
+        if (kMargin + metrics.horizontalAdvance(QStringLiteral("Статус:")) < kStatusLineLeft
+            && kStatusLineLeft + longest <= kDialogWidth - kMargin)
+            break;
+    }
+    return font;
+}
 
 QLabel *placeLabel(QWidget *parent, int left, int top, const QString &text = {})
 {
@@ -33,7 +61,7 @@ QPushButton *placeButton(QWidget *parent, const QString &text, int left, int top
 {
     auto *button = new QPushButton(text, parent);
     button->setGeometry(left, top, 128, 25);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true); // Enter presses the button that has the focus
     return button;
 }
 
@@ -45,15 +73,14 @@ TForm2::TForm2(luvir::DeviceLink &link, luvir::ArchiveView &view, QWidget *paren
     , m_download(link, *this)
 {
     setWindowTitle(QStringLiteral("Прием данных"));
-    setFixedSize(343, 206);
+    setFixedSize(kDialogWidth, 206);
     setFont(luvir::tahomaFont(kTextPixels));
 
-    QFont large = luvir::tahomaFont(kLargePixels);
-    large.setStyleStrategy(QFont::PreferAntialias);
-    Label1 = placeLabel(this, 8, 8);
+    const QFont large = largeFont();
+    Label1 = placeLabel(this, kMargin, 8);
     Label1->setFont(large);
     setLabelText(Label1, QStringLiteral("Статус:"));
-    Label8 = placeLabel(this, 81, 8);
+    Label8 = placeLabel(this, kStatusLineLeft, 8);
     Label8->setFont(large);
 
     ProgressBar1 = new QProgressBar(this);
@@ -80,6 +107,7 @@ void TForm2::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    Button1->setFocus(); // Enter downloads at once
     // Centred on the main window at every showing; a re-shown dialog would otherwise
     // creep by the width of the window frame each time.
     if (const QWidget *owner = parentWidget()) {
@@ -100,14 +128,14 @@ void TForm2::FormShow()
 
 void TForm2::Button1Click()
 {
-    setLabelText(Label8, QStringLiteral("Прием данных! Подождите!!!"));
+    setLabelText(Label8, kReceiving);
     if (!m_download.readArchive())
         return;
     luvir::ArchiveSession &session = m_view.session();
     m_download.commitTo(session);
     m_view.DisplayArchive();
     m_view.setStatus(QStringLiteral("Готово"));
-    setLabelText(Label8, QStringLiteral("Архив успешно принят"));
+    setLabelText(Label8, kReceived);
     // The register after the table: a register that cannot be written delays nothing the
     // user sees and changes none of the download's texts, and says so once it is over.
     if (luvir::DownloadRecorder *recorder = m_view.downloadRecorder()) {
@@ -150,7 +178,7 @@ void TForm2::showStatus(const QString &text)
 void TForm2::meterAnswered()
 {
     setLabelText(Label5, QStringLiteral("ЛЮВИР-2.07"));
-    setLabelText(Label8, QStringLiteral("Прибор подключен"));
+    setLabelText(Label8, kConnected);
     m_view.blankTableRows();
 }
 

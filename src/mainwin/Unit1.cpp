@@ -51,9 +51,15 @@ std::function<bool(const QUrl &)> &documentOpener()
     return opener;
 }
 
+// Each toolbar image in its 16-pixel size and drawn again at 1.5, 2 and 3 times that for
+// scaled screens, whatever the scale was when the program started: Qt takes the drawing
+// nearest the size the screen needs instead of stretching the 16-pixel one.
 QIcon icon(const char *name)
 {
-    return QIcon(QStringLiteral(":/mainwin/icons/%1.png").arg(QLatin1String(name)));
+    QIcon image;
+    for (const char *size : {"", "@1.5x", "@2x", "@3x"})
+        image.addFile(QStringLiteral(":/mainwin/icons/%1%2.png").arg(QLatin1String(name), QLatin1String(size)));
+    return image;
 }
 
 } // namespace

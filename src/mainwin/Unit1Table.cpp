@@ -25,6 +25,9 @@ void TForm1::DisplayArchive()
     if (const int rows = m_model->rowCount(); rows > 0)
         selectRow(std::clamp(previousRow, 1, rows));
     m_quietSelection = false;
+    // The keyboard works on the new table at once: the arrows move its current row, Enter
+    // opens that row's chart. After a download the focus comes here as the dialog closes.
+    StringGrid1->setFocus();
     closeDownloadDialog();
 }
 

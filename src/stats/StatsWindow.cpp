@@ -60,6 +60,9 @@ StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &
     range->addSpacing(16);
     range->addWidget(ByKind);
     range->addStretch();
+    RangeNote = new QLabel(QStringLiteral("Номер \"с\" больше номера \"по\": в диапазоне нет измерений."), this);
+    RangeNote->setStyleSheet(QStringLiteral("color: #b00000"));
+    RangeNote->hide();
 
     m_model = new SeriesTableModel(this);
     Table = new QTableView(this);
@@ -90,22 +93,16 @@ StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(range);
+    layout->addWidget(RangeNote);
     layout->addWidget(Table, 1);
     layout->addWidget(note);
     layout->addLayout(buttons);
     resize(640, 420);
 
-    // The range never runs backwards: moving one end past the other takes the other along.
-    connect(FromNumber, &QSpinBox::valueChanged, this, [this](int from) {
-        if (ToNumber->value() < from)
-            ToNumber->setValue(from);
-        refresh();
-    });
-    connect(ToNumber, &QSpinBox::valueChanged, this, [this](int to) {
-        if (FromNumber->value() > to)
-            FromNumber->setValue(to);
-        refresh();
-    });
+    // Each box keeps what the user typed, also on the way to a number (typing 10 passes
+    // through 1); a range that runs backwards holds no measurement and says so.
+    connect(FromNumber, &QSpinBox::valueChanged, this, &StatsWindow::refresh);
+    connect(ToNumber, &QSpinBox::valueChanged, this, &StatsWindow::refresh);
     connect(ByKind, &QCheckBox::toggled, this, &StatsWindow::refresh);
     connect(CopyButton, &QPushButton::clicked, this, &StatsWindow::copyTable);
     connect(SaveButton, &QPushButton::clicked, this, &StatsWindow::saveTable);
@@ -115,6 +112,7 @@ StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &
 
 void StatsWindow::refresh()
 {
+    RangeNote->setVisible(!m_measurements.isEmpty() && FromNumber->value() > ToNumber->value());
     const QList<Measurement> chosen = m_measurements.isEmpty()
         ? m_measurements
         : measurementsNumbered(m_measurements, FromNumber->value(), ToNumber->value());

@@ -34,6 +34,7 @@ public:
     QSpinBox *FromNumber = nullptr; // first № of the range
     QSpinBox *ToNumber = nullptr; // last № of the range
     QCheckBox *ByKind = nullptr; // "по видам изделий"
+    QLabel *RangeNote = nullptr; // shown while the range runs backwards
     QTableView *Table = nullptr;
     QPushButton *CopyButton = nullptr;
     QPushButton *SaveButton = nullptr;

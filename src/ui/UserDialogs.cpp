@@ -1,10 +1,13 @@
 #include "UserDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QSettings>
+#include <QUrl>
 
 #include <exception>
 #include <stdexcept>
@@ -23,6 +26,16 @@ void keepCaptionVisible(QMessageBox &box)
     const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 140;
     layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                     layout->rowCount(), 0, 1, layout->columnCount());
+}
+
+// The folder Qt's file dialog was last in, in this run or an earlier one of any Qt
+// program: the dialog writes it into its own settings as it closes, but a dialog opened
+// in a new run starts in the current folder. The program keeps no memory of its own.
+QString rememberedFolder()
+{
+    QSettings qtSettings(QSettings::UserScope, QStringLiteral("QtProject"));
+    const QUrl folder = qtSettings.value(QStringLiteral("FileDialog/lastVisited")).toUrl();
+    return folder.isLocalFile() && QFileInfo(folder.toLocalFile()).isDir() ? folder.toLocalFile() : QString();
 }
 
 class QtDialogs final : public UserDialogs
@@ -86,12 +99,20 @@ private:
         dialog.setFileMode(QFileDialog::AnyFile);
         if (!request.selectedFilter.isEmpty())
             dialog.selectNameFilter(request.selectedFilter);
+        // A dialog without a folder of its own starts where the user last was.
+        if (request.fileName.isEmpty() || QFileInfo(request.fileName).isRelative())
+            if (const QString folder = rememberedFolder(); !folder.isEmpty())
+                dialog.setDirectory(folder);
         if (!request.fileName.isEmpty())
             dialog.selectFile(request.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         request.selectedFilter = dialog.selectedNameFilter();
-        return dialog.selectedFiles().constFirst();
+        const QString chosen = dialog.selectedFiles().constFirst();
+        // The chosen file's folder is where the user was, also when the name was typed with
+        // its folder; the dialog notes it as it closes.
+        dialog.setDirectory(QFileInfo(chosen).absolutePath());
+        return chosen;
     }
 };
 

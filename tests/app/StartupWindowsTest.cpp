@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -67,6 +68,13 @@ TEST(Startup, SplashShowsTheBannerUnscaledInTheMiddleOfTheScreen)
     EXPECT_EQ(splash.Image1->pixmap().depth(), 32 /* the 24-bit banner, as Qt holds it */);
     EXPECT_EQ(splash.Timer1->interval(), 3000);
     EXPECT_FALSE(splash.Timer1->isActive()) << "the timer starts only when the splash is shown";
+    // The column right of the banner carries on its edge: no stripe of another colour.
+    const QImage shown = splash.grab().toImage();
+    const QImage banner = splash.Image1->pixmap().toImage();
+    for (int y = 0; y < 78; ++y) {
+        EXPECT_EQ(shown.pixel(0, y), banner.pixel(0, y)) << "unscaled from the top-left, row " << y;
+        EXPECT_EQ(shown.pixel(400, y), banner.pixel(399, y)) << "row " << y;
+    }
 
     QRect shownAt;
     QTimer::singleShot(0, &splash, [&] {

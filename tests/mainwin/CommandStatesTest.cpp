@@ -4,8 +4,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QTableView>
+#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -162,4 +165,33 @@ TEST_F(MainWindowTest, AHandlerThatThrowsEndsInTheErrorBox)
     TForm1::setDocumentOpener(nullptr);
     EXPECT_EQ(dialogs.errors(), QStringList{"сбой оболочки"});
     EXPECT_EQ(dialogs.shown.constFirst().caption, "ЛЮВИР-2.07");
+}
+
+// On a screen scaled by 150 %, 200 % or 300 % each toolbar image is drawn from its drawing
+// for that size, not stretched from the 16-pixel one; 16 × 16 stays its size on the toolbar.
+TEST_F(MainWindowTest, ToolbarImagesAreSharpOnScaledScreens)
+{
+    const struct {
+        QToolButton *button;
+        const char *image;
+    } buttons[] = {{window->ToolButton1, "download"}, {window->ToolButton2, "open"},
+                   {window->ToolButton3, "save"},     {window->ToolButton8, "delete"},
+                   {window->ToolButton6, "print"},    {window->StatisticsButton, "stats"},
+                   {window->ToolButton9, "help"}};
+    const struct {
+        qreal scale;
+        const char *suffix;
+        int pixels;
+    } scales[] = {{1.0, "", 16}, {1.5, "@1.5x", 24}, {2.0, "@2x", 32}, {3.0, "@3x", 48}};
+    const auto pixelsOf = [](const QImage &image) { return image.convertToFormat(QImage::Format_ARGB32_Premultiplied); };
+    EXPECT_EQ(window->ToolBar1->iconSize(), QSize(16, 16));
+    for (const auto &b : buttons) {
+        for (const auto &s : scales) {
+            const QImage drawn(QStringLiteral(":/mainwin/icons/%1%2.png").arg(b.image, s.suffix));
+            ASSERT_EQ(drawn.size(), QSize(s.pixels, s.pixels)) << b.image << s.suffix;
+            const QPixmap shown = b.button->icon().pixmap(QSize(16, 16), s.scale);
+            EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(16, 16)) << b.image << " at " << s.scale;
+            EXPECT_EQ(pixelsOf(shown.toImage()), pixelsOf(drawn)) << b.image << " at " << s.scale;
+        }
+    }
 }

@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -90,22 +92,47 @@ TEST(StatsWindow, AGroupThatMixesNothingHasNoMark)
     EXPECT_TRUE(window.model().data(window.model().index(0, 0), Qt::ToolTipRole).isNull());
 }
 
-TEST(StatsWindow, TheRangeNeverRunsBackwards)
+// Types `text` over the box's number, as a user does: each keystroke is a value on its own.
+void typeNumber(QSpinBox *box, const QString &text)
 {
-    StatsWindow window(measurementsOf(archiveOfStrengths({210, 220, 230, 240, 250})), ".");
-    window.FromNumber->setValue(4);
-    window.ToNumber->setValue(2); // takes the start along
-    EXPECT_EQ(window.FromNumber->value(), 2);
-    EXPECT_EQ(window.ToNumber->value(), 2);
-    EXPECT_EQ(window.model().data(window.model().index(0, 4)).toString(), "22.0");
-    window.FromNumber->setValue(5); // takes the end along
-    EXPECT_EQ(window.ToNumber->value(), 5);
-    EXPECT_EQ(window.model().data(window.model().index(0, 1)).toString(), "1");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+}
+
+TEST(StatsWindow, TheRangeKeepsWhatTheUserTyped)
+{
+    // Sixty measurements of 20.0, 20.1 … 25.9 MPa.
+    std::vector<std::uint16_t> strengths;
+    for (std::uint16_t t = 200; t < 260; ++t)
+        strengths.push_back(t);
+    StatsWindow window(measurementsOf(archiveOfStrengths(strengths)), ".");
+    window.show();
+    const auto shown = [&](int column) { return window.model().data(window.model().index(0, column)).toString(); };
+
+    typeNumber(window.FromNumber, "50");
+    EXPECT_EQ(shown(1), "11"); // 50 to 60
+    EXPECT_TRUE(window.RangeNote->isHidden());
+
+    // "10" passes through "1", below the start: neither box is changed behind the user's back.
+    typeNumber(window.ToNumber, "10");
+    EXPECT_EQ(window.FromNumber->value(), 50);
+    EXPECT_EQ(window.ToNumber->value(), 10);
+    EXPECT_EQ(shown(1), "0");
+    EXPECT_EQ(shown(4), "—");
+    EXPECT_FALSE(window.RangeNote->isHidden());
+
+    typeNumber(window.ToNumber, "52"); // 50, 51, 52: 24.9, 25.0, 25.1
+    EXPECT_EQ(window.FromNumber->value(), 50);
+    EXPECT_EQ(shown(1), "3");
+    EXPECT_EQ(shown(4), "25.0");
+    EXPECT_TRUE(window.RangeNote->isHidden());
+
     // The boxes stop at the first and the last number.
-    window.ToNumber->setValue(9);
+    window.ToNumber->setValue(99);
     window.FromNumber->setValue(0);
     EXPECT_EQ(window.FromNumber->value(), 1);
-    EXPECT_EQ(window.ToNumber->value(), 5);
+    EXPECT_EQ(window.ToNumber->value(), 60);
 }
 
 TEST(StatsWindow, AnEmptyArchiveGivesAnEmptySeries)
