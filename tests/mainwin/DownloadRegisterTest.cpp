@@ -2,7 +2,6 @@
 // that cannot be written changes nothing of the download and is reported after it.
 #include "MainWindowFixture.h"
 
-#include "Forms.h"
 #include "MeterSim.h"
 #include "Register.h"
 #include "RegisterLocation.h"
@@ -30,11 +29,9 @@ protected:
         sim::meter().reset();
         sim::meter().generateCells(300);
         rememberRegisterPath(registerFile());
-        Form2 = new TForm2(window->deviceLink(), *window, window.get());
     }
     void TearDown() override
     {
-        Form2 = nullptr;
         rememberRegisterPath(defaultRegisterPath());
     }
 
@@ -101,7 +98,7 @@ TEST_F(DownloadRegisterTest, AHeldRegisterIsToldAfterTheDownloadWhichIsWhole)
 
     // The download's own texts, the table and the save work as always.
     EXPECT_EQ(window->statusText(0), "Готово");
-    EXPECT_EQ(Form2->Label8->text(), "Архив успешно принят");
+    EXPECT_EQ(downloadDialog->Label8->text(), "Архив успешно принят");
     EXPECT_EQ(window->session().archive.Count, 300);
     EXPECT_EQ(window->table().rowCount(), 301);
     EXPECT_TRUE(window->N3->isEnabled());

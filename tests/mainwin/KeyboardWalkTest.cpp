@@ -4,7 +4,6 @@
 #include "MainWindowFixture.h"
 
 #include "CellText.h"
-#include "Forms.h"
 #include "ReportPreview.h"
 #include "MeterSim.h"
 #include "StatusPanels.h"
@@ -86,12 +85,10 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Form5 = new TForm5(window.get());
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    void TearDown() override { Form5 = nullptr; }
 
     // Alt, then the arrows to menu `menu` and its item `item`, checking each on the way.
     void chooseFromMenu(const QString &menu, const QString &item)
@@ -183,11 +180,9 @@ TEST_F(KeyboardWalk, DownloadByKeysLeavesTheKeyboardInTheTable)
 {
     sim::meter().reset();
     sim::meter().generateCells(30);
-    Form2 = new TForm2(window->deviceLink(), *window, window.get());
     // Enter in the dialog presses «Скачать», which has the focus as the dialog opens.
     EXPECT_TRUE(whileModal<TForm2>([&] { chooseFromMenu(QStringLiteral("Данные"), QStringLiteral("Скачать архив")); },
                                    [](TForm2 *) { press(Qt::Key_Return); }));
-    Form2 = nullptr;
     ASSERT_EQ(window->session().archive.Count, 30);
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::focusWidget(), window->StringGrid1);
