@@ -120,7 +120,7 @@ for lang in en ru; do
   done
 done
 # The Russian pages say in Russian what the English ones say: the same commands and options.
-for word in info table export download stats help --values --format --out-dir --by-kind --rows --version; do
+for word in info table export download stats register help --values --no-register --format --out-dir --by-kind --rows --version; do
   zcat "$root/usr/share/man/ru/man1/luvir-cli.1.gz" | grep -q -- "${word//-/\\\\-}" \
     || fail "the Russian luvir-cli(1) does not mention $word"
 done
