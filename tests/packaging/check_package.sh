@@ -80,7 +80,7 @@ done
 # What the program needs from other packages beyond the libraries it links: each needed
 # alone, not as one choice among others (a recommendation is not installed everywhere).
 depends=$(field Depends | tr ',' '\n' | sed 's/([^)]*)//; s/^ *//; s/ *$//')
-for need in qt6-qpa-plugins qt6-translations-l10n libc-l10n xchm xdg-utils file desktop-file-utils; do
+for need in qt6-qpa-plugins qt6-translations-l10n libc-l10n xchm xdg-utils file desktop-file-utils libqt6sql6-sqlite; do
   grep -qxF "$need" <<<"$depends" || fail "Depends lacks $need (alone): $(field Depends)"
 done
 # The files the installed program and luvir-cli read at run time from other packages come
