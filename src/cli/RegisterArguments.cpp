@@ -1,6 +1,8 @@
 // The arguments of the register command, and the register options of download.
 #include "CommandLine.h"
 
+#include "CliText.h"
+
 namespace luvir::cli {
 
 namespace {
@@ -36,11 +38,11 @@ bool selectionGiven(const Invocation &invocation)
 QString checkSelection(const Invocation &invocation)
 {
     if (!invocation.structure.isNull() && invocation.unassigned)
-        return QStringLiteral("--structure and --unassigned exclude each other");
+        return LuvirCli::tr("--structure and --unassigned exclude each other");
     if (!invocation.object.isNull() && invocation.structure.isNull())
-        return QStringLiteral("--object needs --structure");
+        return LuvirCli::tr("--object needs --structure");
     if (invocation.from.isValid() && invocation.to.isValid() && invocation.from > invocation.to)
-        return QStringLiteral("--from lies after --to");
+        return LuvirCli::tr("--from lies after --to");
     return {};
 }
 
@@ -48,11 +50,11 @@ QString checkSelection(const Invocation &invocation)
 QString checkIds(const QStringList &ids)
 {
     if (ids.isEmpty())
-        return QStringLiteral("missing ID");
+        return LuvirCli::tr("missing ID");
     for (const QString &id : ids) {
         bool ok = false;
         if (id.toLongLong(&ok) <= 0 || !ok)
-            return QStringLiteral("\"%1\" is not a measurement id").arg(id);
+            return LuvirCli::tr("\"%1\" is not a measurement id").arg(id);
     }
     return {};
 }
@@ -85,7 +87,7 @@ bool takeRegisterOption(
             if (error.isEmpty()) {
                 *date = parseDate(value);
                 if (!date->isValid())
-                    error = QStringLiteral("%1 needs a date such as 2026-12-10 or 10.12.2026, not \"%2\"")
+                    error = LuvirCli::tr("%1 needs a date such as 2026-12-10 or 10.12.2026, not \"%2\"")
                                 .arg(name, value);
             }
             return true;
@@ -97,59 +99,59 @@ bool takeRegisterOption(
 QString checkDownloadRegister(const Invocation &invocation)
 {
     if (selectionGiven(invocation) || !invocation.object.isNull() || invocation.siteGiven)
-        return QStringLiteral("download takes only --no-register or --register FILE");
+        return LuvirCli::tr("download takes only --no-register or --register FILE");
     if (invocation.noRegister && !invocation.registerFile.isEmpty())
-        return QStringLiteral("--no-register and --register exclude each other");
+        return LuvirCli::tr("--no-register and --register exclude each other");
     return {};
 }
 
 QString checkRegister(Invocation &invocation, const QString &action)
 {
     if (action.isNull())
-        return QStringLiteral("missing COMMAND (add, list, assign, unassign, stats or export)");
+        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats or export)");
     const ActionEntry *entry = nullptr;
     for (const ActionEntry &candidate : kActions)
         if (action == QLatin1String(candidate.name))
             entry = &candidate;
     if (!entry)
-        return QStringLiteral("unknown register command \"%1\"").arg(action);
+        return LuvirCli::tr("unknown register command \"%1\"").arg(action);
     invocation.registerAction = entry->action;
     if (invocation.noRegister)
-        return QStringLiteral("--no-register is for download");
+        return LuvirCli::tr("--no-register is for download");
     if (invocation.byKind && entry->action != RegisterAction::Stats)
-        return QStringLiteral("--by-kind is for register stats");
+        return LuvirCli::tr("--by-kind is for register stats");
     if (invocation.siteGiven && entry->action != RegisterAction::Assign)
-        return QStringLiteral("--site is for register assign");
+        return LuvirCli::tr("--site is for register assign");
 
     switch (entry->action) {
     case RegisterAction::Add:
         if (selectionGiven(invocation) || !invocation.object.isNull())
-            return QStringLiteral("register add takes only files");
-        return invocation.files.isEmpty() ? QStringLiteral("missing FILE.db") : QString();
+            return LuvirCli::tr("register add takes only files");
+        return invocation.files.isEmpty() ? LuvirCli::tr("missing FILE.db") : QString();
     case RegisterAction::List:
     case RegisterAction::Stats:
         if (!invocation.files.isEmpty())
-            return QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.first());
+            return LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.first());
         return checkSelection(invocation);
     case RegisterAction::Assign:
         if (invocation.structure.isNull())
-            return QStringLiteral("register assign needs --structure NAME");
+            return LuvirCli::tr("register assign needs --structure NAME");
         if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
-            return QStringLiteral("register assign takes --structure, --object and --site only");
+            return LuvirCli::tr("register assign takes --structure, --object and --site only");
         return checkIds(invocation.files);
     case RegisterAction::Unassign:
         if (selectionGiven(invocation) || !invocation.object.isNull())
-            return QStringLiteral("register unassign takes only ids");
+            return LuvirCli::tr("register unassign takes only ids");
         return checkIds(invocation.files);
     case RegisterAction::Export:
         if (invocation.structure.isNull())
-            return QStringLiteral("register export needs --structure NAME");
+            return LuvirCli::tr("register export needs --structure NAME");
         if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
-            return QStringLiteral("register export takes --structure and --object only");
+            return LuvirCli::tr("register export takes --structure and --object only");
         if (invocation.files.size() != 1)
             return invocation.files.isEmpty()
-                ? QStringLiteral("missing OUT.db")
-                : QStringLiteral("unexpected argument \"%1\"").arg(invocation.files.at(1));
+                ? LuvirCli::tr("missing OUT.db")
+                : LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.at(1));
         return {};
     }
     return {};
@@ -157,7 +159,7 @@ QString checkRegister(Invocation &invocation, const QString &action)
 
 QString registerHelpText()
 {
-    return QStringLiteral(
+    return LuvirCli::tr(
         "Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]\n"
         "\n"
         "The register of measurements (\"Журнал испытаний\"): every measurement ever downloaded\n"

@@ -2,6 +2,8 @@
 // the library's; this file only turns arguments into its calls and its answers into lines.
 #include "Commands.h"
 
+#include "CliText.h"
+
 #include "MeasurementTable.h"
 #include "Register.h"
 #include "RegisterLocation.h"
@@ -110,19 +112,19 @@ private:
             return std::nullopt;
         }
         if (found.size() > 1) {
-            failed(QStringLiteral(
+            failed(LuvirCli::tr(
                 "luvir-cli: several structures are called \"%1\"; name the object with --object")
                        .arg(m_invocation.structure));
             return std::nullopt;
         }
         if (m_invocation.object.isNull()) {
-            failed(QStringLiteral("luvir-cli: no structure \"%1\" in the register%2")
+            failed(LuvirCli::tr("luvir-cli: no structure \"%1\" in the register%2")
                        .arg(m_invocation.structure,
-                           create ? QStringLiteral(" (give --object to make it)") : QString()));
+                           create ? LuvirCli::tr(" (give --object to make it)") : QString()));
             return std::nullopt;
         }
         if (!create) {
-            failed(QStringLiteral("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
+            failed(LuvirCli::tr("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
                        .arg(m_invocation.structure, m_invocation.object));
             return std::nullopt;
         }
@@ -133,7 +135,7 @@ private:
     {
         const QList<RegisterObject> objects = m_register.findObjects(m_invocation.object);
         if (objects.size() > 1) {
-            failed(QStringLiteral("luvir-cli: several objects are called \"%1\"").arg(m_invocation.object));
+            failed(LuvirCli::tr("luvir-cli: several objects are called \"%1\"").arg(m_invocation.object));
             return std::nullopt;
         }
         RegisterStructure structure;
@@ -227,7 +229,7 @@ private:
         if (!m_register.errorString().isEmpty())
             return registerFailed();
         if (measurements.size() > CellArchive::Capacity)
-            return failed(QStringLiteral(
+            return failed(LuvirCli::tr(
                 "luvir-cli: the structure holds %1 measurements; an archive file holds at most %2")
                               .arg(measurements.size())
                               .arg(CellArchive::Capacity));

@@ -44,7 +44,7 @@ protected:
 // files), the tool's English texts under C.
 TEST_F(Language, HelpFollowsTheLocale)
 {
-    const QStringList topics = {{}, "info", "table", "export", "download", "stats", "help"};
+    const QStringList topics = {{}, "info", "table", "export", "download", "stats", "register", "help"};
     for (const QString &topic : topics) {
         SCOPED_TRACE(topic.toStdString());
         const QStringList arguments = topic.isEmpty() ? QStringList {"--help"} : QStringList {"help", topic};
@@ -101,6 +101,12 @@ TEST_F(Language, MessagesFollowTheLocale)
             notAFolder + "/x.csv: Это не каталог\n"},
         {{"download", missingFolder + "/x.db"}, kExitFailed,
             "luvir-cli: no folder \"" + missingFolder + "\"\n", "luvir-cli: нет папки «" + missingFolder + "»\n"},
+        {{"register", "--register", dir.filePath("r.sqlite"), "list", "--from", "10.13.2026"}, kExitUsage,
+            "luvir-cli: --from needs a date such as 2026-12-10 or 10.12.2026, not \"10.13.2026\" (see \"luvir-cli help register\")\n",
+            "luvir-cli: --from требует дату, например 2026-12-10 или 10.12.2026, а не «10.13.2026» (см. «luvir-cli help register»)\n"},
+        {{"register", "--register", dir.filePath("r.sqlite"), "list", "--structure", "Колонна К-3"}, kExitFailed,
+            "luvir-cli: no structure \"Колонна К-3\" in the register\n",
+            "luvir-cli: в журнале нет конструкции «Колонна К-3»\n"},
         {{"download", dir.path()}, kExitFailed, "luvir-cli: \"" + dir.path() + "\" is a folder\n",
             "luvir-cli: «" + dir.path() + "» — это папка\n"},
     };

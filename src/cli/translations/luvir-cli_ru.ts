@@ -284,5 +284,184 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <source>%1 lies outside the measurements 1-%2 of the archive</source>
         <translation>%1 выходит за пределы измерений 1-%2 архива</translation>
     </message>
+    <message>
+        <source>--structure and --unassigned exclude each other</source>
+        <translation>--structure и --unassigned исключают друг друга</translation>
+    </message>
+    <message>
+        <source>--object needs --structure</source>
+        <translation>--object требует --structure</translation>
+    </message>
+    <message>
+        <source>--from lies after --to</source>
+        <translation>--from позже, чем --to</translation>
+    </message>
+    <message>
+        <source>missing ID</source>
+        <translation>не хватает ID</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a measurement id</source>
+        <translation>«%1» — не номер (id) измерения</translation>
+    </message>
+    <message>
+        <source>%1 needs a date such as 2026-12-10 or 10.12.2026, not &quot;%2&quot;</source>
+        <translation>%1 требует дату, например 2026-12-10 или 10.12.2026, а не «%2»</translation>
+    </message>
+    <message>
+        <source>download takes only --no-register or --register FILE</source>
+        <translation>download принимает только --no-register или --register ФАЙЛ</translation>
+    </message>
+    <message>
+        <source>--no-register and --register exclude each other</source>
+        <translation>--no-register и --register исключают друг друга</translation>
+    </message>
+    <message>
+        <source>missing COMMAND (add, list, assign, unassign, stats or export)</source>
+        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats или export)</translation>
+    </message>
+    <message>
+        <source>unknown register command &quot;%1&quot;</source>
+        <translation>неизвестная команда журнала «%1»</translation>
+    </message>
+    <message>
+        <source>--no-register is for download</source>
+        <translation>--no-register — параметр download</translation>
+    </message>
+    <message>
+        <source>--by-kind is for register stats</source>
+        <translation>--by-kind — параметр register stats</translation>
+    </message>
+    <message>
+        <source>--site is for register assign</source>
+        <translation>--site — параметр register assign</translation>
+    </message>
+    <message>
+        <source>register add takes only files</source>
+        <translation>register add принимает только файлы</translation>
+    </message>
+    <message>
+        <source>missing FILE.db</source>
+        <translation>не хватает FILE.db</translation>
+    </message>
+    <message>
+        <source>register assign needs --structure NAME</source>
+        <translation>register assign требует --structure ИМЯ</translation>
+    </message>
+    <message>
+        <source>register assign takes --structure, --object and --site only</source>
+        <translation>register assign принимает только --structure, --object и --site</translation>
+    </message>
+    <message>
+        <source>register unassign takes only ids</source>
+        <translation>register unassign принимает только номера (id)</translation>
+    </message>
+    <message>
+        <source>register export needs --structure NAME</source>
+        <translation>register export требует --structure ИМЯ</translation>
+    </message>
+    <message>
+        <source>register export takes --structure and --object only</source>
+        <translation>register export принимает только --structure и --object</translation>
+    </message>
+    <message>
+        <source>missing OUT.db</source>
+        <translation>не хватает OUT.db</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]
+
+The register of measurements (&quot;Журнал испытаний&quot;): every measurement ever downloaded
+or added, kept once, with the object, structure and site it was taken on. FILE is the
+register to use; without it, the one the program used last (at first register.sqlite
+in ~/.local/share/luvir/). A register made by a newer program, a damaged one and a
+file that is not a register are refused with a message and left as they are.
+
+Commands:
+  add FILE.db...      add archive files: every measurement once, every file remembered
+                      as a source; prints &quot;Журнал: добавлено N, уже были M&quot; (and
+                      &quot;, удалены ранее K&quot;); refused files go to standard error, exit 1
+  list [SELECTION]    the measurements in time order, tab-separated, after a line of
+                      the eleven column names: id, №, Дата и время, Вид изделия,
+                      Направление, Зависимость, Kc, Прочность, МПа, Участок,
+                      Конструкция, Объект; № counts the listed lines from 1
+  assign --structure NAME [--object NAME] [--site LABEL] ID...
+                      put measurements in a structure, with a site label; a structure
+                      (and object) not yet in the register is made when --object is given
+  unassign ID...      take measurements out of their structure
+  stats [--by-kind] [SELECTION]
+                      the statistics of the selected measurements, as &quot;luvir-cli stats&quot;
+  export --structure NAME [--object NAME] OUT.db
+                      a structure&apos;s measurements (at most 999) as an archive file
+
+SELECTION (without it: every measurement):
+  --structure NAME [--object NAME]   the measurements of one structure
+  --unassigned                       the measurements of no structure
+  --from DATE  --to DATE             taken on or after, on or before DATE
+                                     (2026-12-10 or 10.12.2026)
+
+Exit status: 0 done, 1 a file or the register refused or failed (nothing changed),
+2 wrong usage.
+</source>
+        <translation>Использование: luvir-cli register [--register ФАЙЛ] КОМАНДА [ПАРАМЕТРЫ] [АРГУМЕНТЫ]
+
+Журнал испытаний: каждое когда-либо скачанное или добавленное измерение, хранимое
+один раз, с объектом, конструкцией и участком, на которых оно выполнено. ФАЙЛ — журнал,
+с которым работать; без него — последний открытый в программе (сначала register.sqlite
+в ~/.local/share/luvir/). Журнал более новой версии программы, повреждённый журнал и
+файл, который не является журналом, отклоняются с сообщением и остаются как были.
+
+Команды:
+  add FILE.db...      добавить архивные файлы: каждое измерение один раз, каждый файл
+                      запоминается как источник; печатает «Журнал: добавлено N, уже были M»
+                      (и «, удалены ранее K»); отклонённые файлы — в стандартный поток
+                      ошибок, код завершения 1
+  list [ВЫБОРКА]      измерения в порядке времени через табуляцию, после строки
+                      из одиннадцати названий столбцов: id, №, Дата и время, Вид изделия,
+                      Направление, Зависимость, Kc, Прочность, МПа, Участок,
+                      Конструкция, Объект; № считает выведенные строки от 1
+  assign --structure ИМЯ [--object ИМЯ] [--site УЧАСТОК] ID...
+                      отнести измерения к конструкции, с меткой участка; конструкция
+                      (и объект), которой ещё нет в журнале, создаётся, если дан --object
+  unassign ID...      убрать измерения из их конструкции
+  stats [--by-kind] [ВЫБОРКА]
+                      статистика выбранных измерений, как у «luvir-cli stats»
+  export --structure ИМЯ [--object ИМЯ] OUT.db
+                      измерения конструкции (не более 999) как архивный файл
+
+ВЫБОРКА (без неё — все измерения):
+  --structure ИМЯ [--object ИМЯ]     измерения одной конструкции
+  --unassigned                       измерения, не отнесённые ни к одной конструкции
+  --from ДАТА  --to ДАТА             выполненные не раньше, не позже ДАТЫ
+                                     (2026-12-10 или 10.12.2026)
+
+Код завершения: 0 — выполнено, 1 — файл или журнал отклонён либо ошибка (ничего
+не изменено), 2 — неверный вызов.
+</translation>
+    </message>
+    <message>
+        <source>luvir-cli: several structures are called &quot;%1&quot;; name the object with --object</source>
+        <translation>luvir-cli: несколько конструкций называются «%1»; укажите объект в --object</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no structure &quot;%1&quot; in the register%2</source>
+        <translation>luvir-cli: в журнале нет конструкции «%1»%2</translation>
+    </message>
+    <message>
+        <source> (give --object to make it)</source>
+        <translation> (укажите --object, чтобы создать её)</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no structure &quot;%1&quot; of the object &quot;%2&quot; in the register</source>
+        <translation>luvir-cli: в журнале нет конструкции «%1» объекта «%2»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: several objects are called &quot;%1&quot;</source>
+        <translation>luvir-cli: несколько объектов называются «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: the structure holds %1 measurements; an archive file holds at most %2</source>
+        <translation>luvir-cli: в конструкции %1 измерений; архивный файл вмещает не более %2</translation>
+    </message>
 </context>
 </TS>
