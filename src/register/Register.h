@@ -21,20 +21,18 @@ class Register
 public:
     using OpenStatus = RegisterDatabase::OpenStatus;
 
-    explicit Register(SqlDialect::Engine engine = SqlDialect::Engine::Sqlite)
-        : m_db(engine)
-    {
-    }
-
-    // Opens (or creates) the register in `fileName`. Anything but Ok leaves the file as it
-    // was; errorString() then says why ("создан более новой версией", "не является журналом",
-    // "повреждён").
+    // Opens (or creates) the register in `location`: a file, or a database on a server
+    // ("postgresql://USER@HOST:PORT/DATABASE", see RegisterServer.h). Anything but Ok leaves
+    // the file or database as it was; errorString() then says why ("создан более новой
+    // версией", "не является журналом", "повреждён", the server's refusal). PasswordNeeded:
+    // ask the user, and open again with the `password` (used for this connection only).
     // With Check::Quick every page is not read first (see RegisterDatabase::Check).
     using Check = RegisterDatabase::Check;
-    OpenStatus open(const QString &fileName, Check check = Check::Thorough)
+    OpenStatus open(const QString &location, Check check = Check::Thorough, const QString &password = {})
     {
-        return m_db.open(fileName, check);
+        return m_db.open(location, check, password);
     }
+    SqlDialect::Engine engine() const { return m_db.dialect().engine(); }
     void close() { m_db.close(); }
     bool isOpen() const { return m_db.isOpen(); }
     QString fileName() const { return m_db.fileName(); }

@@ -104,7 +104,7 @@ QList<StructureCount> Register::measurementCounts()
 {
     return selectAll(m_db,
         QStringLiteral("SELECT structure_id, count(*) FROM measurements WHERE removed = 0 "
-                       "GROUP BY structure_id ORDER BY structure_id"),
+                       "GROUP BY structure_id ORDER BY coalesce(structure_id, 0)"),
         {}, [](const QSqlQuery &query) {
             return StructureCount {query.value(0).toLongLong(), query.value(1).toInt()};
         });

@@ -83,6 +83,9 @@ bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int curr
         };
         if (!query.exec(dialect.beginWrite()))
             return fail();
+        for (const QString &statement : dialect.lockSchema())
+            if (!query.exec(statement))
+                return fail();
         // Another program may have taken the same step while this one waited for the lock.
         if (!query.exec(dialect.readVersion()) || !query.next())
             return fail();

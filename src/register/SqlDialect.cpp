@@ -44,7 +44,17 @@ QString SqlDialect::readVersion() const
 {
     return m_engine == Engine::Sqlite
         ? QStringLiteral("PRAGMA user_version")
-        : QStringLiteral("SELECT coalesce(max(version), 0) FROM schema_version");
+        // A new database has no version table yet; the query inside is run only when it has.
+        : QStringLiteral("SELECT CASE WHEN to_regclass('schema_version') IS NULL THEN 0 ELSE "
+                         "coalesce((xpath('/row/v/text()', query_to_xml("
+                         "'SELECT max(version) AS v FROM schema_version', false, false, '')))[1]::text::int, 0) END");
+}
+
+QStringList SqlDialect::lockSchema() const
+{
+    if (m_engine == Engine::Sqlite)
+        return {}; // BEGIN IMMEDIATE holds the whole file already
+    return {QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kRegisterMark)};
 }
 
 QStringList SqlDialect::writeVersion(int version) const
