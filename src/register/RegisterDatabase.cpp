@@ -265,8 +265,13 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
     int mark = 0;
     int version = 0;
     int tables = 0;
-    if (!readNumber(m_dialect.readMark(), mark) || !readNumber(m_dialect.readVersion(), version)
-        || !readNumber(m_dialect.countTables(), tables)) {
+    // Read in one snapshot: another program creating the register meanwhile is seen before
+    // or after, never half-way (a table but no mark yet).
+    QSqlQuery(db).exec(m_dialect.beginSnapshot());
+    const bool known = readNumber(m_dialect.readMark(), mark) && readNumber(m_dialect.readVersion(), version)
+        && readNumber(m_dialect.countTables(), tables);
+    QSqlQuery(db).exec(known ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    if (!known) {
         const QString code = m_dialect.primaryCode(query.lastError());
         if (code == QLatin1String("26"))
             return notRegister();

@@ -168,6 +168,8 @@ ServerRefusal diagnoseConnection(const ServerLocation &location)
 
 bool serverConnectionLost(const QSqlDatabase &database)
 {
+    if (!database.isOpen())
+        return true; // the driver closes a connection the server dropped
     const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
     if (qstrcmp(handle.typeName(), "PGconn*") != 0)
         return false;

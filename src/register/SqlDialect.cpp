@@ -24,6 +24,12 @@ QString SqlDialect::beginWrite() const
     return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
+QString SqlDialect::beginSnapshot() const
+{
+    return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN")
+                                      : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+}
+
 QString SqlDialect::insertIgnoring(
     const QString &table, const QStringList &columns, const QString &returning) const
 {
@@ -46,7 +52,7 @@ QString SqlDialect::readVersion() const
         ? QStringLiteral("PRAGMA user_version")
         // A new database has no version table yet; the query inside is run only when it has.
         : QStringLiteral("SELECT CASE WHEN to_regclass('schema_version') IS NULL THEN 0 ELSE "
-                         "coalesce((xpath('/row/v/text()', query_to_xml("
+                         "coalesce((xpath('//v/text()', query_to_xml("
                          "'SELECT max(version) AS v FROM schema_version', false, false, '')))[1]::text::int, 0) END");
 }
 

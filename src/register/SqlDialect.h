@@ -35,6 +35,9 @@ public:
     // second writer waits at the start instead of failing half-way.
     QString beginWrite() const;
 
+    // Starts a read transaction whose statements all see the database of one moment.
+    QString beginSnapshot() const;
+
     // "INSERT … VALUES (?, …)" that inserts nothing when a unique key is taken already,
     // followed by `returning` ("RETURNING id") when given.
     QString insertIgnoring(
