@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QScopeGuard>
 
 namespace luvir {
 
@@ -81,11 +82,14 @@ bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int curr
             QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
             return false;
         };
+        if (!dialect.lockSchema().isEmpty() && !query.exec(dialect.lockSchema()))
+            return fail();
+        const auto unlock = qScopeGuard([&] {
+            if (!dialect.unlockSchema().isEmpty())
+                QSqlQuery(database).exec(dialect.unlockSchema());
+        });
         if (!query.exec(dialect.beginWrite()))
             return fail();
-        for (const QString &statement : dialect.lockSchema())
-            if (!query.exec(statement))
-                return fail();
         // Another program may have taken the same step while this one waited for the lock.
         if (!query.exec(dialect.readVersion()) || !query.next())
             return fail();

@@ -56,11 +56,20 @@ QString SqlDialect::readVersion() const
                          "'SELECT max(version) AS v FROM schema_version', false, false, '')))[1]::text::int, 0) END");
 }
 
-QStringList SqlDialect::lockSchema() const
+QString SqlDialect::lockSchema() const
 {
     if (m_engine == Engine::Sqlite)
         return {}; // BEGIN IMMEDIATE holds the whole file already
-    return {QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kRegisterMark)};
+    // Held by the session, taken before the transaction begins: the transaction then starts
+    // after the other program's commit and sees the tables it made.
+    return QStringLiteral("SELECT pg_advisory_lock(%1)").arg(kRegisterMark);
+}
+
+QString SqlDialect::unlockSchema() const
+{
+    if (m_engine == Engine::Sqlite)
+        return {};
+    return QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(kRegisterMark);
 }
 
 QStringList SqlDialect::writeVersion(int version) const

@@ -48,9 +48,11 @@ public:
     QString readVersion() const;
     QStringList writeVersion(int version) const;
 
-    // Statements that make a second program changing the schema at the same moment wait
-    // until the first has committed (run after beginWrite()).
-    QStringList lockSchema() const;
+    // Makes a second program changing the schema at the same moment wait until the first
+    // has committed: run before beginWrite(), and unlockSchema() after the commit (empty
+    // where the write transaction itself does it).
+    QString lockSchema() const;
+    QString unlockSchema() const;
 
     // The mark that tells a register from any other database of the engine: set when the
     // schema is created, read back on opening. SQLite: PRAGMA application_id; a server: the
