@@ -58,6 +58,14 @@ const char *const kVersion1[] = {
     "CREATE INDEX measurement_sources_source ON measurement_sources(source_id)",
 };
 
+// Version 2: a revision number on every row two engineers may edit at once, so that an
+// update made from what was read before another's change fails instead of overwriting it.
+const char *const kVersion2[] = {
+    "ALTER TABLE objects ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
+    "ALTER TABLE structures ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
+    "ALTER TABLE measurements ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
+};
+
 } // namespace
 
 QStringList schemaStep(int from, const SqlDialect &dialect)
@@ -66,6 +74,9 @@ QStringList schemaStep(int from, const SqlDialect &dialect)
     if (from == 0) {
         statements << dialect.writeMark();
         for (const char *statement : kVersion1)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
+    } else if (from == 1) {
+        for (const char *statement : kVersion2)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     }
     return statements;

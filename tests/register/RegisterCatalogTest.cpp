@@ -137,6 +137,7 @@ TEST_P(RegisterCatalogTest, ObjectsAndStructuresAreEditedAndFoundByName)
     changed.concretedOn = QDate(2026, 1, 15);
     changed.notes = "после ремонта";
     ASSERT_TRUE(reg.updateStructure(changed));
+    ++changed.revision;
     EXPECT_EQ(*reg.structure(slab), changed);
     EXPECT_EQ(reg.structures(house).size(), 2);
 

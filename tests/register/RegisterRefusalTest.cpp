@@ -4,6 +4,7 @@
 #include "RegisterFixture.h"
 
 #include "FileSizeLimit.h"
+#include "RegisterSchema.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -85,7 +86,7 @@ TEST(RegisterRefusal, EachStrangeFileIsRefusedAndLeftAsItWas)
         {"a register of a newer schema",
             [](const QString &path) {
                 fullRegister(path);
-                runSql(path, {"PRAGMA user_version = 2"});
+                runSql(path, {QStringLiteral("PRAGMA user_version = %1").arg(kRegisterSchemaVersion + 1)});
             },
             Register::OpenStatus::NewerSchema, "создан более новой версией программы"},
         {"a register cut in the middle of a page",
