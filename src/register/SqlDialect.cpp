@@ -77,9 +77,12 @@ QStringList SqlDialect::writeVersion(int version) const
     // A PRAGMA takes no bound values; the number is the program's own, never the user's.
     if (m_engine == Engine::Sqlite)
         return {QStringLiteral("PRAGMA user_version = %1").arg(version)};
-    return {QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"),
-        QStringLiteral("DELETE FROM schema_version"),
-        QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version)};
+    QStringList statements;
+    if (version == 1) // made with the schema
+        statements << QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)");
+    return statements
+        << QStringLiteral("DELETE FROM schema_version")
+        << QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version);
 }
 
 QStringList SqlDialect::writeMark() const
