@@ -114,7 +114,7 @@ void RegisterServerDialog::accept()
         m_password->clear();
         QDialog::accept();
     } else if (status == Register::OpenStatus::PasswordNeeded && m_password->isHidden()) {
-        showPassword(m_target.errorString());
+        showPassword(QStringLiteral("Сервер требует пароль пользователя «%1».").arg(m_user->text().trimmed()));
     } else {
         dialogs().error(this, m_target.errorString());
     }
