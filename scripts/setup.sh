@@ -17,6 +17,9 @@ PACKAGES=(
   libzip-dev
   # the register of measurements: Qt SQL (its CMake files come with qt6-base-dev) and its SQLite driver
   libqt6sql6-sqlite
+  # the register on a PostgreSQL server: Qt SQL's driver, libpq (why a server refused), and a
+  # server of our own for the tests and benchmarks (tests/support/pg-cluster.sh)
+  libqt6sql6-psql libpq-dev postgresql
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # running under a virtual display; reading back what we write for other programs:

@@ -1,18 +1,79 @@
-// What the register costs: adding a full meter's 999 cells, new and again; and, on a
-// register of 100,000 measurements in 500 structures, opening it as the register window
-// does (objects, structures, counts), listing "Не распределены" and a structure of 1,000
-// measurements, a date filter, and the file's size per measurement.
+// What the register costs: adding a full meter's 999 cells, new and again, and four
+// clients adding 999 each at once; and, on a register of 100,000 measurements in 500
+// structures, opening it as the register window does (objects, structures, counts),
+// listing "Не распределены" and a structure of 1,000 measurements, a date filter, and the
+// file's size per measurement.
+// Each on a file (argument 0) and on a PostgreSQL server (argument 1): the server is the
+// throwaway one scripts/bench.sh starts (LUVIR_BENCH_PG_DIR, its folder); without it the
+// server's runs are skipped.
 #include "Register.h"
 #include "TestData.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUuid>
 
 #include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 using namespace luvir;
 
 namespace {
+
+// The throwaway server's connection.env, or nothing when no server was started.
+QHash<QString, QString> serverSettings()
+{
+    QHash<QString, QString> settings;
+    QFile file(qEnvironmentVariable("LUVIR_BENCH_PG_DIR") + QStringLiteral("/connection.env"));
+    if (!qEnvironmentVariableIsEmpty("LUVIR_BENCH_PG_DIR") && file.open(QIODevice::ReadOnly))
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (const qsizetype eq = line.indexOf('='); eq > 0)
+                settings.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    return settings;
+}
+
+// A location for a new register: a file in `dir`, or (engine 1) a new database on the server;
+// empty when there is no server.
+QString newLocation(int engine, const QTemporaryDir &dir)
+{
+    if (engine == 0)
+        return dir.filePath(QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".sqlite"));
+    const auto settings = serverSettings();
+    if (settings.isEmpty())
+        return {};
+    qputenv("PGPASSWORD", settings.value("PGPASSWORD").toUtf8());
+    const QString name = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-admin"));
+        db.setHostName(settings.value("PGHOST"));
+        db.setPort(settings.value("PGPORT").toInt());
+        db.setUserName(settings.value("PGUSER"));
+        db.setDatabaseName(QStringLiteral("postgres"));
+        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("CREATE DATABASE ") + name))
+            return {};
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
+    return QStringLiteral("postgresql://%1@%2:%3/%4")
+        .arg(settings.value("PGUSER"), settings.value("PGHOST"), settings.value("PGPORT"), name);
+}
+
+// Opens a new register of the benchmark's engine; false (the run skipped) without a server.
+bool openNew(benchmark::State &state, Register &reg, const QTemporaryDir &dir)
+{
+    const QString location = newLocation(static_cast<int>(state.range(0)), dir);
+    if (location.isEmpty() || reg.open(location) != Register::OpenStatus::Ok) {
+        state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
+        return false;
+    }
+    return true;
+}
 
 constexpr int kBig = 100000;
 constexpr int kStructures = 500;
@@ -45,17 +106,20 @@ RegisterSource source()
     return s;
 }
 
-// The large register, made once per run.
+// The large register, made once per run and engine.
 struct BigRegister {
     QTemporaryDir dir;
     QString path;
     RegisterId largeStructure = 0;
 
-    BigRegister()
+    explicit BigRegister(int engine)
     {
-        path = dir.filePath(QStringLiteral("big.sqlite"));
+        path = newLocation(engine, dir);
         Register reg;
-        reg.open(path);
+        if (path.isEmpty() || reg.open(path) != Register::OpenStatus::Ok) {
+            path.clear();
+            return;
+        }
         for (int first = 0; first < kBig; first += CellArchive::Capacity) {
             RegisterSource s = source();
             ImportCounts counts;
@@ -79,17 +143,21 @@ struct BigRegister {
     }
 };
 
-BigRegister &bigRegister()
+BigRegister &bigRegister(int engine)
 {
-    static BigRegister big;
-    return big;
+    static BigRegister file(0);
+    if (engine == 0)
+        return file;
+    static BigRegister server(1);
+    return server;
 }
 
 void BM_Add999New(benchmark::State &state)
 {
     QTemporaryDir dir;
     Register reg;
-    reg.open(dir.filePath(QStringLiteral("r.sqlite")));
+    if (!openNew(state, reg, dir))
+        return;
     int next = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -103,13 +171,14 @@ void BM_Add999New(benchmark::State &state)
             state.SkipWithError("not every cell was new");
     }
 }
-BENCHMARK(BM_Add999New)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Add999New)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Add999Again(benchmark::State &state)
 {
     QTemporaryDir dir;
     Register reg;
-    reg.open(dir.filePath(QStringLiteral("r.sqlite")));
+    if (!openNew(state, reg, dir))
+        return;
     const QList<ArchiveCell> cells = distinctCells(0, CellArchive::Capacity);
     RegisterSource first = source();
     ImportCounts counts;
@@ -121,14 +190,52 @@ void BM_Add999Again(benchmark::State &state)
             state.SkipWithError("a cell was added twice");
     }
 }
-BENCHMARK(BM_Add999Again)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Add999Again)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Four clients, each with its own connection on its own thread, adding 999 new cells each
+// at the same moment; the time until the last one is done.
+void BM_FourClientsAdd999Each(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    Register first;
+    if (!openNew(state, first, dir))
+        return;
+    const QString location = first.fileName();
+    first.close();
+    int next = 0;
+    for (auto _ : state) {
+        std::vector<std::thread> clients;
+        std::atomic<int> failed {0};
+        for (int c = 0; c < 4; ++c) {
+            clients.emplace_back([&, from = next + c * CellArchive::Capacity] {
+                Register reg;
+                reg.setBusyTimeout(60000);
+                RegisterSource s = source();
+                ImportCounts counts;
+                if (reg.open(location, Register::Check::Quick) != Register::OpenStatus::Ok
+                    || !reg.importCells(distinctCells(from, CellArchive::Capacity), s, counts))
+                    ++failed;
+            });
+        }
+        for (std::thread &client : clients)
+            client.join();
+        next += 4 * CellArchive::Capacity;
+        if (failed != 0)
+            state.SkipWithError("a client failed");
+    }
+}
+BENCHMARK(BM_FourClientsAdd999Each)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // What the register window needs to show its tree: open, objects, structures, counts.
 // Argument 0: the thorough check (every page read), 1: the quick one of a download.
 void BM_OpenBigRegister(benchmark::State &state)
 {
-    BigRegister &big = bigRegister();
-    const auto check = state.range(0) == 0 ? Register::Check::Thorough : Register::Check::Quick;
+    BigRegister &big = bigRegister(static_cast<int>(state.range(0)));
+    if (big.path.isEmpty()) {
+        state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
+        return;
+    }
+    const auto check = state.range(1) == 0 ? Register::Check::Thorough : Register::Check::Quick;
     for (auto _ : state) {
         Register reg;
         reg.open(big.path, check);
@@ -136,15 +243,20 @@ void BM_OpenBigRegister(benchmark::State &state)
         benchmark::DoNotOptimize(reg.structures());
         benchmark::DoNotOptimize(reg.measurementCounts());
     }
-    state.counters["bytes_per_measurement"] = static_cast<double>(QFileInfo(big.path).size()) / kBig;
+    if (state.range(0) == 0)
+        state.counters["bytes_per_measurement"] = static_cast<double>(QFileInfo(big.path).size()) / kBig;
 }
-BENCHMARK(BM_OpenBigRegister)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Arguments: the engine; 0 the thorough check (every page of a file read), 1 the quick one.
+BENCHMARK(BM_OpenBigRegister)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Unit(benchmark::kMillisecond);
 
 void listBig(benchmark::State &state, const MeasurementSelection &selection, qsizetype expected)
 {
-    BigRegister &big = bigRegister();
+    BigRegister &big = bigRegister(static_cast<int>(state.range(0)));
     Register reg;
-    reg.open(big.path);
+    if (big.path.isEmpty() || reg.open(big.path) != Register::OpenStatus::Ok) {
+        state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
+        return;
+    }
     for (auto _ : state) {
         const QList<RegisterMeasurement> listed = reg.measurements(selection);
         if (expected >= 0 && listed.size() != expected)
@@ -157,23 +269,26 @@ void BM_ListUnassigned(benchmark::State &state)
 {
     listBig(state, MeasurementSelection::unassigned(), kUnassigned);
 }
-BENCHMARK(BM_ListUnassigned)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListUnassigned)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ListStructureOf1000(benchmark::State &state)
 {
-    listBig(state, MeasurementSelection::ofStructure(bigRegister().largeStructure), kLargeStructure);
+    listBig(state,
+        MeasurementSelection::ofStructure(bigRegister(static_cast<int>(state.range(0))).largeStructure),
+        kLargeStructure);
 }
-BENCHMARK(BM_ListStructureOf1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListStructureOf1000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One month of the 1,000-measurement structure, and one month of the whole register.
 void BM_DateFilterStructure(benchmark::State &state)
 {
-    MeasurementSelection selection = MeasurementSelection::ofStructure(bigRegister().largeStructure);
+    MeasurementSelection selection
+        = MeasurementSelection::ofStructure(bigRegister(static_cast<int>(state.range(0))).largeStructure);
     selection.from = QDate(2026, 3, 1);
     selection.to = QDate(2026, 3, 31);
     listBig(state, selection, -1);
 }
-BENCHMARK(BM_DateFilterStructure)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DateFilterStructure)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_DateFilterWholeRegister(benchmark::State &state)
 {
@@ -182,6 +297,6 @@ void BM_DateFilterWholeRegister(benchmark::State &state)
     selection.to = QDate(2026, 3, 31);
     listBig(state, selection, -1);
 }
-BENCHMARK(BM_DateFilterWholeRegister)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DateFilterWholeRegister)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

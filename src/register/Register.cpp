@@ -3,15 +3,18 @@
 
 #include "RegisterQuery.h"
 
+#include <QSqlQuery>
+
 namespace luvir {
 
 using namespace registersql;
 
 namespace {
 
-const QString kObjectSelect = QStringLiteral("SELECT id, name, address, customer, notes FROM objects");
+const QString kObjectSelect
+    = QStringLiteral("SELECT id, name, address, customer, notes, revision FROM objects");
 const QString kStructureSelect = QStringLiteral(
-    "SELECT s.id, s.object_id, s.name, s.element_kind, s.design_class, s.concreted_on, s.notes "
+    "SELECT s.id, s.object_id, s.name, s.element_kind, s.design_class, s.concreted_on, s.notes, s.revision "
     "FROM structures s JOIN objects o ON o.id = s.object_id");
 const QString kNoObject = QStringLiteral("нет такого объекта");
 const QString kNoStructure = QStringLiteral("нет такой конструкции");
@@ -19,14 +22,15 @@ const QString kNoStructure = QStringLiteral("нет такой конструк�
 RegisterObject objectAt(const QSqlQuery &query)
 {
     return {query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
-        query.value(3).toString(), query.value(4).toString()};
+        query.value(3).toString(), query.value(4).toString(), query.value(5).toInt()};
 }
 
 RegisterStructure structureAt(const QSqlQuery &query)
 {
     return {query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),
         query.value(3).toInt(), query.value(4).toString(),
-        QDate::fromString(query.value(5).toString(), Qt::ISODate), query.value(6).toString()};
+        QDate::fromString(query.value(5).toString(), Qt::ISODate), query.value(6).toString(),
+        query.value(7).toInt()};
 }
 
 QVariantList structureValues(const RegisterStructure &structure)
@@ -58,10 +62,15 @@ RegisterId Register::addObject(const RegisterObject &object)
 
 bool Register::updateObject(const RegisterObject &object)
 {
-    return changeOne(m_db,
-        {{QStringLiteral("UPDATE objects SET name = ?, address = ?, customer = ?, notes = ? WHERE id = ?"),
-            {object.name, object.address, object.customer, object.notes, object.id}}},
-        kNoObject);
+    return m_db.write([&] {
+        QSqlQuery query(m_db.database());
+        if (!execBound(query,
+                QStringLiteral("UPDATE objects SET name = ?, address = ?, customer = ?, notes = ?, "
+                               "revision = revision + 1 WHERE id = ? AND revision = ?"),
+                {object.name, object.address, object.customer, object.notes, object.id, object.revision}))
+            return m_db.fail(query);
+        return query.numRowsAffected() == 1 || failUnchanged(m_db, QStringLiteral("objects"), object.id, kNoObject);
+    });
 }
 
 bool Register::removeObject(RegisterId id)
@@ -109,11 +118,16 @@ RegisterId Register::addStructure(const RegisterStructure &structure)
 
 bool Register::updateStructure(const RegisterStructure &structure)
 {
-    return changeOne(m_db,
-        {{QStringLiteral("UPDATE structures SET object_id = ?, name = ?, element_kind = ?, design_class = ?, "
-                         "concreted_on = ?, notes = ? WHERE id = ?"),
-            structureValues(structure) << structure.id}},
-        kNoStructure);
+    return m_db.write([&] {
+        QSqlQuery query(m_db.database());
+        if (!execBound(query,
+                QStringLiteral("UPDATE structures SET object_id = ?, name = ?, element_kind = ?, design_class = ?, "
+                               "concreted_on = ?, notes = ?, revision = revision + 1 WHERE id = ? AND revision = ?"),
+                structureValues(structure) << structure.id << structure.revision))
+            return m_db.fail(query);
+        return query.numRowsAffected() == 1
+            || failUnchanged(m_db, QStringLiteral("structures"), structure.id, kNoStructure);
+    });
 }
 
 bool Register::removeStructure(RegisterId id)

@@ -21,20 +21,18 @@ class Register
 public:
     using OpenStatus = RegisterDatabase::OpenStatus;
 
-    explicit Register(SqlDialect::Engine engine = SqlDialect::Engine::Sqlite)
-        : m_db(engine)
-    {
-    }
-
-    // Opens (or creates) the register in `fileName`. Anything but Ok leaves the file as it
-    // was; errorString() then says why ("создан более новой версией", "не является журналом",
-    // "повреждён").
+    // Opens (or creates) the register in `location`: a file, or a database on a server
+    // ("postgresql://USER@HOST:PORT/DATABASE", see RegisterServer.h). Anything but Ok leaves
+    // the file or database as it was; errorString() then says why ("создан более новой
+    // версией", "не является журналом", "повреждён", the server's refusal). PasswordNeeded:
+    // ask the user, and open again with the `password` (used for this connection only).
     // With Check::Quick every page is not read first (see RegisterDatabase::Check).
     using Check = RegisterDatabase::Check;
-    OpenStatus open(const QString &fileName, Check check = Check::Thorough)
+    OpenStatus open(const QString &location, Check check = Check::Thorough, const QString &password = {})
     {
-        return m_db.open(fileName, check);
+        return m_db.open(location, check, password);
     }
+    SqlDialect::Engine engine() const { return m_db.dialect().engine(); }
     void close() { m_db.close(); }
     bool isOpen() const { return m_db.isOpen(); }
     QString fileName() const { return m_db.fileName(); }
@@ -46,6 +44,8 @@ public:
     QList<RegisterObject> objects();
     // The new object's id; 0 on failure.
     RegisterId addObject(const RegisterObject &object);
+    // Writes the object as it was read and edited: fails, saying that the record changed,
+    // when another window or program changed it since (its revision is not the one read).
     bool updateObject(const RegisterObject &object);
     // Removes the object and its structures; their measurements become unassigned.
     bool removeObject(RegisterId id);
@@ -57,6 +57,7 @@ public:
     QList<RegisterStructure> findStructures(const QString &name, const QString &objectName = {});
     QList<RegisterObject> findObjects(const QString &name);
     RegisterId addStructure(const RegisterStructure &structure);
+    // As updateObject: fails when the structure changed since it was read.
     bool updateStructure(const RegisterStructure &structure);
     // Removes the structure; its measurements become unassigned, none is removed.
     bool removeStructure(RegisterId id);
@@ -72,6 +73,10 @@ public:
     // All or none: an id the register does not hold (or holds as removed) fails the call.
     bool assign(
         const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site = {});
+    // The same for measurements as they were read: fails whole, saying that the record
+    // changed, when another window or program changed one of them since (its revision).
+    bool assignAsRead(const QList<RegisterMeasurement> &read, RegisterId structureId,
+        const std::optional<QString> &site = {});
     // Takes the measurements out of their structures ("Не распределены"); their site goes too.
     bool unassign(const QList<RegisterId> &ids);
     bool setSite(RegisterId id, const QString &site);

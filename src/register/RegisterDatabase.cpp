@@ -1,6 +1,7 @@
 #include "RegisterDatabase.h"
 
 #include "RegisterSchema.h"
+#include "RegisterServer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -56,8 +57,8 @@ const QString kUntouched = QStringLiteral(" Файл оставлен без и�
 
 } // namespace
 
-RegisterDatabase::RegisterDatabase(SqlDialect::Engine engine)
-    : m_dialect(engine)
+RegisterDatabase::RegisterDatabase()
+    : m_dialect(SqlDialect::Engine::Sqlite)
     , m_connectionName(newConnectionName())
 {
 }
@@ -90,10 +91,105 @@ RegisterDatabase::OpenStatus RegisterDatabase::refuse(OpenStatus status, const Q
     return status;
 }
 
-RegisterDatabase::OpenStatus RegisterDatabase::open(const QString &fileName, Check check)
+RegisterDatabase::OpenStatus RegisterDatabase::open(
+    const QString &location, Check check, const QString &password)
 {
     close();
     m_error.clear();
+    m_password.clear();
+    if (isServerLocation(location))
+        return openServer(location, check, password);
+    return openFile(location, check);
+}
+
+RegisterDatabase::OpenStatus RegisterDatabase::openServer(
+    const QString &location, Check check, const QString &password)
+{
+    m_dialect = SqlDialect(SqlDialect::Engine::Postgres);
+    QString error;
+    auto server = ServerLocation::parse(location, error);
+    if (!server) {
+        m_fileName = shownLocation(location);
+        return refuse(OpenStatus::CannotOpen,
+            QStringLiteral("Неверный адрес журнала «%1»: %2.").arg(m_fileName, error));
+    }
+    if (!password.isEmpty())
+        server->password = password;
+    m_password = server->password;
+    m_fileName = server->uri();
+    const QString shown = m_fileName;
+
+    OpenStatus status = OpenStatus::Ok;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driverName(), m_connectionName);
+        if (!db.isValid()) {
+            status = refuse(OpenStatus::CannotOpen,
+                QStringLiteral("Не удалось подключиться к журналу «%1»: в системе нет драйвера PostgreSQL "
+                               "для Qt (пакет libqt6sql6-psql).")
+                    .arg(shown));
+        } else {
+            server->applyTo(db);
+            if (db.open()) {
+                m_open = true;
+                status = checkServer();
+                if (status == OpenStatus::Ok)
+                    status = inspectAndPrepare(check);
+            } else {
+                const QString address = QStringLiteral("%1:%2").arg(db.hostName()).arg(db.port());
+                const ServerRefusal refusal = diagnoseConnection(*server);
+                QString why;
+                switch (refusal) {
+                case ServerRefusal::Unreachable:
+                    why = QStringLiteral("сервер %1 не отвечает").arg(address);
+                    break;
+                case ServerRefusal::PasswordNeeded:
+                    why = QStringLiteral("сервер требует пароль пользователя «%1»").arg(db.userName());
+                    break;
+                case ServerRefusal::Authentication:
+                    why = QStringLiteral("сервер не принял пользователя «%1»: неверный пароль или нет такого "
+                                         "пользователя")
+                              .arg(db.userName());
+                    break;
+                case ServerRefusal::NoDatabase:
+                    why = QStringLiteral("на сервере нет базы данных «%1» или у пользователя «%2» нет права "
+                                         "подключаться к ней")
+                              .arg(db.databaseName(), db.userName());
+                    break;
+                case ServerRefusal::Other:
+                    why = describe(db.lastError());
+                    break;
+                }
+                status = refuse(refusal == ServerRefusal::PasswordNeeded ? OpenStatus::PasswordNeeded
+                                                                        : OpenStatus::CannotOpen, QStringLiteral("Не удалось подключиться к журналу «%1»: %2.").arg(shown, why));
+            }
+        }
+    }
+    if (status != OpenStatus::Ok)
+        close();
+    return status;
+}
+
+RegisterDatabase::OpenStatus RegisterDatabase::checkServer()
+{
+    QSqlQuery query(database());
+    if (!query.exec(QStringLiteral("SHOW server_version_num")) || !query.next())
+        return refuse(OpenStatus::CannotOpen,
+            QStringLiteral("Не удалось прочитать журнал «%1»: %2.").arg(m_fileName, describe(query.lastError())));
+    const int version = query.value(0).toInt();
+    query.finish();
+    if (version < kOldestServerVersion)
+        return refuse(OpenStatus::CannotOpen,
+            QStringLiteral("Сервер журнала «%1» — PostgreSQL %2.%3, а журнал работает с PostgreSQL %4 и новее.")
+                .arg(m_fileName)
+                .arg(version / 10000)
+                .arg(version % 10000)
+                .arg(kOldestServerVersion / 10000));
+    return OpenStatus::Ok;
+}
+
+RegisterDatabase::OpenStatus RegisterDatabase::openFile(const QString &fileName, Check check)
+{
+    m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
     m_fileName = fileName;
     const QString shown = QDir::toNativeSeparators(fileName);
 
@@ -129,17 +225,26 @@ void RegisterDatabase::setBusyTimeout(int milliseconds)
 {
     m_busyMs = milliseconds;
     if (m_open)
-        QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs));
+        applyBusyTimeout();
+}
+
+void RegisterDatabase::applyBusyTimeout()
+{
+    // SQLite waits for the lock itself; a server is told to give up a lock wait as busy.
+    QSqlQuery(database()).exec(m_dialect.engine() == SqlDialect::Engine::Sqlite
+            ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs)
+            : QStringLiteral("SET lock_timeout = %1").arg(m_busyMs));
 }
 
 RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
 {
-    const QString shown = QDir::toNativeSeparators(m_fileName);
+    const bool sqlite = m_dialect.engine() == SqlDialect::Engine::Sqlite;
+    const QString shown = sqlite ? QDir::toNativeSeparators(m_fileName) : m_fileName;
     QSqlDatabase db = database();
     QSqlQuery query(db);
     // Waiting for another writer is the only setting made before the file is known to be ours;
     // it lives in the connection, not in the file.
-    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs));
+    applyBusyTimeout();
 
     auto damaged = [&](const QString &why) {
         return refuse(
@@ -160,8 +265,13 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
     int mark = 0;
     int version = 0;
     int tables = 0;
-    if (!readNumber(m_dialect.readMark(), mark) || !readNumber(m_dialect.readVersion(), version)
-        || !readNumber(m_dialect.countTables(), tables)) {
+    // Read in one snapshot: another program creating the register meanwhile is seen before
+    // or after, never half-way (a table but no mark yet).
+    QSqlQuery(db).exec(m_dialect.beginSnapshot());
+    const bool known = readNumber(m_dialect.readMark(), mark) && readNumber(m_dialect.readVersion(), version)
+        && readNumber(m_dialect.countTables(), tables);
+    QSqlQuery(db).exec(known ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+    if (!known) {
         const QString code = m_dialect.primaryCode(query.lastError());
         if (code == QLatin1String("26"))
             return notRegister();
@@ -183,7 +293,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
                     .arg(version)
                     .arg(kRegisterSchemaVersion)
                 + kUntouched);
-    if (!emptyDatabase && check == Check::Thorough) {
+    if (sqlite && !emptyDatabase && check == Check::Thorough) {
         if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
             return damaged(describe(query.lastError()));
         const QString verdict = query.value(0).toString();
@@ -194,13 +304,25 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
 
     // The file is ours: now it may be written. The schema is created in one commit, so
     // another program opening it meanwhile finds nothing or all of it.
-    query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    if (sqlite)
+        query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     query.finish();
+    if (!sqlite && version < kRegisterSchemaVersion) {
+        // Creating or migrating needs the right to create tables; say which one is missing.
+        if (query.exec(QStringLiteral("SELECT current_schema(), has_schema_privilege(current_schema(), 'CREATE')"))
+            && query.next() && !query.value(1).toBool())
+            return refuse(OpenStatus::CannotOpen,
+                QStringLiteral("Журнал «%1» нельзя %2: у пользователя «%3» нет права CREATE на схему «%4». "
+                               "Его даёт владелец базы: GRANT CREATE ON SCHEMA %4 TO %3.")
+                    .arg(shown, version == 0 ? QStringLiteral("создать") : QStringLiteral("обновить"),
+                        db.userName(), query.value(0).toString()));
+        query.finish();
+    }
     QString error;
     if (!migrateRegister(db, m_dialect, version, error))
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось подготовить журнал «%1»: %2.").arg(shown, error));
-    if (m_dialect.engine() == SqlDialect::Engine::Sqlite)
+    if (sqlite)
         query.exec(QStringLiteral("PRAGMA journal_mode = WAL")); // a read-only register stays as it is
     query.finish();
     return OpenStatus::Ok;
@@ -211,6 +333,19 @@ QString RegisterDatabase::describe(const QSqlError &error) const
     const QString code = m_dialect.primaryCode(error);
     if (m_dialect.isBusy(error))
         return QStringLiteral("журнал занят другой программой дольше %1 с").arg(m_busyMs / 1000.0);
+    if (m_dialect.engine() == SqlDialect::Engine::Postgres) {
+        const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+        if (code == QLatin1String("42501"))
+            return QStringLiteral("у пользователя нет права на это действие (%1)").arg(text.trimmed());
+        if (code == QLatin1String("25006"))
+            return QStringLiteral("журнал открыт только для чтения");
+        if (code == QLatin1String("53100"))
+            return QStringLiteral("на сервере не хватает места");
+        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))
+            || serverConnectionLost(database()))
+            return QStringLiteral("связь с сервером журнала прервана; ничего из начатого не сохранено");
+        return text.isEmpty() ? QStringLiteral("неизвестная ошибка") : text.trimmed();
+    }
     if (code == QLatin1String("8"))
         return QStringLiteral("журнал открыт только для чтения");
     if (code == QLatin1String("13"))
@@ -237,10 +372,25 @@ bool RegisterDatabase::fail(const QString &reason)
     return false;
 }
 
+bool RegisterDatabase::reconnectIfLost()
+{
+    QSqlDatabase db = database();
+    if (m_dialect.engine() != SqlDialect::Engine::Postgres || !serverConnectionLost(db))
+        return true;
+    db.close();
+    db.setPassword(m_password);
+    if (!db.open())
+        return fail(QStringLiteral("нет связи с сервером журнала %1:%2").arg(db.hostName()).arg(db.port()));
+    applyBusyTimeout();
+    return true;
+}
+
 bool RegisterDatabase::write(const std::function<bool()> &work)
 {
     if (!m_open)
         return fail(QStringLiteral("журнал не открыт"));
+    if (!reconnectIfLost())
+        return false;
     QElapsedTimer waited;
     waited.start();
     for (;;) {
@@ -267,6 +417,8 @@ bool RegisterDatabase::read(const std::function<bool()> &work)
 {
     if (!m_open)
         return fail(QStringLiteral("журнал не открыт"));
+    if (!reconnectIfLost())
+        return false;
     m_error.clear();
     QSqlDatabase db = database();
     QSqlQuery(db).exec(QStringLiteral("BEGIN"));

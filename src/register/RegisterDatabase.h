@@ -24,27 +24,34 @@ public:
         NewerSchema, // made by a newer program; left untouched
         NotARegister, // another kind of file or database; left untouched
         Damaged, // a register, but its file is damaged or cut short; left untouched
-        CannotOpen, // the file cannot be opened or created (folder, rights, disk)
+        CannotOpen, // the file cannot be opened or created (folder, rights, disk), or the
+                    // server cannot be reached, refuses the user, or is too old
+        PasswordNeeded, // the server wants a password libpq did not find: ask, and open again
     };
 
     // How long a transaction waits for another writer, then tries again, before giving up.
     static constexpr int kDefaultBusyMs = 5000;
 
-    explicit RegisterDatabase(SqlDialect::Engine engine = SqlDialect::Engine::Sqlite);
+    RegisterDatabase();
     ~RegisterDatabase();
     RegisterDatabase(const RegisterDatabase &) = delete;
     RegisterDatabase &operator=(const RegisterDatabase &) = delete;
 
-    // Opens the register in `fileName`, creating it (and its folder) when there is no such
+    // Opens the register in `location`, creating it (and its folder) when there is no such
     // file. Anything but Ok leaves the file byte for byte as it was, and errorString() says
     // why in the user's words.
+    // A location "postgresql://…" is a database on a server (see RegisterServer.h): its
+    // schema is created there when the database is empty and the user may create it; a
+    // database holding anything else is refused untouched. `password`, when given, is used
+    // for this connection only (and to connect again after the connection was lost).
     // Thorough also reads every page once (PRAGMA quick_check), which takes a while on a
     // large register; Quick checks the header, the mark and the version only, and damage
     // found later fails the change it is found in, never repairing anything.
     enum class Check { Thorough, Quick };
-    OpenStatus open(const QString &fileName, Check check = Check::Thorough);
+    OpenStatus open(const QString &location, Check check = Check::Thorough, const QString &password = {});
     void close();
     bool isOpen() const { return m_open; }
+    // The file, or the server's location without a password.
     QString fileName() const { return m_fileName; }
 
     void setBusyTimeout(int milliseconds);
@@ -70,11 +77,19 @@ public:
 
 private:
     OpenStatus refuse(OpenStatus status, const QString &text);
+    OpenStatus openFile(const QString &fileName, Check check);
+    OpenStatus openServer(const QString &location, Check check, const QString &password);
     OpenStatus inspectAndPrepare(Check check);
+    OpenStatus checkServer();
+    // Connects again to a server whose connection was lost; false (and errorString()) when
+    // it still cannot be reached.
+    bool reconnectIfLost();
+    void applyBusyTimeout();
     // The user's words for a database error: busy, read-only, disk full, damaged, or Qt's text.
     QString describe(const QSqlError &error) const;
 
     SqlDialect m_dialect;
+    QString m_password; // typed for this connection; never written anywhere
     QString m_connectionName;
     QString m_fileName;
     QString m_error;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -32,6 +33,26 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
         source.id = query.value(0).toLongLong();
         query.finish();
 
+        // What the register holds of these cells already, asked a hundred at a time: a
+        // cell held needs no insert and no look-up of its own, only the link to the source.
+        QHash<QByteArray, std::pair<RegisterId, bool>> known; // id, removed
+        constexpr qsizetype kAskedAtOnce = 100;
+        for (qsizetype first = 0; first < cells.size(); first += kAskedAtOnce) {
+            const qsizetype count = std::min(kAskedAtOnce, cells.size() - first);
+            QVariantList blobs;
+            for (qsizetype i = first; i < first + count; ++i)
+                blobs << cellBlob(cells.at(i));
+            QSqlQuery ask(db);
+            ask.setForwardOnly(true);
+            if (!execBound(ask,
+                    QStringLiteral("SELECT id, removed, cell FROM measurements WHERE cell IN (%1)")
+                        .arg(QStringList(count, QStringLiteral("?")).join(u',')),
+                    blobs))
+                return m_db.fail(ask);
+            while (ask.next())
+                known.insert(ask.value(2).toByteArray(), {ask.value(0).toLongLong(), ask.value(1).toInt() != 0});
+        }
+
         QSqlQuery insert(db);
         QSqlQuery find(db);
         QSqlQuery link(db);
@@ -47,24 +68,32 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
 
         for (const ArchiveCell &cell : cells) {
             const QByteArray blob = cellBlob(cell);
-            insert.bindValue(0, blob);
-            insert.bindValue(1, takenAt(cell));
-            insert.bindValue(2, cell.byte(ArchiveCell::ElementKind));
-            if (!insert.exec())
-                return m_db.fail(insert);
             RegisterId id = 0;
-            if (insert.next()) {
-                id = insert.value(0).toLongLong();
-                ++counts.added;
+            if (const auto held = known.constFind(blob); held != known.constEnd()) {
+                id = held->first;
+                ++(held->second ? counts.removedBefore : counts.present);
             } else {
-                find.bindValue(0, blob);
-                if (!find.exec() || !find.next())
-                    return m_db.fail(find);
-                id = find.value(0).toLongLong();
-                ++(find.value(1).toInt() ? counts.removedBefore : counts.present);
+                insert.bindValue(0, blob);
+                insert.bindValue(1, takenAt(cell));
+                insert.bindValue(2, cell.byte(ArchiveCell::ElementKind));
+                if (!insert.exec())
+                    return m_db.fail(insert);
+                if (insert.next()) {
+                    id = insert.value(0).toLongLong();
+                    ++counts.added;
+                    known.insert(blob, {id, false}); // the same cell again in this addition
+                } else { // another program added it a moment ago
+                    find.bindValue(0, blob);
+                    if (!find.exec() || !find.next())
+                        return m_db.fail(find);
+                    id = find.value(0).toLongLong();
+                    const bool removed = find.value(1).toInt() != 0;
+                    ++(removed ? counts.removedBefore : counts.present);
+                    known.insert(blob, {id, removed});
+                }
+                insert.finish();
+                find.finish();
             }
-            insert.finish();
-            find.finish();
             link.bindValue(0, id);
             link.bindValue(1, source.id);
             if (!link.exec())

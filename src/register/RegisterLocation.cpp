@@ -1,5 +1,7 @@
 #include "RegisterLocation.h"
 
+#include "RegisterServer.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -33,7 +35,9 @@ QString rememberedRegisterPath()
 
 void rememberRegisterPath(const QString &fileName)
 {
-    settings().setValue(kKey, QDir(fileName).absolutePath());
+    // A server's location is kept as it is, without a password; a file by its whole path.
+    settings().setValue(
+        kKey, isServerLocation(fileName) ? shownLocation(fileName) : QDir(fileName).absolutePath());
 }
 
 } // namespace luvir

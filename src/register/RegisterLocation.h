@@ -11,7 +11,8 @@ namespace luvir {
 QString defaultRegisterPath();
 // The register last used, or the default one when none was remembered.
 QString rememberedRegisterPath();
-// Remembers `fileName` as the register to use from now on.
+// Remembers `fileName` (a file, or a server's "postgresql://…" location, never with its
+// password) as the register to use from now on.
 void rememberRegisterPath(const QString &fileName);
 
 } // namespace luvir

@@ -13,7 +13,8 @@ namespace {
 
 const QString kMeasurementSelect
     = QStringLiteral("SELECT m.id, m.cell, m.structure_id, m.site, s.name, o.name,"
-                     " (SELECT min(ms.source_id) FROM measurement_sources ms WHERE ms.measurement_id = m.id)"
+                     " (SELECT min(ms.source_id) FROM measurement_sources ms WHERE ms.measurement_id = m.id),"
+                     " m.revision"
                      " FROM measurements m LEFT JOIN structures s ON s.id = m.structure_id"
                      " LEFT JOIN objects o ON o.id = s.object_id");
 
@@ -27,6 +28,7 @@ RegisterMeasurement measurementAt(const QSqlQuery &query)
     measurement.structureName = query.value(4).toString();
     measurement.objectName = query.value(5).toString();
     measurement.firstSourceId = query.value(6).toLongLong();
+    measurement.revision = query.value(7).toInt();
     return measurement;
 }
 
@@ -48,21 +50,79 @@ RegisterSource sourceAt(const QSqlQuery &query)
 const QString kSourceSelect = QStringLiteral(
     "SELECT id, kind, added_at, version_major, version_minor, serial_number, file_name FROM sources");
 
-// Runs `sql` once per id, all inside the caller's transaction; fails on an id that changes nothing.
-bool updateEach(
-    RegisterDatabase &db, const QString &sql, const QVariantList &leading, const QList<RegisterId> &ids)
+// A measurement to change: its id and, when the change was made from what was read, the
+// revision it had then.
+struct Target {
+    RegisterId id = 0;
+    std::optional<int> revision;
+};
+
+QList<Target> targetsOf(const QList<RegisterId> &ids)
 {
-    QSqlQuery query(db.database());
-    if (!query.prepare(sql))
-        return db.fail(query);
-    for (RegisterId id : ids) {
-        registersql::bindAll(query, QVariantList(leading) << id);
+    QList<Target> targets;
+    for (RegisterId id : ids)
+        targets << Target {id, std::nullopt};
+    return targets;
+}
+
+QList<Target> targetsOf(const QList<RegisterMeasurement> &read)
+{
+    QList<Target> targets;
+    for (const RegisterMeasurement &m : read)
+        targets << Target {m.id, m.revision};
+    return targets;
+}
+
+// "UPDATE measurements SET `set`" on each target not removed, all inside the caller's
+// transaction, counting the change in its revision; fails on a target that changes nothing:
+// missing, removed, or (with its revision) changed since it was read.
+bool updateEach(RegisterDatabase &db, const QString &set, const QVariantList &leading, const QList<Target> &targets)
+{
+    const QString sql = QStringLiteral("UPDATE measurements SET %1, revision = revision + 1 "
+                                       "WHERE removed = 0 AND id = ?")
+                            .arg(set);
+    QSqlQuery unchecked(db.database());
+    QSqlQuery checked(db.database());
+    if (!unchecked.prepare(sql))
+        return db.fail(unchecked);
+    if (!checked.prepare(sql + QStringLiteral(" AND revision = ?")))
+        return db.fail(checked);
+    for (const Target &target : targets) {
+        QSqlQuery &query = target.revision ? checked : unchecked;
+        QVariantList values = QVariantList(leading) << target.id;
+        if (target.revision)
+            values << *target.revision;
+        registersql::bindAll(query, values);
         if (!query.exec())
             return db.fail(query);
-        if (query.numRowsAffected() != 1)
-            return db.fail(QStringLiteral("в журнале нет измерения %1").arg(id));
+        if (query.numRowsAffected() != 1) {
+            const QString missing = QStringLiteral("в журнале нет измерения %1").arg(target.id);
+            if (!target.revision)
+                return db.fail(missing);
+            QSqlQuery there(db.database());
+            if (!execBound(there, QStringLiteral("SELECT 1 FROM measurements WHERE removed = 0 AND id = ?"),
+                    {target.id}))
+                return db.fail(there);
+            return db.fail(there.next() ? kChangedMeanwhile : missing);
+        }
     }
     return true;
+}
+
+bool assignTo(RegisterDatabase &db, const QList<Target> &targets, RegisterId structureId,
+    const std::optional<QString> &site)
+{
+    return db.write([&] {
+        QSqlQuery check(db.database());
+        if (!execBound(check, QStringLiteral("SELECT id FROM structures WHERE id = ?"), {structureId}))
+            return db.fail(check);
+        if (!check.next())
+            return db.fail(QStringLiteral("в журнале нет конструкции %1").arg(structureId));
+        check.finish();
+        if (site)
+            return updateEach(db, QStringLiteral("structure_id = ?, site = ?"), {structureId, *site}, targets);
+        return updateEach(db, QStringLiteral("structure_id = ?"), {structureId}, targets);
+    });
 }
 
 } // namespace
@@ -104,7 +164,7 @@ QList<StructureCount> Register::measurementCounts()
 {
     return selectAll(m_db,
         QStringLiteral("SELECT structure_id, count(*) FROM measurements WHERE removed = 0 "
-                       "GROUP BY structure_id ORDER BY structure_id"),
+                       "GROUP BY structure_id ORDER BY coalesce(structure_id, 0)"),
         {}, [](const QSqlQuery &query) {
             return StructureCount {query.value(0).toLongLong(), query.value(1).toInt()};
         });
@@ -113,48 +173,30 @@ QList<StructureCount> Register::measurementCounts()
 bool Register::assign(
     const QList<RegisterId> &ids, RegisterId structureId, const std::optional<QString> &site)
 {
-    return m_db.write([&] {
-        QSqlQuery check(m_db.database());
-        if (!execBound(check, QStringLiteral("SELECT id FROM structures WHERE id = ?"), {structureId}))
-            return m_db.fail(check);
-        if (!check.next())
-            return m_db.fail(QStringLiteral("в журнале нет конструкции %1").arg(structureId));
-        check.finish();
-        if (site)
-            return updateEach(m_db,
-                QStringLiteral(
-                    "UPDATE measurements SET structure_id = ?, site = ? WHERE removed = 0 AND id = ?"),
-                {structureId, *site}, ids);
-        return updateEach(m_db,
-            QStringLiteral("UPDATE measurements SET structure_id = ? WHERE removed = 0 AND id = ?"),
-            {structureId}, ids);
-    });
+    return assignTo(m_db, targetsOf(ids), structureId, site);
+}
+
+bool Register::assignAsRead(
+    const QList<RegisterMeasurement> &read, RegisterId structureId, const std::optional<QString> &site)
+{
+    return assignTo(m_db, targetsOf(read), structureId, site);
 }
 
 bool Register::unassign(const QList<RegisterId> &ids)
 {
     return m_db.write([&] {
-        return updateEach(m_db,
-            QStringLiteral(
-                "UPDATE measurements SET structure_id = NULL, site = '' WHERE removed = 0 AND id = ?"),
-            {}, ids);
+        return updateEach(m_db, QStringLiteral("structure_id = NULL, site = ''"), {}, targetsOf(ids));
     });
 }
 
 bool Register::setSite(RegisterId id, const QString &site)
 {
-    return m_db.write([&] {
-        return updateEach(m_db,
-            QStringLiteral("UPDATE measurements SET site = ? WHERE removed = 0 AND id = ?"), {site}, {id});
-    });
+    return m_db.write([&] { return updateEach(m_db, QStringLiteral("site = ?"), {site}, targetsOf(QList<RegisterId> {id})); });
 }
 
 bool Register::markRemoved(const QList<RegisterId> &ids)
 {
-    return m_db.write([&] {
-        return updateEach(m_db,
-            QStringLiteral("UPDATE measurements SET removed = 1 WHERE removed = 0 AND id = ?"), {}, ids);
-    });
+    return m_db.write([&] { return updateEach(m_db, QStringLiteral("removed = 1"), {}, targetsOf(ids)); });
 }
 
 QList<RegisterSource> Register::sources()

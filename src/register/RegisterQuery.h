@@ -95,6 +95,21 @@ inline bool changeOne(
     });
 }
 
+// Why an update made from what was read earlier fails when another change came between.
+inline const QString kChangedMeanwhile = QStringLiteral(
+    "запись изменена в другом окне или другой программой после того, как была прочитана; "
+    "перечитайте журнал и повторите");
+
+// After an update of `table`'s row `id` that changed nothing: fails with kChangedMeanwhile
+// when the row is there (its revision moved on), with `missing` when it is not.
+inline bool failUnchanged(RegisterDatabase &db, const QString &table, RegisterId id, const QString &missing)
+{
+    QSqlQuery query(db.database());
+    if (!execBound(query, QStringLiteral("SELECT 1 FROM %1 WHERE id = ?").arg(table), {id}))
+        return db.fail(query);
+    return db.fail(query.next() ? kChangedMeanwhile : missing);
+}
+
 inline QByteArray cellBlob(const ArchiveCell &cell)
 {
     return QByteArray(reinterpret_cast<const char *>(cell.bytes.data()), static_cast<qsizetype>(kCellSize));

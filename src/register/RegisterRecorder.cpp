@@ -2,6 +2,7 @@
 
 #include "Register.h"
 #include "RegisterLocation.h"
+#include "RegisterServer.h"
 
 #include <QDir>
 
@@ -18,7 +19,7 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
         reg.setBusyTimeout(m_busyMs);
     // Every download opens it anew: the quick check, so a large register costs a download little.
     if (reg.open(fileName, Register::Check::Quick) != Register::OpenStatus::Ok)
-        return {false, notAdded.arg(QDir::toNativeSeparators(fileName), reg.errorString())};
+        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(fileName)), reg.errorString())};
     RegisterSource source;
     source.kind = RegisterSource::Kind::Download;
     source.addedAt = download.finishedAt;
@@ -26,7 +27,7 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     source.serialNumber = download.serialNumber;
     ImportCounts counts;
     if (!reg.importCells(cellsOf(download.archive), source, counts))
-        return {false, notAdded.arg(QDir::toNativeSeparators(fileName), reg.errorString() + u'.')};
+        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(fileName)), reg.errorString() + u'.')};
     return {true, additionSummary(counts)};
 }
 

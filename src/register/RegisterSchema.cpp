@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QScopeGuard>
 
 namespace luvir {
 
@@ -57,6 +58,14 @@ const char *const kVersion1[] = {
     "CREATE INDEX measurement_sources_source ON measurement_sources(source_id)",
 };
 
+// Version 2: a revision number on every row two engineers may edit at once, so that an
+// update made from what was read before another's change fails instead of overwriting it.
+const char *const kVersion2[] = {
+    "ALTER TABLE objects ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
+    "ALTER TABLE structures ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
+    "ALTER TABLE measurements ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
+};
+
 } // namespace
 
 QStringList schemaStep(int from, const SqlDialect &dialect)
@@ -65,6 +74,9 @@ QStringList schemaStep(int from, const SqlDialect &dialect)
     if (from == 0) {
         statements << dialect.writeMark();
         for (const char *statement : kVersion1)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
+    } else if (from == 1) {
+        for (const char *statement : kVersion2)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     }
     return statements;
@@ -81,6 +93,12 @@ bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int curr
             QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
             return false;
         };
+        if (!dialect.lockSchema().isEmpty() && !query.exec(dialect.lockSchema()))
+            return fail();
+        const auto unlock = qScopeGuard([&] {
+            if (!dialect.unlockSchema().isEmpty())
+                QSqlQuery(database).exec(dialect.unlockSchema());
+        });
         if (!query.exec(dialect.beginWrite()))
             return fail();
         // Another program may have taken the same step while this one waited for the lock.

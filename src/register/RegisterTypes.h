@@ -23,6 +23,7 @@ struct RegisterObject {
     QString address;
     QString customer;
     QString notes;
+    int revision = 0; // counts its changes: an update of what was read before a change fails
     friend bool operator==(const RegisterObject &, const RegisterObject &) = default;
 };
 
@@ -35,6 +36,7 @@ struct RegisterStructure {
     QString designClass; // e.g. "B25"
     QDate concretedOn; // null when not given
     QString notes;
+    int revision = 0; // counts its changes: an update of what was read before a change fails
     friend bool operator==(const RegisterStructure &, const RegisterStructure &) = default;
 };
 
@@ -58,6 +60,7 @@ struct RegisterMeasurement {
     QString structureName; // empty when unassigned
     QString objectName;
     RegisterId firstSourceId = 0; // the source it first came from
+    int revision = 0; // counts changes of its structure, site and removal
 };
 
 // Which measurements to list. Removed ones are never listed.

@@ -24,6 +24,12 @@ QString SqlDialect::beginWrite() const
     return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
+QString SqlDialect::beginSnapshot() const
+{
+    return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN")
+                                      : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+}
+
 QString SqlDialect::insertIgnoring(
     const QString &table, const QStringList &columns, const QString &returning) const
 {
@@ -44,7 +50,26 @@ QString SqlDialect::readVersion() const
 {
     return m_engine == Engine::Sqlite
         ? QStringLiteral("PRAGMA user_version")
-        : QStringLiteral("SELECT coalesce(max(version), 0) FROM schema_version");
+        // A new database has no version table yet; the query inside is run only when it has.
+        : QStringLiteral("SELECT CASE WHEN to_regclass('schema_version') IS NULL THEN 0 ELSE "
+                         "coalesce((xpath('//v/text()', query_to_xml("
+                         "'SELECT max(version) AS v FROM schema_version', false, false, '')))[1]::text::int, 0) END");
+}
+
+QString SqlDialect::lockSchema() const
+{
+    if (m_engine == Engine::Sqlite)
+        return {}; // BEGIN IMMEDIATE holds the whole file already
+    // Held by the session, taken before the transaction begins: the transaction then starts
+    // after the other program's commit and sees the tables it made.
+    return QStringLiteral("SELECT pg_advisory_lock(%1)").arg(kRegisterMark);
+}
+
+QString SqlDialect::unlockSchema() const
+{
+    if (m_engine == Engine::Sqlite)
+        return {};
+    return QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(kRegisterMark);
 }
 
 QStringList SqlDialect::writeVersion(int version) const
@@ -52,9 +77,12 @@ QStringList SqlDialect::writeVersion(int version) const
     // A PRAGMA takes no bound values; the number is the program's own, never the user's.
     if (m_engine == Engine::Sqlite)
         return {QStringLiteral("PRAGMA user_version = %1").arg(version)};
-    return {QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"),
-        QStringLiteral("DELETE FROM schema_version"),
-        QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version)};
+    QStringList statements;
+    if (version == 1) // made with the schema
+        statements << QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)");
+    return statements
+        << QStringLiteral("DELETE FROM schema_version")
+        << QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(version);
 }
 
 QStringList SqlDialect::writeMark() const

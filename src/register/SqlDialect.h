@@ -35,6 +35,9 @@ public:
     // second writer waits at the start instead of failing half-way.
     QString beginWrite() const;
 
+    // Starts a read transaction whose statements all see the database of one moment.
+    QString beginSnapshot() const;
+
     // "INSERT … VALUES (?, …)" that inserts nothing when a unique key is taken already,
     // followed by `returning` ("RETURNING id") when given.
     QString insertIgnoring(
@@ -44,6 +47,12 @@ public:
     // server: the table schema_version). `version` is the program's own number.
     QString readVersion() const;
     QStringList writeVersion(int version) const;
+
+    // Makes a second program changing the schema at the same moment wait until the first
+    // has committed: run before beginWrite(), and unlockSchema() after the commit (empty
+    // where the write transaction itself does it).
+    QString lockSchema() const;
+    QString unlockSchema() const;
 
     // The mark that tells a register from any other database of the engine: set when the
     // schema is created, read back on opening. SQLite: PRAGMA application_id; a server: the

@@ -83,6 +83,9 @@ depends=$(field Depends | tr ',' '\n' | sed 's/([^)]*)//; s/^ *//; s/ *$//')
 for need in qt6-qpa-plugins qt6-translations-l10n libc-l10n xchm xdg-utils file desktop-file-utils libqt6sql6-sqlite; do
   grep -qxF "$need" <<<"$depends" || fail "Depends lacks $need (alone): $(field Depends)"
 done
+# A register on a server: libpq linked, Qt's driver for it recommended.
+field Depends | grep -q "\blibpq5" || fail "Depends lacks libpq5"
+field Recommends | grep -q "\blibqt6sql6-psql" || fail "Recommends lacks libqt6sql6-psql: $(field Recommends)"
 # The files the installed program and luvir-cli read at run time from other packages come
 # with the packages it depends on: Qt's Russian texts where this Qt looks for translations,
 # the C library's Russian messages, and the viewer Справка > Помощь starts.

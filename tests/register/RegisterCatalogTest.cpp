@@ -42,7 +42,9 @@ protected:
 
 } // namespace
 
-TEST_F(RegisterCatalogTest, SelectionsListTheirMeasurementsInTimeOrder)
+INSTANTIATE_TEST_SUITE_P(Engines, RegisterCatalogTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+TEST_P(RegisterCatalogTest, SelectionsListTheirMeasurementsInTimeOrder)
 {
     ASSERT_TRUE(reg.assign({byDay[1], byDay[3]}, column, QStringLiteral("2а")));
     ASSERT_TRUE(reg.assign({byDay[2]}, slab));
@@ -86,7 +88,7 @@ TEST_F(RegisterCatalogTest, SelectionsListTheirMeasurementsInTimeOrder)
     EXPECT_EQ(m->objectName, "Дом 5");
 }
 
-TEST_F(RegisterCatalogTest, AssignIsAllOrNothingAndUnassignClearsTheSite)
+TEST_P(RegisterCatalogTest, AssignIsAllOrNothingAndUnassignClearsTheSite)
 {
     // One id the register does not hold: nothing is assigned.
     EXPECT_FALSE(reg.assign({byDay[0], 9999}, column, QStringLiteral("1")));
@@ -111,7 +113,7 @@ TEST_F(RegisterCatalogTest, AssignIsAllOrNothingAndUnassignClearsTheSite)
     EXPECT_EQ(counts[1].measurements, 1);
 }
 
-TEST_F(RegisterCatalogTest, DeletingAStructureOrObjectKeepsEveryMeasurement)
+TEST_P(RegisterCatalogTest, DeletingAStructureOrObjectKeepsEveryMeasurement)
 {
     ASSERT_TRUE(reg.assign({byDay[0], byDay[1]}, column, QStringLiteral("1")));
     ASSERT_TRUE(reg.assign({byDay[2]}, slab, QStringLiteral("2")));
@@ -128,13 +130,14 @@ TEST_F(RegisterCatalogTest, DeletingAStructureOrObjectKeepsEveryMeasurement)
     EXPECT_FALSE(reg.removeObject(house));
 }
 
-TEST_F(RegisterCatalogTest, ObjectsAndStructuresAreEditedAndFoundByName)
+TEST_P(RegisterCatalogTest, ObjectsAndStructuresAreEditedAndFoundByName)
 {
     RegisterStructure changed = *reg.structure(slab);
     changed.name = "Плита П-2";
     changed.concretedOn = QDate(2026, 1, 15);
     changed.notes = "после ремонта";
     ASSERT_TRUE(reg.updateStructure(changed));
+    ++changed.revision;
     EXPECT_EQ(*reg.structure(slab), changed);
     EXPECT_EQ(reg.structures(house).size(), 2);
 
@@ -154,7 +157,7 @@ TEST_F(RegisterCatalogTest, ObjectsAndStructuresAreEditedAndFoundByName)
 
 // Every text goes into the database as a bound value: none of these can change a
 // statement, and each comes back as it went in.
-TEST_F(RegisterTest, NamesOfEveryKindAreStoredExactly)
+TEST_P(RegisterTest, NamesOfEveryKindAreStoredExactly)
 {
     QString cyrillic;
     for (char16_t c = u'А'; c <= u'я'; ++c)
@@ -165,15 +168,24 @@ TEST_F(RegisterTest, NamesOfEveryKindAreStoredExactly)
         "'); DROP TABLE measurements; --",
         "a; b; c;",
         "C:\\objects\\new\\x00\\",
-        QStringLiteral("tab\there, line\nbreak, return\r, bell\a, escape\x1b, nul") + QChar(u'\0') + "end",
+        QStringLiteral("tab\there, line\nbreak, return\r, bell\a, escape\x1b"),
         QString(10000, u'Ж'),
         cyrillic,
         "%1 %2 ? :name @p $1",
         "",
     };
+    // The character 0 is a text's end to a server, which keeps no such text: refused there whole.
+    const QString withNul = QStringLiteral("nul") + QChar(u'\0') + "end";
     add(distinctCells(0, 1));
     const RegisterId measurement = ids(MeasurementSelection::all()).first();
-    for (const QString &name : names) {
+    QList<QString> stored(std::begin(names), std::end(names));
+    if (engine() == Engine::Sqlite) {
+        stored << withNul;
+    } else {
+        EXPECT_EQ(reg.addObject({0, withNul, {}, {}, {}}), 0);
+        EXPECT_TRUE(reg.objects().isEmpty());
+    }
+    for (const QString &name : stored) {
         const RegisterId object = reg.addObject({0, name, name, name, name});
         ASSERT_NE(object, 0) << qPrintable(reg.errorString());
         const RegisterId structure = reg.addStructure({0, object, name, 3, name, {}, name});

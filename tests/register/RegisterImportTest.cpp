@@ -10,28 +10,24 @@ using namespace luvir::test;
 namespace {
 
 // The number of measurements linked to each source, by the source's file name: read
-// straight from the file with a connection of the test's own.
-QMap<QString, int> cellsPerSource(const QString &path)
+// straight from the register with a connection of the test's own.
+QMap<QString, int> cellsPerSource(const QString &location)
 {
     QMap<QString, int> result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(path);
-        EXPECT_TRUE(db.open());
-        QSqlQuery query(
-            QStringLiteral("SELECT s.file_name, count(ms.measurement_id) FROM sources s "
-                           "LEFT JOIN measurement_sources ms ON ms.source_id = s.id GROUP BY s.id"),
-            db);
-        while (query.next())
-            result[query.value(0).toString()] += query.value(1).toInt();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    RawConnection raw(location);
+    QSqlQuery query(raw.db());
+    EXPECT_TRUE(query.exec(QStringLiteral("SELECT s.file_name, count(ms.measurement_id) FROM sources s "
+                                          "LEFT JOIN measurement_sources ms ON ms.source_id = s.id GROUP BY s.id")));
+    while (query.next())
+        result[query.value(0).toString()] += query.value(1).toInt();
     return result;
 }
 
 } // namespace
 
-TEST_F(RegisterTest, SameCellsTwiceAddNothingButTheSource)
+INSTANTIATE_TEST_SUITE_P(Engines, RegisterTest, ::testing::Values(Engine::Sqlite, Engine::Postgres), engineName);
+
+TEST_P(RegisterTest, SameCellsTwiceAddNothingButTheSource)
 {
     EXPECT_EQ(add(distinctCells(0, 999), "first.db"), (ImportCounts {999, 0, 0}));
     EXPECT_EQ(add(distinctCells(0, 999), "second.db"), (ImportCounts {0, 999, 0}));
@@ -50,14 +46,14 @@ TEST_F(RegisterTest, SameCellsTwiceAddNothingButTheSource)
     EXPECT_EQ(linked.value("third.db"), 600);
 }
 
-TEST_F(RegisterTest, TheSameCellTwiceInOneAdditionIsOneMeasurement)
+TEST_P(RegisterTest, TheSameCellTwiceInOneAdditionIsOneMeasurement)
 {
     const QList<ArchiveCell> cells {distinctCell(1), distinctCell(2), distinctCell(1)};
     EXPECT_EQ(add(cells), (ImportCounts {2, 1, 0}));
     EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 2);
 }
 
-TEST_F(RegisterTest, RemovedMeasurementIsNotBroughtBackAndCountedApart)
+TEST_P(RegisterTest, RemovedMeasurementIsNotBroughtBackAndCountedApart)
 {
     add(distinctCells(0, 5));
     const QList<RegisterId> all = ids(MeasurementSelection::all());
@@ -72,7 +68,7 @@ TEST_F(RegisterTest, RemovedMeasurementIsNotBroughtBackAndCountedApart)
     EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 4);
 }
 
-TEST_F(RegisterTest, ACellKeepsItsBytesAndTheSourceItsDetails)
+TEST_P(RegisterTest, ACellKeepsItsBytesAndTheSourceItsDetails)
 {
     ArchiveCell odd = distinctCell(7);
     odd.bytes[ArchiveCell::Month] = 13; // a date no calendar has is still a measurement

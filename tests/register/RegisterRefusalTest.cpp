@@ -4,6 +4,7 @@
 #include "RegisterFixture.h"
 
 #include "FileSizeLimit.h"
+#include "RegisterSchema.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -85,7 +86,7 @@ TEST(RegisterRefusal, EachStrangeFileIsRefusedAndLeftAsItWas)
         {"a register of a newer schema",
             [](const QString &path) {
                 fullRegister(path);
-                runSql(path, {"PRAGMA user_version = 2"});
+                runSql(path, {QStringLiteral("PRAGMA user_version = %1").arg(kRegisterSchemaVersion + 1)});
             },
             Register::OpenStatus::NewerSchema, "создан более новой версией программы"},
         {"a register cut in the middle of a page",
@@ -142,7 +143,7 @@ TEST(RegisterRefusal, AFolderOrAnUncreatableFolderCannotBeOpened)
     EXPECT_EQ(fileBytes(dir.filePath("file")), "x");
 }
 
-TEST_F(RegisterTest, ANewRegisterIsCreatedWithItsFolderAndOpensAgain)
+TEST_P(SqliteRegisterTest, ANewRegisterIsCreatedWithItsFolderAndOpensAgain)
 {
     add(distinctCells(0, 3));
     reg.close();
@@ -158,15 +159,20 @@ TEST_F(RegisterTest, ANewRegisterIsCreatedWithItsFolderAndOpensAgain)
         << qPrintable(empty.errorString());
 }
 
-TEST_F(RegisterTest, ARegisterHeldByAnotherProgramFailsTheChangeWholeWithTheReason)
+INSTANTIATE_TEST_SUITE_P(File, SqliteRegisterTest, ::testing::Values(Engine::Sqlite), engineName);
+
+TEST_P(RegisterTest, ARegisterHeldByAnotherProgramFailsTheChangeWholeWithTheReason)
 {
     add(distinctCells(0, 10));
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-        other.setDatabaseName(registerPath());
-        ASSERT_TRUE(other.open());
-        QSqlQuery hold(other);
-        ASSERT_TRUE(hold.exec("BEGIN IMMEDIATE"));
+        RawConnection other(registerPath());
+        QSqlQuery hold(other.db());
+        // SQLite: the write lock of the whole file; a server: the tables an addition writes.
+        const QStringList holding = engine() == Engine::Sqlite
+            ? QStringList {"BEGIN IMMEDIATE"}
+            : QStringList {"BEGIN", "LOCK TABLE sources, measurements IN EXCLUSIVE MODE"};
+        for (const QString &statement : holding)
+            ASSERT_TRUE(hold.exec(statement));
         reg.setBusyTimeout(300);
         RegisterSource source = fileSource("b.db");
         ImportCounts counts;
@@ -175,13 +181,12 @@ TEST_F(RegisterTest, ARegisterHeldByAnotherProgramFailsTheChangeWholeWithTheReas
         EXPECT_FALSE(reg.assign({1}, 1));
         hold.exec("ROLLBACK");
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     // Released: the same addition goes through; nothing of the failed one was left behind.
     EXPECT_EQ(add(distinctCells(5, 10), "b.db"), (ImportCounts {5, 5, 0}));
     EXPECT_EQ(reg.sources().size(), 2);
 }
 
-TEST_F(RegisterTest, AFullDiskFailsTheAdditionWholeAndTheRegisterStaysSound)
+TEST_P(SqliteRegisterTest, AFullDiskFailsTheAdditionWholeAndTheRegisterStaysSound)
 {
     add(distinctCells(0, 100));
     RegisterSource source = fileSource("big.db");

@@ -1,0 +1,180 @@
+#include "RegisterServer.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QStringList>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QVariant>
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <vector>
+
+namespace luvir {
+
+namespace {
+
+const QStringList kSslModes = {QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer"),
+    QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+
+// Seconds libpq waits for a server that does not answer.
+constexpr int kConnectTimeoutSeconds = 10;
+
+struct ConnectionCloser {
+    void operator()(PGconn *connection) const { PQfinish(connection); }
+};
+
+// The location's libpq keywords and values, for `database` of its server.
+class ConnectionParameters
+{
+public:
+    ConnectionParameters(const ServerLocation &location, const QString &database)
+    {
+        add("host", location.host);
+        add("port", QString::number(location.port));
+        add("dbname", database);
+        add("connect_timeout", QString::number(kConnectTimeoutSeconds));
+        add("user", location.user);
+        add("password", location.password);
+        add("sslmode", location.sslMode);
+        m_keys.push_back(nullptr);
+        m_values.push_back(nullptr);
+    }
+    const char *const *keys() const { return m_keys.data(); }
+    const char *const *values() const { return m_values.data(); }
+
+private:
+    void add(const char *key, const QString &value)
+    {
+        if (value.isEmpty())
+            return;
+        m_texts.push_back(std::make_unique<QByteArray>(value.toUtf8()));
+        m_keys.push_back(key);
+        m_values.push_back(m_texts.back()->constData());
+    }
+    std::vector<std::unique_ptr<QByteArray>> m_texts;
+    std::vector<const char *> m_keys;
+    std::vector<const char *> m_values;
+};
+
+// A connection made with libpq itself to `database` of the location's server.
+std::unique_ptr<PGconn, ConnectionCloser> connectTo(const ServerLocation &location, const QString &database)
+{
+    const ConnectionParameters parameters(location, database);
+    return std::unique_ptr<PGconn, ConnectionCloser>(PQconnectdbParams(parameters.keys(), parameters.values(), 0));
+}
+
+} // namespace
+
+std::optional<ServerLocation> ServerLocation::parse(const QString &uri, QString &error)
+{
+    const QUrl url(uri, QUrl::StrictMode);
+    if (!url.isValid() || !isServerLocation(uri)) {
+        error = QStringLiteral("это не адрес сервера вида postgresql://пользователь@сервер:порт/база");
+        return std::nullopt;
+    }
+    ServerLocation location;
+    location.host = url.host();
+    location.port = url.port(5432);
+    location.database = url.path().mid(1);
+    location.user = url.userName();
+    location.password = url.password();
+    const QUrlQuery query(url);
+    for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
+        if (key == QLatin1String("sslmode") && kSslModes.contains(value)) {
+            location.sslMode = value;
+        } else if (key == QLatin1String("host") && !value.isEmpty()) {
+            location.host = value; // a socket folder, as libpq takes it
+        } else {
+            error = QStringLiteral("неизвестный параметр адреса «%1=%2»").arg(key, value);
+            return std::nullopt;
+        }
+    }
+    if (location.host.isEmpty() || location.database.isEmpty() || location.database.contains(u'/')) {
+        error = QStringLiteral("в адресе нужны сервер и база данных: postgresql://пользователь@сервер:порт/база");
+        return std::nullopt;
+    }
+    return location;
+}
+
+QString ServerLocation::uri() const
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("postgresql"));
+    url.setUserName(user);
+    if (!host.startsWith(u'/'))
+        url.setHost(host);
+    url.setPort(port);
+    url.setPath(u'/' + database);
+    QUrlQuery query;
+    if (host.startsWith(u'/'))
+        query.addQueryItem(QStringLiteral("host"), host);
+    if (!sslMode.isEmpty())
+        query.addQueryItem(QStringLiteral("sslmode"), sslMode);
+    url.setQuery(query);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+void ServerLocation::applyTo(QSqlDatabase &database) const
+{
+    database.setHostName(host);
+    database.setPort(port);
+    database.setDatabaseName(this->database);
+    database.setUserName(user);
+    database.setPassword(password);
+    QStringList options {QStringLiteral("connect_timeout=%1").arg(kConnectTimeoutSeconds)};
+    if (!sslMode.isEmpty())
+        options << QStringLiteral("sslmode=") + sslMode;
+    database.setConnectOptions(options.join(u';'));
+}
+
+bool isServerLocation(const QString &location)
+{
+    return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
+}
+
+QString shownLocation(const QString &location)
+{
+    if (!isServerLocation(location))
+        return location;
+    QString error;
+    const auto server = ServerLocation::parse(location, error);
+    return server ? server->uri() : QUrl(location).toString(QUrl::RemovePassword);
+}
+
+ServerRefusal diagnoseConnection(const ServerLocation &location)
+{
+    const auto connection = connectTo(location, location.database);
+    if (PQstatus(connection.get()) == CONNECTION_OK)
+        return ServerRefusal::Other; // it works now; whatever failed was passing
+    if (PQconnectionNeedsPassword(connection.get()))
+        return ServerRefusal::PasswordNeeded;
+    const ConnectionParameters parameters(location, location.database);
+    const PGPing ping = PQpingParams(parameters.keys(), parameters.values(), 0);
+    if (ping == PQPING_NO_RESPONSE || ping == PQPING_NO_ATTEMPT)
+        return ServerRefusal::Unreachable;
+    // The same user into the server's own databases: let in there, so not into this one.
+    for (const QString &other : {QStringLiteral("postgres"), QStringLiteral("template1")}) {
+        if (other == location.database)
+            continue;
+        const auto probe = connectTo(location, other);
+        if (PQstatus(probe.get()) == CONNECTION_OK)
+            return ServerRefusal::NoDatabase;
+    }
+    return ServerRefusal::Authentication;
+}
+
+bool serverConnectionLost(const QSqlDatabase &database)
+{
+    if (!database.isOpen())
+        return true; // the driver closes a connection the server dropped
+    const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    auto *connection = *static_cast<PGconn *const *>(handle.data());
+    return connection == nullptr || PQstatus(connection) == CONNECTION_BAD;
+}
+
+} // namespace luvir

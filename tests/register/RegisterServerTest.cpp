@@ -1,0 +1,232 @@
+// The register on a PostgreSQL server: what only a server has. Refusals (another
+// program's database, a newer schema, a user without the right to create it, a wrong
+// password, a missing database, no server), the rights a laboratory's engineers get, and
+// a connection cut in the middle of an addition.
+#include "RegisterFixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+using namespace luvir;
+using namespace luvir::test;
+
+namespace {
+
+// A login role of its own for one test, with `password`; dropped with what it owns.
+class ScratchRole
+{
+public:
+    explicit ScratchRole(const QString &password)
+        : m_name(QStringLiteral("engineer_") + QUuid::createUuid().toString(QUuid::Id128).left(12))
+    {
+        runOnServer({QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
+                .arg(m_name, QString(password).replace(u'\'', QStringLiteral("''")))});
+    }
+    ~ScratchRole() { runOnServer({QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_name)}); }
+    QString name() const { return m_name; }
+
+private:
+    QString m_name;
+};
+
+// The tables of a database with the number of rows of each: what "left untouched" compares.
+QMap<QString, qlonglong> tablesAndRows(const ScratchDatabase &database)
+{
+    QMap<QString, qlonglong> result;
+    RawConnection raw(database.uri());
+    QSqlQuery tables(raw.db());
+    EXPECT_TRUE(tables.exec("SELECT table_name FROM information_schema.tables WHERE table_schema = 'public'"));
+    while (tables.next()) {
+        const QString table = tables.value(0).toString();
+        result.insert(table, raw.value(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toLongLong());
+    }
+    return result;
+}
+
+// A local port nothing listens on: one the kernel hands out, closed again.
+int closedPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), length);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+void addOne(Register &reg, int first, bool expected = true)
+{
+    RegisterSource source = fileSource("a.db");
+    ImportCounts counts;
+    EXPECT_EQ(reg.importCells(distinctCells(first, 10), source, counts), expected)
+        << qPrintable(reg.errorString());
+}
+
+} // namespace
+
+TEST(RegisterServer, AnotherProgramsDatabaseAndANewerRegisterAreRefusedUntouched)
+{
+    ScratchDatabase photos;
+    ASSERT_TRUE(photos.run({"CREATE TABLE photos (id serial PRIMARY KEY, name text)",
+        "INSERT INTO photos (name) VALUES ('a'), ('b')"}));
+    ScratchDatabase newer;
+    {
+        Register reg;
+        ASSERT_EQ(reg.open(newer.uri()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+        addOne(reg, 0);
+    }
+    ASSERT_TRUE(newer.run({"UPDATE schema_version SET version = version + 1"}));
+
+    const struct {
+        const ScratchDatabase &database;
+        Register::OpenStatus status;
+        const char *says;
+    } cases[] = {
+        {photos, Register::OpenStatus::NotARegister, "не является журналом испытаний"},
+        {newer, Register::OpenStatus::NewerSchema, "создан более новой версией программы"},
+    };
+    for (const auto &c : cases) {
+        const auto before = tablesAndRows(c.database);
+        Register reg;
+        EXPECT_EQ(reg.open(c.database.uri()), c.status) << qPrintable(reg.errorString());
+        EXPECT_TRUE(reg.errorString().contains(QString::fromUtf8(c.says))) << qPrintable(reg.errorString());
+        EXPECT_TRUE(reg.errorString().contains(c.database.uri())) << qPrintable(reg.errorString());
+        EXPECT_FALSE(reg.isOpen());
+        reg.close();
+        EXPECT_EQ(tablesAndRows(c.database), before) << c.says;
+    }
+}
+
+// The rights README gives a laboratory: the owner creates the register, engineers with
+// SELECT, INSERT, UPDATE, DELETE on its tables and USAGE on its sequences work in it.
+TEST(RegisterServer, AnEngineerWithoutTheRightToCreateIsToldWhichRightIsMissing)
+{
+    ScratchRole engineer(QStringLiteral("секрет 'пароль'")); // dropped after the database
+    ScratchDatabase database;
+    ASSERT_TRUE(database.run({QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2").arg(database.name(), engineer.name())}));
+    const QString asEngineer = serverUri(database.name(), engineer.name());
+    {
+        Register reg;
+        EXPECT_EQ(reg.open(asEngineer, Register::Check::Thorough, QStringLiteral("секрет 'пароль'")),
+            Register::OpenStatus::CannotOpen);
+        EXPECT_TRUE(reg.errorString().contains(
+            QStringLiteral("у пользователя «%1» нет права CREATE на схему «public»").arg(engineer.name())))
+            << qPrintable(reg.errorString());
+    }
+    EXPECT_TRUE(tablesAndRows(database).isEmpty());
+
+    {
+        Register owner;
+        ASSERT_EQ(owner.open(database.uri()), Register::OpenStatus::Ok) << qPrintable(owner.errorString());
+    }
+    ASSERT_TRUE(database.run({QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO %1")
+                                  .arg(engineer.name()),
+        QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(engineer.name())}));
+    Register reg;
+    ASSERT_EQ(reg.open(asEngineer, Register::Check::Thorough, QStringLiteral("секрет 'пароль'")),
+        Register::OpenStatus::Ok)
+        << qPrintable(reg.errorString());
+    addOne(reg, 0);
+    const RegisterId object = reg.addObject({0, "Дом 5", {}, {}, {}});
+    const RegisterId structure = reg.addStructure({0, object, "Плита П-1", 2, {}, {}, {}});
+    EXPECT_TRUE(reg.assign({reg.measurements(MeasurementSelection::all()).first().id}, structure));
+    EXPECT_TRUE(reg.removeObject(object));
+}
+
+TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
+{
+    ScratchDatabase database;
+    const auto settings = serverSettings();
+    const QString wrongHost = QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
+                                  .arg(settings.value("PGUSER"))
+                                  .arg(closedPort())
+                                  .arg(database.name());
+    const struct {
+        const char *what;
+        QString location;
+        QString password;
+        Register::OpenStatus status;
+        const char *says;
+    } cases[] = {
+        {"wrong password", database.uri(), "не тот", Register::OpenStatus::CannotOpen,
+            "неверный пароль или нет такого пользователя"},
+        {"unknown user", serverUri(database.name(), "nobody"), {}, Register::OpenStatus::CannotOpen,
+            "сервер не принял пользователя «nobody»"},
+        {"missing database", serverUri("no_such_register"), {}, Register::OpenStatus::CannotOpen,
+            "на сервере нет базы данных «no_such_register»"},
+        {"nothing at the port", wrongHost, {}, Register::OpenStatus::CannotOpen, "не отвечает"},
+        {"no database in the location", serverUri(""), {}, Register::OpenStatus::CannotOpen,
+            "Неверный адрес журнала"},
+        {"an unknown parameter", database.uri() + "?options=-c", {}, Register::OpenStatus::CannotOpen,
+            "неизвестный параметр адреса"},
+    };
+    for (const auto &c : cases) {
+        Register reg;
+        EXPECT_EQ(reg.open(c.location, Register::Check::Thorough, c.password), c.status) << c.what;
+        EXPECT_TRUE(reg.errorString().contains(QString::fromUtf8(c.says))) << c.what << ": " << qPrintable(reg.errorString());
+        EXPECT_FALSE(reg.errorString().contains(settings.value("PGPASSWORD"))) << c.what;
+    }
+
+    // No password anywhere libpq looks: the caller is asked for one, and opens with it.
+    qunsetenv("PGPASSWORD");
+    qputenv("PGPASSFILE", QByteArray("/nonexistent/pgpass"));
+    Register reg;
+    EXPECT_EQ(reg.open(database.uri()), Register::OpenStatus::PasswordNeeded) << qPrintable(reg.errorString());
+    EXPECT_TRUE(reg.errorString().contains("сервер требует пароль")) << qPrintable(reg.errorString());
+    EXPECT_EQ(reg.open(database.uri(), Register::Check::Thorough, settings.value("PGPASSWORD")),
+        Register::OpenStatus::Ok)
+        << qPrintable(reg.errorString());
+    EXPECT_EQ(reg.fileName(), database.uri()); // the password is nowhere in what is shown
+    qputenv("PGPASSWORD", settings.value("PGPASSWORD").toUtf8());
+}
+
+// The connection is cut while an addition waits half-way (another session holds a table it
+// writes): the addition fails with the reason, nothing of it stays, and the next call
+// connects again.
+TEST(RegisterServer, AConnectionCutMidAdditionLeavesNothingAndTheNextCallReconnects)
+{
+    ScratchDatabase database;
+    Register reg;
+    ASSERT_EQ(reg.open(database.uri()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+    reg.setBusyTimeout(60000);
+    addOne(reg, 0);
+
+    RawConnection holder(database.uri());
+    QSqlQuery hold(holder.db());
+    ASSERT_TRUE(hold.exec("BEGIN"));
+    ASSERT_TRUE(hold.exec("LOCK TABLE measurement_sources IN EXCLUSIVE MODE"));
+    const QString uri = database.uri();
+    std::thread cutter([uri] {
+        // Its own connection, on its own thread: waits until the addition waits, then cuts it.
+        RawConnection killer(uri);
+        for (int tries = 0; tries < 600; ++tries) {
+            const QVariant cut = killer.value(
+                "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE datname = current_database() "
+                "AND wait_event_type = 'Lock' AND pid <> pg_backend_pid()");
+            if (cut.toInt() > 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    RegisterSource source = fileSource("cut.db");
+    ImportCounts counts;
+    EXPECT_FALSE(reg.importCells(distinctCells(5, 500), source, counts));
+    cutter.join();
+    EXPECT_TRUE(reg.errorString().startsWith("связь с сервером журнала прервана")) << qPrintable(reg.errorString());
+    hold.exec("ROLLBACK");
+
+    EXPECT_EQ(holder.value("SELECT count(*) FROM measurements").toInt(), 10);
+    EXPECT_EQ(holder.value("SELECT count(*) FROM sources").toInt(), 1);
+    // Connected again by the next call.
+    EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 10) << qPrintable(reg.errorString());
+    RegisterSource again = fileSource("cut.db");
+    ASSERT_TRUE(reg.importCells(distinctCells(5, 500), again, counts)) << qPrintable(reg.errorString());
+    EXPECT_EQ(counts, (ImportCounts {495, 5, 0}));
+}
