@@ -369,6 +369,30 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <translation>не хватает OUT.db</translation>
     </message>
     <message>
+        <source>luvir-cli: several structures are called &quot;%1&quot;; name the object with --object</source>
+        <translation>luvir-cli: несколько конструкций называются «%1»; укажите объект в --object</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no structure &quot;%1&quot; in the register%2</source>
+        <translation>luvir-cli: в журнале нет конструкции «%1»%2</translation>
+    </message>
+    <message>
+        <source> (give --object to make it)</source>
+        <translation> (укажите --object, чтобы создать её)</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no structure &quot;%1&quot; of the object &quot;%2&quot; in the register</source>
+        <translation>luvir-cli: в журнале нет конструкции «%1» объекта «%2»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: several objects are called &quot;%1&quot;</source>
+        <translation>luvir-cli: несколько объектов называются «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: the structure holds %1 measurements; an archive file holds at most %2</source>
+        <translation>luvir-cli: в конструкции %1 измерений; архивный файл вмещает не более %2</translation>
+    </message>
+    <message>
         <source>Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]
 
 The register of measurements (&quot;Журнал испытаний&quot;): every measurement ever downloaded
@@ -376,6 +400,10 @@ or added, kept once, with the object, structure and site it was taken on. FILE i
 register to use; without it, the one the program used last (at first register.sqlite
 in ~/.local/share/luvir/). A register made by a newer program, a damaged one and a
 file that is not a register are refused with a message and left as they are.
+FILE may also be a register on a PostgreSQL server, given as a libpq connection URI:
+postgresql://USER@HOST:PORT/DATABASE, ?sslmode=require and the like after it. The
+password is taken where libpq looks for it (PGPASSWORD, ~/.pgpass, a client
+certificate) and never remembered.
 
 Commands:
   add FILE.db...      add archive files: every measurement once, every file remembered
@@ -410,6 +438,10 @@ Exit status: 0 done, 1 a file or the register refused or failed (nothing changed
 с которым работать; без него — последний открытый в программе (сначала register.sqlite
 в ~/.local/share/luvir/). Журнал более новой версии программы, повреждённый журнал и
 файл, который не является журналом, отклоняются с сообщением и остаются как были.
+ФАЙЛ может быть и журналом на сервере PostgreSQL, заданным строкой подключения libpq:
+postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после неё ?sslmode=require и подобное.
+Пароль берётся там, где его ищет libpq (PGPASSWORD, ~/.pgpass, сертификат клиента),
+и никогда не запоминается.
 
 Команды:
   add FILE.db...      добавить архивные файлы: каждое измерение один раз, каждый файл
@@ -438,30 +470,6 @@ Exit status: 0 done, 1 a file or the register refused or failed (nothing changed
 Код завершения: 0 — выполнено, 1 — файл или журнал отклонён либо ошибка (ничего
 не изменено), 2 — неверный вызов.
 </translation>
-    </message>
-    <message>
-        <source>luvir-cli: several structures are called &quot;%1&quot;; name the object with --object</source>
-        <translation>luvir-cli: несколько конструкций называются «%1»; укажите объект в --object</translation>
-    </message>
-    <message>
-        <source>luvir-cli: no structure &quot;%1&quot; in the register%2</source>
-        <translation>luvir-cli: в журнале нет конструкции «%1»%2</translation>
-    </message>
-    <message>
-        <source> (give --object to make it)</source>
-        <translation> (укажите --object, чтобы создать её)</translation>
-    </message>
-    <message>
-        <source>luvir-cli: no structure &quot;%1&quot; of the object &quot;%2&quot; in the register</source>
-        <translation>luvir-cli: в журнале нет конструкции «%1» объекта «%2»</translation>
-    </message>
-    <message>
-        <source>luvir-cli: several objects are called &quot;%1&quot;</source>
-        <translation>luvir-cli: несколько объектов называются «%1»</translation>
-    </message>
-    <message>
-        <source>luvir-cli: the structure holds %1 measurements; an archive file holds at most %2</source>
-        <translation>luvir-cli: в конструкции %1 измерений; архивный файл вмещает не более %2</translation>
     </message>
 </context>
 </TS>
