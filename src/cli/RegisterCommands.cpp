@@ -6,6 +6,7 @@
 
 #include "MeasurementTable.h"
 #include "Register.h"
+#include "RegisterFiles.h"
 #include "RegisterLocation.h"
 
 #include <QDir>
@@ -71,32 +72,12 @@ private:
 
     int add()
     {
-        ImportCounts total;
-        bool refused = false;
-        for (const QString &fileName : m_invocation.files) {
-            QString error;
-            const auto image = readArchiveFile(fileName, error);
-            if (!image) {
-                m_context.console.err(QStringLiteral("%1: %2\n").arg(fileName, error));
-                refused = true;
-                continue;
-            }
-            RegisterSource source;
-            source.kind = RegisterSource::Kind::File;
-            source.addedAt = m_context.now();
-            source.version = image->version;
-            source.fileName = QFileInfo(fileName).absoluteFilePath();
-            ImportCounts counts;
-            if (!m_register.importCells(cellsOf(image->archive), source, counts)) {
-                m_context.console.err(
-                    QStringLiteral("%1: Журнал: %2.\n").arg(fileName, m_register.errorString()));
-                refused = true;
-                continue;
-            }
-            total += counts;
-        }
+        QList<FileRefusal> refused;
+        const ImportCounts total = addArchiveFiles(m_register, m_invocation.files, m_context.now(), refused);
+        for (const FileRefusal &refusal : refused)
+            m_context.console.err(QStringLiteral("%1: %2\n").arg(refusal.fileName, refusal.reason));
         m_context.console.out(additionSummary(total) + u'\n');
-        return refused ? kExitFailed : kExitOk;
+        return refused.isEmpty() ? kExitOk : kExitFailed;
     }
 
     // The structure --structure (and --object) name; null with the reason told when there

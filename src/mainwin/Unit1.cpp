@@ -2,6 +2,7 @@
 
 #include "AppFonts.h"
 #include "MeasurementTableModel.h"
+#include "RegisterLocation.h"
 #include "StatusPanels.h"
 #include "UserDialogs.h"
 #include "WindowPlacement.h"
@@ -70,6 +71,7 @@ TForm1::TForm1(QWidget *parent)
     initMainWindowResources();
     setWindowTitle(luvir::kAppTitle);
     setFont(luvir::tahomaFont(11));
+    m_registerDownloads = luvir::downloadsGoToRegister();
     createMenus();
     createToolBar();
     createTable();
@@ -132,6 +134,23 @@ void TForm1::createMenus()
     N14 = action(data, QStringLiteral("Диаграмма измерений"), &TForm1::MeasurementsChartClick);
     StatisticsItem = action(data, QStringLiteral("Статистика"), &TForm1::StatisticsClick);
 
+    QMenu *journal = menuBar()->addMenu(QStringLiteral("Журнал"));
+    RegisterItem = action(journal, QStringLiteral("Журнал испытаний"), &TForm1::RegisterWindowClick);
+    RegisterInUseItem = journal->addAction(registerInUseText());
+    RegisterInUseItem->setEnabled(false);
+    connect(journal, &QMenu::aboutToShow, this, [this] { RegisterInUseItem->setText(registerInUseText()); });
+    journal->addSeparator();
+    AddDownloadsItem = journal->addAction(QStringLiteral("Добавлять скачанные в журнал"));
+    AddDownloadsItem->setCheckable(true);
+    AddDownloadsItem->setChecked(m_registerDownloads);
+    connect(AddDownloadsItem, &QAction::toggled, this, [this](bool on) { AddDownloadsClick(on); });
+    AddArchivesItem = action(journal, QStringLiteral("Добавить архивы в журнал…"), &TForm1::AddArchivesToRegisterClick);
+    journal->addSeparator();
+    CreateRegisterItem = action(journal, QStringLiteral("Создать журнал…"), &TForm1::CreateRegisterClick);
+    OpenRegisterItem = action(journal, QStringLiteral("Открыть журнал…"), &TForm1::OpenRegisterClick);
+    ConnectServerItem
+        = action(journal, QStringLiteral("Подключиться к серверу…"), &TForm1::ConnectRegisterServerClick);
+
     QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
     N10 = action(help, QStringLiteral("Помощь"), &TForm1::N10Click);
     N15 = action(help, QStringLiteral("О программе"), &TForm1::N15Click);
@@ -147,6 +166,8 @@ void TForm1::createMenus()
     N6->setIcon(icon("print"));
     StatisticsItem->setIcon(icon("stats"));
     StatisticsItem->setToolTip(QStringLiteral("Статистика измерений"));
+    RegisterItem->setIcon(icon("register"));
+    RegisterItem->setToolTip(QStringLiteral("Журнал испытаний"));
 }
 
 void TForm1::createToolBar()
@@ -188,6 +209,7 @@ void TForm1::createToolBar()
     separator();
     ToolButton6 = button(nullptr, icon("print"), &TForm1::ToolButton6Click);
     StatisticsButton = button(StatisticsItem, {}, nullptr);
+    RegisterButton = button(RegisterItem, {}, nullptr);
     separator();
     ToolButton9 = button(nullptr, icon("help"), &TForm1::N10Click);
 }

@@ -45,6 +45,8 @@ public:
     // Whether every completed download goes into the register (on unless turned off).
     bool registersDownloads() const { return m_registerDownloads; }
     void setRegistersDownloads(bool on) { m_registerDownloads = on; }
+    // How Журнал > Журнал испытаний shows the register window (start-up sets it).
+    void setRegisterWindowOpener(std::function<void()> opener);
 
     // The program-wide connection to the meter.
     luvir::DeviceLink &deviceLink() { return m_link; }
@@ -82,6 +84,12 @@ public:
     void StringGrid1KeyDown(int key, Qt::KeyboardModifiers shift);
     void StringGrid1SelectCell(int column, int row);
     void ShowIntermediateChart();
+    void RegisterWindowClick();          // Журнал > Журнал испытаний
+    void AddDownloadsClick(bool on);     // Журнал > Добавлять скачанные в журнал
+    void AddArchivesToRegisterClick();   // Журнал > Добавить архивы в журнал…
+    void OpenRegisterClick();            // Журнал > Открыть журнал…
+    void CreateRegisterClick();          // Журнал > Создать журнал…
+    void ConnectRegisterServerClick();   // Журнал > Подключиться к серверу…
     void FormResize();
 
     // The current data row of the table (1-based), 0 when there is none.
@@ -100,6 +108,13 @@ public:
     QAction *N14 = nullptr; // Данные > Диаграмма измерений
     QAction *N15 = nullptr; // Справка > О программе
     QAction *StatisticsItem = nullptr; // Данные > Статистика
+    QAction *RegisterItem = nullptr;        // Журнал > Журнал испытаний
+    QAction *RegisterInUseItem = nullptr;   // Журнал: which register is in use (not a command)
+    QAction *AddDownloadsItem = nullptr;    // Журнал > Добавлять скачанные в журнал
+    QAction *AddArchivesItem = nullptr;     // Журнал > Добавить архивы в журнал…
+    QAction *OpenRegisterItem = nullptr;    // Журнал > Открыть журнал…
+    QAction *CreateRegisterItem = nullptr;  // Журнал > Создать журнал…
+    QAction *ConnectServerItem = nullptr;   // Журнал > Подключиться к серверу…
     QToolBar *ToolBar1 = nullptr;
     QToolButton *ToolButton1 = nullptr; // download
     QToolButton *ToolButton2 = nullptr; // open
@@ -108,6 +123,7 @@ public:
     QToolButton *ToolButton6 = nullptr; // print
     QToolButton *ToolButton9 = nullptr; // help
     QToolButton *StatisticsButton = nullptr; // the statistics of the measurements
+    QToolButton *RegisterButton = nullptr; // the register window
     QWidget *Panel1 = nullptr;          // holds the table
     QTableView *StringGrid1 = nullptr;  // the measurement table
     luvir::StatusPanels *StatusBar1 = nullptr;
@@ -115,6 +131,8 @@ public:
 signals:
     // File > Exit asks the application to end.
     void terminateRequested();
+    // Another register is in use, or measurements were added to it from here.
+    void registerChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -134,6 +152,9 @@ private:
     void run(const std::function<void()> &handler);
     // Save as File > Save does it; throws when the file cannot be written.
     void saveArchive();
+    // Opens (or creates) the register file and makes it the one in use, or says why not.
+    void useRegister(const QString &fileName);
+    static QString registerInUseText();
     // Ends the download dialog when it is showing.
     void closeDownloadDialog();
 
@@ -141,6 +162,7 @@ private:
     luvir::DeviceLink m_link;
     std::unique_ptr<luvir::DownloadRecorder> m_registerRecorder; // the register last used
     bool m_registerDownloads = true;
+    std::function<void()> m_registerWindowOpener;
     luvir::MeasurementTableModel *m_model = nullptr;
     TForm2 *m_downloadDialog = nullptr; // Form2
     QDialog *m_aboutWindow = nullptr; // Form4

@@ -12,6 +12,7 @@ namespace {
 
 const QString kFolder = QStringLiteral("luvir"); // the program's application name
 const QString kKey = QStringLiteral("register/file");
+const QString kDownloadsKey = QStringLiteral("register/addDownloads");
 
 // Named explicitly, so the window and luvir-cli (another application name) share one.
 QSettings settings()
@@ -38,6 +39,16 @@ void rememberRegisterPath(const QString &fileName)
     // A server's location is kept as it is, without a password; a file by its whole path.
     settings().setValue(
         kKey, isServerLocation(fileName) ? shownLocation(fileName) : QDir(fileName).absolutePath());
+}
+
+bool downloadsGoToRegister()
+{
+    return settings().value(kDownloadsKey, true).toBool();
+}
+
+void rememberDownloadsGoToRegister(bool on)
+{
+    settings().setValue(kDownloadsKey, on);
 }
 
 } // namespace luvir

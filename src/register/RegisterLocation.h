@@ -1,7 +1,7 @@
 #pragma once
 // Where the register lives: by default register.sqlite in the program's data folder
 // (~/.local/share/luvir/), or the file the user last opened or created, which is
-// remembered for the next start (the one setting the program keeps).
+// remembered for the next start; and whether downloads go into it.
 
 #include <QString>
 
@@ -14,5 +14,9 @@ QString rememberedRegisterPath();
 // Remembers `fileName` (a file, or a server's "postgresql://…" location, never with its
 // password) as the register to use from now on.
 void rememberRegisterPath(const QString &fileName);
+
+// Whether every completed download goes into the register (on unless turned off).
+bool downloadsGoToRegister();
+void rememberDownloadsGoToRegister(bool on);
 
 } // namespace luvir

@@ -75,6 +75,20 @@ public:
         return run(parent, request, QFileDialog::AcceptSave);
     }
 
+    QStringList openFileNames(QWidget *parent, FileDialogRequest &request) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setNameFilter(request.filter);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        if (const QString folder = rememberedFolder(); !folder.isEmpty())
+            dialog.setDirectory(folder);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        dialog.setDirectory(QFileInfo(dialog.selectedFiles().constFirst()).absolutePath());
+        return dialog.selectedFiles();
+    }
+
     bool printerSetup(QWidget *parent, QPrinter &printer) override
     {
         QPageSetupDialog dialog(&printer, parent);

@@ -5,6 +5,7 @@
 // what was shown.
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 
@@ -37,6 +38,12 @@ public:
     // The chosen file name, empty when cancelled.
     virtual QString openFileName(QWidget *parent, FileDialogRequest &request) = 0;
     virtual QString saveFileName(QWidget *parent, FileDialogRequest &request) = 0;
+    // Several existing files at once; empty when cancelled. By default the one of openFileName.
+    virtual QStringList openFileNames(QWidget *parent, FileDialogRequest &request)
+    {
+        const QString chosen = openFileName(parent, request);
+        return chosen.isEmpty() ? QStringList() : QStringList {chosen};
+    }
     // The printer set-up dialog and the print dialog; true when the user confirmed.
     virtual bool printerSetup(QWidget *parent, QPrinter &printer) = 0;
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;

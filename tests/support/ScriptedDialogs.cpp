@@ -55,6 +55,13 @@ QString ScriptedDialogs::saveFileName(QWidget *, FileDialogRequest &request)
     return nextFile(request);
 }
 
+QStringList ScriptedDialogs::openFileNames(QWidget *, FileDialogRequest &request)
+{
+    record(ShownDialog::OpenFile, request.filter);
+    const QString answer = nextFile(request);
+    return answer.isEmpty() ? QStringList() : answer.split(u'\n');
+}
+
 bool ScriptedDialogs::answerPrinterDialog(QPrinter &printer)
 {
     const bool confirmed = !printerAnswers.isEmpty() && printerAnswers.takeFirst();

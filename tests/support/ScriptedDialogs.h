@@ -28,7 +28,7 @@ public:
     // Answers, taken from the front; when a list runs out: Cancel for questions and
     // printer dialogs, a cancelled file dialog.
     QList<bool> questionAnswers;
-    QStringList fileAnswers; // an empty string cancels that dialog
+    QStringList fileAnswers; // an empty string cancels that dialog; names on lines: several files
     QList<bool> printerAnswers;
     QString fileFilterAnswer; // the filter the user "chose", when set
     // What the user changes in a printer dialog (paper, orientation, margins, output file)
@@ -50,6 +50,7 @@ public:
     bool question(QWidget *parent, const QString &text, const QString &caption) override;
     QString openFileName(QWidget *parent, FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, FileDialogRequest &request) override;
+    QStringList openFileNames(QWidget *parent, FileDialogRequest &request) override;
     bool printerSetup(QWidget *parent, QPrinter &printer) override;
     bool print(QWidget *parent, QPrinter &printer) override;
 

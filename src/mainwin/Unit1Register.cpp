@@ -1,0 +1,117 @@
+// The «Журнал» menu: the register window, whether downloads go into the register, adding
+// archive files to it, and which register is in use (a file, or one on a server).
+#include "Unit1.h"
+
+#include "RegisterFiles.h"
+#include "RegisterLocation.h"
+#include "RegisterServer.h"
+#include "RegisterServerDialog.h"
+#include "UserDialogs.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace {
+
+const QString kRegisterFilter = QStringLiteral("Журнал испытаний (*.sqlite);;Все файлы (*)");
+
+} // namespace
+
+void TForm1::setRegisterWindowOpener(std::function<void()> opener)
+{
+    m_registerWindowOpener = std::move(opener);
+}
+
+void TForm1::RegisterWindowClick()
+{
+    if (m_registerWindowOpener)
+        m_registerWindowOpener();
+}
+
+void TForm1::AddDownloadsClick(bool on)
+{
+    setRegistersDownloads(on);
+    luvir::rememberDownloadsGoToRegister(on);
+}
+
+void TForm1::AddArchivesToRegisterClick()
+{
+    luvir::FileDialogRequest request;
+    request.filter = QStringLiteral("Архив (*.db);;Все файлы (*)");
+    const QStringList files = luvir::dialogs().openFileNames(this, request);
+    if (files.isEmpty())
+        return;
+    luvir::Register target;
+    if (target.open(luvir::rememberedRegisterPath(), luvir::Register::Check::Quick) != luvir::Register::OpenStatus::Ok) {
+        luvir::tellUser(this, this, QStringLiteral("Журнал: %1.").arg(target.errorString()));
+        return;
+    }
+    QList<luvir::FileRefusal> refused;
+    const luvir::ImportCounts total
+        = luvir::addArchiveFiles(target, files, QDateTime::currentDateTime(), refused);
+    QString text = luvir::additionSummary(total);
+    if (!refused.isEmpty()) {
+        text += QStringLiteral("\n\nНе добавлены:");
+        for (const luvir::FileRefusal &refusal : refused)
+            text += QStringLiteral("\n%1: %2").arg(QFileInfo(refusal.fileName).fileName(), refusal.reason);
+    }
+    luvir::tellUser(this, this, text);
+    emit registerChanged();
+}
+
+void TForm1::OpenRegisterClick()
+{
+    luvir::FileDialogRequest request;
+    request.filter = kRegisterFilter;
+    const QString fileName = luvir::dialogs().openFileName(this, request);
+    if (fileName.isEmpty())
+        return;
+    if (!QFileInfo::exists(fileName)) {
+        luvir::tellUser(this, this, QStringLiteral("Файл «%1» не найден.").arg(fileName));
+        return;
+    }
+    useRegister(fileName);
+}
+
+void TForm1::CreateRegisterClick()
+{
+    luvir::FileDialogRequest request;
+    request.filter = kRegisterFilter;
+    request.defaultSuffix = QStringLiteral("sqlite");
+    const QString fileName = luvir::dialogs().saveFileName(this, request);
+    if (!fileName.isEmpty())
+        useRegister(fileName); // a file that is there already is opened, never replaced
+}
+
+void TForm1::ConnectRegisterServerClick()
+{
+    luvir::Register target;
+    luvir::RegisterServerDialog dialog(target, this);
+    const QString remembered = luvir::rememberedRegisterPath();
+    if (luvir::isServerLocation(remembered))
+        dialog.setLocation(remembered);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    luvir::rememberRegisterPath(dialog.location());
+    setStatus(QStringLiteral("Журнал: %1").arg(luvir::shownLocation(dialog.location())));
+    emit registerChanged();
+}
+
+void TForm1::useRegister(const QString &fileName)
+{
+    luvir::Register target;
+    if (target.open(fileName) != luvir::Register::OpenStatus::Ok) {
+        luvir::tellUser(this, this, target.errorString());
+        return;
+    }
+    luvir::rememberRegisterPath(fileName);
+    setStatus(QStringLiteral("Журнал: %1").arg(QFileInfo(fileName).fileName()));
+    emit registerChanged();
+}
+
+QString TForm1::registerInUseText()
+{
+    const QString location = luvir::rememberedRegisterPath();
+    return QStringLiteral("Журнал: %1").arg(
+        luvir::isServerLocation(location) ? luvir::shownLocation(location) : QFileInfo(location).fileName());
+}

@@ -1,0 +1,139 @@
+// The «Журнал» menu of the main window: its items, the switch of adding downloads, adding
+// archive files (refused ones named, the others added), and choosing another register.
+#include "MainWindowFixture.h"
+
+#include "MeterSim.h"
+#include "Register.h"
+#include "RegisterLocation.h"
+#include "Unit2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace luvir;
+using luvir::test::MainWindowTest;
+using luvir::test::sampleArchive;
+
+namespace {
+
+class RegisterMenuTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        rememberRegisterPath(registerFile());
+        rememberDownloadsGoToRegister(true);
+    }
+    void TearDown() override
+    {
+        rememberRegisterPath(defaultRegisterPath());
+        rememberDownloadsGoToRegister(true);
+    }
+
+    QString registerFile() const { return path("register.sqlite"); }
+
+    QList<RegisterMeasurement> inRegister(const QString &fileName)
+    {
+        Register reg;
+        EXPECT_EQ(reg.open(fileName), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+        return reg.measurements(MeasurementSelection::all());
+    }
+};
+
+} // namespace
+
+TEST_F(RegisterMenuTest, TheMenuStandsBeforeHelpWithItsItems)
+{
+    QStringList titles;
+    for (QAction *menu : window->menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, (QStringList {"Файл", "Правка", "Данные", "Журнал", "Справка"}));
+
+    QStringList items;
+    for (QAction *item : window->RegisterItem->associatedObjects().isEmpty()
+             ? QList<QAction *>()
+             : qobject_cast<QMenu *>(window->RegisterItem->associatedObjects().first())->actions())
+        if (!item->isSeparator())
+            items << item->text();
+    EXPECT_EQ(items,
+        (QStringList {"Журнал испытаний", "Журнал: register.sqlite", "Добавлять скачанные в журнал",
+            "Добавить архивы в журнал…", "Создать журнал…", "Открыть журнал…", "Подключиться к серверу…"}));
+    EXPECT_TRUE(window->AddDownloadsItem->isCheckable());
+    EXPECT_TRUE(window->AddDownloadsItem->isChecked());
+    EXPECT_EQ(window->RegisterButton->defaultAction(), window->RegisterItem);
+}
+
+TEST_F(RegisterMenuTest, TheWindowItemCallsTheOpenerStartUpGave)
+{
+    int opened = 0;
+    window->setRegisterWindowOpener([&opened] { ++opened; });
+    window->RegisterButton->click();
+    window->RegisterItem->trigger();
+    EXPECT_EQ(opened, 2);
+}
+
+// Turned off from the menu, a download leaves the register as it was, and the next start
+// remembers the choice.
+TEST_F(RegisterMenuTest, AddingDownloadsTurnedOffIsRememberedAndObeyed)
+{
+    window->AddDownloadsItem->trigger();
+    EXPECT_FALSE(window->registersDownloads());
+    EXPECT_FALSE(downloadsGoToRegister());
+
+    sim::meter().reset();
+    sim::meter().generateCells(20);
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<TForm2 *>(QApplication::activeModalWidget()))
+            dialog->Button1->click();
+    });
+    window->N13->trigger();
+    EXPECT_EQ(window->session().archive.Count, 20);
+    EXPECT_TRUE(inRegister(registerFile()).isEmpty());
+
+    TForm1 next;
+    EXPECT_FALSE(next.registersDownloads());
+    EXPECT_FALSE(next.AddDownloadsItem->isChecked());
+}
+
+TEST_F(RegisterMenuTest, AddingArchivesNamesTheRefusedFileAndAddsTheOthers)
+{
+    const QString seven = writeArchiveFile("seven.db", sampleArchive(7));
+    const QString cut = writeBytes("cut.db", readBytes(writeArchiveFile("whole.db", sampleArchive(3))).left(100));
+    const QString again = writeArchiveFile("again.db", sampleArchive(7));
+    dialogs.fileAnswers << QStringList {seven, cut, again}.join(u'\n');
+    window->AddArchivesItem->trigger();
+
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    const QString text = dialogs.messages().first();
+    EXPECT_TRUE(text.startsWith("Журнал: добавлено 7, уже были 7\n\nНе добавлены:\ncut.db: ")) << qPrintable(text);
+    EXPECT_EQ(text.count(u'\n'), 3) << qPrintable(text); // one line for the one refused file
+    EXPECT_EQ(inRegister(registerFile()).size(), 7);
+}
+
+// A file that is not a register is refused with the register's reason and stays byte for
+// byte; the register in use stays the one it was. A new file becomes the register in use.
+TEST_F(RegisterMenuTest, OpeningAnotherRegisterRefusesAForeignFileAndTakesANewOne)
+{
+    const QByteArray foreign = "just some notes, not a register\n";
+    const QString notes = writeBytes("notes.sqlite", foreign);
+    dialogs.fileAnswers << notes;
+    window->OpenRegisterItem->trigger();
+    ASSERT_EQ(dialogs.messages().size() + dialogs.errors().size(), 1);
+    EXPECT_EQ(readBytes(notes), foreign);
+    EXPECT_EQ(rememberedRegisterPath(), registerFile());
+
+    dialogs.clear();
+    const QString fresh = path("2026.sqlite");
+    dialogs.fileAnswers << fresh;
+    window->CreateRegisterItem->trigger();
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << qPrintable(dialogs.messages().join('|'));
+    EXPECT_EQ(rememberedRegisterPath(), fresh);
+    EXPECT_EQ(window->statusText(0), "Журнал: 2026.sqlite");
+    EXPECT_TRUE(inRegister(fresh).isEmpty());
+}
