@@ -5,6 +5,7 @@
 #include "ArchiveView.h"
 #include "CellArchive.h"
 #include "DeviceLink.h"
+#include "Measurement.h"
 
 #include <QMainWindow>
 
@@ -45,6 +46,9 @@ public:
     // Whether every completed download goes into the register (on unless turned off).
     bool registersDownloads() const { return m_registerDownloads; }
     void setRegistersDownloads(bool on) { m_registerDownloads = on; }
+    // Makes `measurements` (at most an archive's 999, in the order given) the open archive,
+    // as File > Open does with a file: "Открыть в таблице" of the register window.
+    void openMeasurements(const QList<luvir::Measurement> &measurements);
     // How Журнал > Журнал испытаний shows the register window (start-up sets it).
     void setRegisterWindowOpener(std::function<void()> opener);
 

@@ -13,9 +13,29 @@
 
 namespace {
 
+// Measurements from the register are saved as archives of the protocol the meters speak.
+constexpr luvir::ProtocolVersion kRegisterArchiveVersion {1, 0};
+
 const QString kRegisterFilter = QStringLiteral("Журнал испытаний (*.sqlite);;Все файлы (*)");
 
 } // namespace
+
+void TForm1::openMeasurements(const QList<luvir::Measurement> &measurements)
+{
+    Q_ASSERT(measurements.size() <= luvir::CellArchive::Capacity);
+    luvir::CellArchive &archive = m_session.archive;
+    archive.Count = 0;
+    for (const luvir::Measurement &measurement : measurements) {
+        if (archive.Count == luvir::CellArchive::Capacity)
+            break;
+        archive.Cells[archive.Count++] = measurement.cell;
+    }
+    m_session.version = kRegisterArchiveVersion;
+    DisplayArchive();
+    setStatus(QStringLiteral("Готово"));
+    raise();
+    activateWindow();
+}
 
 void TForm1::setRegisterWindowOpener(std::function<void()> opener)
 {

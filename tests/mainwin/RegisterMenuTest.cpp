@@ -137,3 +137,32 @@ TEST_F(RegisterMenuTest, OpeningAnotherRegisterRefusesAForeignFileAndTakesANewOn
     EXPECT_EQ(window->statusText(0), "Журнал: 2026.sqlite");
     EXPECT_TRUE(inRegister(fresh).isEmpty());
 }
+
+// "Открыть в таблице": the register's measurements become the open archive, and File > Save
+// writes exactly their cells, in the order given.
+TEST_F(RegisterMenuTest, MeasurementsFromTheRegisterOpenInTheTableAndSave)
+{
+    const CellArchive sample = sampleArchive(5);
+    QList<Measurement> measurements;
+    for (int i = 4; i >= 2; --i) { // three of them, in another order than the file's
+        Measurement m;
+        m.cell = sample.Cells[i];
+        m.number = 5 - i;
+        measurements << m;
+    }
+    window->openMeasurements(measurements);
+    EXPECT_TRUE(tableShown());
+    EXPECT_EQ(window->session().archive.Count, 3);
+    EXPECT_EQ(window->statusText(0), "Готово");
+    EXPECT_TRUE(window->N3->isEnabled());
+
+    const QString saved = path("from-register.db");
+    dialogs.fileAnswers << saved;
+    window->N3->trigger();
+    ArchiveImage image;
+    ArchiveReader reader;
+    ASSERT_EQ(reader.read(saved, image), ArchiveReader::Status::Ok) << qPrintable(reader.errorString());
+    ASSERT_EQ(image.archive.Count, 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(image.archive.Cells[i], sample.Cells[4 - i]) << i;
+}
