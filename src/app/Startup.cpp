@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "LuvirApplication.h"
+#include "RegisterWindowHost.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -41,6 +42,7 @@ int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
         Form4 = new TForm4(Form1);
         Form5 = new TForm5(Form1);
         Form1->setLastingWindows(*Form2, *Form4, *Form5);
+        new RegisterWindowHost(*Form1); // the main window's child
 
         Form1->show();
         if (whenShown)

@@ -1,0 +1,37 @@
+#pragma once
+// The register window beside the main window: opened from Журнал > Журнал испытаний on the
+// register in use, opened again when another register is chosen, and its "Открыть в
+// таблице" handed to the main window.
+
+#include "Register.h"
+
+#include <QObject>
+
+class TForm1;
+
+namespace luvir {
+
+class RegisterWindow;
+
+class RegisterWindowHost : public QObject
+{
+    Q_OBJECT
+public:
+    // Lives as long as `mainWindow`, whose child it is.
+    explicit RegisterWindowHost(TForm1 &mainWindow);
+
+    RegisterWindow &window() { return *m_window; }
+    // Opens the register in use (again) and shows the window.
+    void show();
+
+private:
+    // Opens the register in use when another one was chosen; tells the user when it cannot.
+    void openRegisterInUse();
+
+    TForm1 &m_mainWindow;
+    Register m_register;
+    QString m_location; // the one m_register is open on
+    RegisterWindow *m_window = nullptr;
+};
+
+} // namespace luvir

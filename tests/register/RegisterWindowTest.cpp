@@ -1,0 +1,200 @@
+// The register window on a real register file: the tree and its counts, the rows with the
+// main table's texts (the reviewed table of a sample), the filters, and the commands, each
+// read back from the file through the library.
+#include "RegisterFixture.h"
+
+#include "ArchiveFile.h"
+#include "CellText.h"
+#include "RegisterMeasurementModel.h"
+#include "RegisterWindow.h"
+#include "ScriptedDialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTableView>
+
+using namespace luvir;
+using namespace luvir::test;
+
+namespace {
+
+class RegisterWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(reg.open(dir.filePath("register.sqlite")), Register::OpenStatus::Ok);
+        ArchiveImage image;
+        ArchiveReader reader;
+        ASSERT_EQ(reader.read(testDataPath("seven-cells.db"), image), ArchiveReader::Status::Ok);
+        RegisterSource source;
+        source.kind = RegisterSource::Kind::File;
+        source.fileName = testDataPath("seven-cells.db");
+        source.addedAt = QDateTime(QDate(2026, 12, 10), QTime(9, 0));
+        ImportCounts counts;
+        ASSERT_TRUE(reg.importCells(cellsOf(image.archive), source, counts));
+        ASSERT_EQ(counts.added, 7);
+        object = reg.addObject({0, "Дом 5", {}, {}, {}});
+        structure = reg.addStructure({0, object, "Колонна К-3, ось 5/Б", -1, {}, {}, {}});
+        window.setRegister(&reg);
+    }
+
+    // The reviewed table of the sample under this locale's separator: seven texts a row.
+    static QList<QStringList> reviewedRows()
+    {
+        const QString name = systemDecimalSeparator() == "," ? "seven-cells.table.ru_RU.txt" : "seven-cells.table.C.txt";
+        QList<QStringList> rows;
+        const QStringList lines = QString::fromUtf8(fileBytes(testDataPath(name))).split('\n');
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            if (!lines[i].isEmpty())
+                rows << lines[i].split('\t').mid(0, 7);
+        return rows;
+    }
+
+    QStringList rowTexts(int row) const
+    {
+        QStringList texts;
+        const QAbstractItemModel *shown = window.Table->model();
+        for (int column = 0; column < shown->columnCount(); ++column)
+            texts << shown->index(row, column).data().toString();
+        return texts;
+    }
+
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    Register reg;
+    RegisterId object = 0;
+    RegisterId structure = 0;
+    RegisterWindow window;
+};
+
+} // namespace
+
+TEST_F(RegisterWindowTest, TheTreeCountsAndTheRowsShowTheMainTablesTexts)
+{
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Unassigned), "Не распределены (7)");
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Object, object), "Дом 5 (0)");
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Structure, structure), "Колонна К-3, ось 5/Б (0)");
+    EXPECT_EQ(window.selectedKind(), RegisterWindow::NodeKind::Unassigned);
+
+    const QList<QStringList> reviewed = reviewedRows();
+    ASSERT_EQ(window.Table->model()->rowCount(), reviewed.size());
+    for (int row = 0; row < reviewed.size(); ++row) {
+        const QStringList texts = rowTexts(row);
+        EXPECT_EQ(texts.mid(0, 7), reviewed[row]) << row;
+        EXPECT_EQ(texts[RegisterMeasurementModel::kSiteColumn], "");
+        EXPECT_EQ(texts[RegisterMeasurementModel::kSourceColumn], "seven-cells.db");
+    }
+    EXPECT_EQ(window.AdditionLabel->text(), "Журнал: добавлено 7, уже были 0");
+}
+
+// Assigned, given a site, taken out and removed: each change is in the file, and the tree
+// counts follow.
+TEST_F(RegisterWindowTest, AssignSiteUnassignAndRemoveReachTheRegister)
+{
+    window.selectRows({0, 2});
+    ASSERT_TRUE(window.assignSelected(structure));
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Unassigned), "Не распределены (5)");
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Object, object), "Дом 5 (2)");
+    EXPECT_EQ(reg.measurements(MeasurementSelection::ofStructure(structure)).size(), 2);
+
+    window.selectNode(RegisterWindow::NodeKind::Structure, structure);
+    ASSERT_EQ(window.Table->model()->rowCount(), 2);
+    const QModelIndex site = window.Table->model()->index(1, RegisterMeasurementModel::kSiteColumn);
+    ASSERT_TRUE(window.Table->model()->setData(site, "2а"));
+    const QList<RegisterMeasurement> inFile = reg.measurements(MeasurementSelection::ofStructure(structure));
+    EXPECT_EQ(inFile[1].site, "2а");
+    EXPECT_EQ(inFile[0].site, "");
+
+    window.selectRows({0});
+    ASSERT_TRUE(window.unassignSelected());
+    EXPECT_EQ(reg.measurements(MeasurementSelection::ofStructure(structure)).size(), 1);
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Unassigned), "Не распределены (6)");
+
+    // Removing asks; Cancel keeps them, OK marks them removed.
+    window.selectNode(RegisterWindow::NodeKind::Unassigned);
+    window.selectRows({0, 1});
+    EXPECT_FALSE(window.removeSelected());
+    EXPECT_EQ(reg.measurements(MeasurementSelection::unassigned()).size(), 6);
+    dialogs.questionAnswers << true;
+    window.selectRows({0, 1});
+    ASSERT_TRUE(window.removeSelected());
+    EXPECT_EQ(dialogs.texts(ShownDialog::Question).size(), 2);
+    EXPECT_EQ(reg.measurements(MeasurementSelection::unassigned()).size(), 4);
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Unassigned), "Не распределены (4)");
+}
+
+// Deleting a structure that holds measurements asks, and returns them to "Не распределены";
+// no measurement goes. Renames reach the file.
+TEST_F(RegisterWindowTest, DeletingAStructureAsksAndKeepsItsMeasurements)
+{
+    window.selectRows({0, 1, 2});
+    ASSERT_TRUE(window.assignSelected(structure));
+    window.selectNode(RegisterWindow::NodeKind::Structure, structure);
+    ASSERT_TRUE(window.renameSelectedNode("Колонна К-4"));
+    EXPECT_EQ(reg.structure(structure)->name, "Колонна К-4");
+
+    EXPECT_FALSE(window.deleteSelectedNode()); // Cancel
+    EXPECT_TRUE(reg.structure(structure).has_value());
+    dialogs.questionAnswers << true;
+    ASSERT_TRUE(window.deleteSelectedNode());
+    EXPECT_FALSE(reg.structure(structure).has_value());
+    EXPECT_EQ(reg.measurements(MeasurementSelection::unassigned()).size(), 7);
+    EXPECT_EQ(window.nodeText(RegisterWindow::NodeKind::Unassigned), "Не распределены (7)");
+}
+
+TEST_F(RegisterWindowTest, FiltersByDateAndKind)
+{
+    const QList<QStringList> reviewed = reviewedRows();
+    // One day of the sample: the rows of the reviewed table dated that day.
+    const QString day = reviewed[1][1].left(10);
+    int expected = 0;
+    for (const QStringList &row : reviewed)
+        expected += row[1].startsWith(day);
+    window.FromDate->setDate(QDate::fromString(day, "dd.MM.yyyy"));
+    window.ToDate->setDate(QDate::fromString(day, "dd.MM.yyyy"));
+    window.FromOn->setChecked(true);
+    window.ToOn->setChecked(true);
+    EXPECT_EQ(window.Table->model()->rowCount(), expected);
+    for (int row = 0; row < window.Table->model()->rowCount(); ++row)
+        EXPECT_TRUE(rowTexts(row)[1].startsWith(day));
+
+    window.FromOn->setChecked(false);
+    window.ToOn->setChecked(false);
+    const QString kind = reviewed[0][2];
+    window.KindFilter->setCurrentText(kind);
+    int ofKind = 0;
+    for (const QStringList &row : reviewed)
+        ofKind += row[2] == kind;
+    EXPECT_EQ(window.Table->model()->rowCount(), ofKind);
+}
+
+// "Открыть в таблице" hands over the selected measurements in time order, with their cells.
+TEST_F(RegisterWindowTest, OpenInTableHandsOverTheSelectionInTimeOrder)
+{
+    QSignalSpy opened(&window, &RegisterWindow::openInTable);
+    window.Table->sortByColumn(RegisterMeasurementModel::kSourceColumn - 2, Qt::DescendingOrder); // another order
+    window.selectRows({0, 3, 5});
+    window.openSelectedInTable();
+    ASSERT_EQ(opened.size(), 1);
+    const auto handed = opened.first().first().value<QList<Measurement>>();
+    ASSERT_EQ(handed.size(), 3);
+    const QList<RegisterMeasurement> all = reg.measurements(MeasurementSelection::all()); // time order
+    QList<ArchiveCell> timeOrder;
+    for (const RegisterMeasurement &m : all)
+        timeOrder << m.cell;
+    for (int i = 1; i < handed.size(); ++i)
+        EXPECT_LT(timeOrder.indexOf(handed[i - 1].cell), timeOrder.indexOf(handed[i].cell));
+}
+
+TEST_F(RegisterWindowTest, FitsASmallScreen)
+{
+    window.show();
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
+}
