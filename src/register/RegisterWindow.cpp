@@ -71,7 +71,7 @@ void RegisterWindow::createActions()
     bar->setMovable(false);
     bar->toggleViewAction()->setVisible(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto add = [this, bar](const QString &text, auto slot, const QKeySequence &key = {}) {
+    auto add = [this, &bar](const QString &text, auto slot, const QKeySequence &key = {}) {
         QAction *a = bar->addAction(text);
         a->setShortcut(key);
         connect(a, &QAction::triggered, this, slot);
@@ -81,14 +81,20 @@ void RegisterWindow::createActions()
     UnassignAction = add(QStringLiteral("Убрать из конструкции"), [this] { unassignSelected(); });
     RemoveAction = add(QStringLiteral("Удалить из журнала"), [this] { removeSelected(); }, QKeySequence::Delete);
     bar->addSeparator();
-    add(QStringLiteral("Новый объект…"), [this] { askAndCreateObject(); });
-    add(QStringLiteral("Новая конструкция…"), [this] { askAndCreateStructure(); });
-    add(QStringLiteral("Переименовать…"), [this] { askAndRename(); });
-    add(QStringLiteral("Удалить узел"), [this] { deleteSelectedNode(); });
-    bar->addSeparator();
     StatisticsAction = add(QStringLiteral("Статистика"), [this] { showStatistics(); });
     OpenInTableAction = add(QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); });
     add(QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence::Refresh);
+
+    // The tree's commands on a row of their own, so that both rows fit a small screen.
+    addToolBarBreak();
+    bar = addToolBar(QStringLiteral("Объекты"));
+    bar->setMovable(false);
+    bar->toggleViewAction()->setVisible(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    add(QStringLiteral("Новый объект…"), [this] { askAndCreateObject(); });
+    add(QStringLiteral("Новая конструкция…"), [this] { askAndCreateStructure(); });
+    add(QStringLiteral("Переименовать…"), [this] { askAndRename(); });
+    add(QStringLiteral("Удалить объект или конструкцию"), [this] { deleteSelectedNode(); });
 }
 
 void RegisterWindow::createLayout()
@@ -104,6 +110,7 @@ void RegisterWindow::createLayout()
     for (QDateEdit *edit : {FromDate, ToDate}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 40);
         edit->setEnabled(false);
     }
     KindFilter = new QComboBox(central);
@@ -280,6 +287,7 @@ void RegisterWindow::listSelectedNode()
     }
     m_model->setMeasurements(listed, sources);
     m_sorted->sort(Table->horizontalHeader()->sortIndicatorSection(), Table->horizontalHeader()->sortIndicatorOrder());
+    Table->resizeColumnsToContents();
     updateActions();
 }
 
