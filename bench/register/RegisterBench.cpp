@@ -7,13 +7,17 @@
 // throwaway one scripts/bench.sh starts (LUVIR_BENCH_PG_DIR, its folder); without it the
 // server's runs are skipped.
 #include "Register.h"
+#include "RegisterWindow.h"
 #include "TestData.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -298,5 +302,70 @@ void BM_DateFilterWholeRegister(benchmark::State &state)
     listBig(state, selection, -1);
 }
 BENCHMARK(BM_DateFilterWholeRegister)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The register window on the large register, as the user meets it: opened (the register with
+// the quick check, the tree with its counts, "Не распределены" listed in the table), then
+// the 1,000-measurement structure chosen, then one month of it filtered.
+void BM_WindowOpensOnUnassigned(benchmark::State &state)
+{
+    BigRegister &big = bigRegister(static_cast<int>(state.range(0)));
+    if (big.path.isEmpty()) {
+        state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
+        return;
+    }
+    for (auto _ : state) {
+        Register reg;
+        reg.open(big.path, Register::Check::Quick);
+        RegisterWindow window;
+        window.setRegister(&reg);
+        if (window.Table->model()->rowCount() != kUnassigned)
+            state.SkipWithError("wrong number listed");
+    }
+}
+BENCHMARK(BM_WindowOpensOnUnassigned)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_WindowShowsStructureOf1000(benchmark::State &state)
+{
+    BigRegister &big = bigRegister(static_cast<int>(state.range(0)));
+    Register reg;
+    if (big.path.isEmpty() || reg.open(big.path, Register::Check::Quick) != Register::OpenStatus::Ok) {
+        state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
+        return;
+    }
+    RegisterWindow window;
+    window.setRegister(&reg);
+    for (auto _ : state) {
+        window.selectNode(RegisterWindow::NodeKind::Unassigned);
+        state.PauseTiming(); // the way back is not what is measured
+        state.ResumeTiming();
+        window.selectNode(RegisterWindow::NodeKind::Structure, big.largeStructure);
+        if (window.Table->model()->rowCount() != kLargeStructure)
+            state.SkipWithError("wrong number listed");
+    }
+}
+BENCHMARK(BM_WindowShowsStructureOf1000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_WindowDateFilter(benchmark::State &state)
+{
+    BigRegister &big = bigRegister(static_cast<int>(state.range(0)));
+    Register reg;
+    if (big.path.isEmpty() || reg.open(big.path, Register::Check::Quick) != Register::OpenStatus::Ok) {
+        state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
+        return;
+    }
+    RegisterWindow window;
+    window.setRegister(&reg);
+    window.selectNode(RegisterWindow::NodeKind::Structure, big.largeStructure);
+    window.FromDate->setDate(QDate(2026, 3, 1));
+    window.ToDate->setDate(QDate(2026, 3, 31));
+    window.ToOn->setChecked(true);
+    for (auto _ : state) {
+        window.FromOn->setChecked(true); // one month listed
+        state.PauseTiming();
+        window.FromOn->setChecked(false);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WindowDateFilter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
