@@ -1,6 +1,8 @@
 #include "RegisterWindowHost.h"
 
 #include "RegisterLocation.h"
+#include "RegisterServer.h"
+#include "RegisterServerDialog.h"
 #include "RegisterWindow.h"
 #include "Unit1.h"
 #include "UserDialogs.h"
@@ -39,12 +41,40 @@ void RegisterWindowHost::openRegisterInUse()
     m_window->setRegister(nullptr);
     m_register.close();
     m_location.clear();
-    if (m_register.open(location, Register::Check::Quick) != Register::OpenStatus::Ok) {
+    const Register::OpenStatus status = m_register.open(location, Register::Check::Quick);
+    if (status == Register::OpenStatus::Ok) {
+        m_location = location;
+        m_window->setRegister(&m_register);
+        return;
+    }
+    if (!isServerLocation(location)) {
         tellUser(&m_mainWindow, &m_mainWindow, m_register.errorString());
         return;
     }
-    m_location = location;
-    m_window->setRegister(&m_register);
+    connectToServer(location, status);
+}
+
+void RegisterWindowHost::connectToServer(const QString &location, Register::OpenStatus status)
+{
+    // The server's own reason first, unless it only wants the password the dialog asks for.
+    if (status != Register::OpenStatus::PasswordNeeded)
+        tellUser(&m_mainWindow, &m_mainWindow, m_register.errorString());
+    RegisterServerDialog dialog(m_register, &m_mainWindow);
+    dialog.setLocation(location);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_location = dialog.location();
+        rememberRegisterPath(m_location);
+        m_window->setRegister(&m_register);
+        return;
+    }
+    // The register on this computer stays one answer away.
+    const QString local = defaultRegisterPath();
+    if (dialogs().question(&m_mainWindow,
+            QStringLiteral("Журнал на сервере недоступен. Открыть журнал на этом компьютере (%1)?").arg(local),
+            QStringLiteral("Журнал испытаний"))) {
+        rememberRegisterPath(local);
+        openRegisterInUse();
+    }
 }
 
 } // namespace luvir

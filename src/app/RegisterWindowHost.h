@@ -27,6 +27,9 @@ public:
 private:
     // Opens the register in use when another one was chosen; tells the user when it cannot.
     void openRegisterInUse();
+    // A register on a server that did not open: the connect dialog (which asks for a password
+    // the server wants); cancelled, the offer of the register on this computer.
+    void connectToServer(const QString &location, Register::OpenStatus status);
 
     TForm1 &m_mainWindow;
     Register m_register;
