@@ -12,6 +12,8 @@
 
 #include "Measurement.h"
 
+#include <QMap>
+
 #include <optional>
 
 namespace luvir {
@@ -94,6 +96,18 @@ public:
     bool importCells(const QList<ArchiveCell> &cells, RegisterSource &source, ImportCounts &counts);
     // What the latest addition did; nullopt when nothing was ever added.
     std::optional<ImportCounts> lastAddition();
+
+    // The texts of the test protocol kept for next time, by name: those of every protocol
+    // (scope empty: the laboratory, the executor …) or those of one meter
+    // (instrumentScope(serial number): its verification).
+    QMap<QString, QString> protocolFields(const QString &scope = {});
+    // Keeps `fields` in `scope` as one change: each replaces the text of its name; names not
+    // given keep theirs.
+    bool setProtocolFields(const QString &scope, const QMap<QString, QString> &fields);
+    static QString instrumentScope(const QString &serialNumber)
+    {
+        return QStringLiteral("instrument:") + serialNumber;
+    }
 
 private:
     RegisterDatabase m_db;

@@ -66,6 +66,17 @@ const char *const kVersion2[] = {
     "ALTER TABLE measurements ADD COLUMN revision INTEGER NOT NULL DEFAULT 0",
 };
 
+// Version 3: the texts of the test protocol typed once and offered again. `scope` is empty for
+// those of every protocol (the laboratory, the executor) and "instrument:SERIAL" for those of
+// one meter (its verification); an object's customer and address are its own columns.
+const char *const kVersion3[] = {
+    "CREATE TABLE protocol_fields ("
+    " scope TEXT NOT NULL,"
+    " name TEXT NOT NULL,"
+    " value TEXT NOT NULL,"
+    " PRIMARY KEY (scope, name))",
+};
+
 } // namespace
 
 QStringList schemaStep(int from, const SqlDialect &dialect)
@@ -77,6 +88,9 @@ QStringList schemaStep(int from, const SqlDialect &dialect)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     } else if (from == 1) {
         for (const char *statement : kVersion2)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
+    } else if (from == 2) {
+        for (const char *statement : kVersion3)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     }
     return statements;

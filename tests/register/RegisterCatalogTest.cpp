@@ -201,7 +201,27 @@ TEST_P(RegisterTest, NamesOfEveryKindAreStoredExactly)
         EXPECT_EQ(m->structureName, name);
         EXPECT_EQ(m->objectName, name);
         ASSERT_TRUE(reg.removeObject(object));
+
+        const QString scope = Register::instrumentScope(name);
+        ASSERT_TRUE(reg.setProtocolFields(scope, {{name, name}})) << qPrintable(reg.errorString());
+        EXPECT_EQ(reg.protocolFields(scope), (QMap<QString, QString> {{name, name}}));
     }
     EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 1);
     EXPECT_EQ(cyrillic.size(), 66);
+}
+
+// The protocol's texts are kept per scope; keeping some again replaces those and no others.
+TEST_P(RegisterTest, ProtocolFieldsAreKeptPerScopeAndReplacedByName)
+{
+    EXPECT_TRUE(reg.protocolFields().isEmpty());
+    ASSERT_TRUE(reg.setProtocolFields({}, {{"laboratory", "ИЛ «Бетон»"}, {"executor", "Иванов И. И."}}));
+    ASSERT_TRUE(reg.setProtocolFields(Register::instrumentScope("1234"), {{"verification", "С-1/2026"}}));
+    ASSERT_TRUE(reg.setProtocolFields({}, {{"executor", "Петров П. П."}}));
+
+    EXPECT_EQ(reg.protocolFields(), (QMap<QString, QString> {{"laboratory", "ИЛ «Бетон»"}, {"executor", "Петров П. П."}}));
+    EXPECT_EQ(reg.protocolFields(Register::instrumentScope("1234")), (QMap<QString, QString> {{"verification", "С-1/2026"}}));
+    EXPECT_TRUE(reg.protocolFields(Register::instrumentScope("5678")).isEmpty());
+    reg.close();
+    ASSERT_EQ(reg.open(scratch.location()), Register::OpenStatus::Ok);
+    EXPECT_EQ(reg.protocolFields().value("executor"), "Петров П. П.");
 }

@@ -122,6 +122,7 @@ TEST_P(RegisterTest, ARegisterOfTheFirstSchemaIsBroughtForward)
     slab.name = "Плита П-2";
     ASSERT_TRUE(reg.updateStructure(slab)) << qPrintable(reg.errorString());
     ASSERT_TRUE(reg.assign({reg.measurements(MeasurementSelection::all()).first().id}, slab.id));
+    ASSERT_TRUE(reg.setProtocolFields({}, {{"laboratory", "ИЛ"}})) << qPrintable(reg.errorString());
     reg.close();
     RawConnection raw(old.location());
     EXPECT_EQ(raw.value(SqlDialect(engine()).readVersion()).toInt(), kRegisterSchemaVersion);
