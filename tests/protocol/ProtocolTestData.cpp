@@ -1,6 +1,9 @@
 #include "ProtocolTestData.h"
 
+#include "RegisterProtocol.h"
 #include "TestData.h"
+
+#include <algorithm>
 
 namespace luvir::test {
 
@@ -75,6 +78,62 @@ ProtocolStructure mixedStructure()
                                   .day = site.day, .month = 3, .year = 26}),
                         QString::fromUtf8(site.label)});
     return s;
+}
+
+FilledRegister fillRegister(Register &reg)
+{
+    FilledRegister filled;
+    const ProtocolHeader header = plainHeader();
+    filled.objectId = reg.addObject({0, header.objectName, header.objectAddress, header.customer, {}});
+    const RegisterId other = reg.addObject({0, QStringLiteral("Склад"), {}, {}, {}});
+    ProtocolStructure column = generatedStructure(QStringLiteral("Колонна К-3, ось 5/Б"), 30, 100);
+    column.elementKind = QStringLiteral("колонна");
+    ProtocolStructure slab = mixedStructure();
+    filled.structures << reg.addStructure({0, filled.objectId, column.name, 2, column.designClass, column.concreted, {}})
+                      << reg.addStructure({0, filled.objectId, slab.name, -1, slab.designClass, slab.concreted, {}});
+    filled.elsewhere = reg.addStructure({0, other, QStringLiteral("Колонна К-3, ось 5/Б"), 2, {}, {}, {}});
+
+    // The register lists a structure's sites in time order.
+    for (ProtocolStructure *structure : {&column, &slab})
+        std::stable_sort(structure->sites.begin(), structure->sites.end(), [](const auto &a, const auto &b) {
+            return std::tuple(a.cell.byte(ArchiveCell::Year), a.cell.byte(ArchiveCell::Month),
+                       a.cell.byte(ArchiveCell::Day), a.cell.byte(ArchiveCell::Hour),
+                       a.cell.byte(ArchiveCell::Minute), a.cell.byte(ArchiveCell::Second))
+                < std::tuple(b.cell.byte(ArchiveCell::Year), b.cell.byte(ArchiveCell::Month),
+                    b.cell.byte(ArchiveCell::Day), b.cell.byte(ArchiveCell::Hour),
+                    b.cell.byte(ArchiveCell::Minute), b.cell.byte(ArchiveCell::Second));
+        });
+    QList<ArchiveCell> cells;
+    for (const ProtocolStructure *structure : {&column, &slab})
+        for (const ProtocolSite &site : structure->sites)
+            cells << site.cell;
+    cells << sampleCell(900) << sampleCell(901);
+    RegisterSource download;
+    download.kind = RegisterSource::Kind::Download;
+    download.addedAt = QDateTime(QDate(2026, 3, 7), QTime(10, 0));
+    download.serialNumber = header.serialNumber;
+    ImportCounts counts;
+    reg.importCells(cells, download, counts);
+
+    // Each cell's register id by its bytes.
+    const QList<RegisterMeasurement> listed = reg.measurements(MeasurementSelection::all());
+    const auto idOf = [&](const ArchiveCell &cell) {
+        for (const RegisterMeasurement &m : listed)
+            if (m.cell.bytes == cell.bytes)
+                return m.id;
+        return RegisterId(0);
+    };
+    for (int s = 0; s < 2; ++s)
+        for (const ProtocolSite &site : (s == 0 ? column : slab).sites)
+            reg.assign({idOf(site.cell)}, filled.structures.at(s), site.label);
+    reg.assign({idOf(sampleCell(901))}, filled.elsewhere, QStringLiteral("1"));
+
+    ProtocolHeader kept = header;
+    kept.number = QStringLiteral("16/26");
+    QString error;
+    keepProtocolFields(reg, 0, kept, error);
+    filled.expected << column << slab;
+    return filled;
 }
 
 } // namespace luvir::test

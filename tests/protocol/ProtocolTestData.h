@@ -3,6 +3,7 @@
 // hand-made measurements.
 
 #include "ProtocolContent.h"
+#include "Register.h"
 
 namespace luvir::test {
 
@@ -17,5 +18,18 @@ ProtocolStructure generatedStructure(const QString &name, int sites, int seed = 
 
 // A structure whose sites use two dependencies and two Kc values.
 ProtocolStructure mixedStructure();
+
+// What fillRegister() put into a register.
+struct FilledRegister {
+    RegisterId objectId = 0; // "Жилой дом № 3", its address and customer those of plainHeader()
+    QList<RegisterId> structures; // "Колонна К-3, ось 5/Б" (30 sites), then "Плита П-1" (mixed)
+    RegisterId elsewhere = 0; // a structure of another object
+    QList<ProtocolStructure> expected; // the two structures as their protocol must show them
+};
+
+// Fills the open, empty `reg`: the two structures' measurements downloaded from meter
+// "0815" with one more measurement left unassigned and one in another object; the
+// laboratory, executor and verification fields of plainHeader() kept, with the number "16/26".
+FilledRegister fillRegister(Register &reg);
 
 } // namespace luvir::test

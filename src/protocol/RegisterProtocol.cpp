@@ -1,0 +1,146 @@
+#include "RegisterProtocol.h"
+
+#include "CellText.h"
+#include "ProtocolFields.h"
+
+#include <QHash>
+
+namespace luvir {
+
+namespace {
+
+// Kept for every protocol.
+const QStringList kCommonKeys = {QStringLiteral("number"), QStringLiteral("laboratory"),
+    QStringLiteral("laboratory_address"), QStringLiteral("accreditation"), QStringLiteral("standards"),
+    QStringLiteral("serial_number"), QStringLiteral("executor"), QStringLiteral("executor_position")};
+// Kept per meter.
+const QStringList kInstrumentKeys = {QStringLiteral("verification_number"), QStringLiteral("verification_date")};
+
+void fillFrom(ProtocolHeader &header, const QMap<QString, QString> &kept, const QStringList &keys)
+{
+    for (const QString &key : keys) {
+        QString ignored;
+        if (kept.contains(key))
+            setProtocolField(header, key, kept.value(key), ignored);
+    }
+}
+
+// The element kind of a structure: its own, else the kinds its measurements were taken as.
+QString elementKindOf(const RegisterStructure &structure, const QList<RegisterMeasurement> &measurements)
+{
+    if (structure.elementKind >= 0 && structure.elementKind < ElementKindNames.size())
+        return ElementKindNames.at(structure.elementKind);
+    QStringList kinds;
+    for (const RegisterMeasurement &m : measurements) {
+        const QString kind = elementKindText(m.cell);
+        if (!kind.isEmpty() && !kinds.contains(kind))
+            kinds << kind;
+    }
+    return kinds.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+RegisterId objectOfStructures(Register &reg, const QList<RegisterId> &structureIds)
+{
+    RegisterId objectId = 0;
+    for (RegisterId id : structureIds) {
+        const auto structure = reg.structure(id);
+        if (!structure || (objectId != 0 && structure->objectId != objectId))
+            return 0;
+        objectId = structure->objectId;
+    }
+    return objectId;
+}
+
+std::optional<ProtocolContent> protocolFromRegister(
+    Register &reg, const QList<RegisterId> &structureIds, const QDate &today, QString &error)
+{
+    if (structureIds.isEmpty()) {
+        error = QStringLiteral("не выбрано ни одной конструкции");
+        return std::nullopt;
+    }
+    ProtocolContent content;
+    RegisterId objectId = 0;
+    QList<RegisterMeasurement> all;
+    for (RegisterId id : structureIds) {
+        const auto structure = reg.structure(id);
+        if (!structure) {
+            error = reg.errorString().isEmpty() ? QStringLiteral("нет такой конструкции") : reg.errorString();
+            return std::nullopt;
+        }
+        if (objectId != 0 && structure->objectId != objectId) {
+            error = QStringLiteral("конструкции относятся к разным объектам");
+            return std::nullopt;
+        }
+        objectId = structure->objectId;
+        const QList<RegisterMeasurement> measurements = reg.measurements(MeasurementSelection::ofStructure(id));
+        if (!reg.errorString().isEmpty()) {
+            error = reg.errorString();
+            return std::nullopt;
+        }
+        ProtocolStructure part {structure->name, elementKindOf(*structure, measurements), structure->designClass,
+            structure->concretedOn, {}};
+        for (const RegisterMeasurement &m : measurements)
+            part.sites << ProtocolSite {m.cell, m.site};
+        content.structures << part;
+        all << measurements;
+    }
+
+    ProtocolHeader &header = content.header;
+    const QMap<QString, QString> common = reg.protocolFields();
+    fillFrom(header, common, kCommonKeys);
+    header.number = nextProtocolNumber(header.number);
+    header.date = today;
+    for (const RegisterObject &object : reg.objects()) {
+        if (object.id == objectId) {
+            header.objectName = object.name;
+            header.objectAddress = object.address;
+            header.customer = object.customer;
+        }
+    }
+    // The meters the measurements came from, in the order of first use.
+    QHash<RegisterId, QString> serialOfSource;
+    for (const RegisterSource &source : reg.sources())
+        serialOfSource.insert(source.id, source.serialNumber);
+    QStringList serials;
+    for (const RegisterMeasurement &m : all) {
+        const QString serial = serialOfSource.value(m.firstSourceId);
+        if (!serial.isEmpty() && !serials.contains(serial))
+            serials << serial;
+    }
+    if (!serials.isEmpty())
+        header.serialNumber = serials.join(QStringLiteral(", "));
+    if (serials.size() <= 1 && !header.serialNumber.isEmpty())
+        fillFrom(header, reg.protocolFields(Register::instrumentScope(header.serialNumber)), kInstrumentKeys);
+    return content;
+}
+
+bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader &header, QString &error)
+{
+    QMap<QString, QString> common;
+    for (const QString &key : kCommonKeys)
+        common.insert(key, protocolField(header, key));
+    bool kept = reg.setProtocolFields({}, common);
+    // A verification belongs to one meter: not kept for a protocol of several.
+    if (kept && !header.serialNumber.isEmpty() && !header.serialNumber.contains(u',')) {
+        QMap<QString, QString> instrument;
+        for (const QString &key : kInstrumentKeys)
+            instrument.insert(key, protocolField(header, key));
+        kept = reg.setProtocolFields(Register::instrumentScope(header.serialNumber), instrument);
+    }
+    if (kept && objectId != 0) {
+        for (RegisterObject object : reg.objects()) {
+            if (object.id != objectId || (object.customer == header.customer && object.address == header.objectAddress))
+                continue;
+            object.customer = header.customer;
+            object.address = header.objectAddress;
+            kept = reg.updateObject(object);
+        }
+    }
+    if (!kept)
+        error = reg.errorString();
+    return kept;
+}
+
+} // namespace luvir
