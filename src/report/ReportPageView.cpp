@@ -1,7 +1,5 @@
 #include "ReportPageView.h"
 
-#include "ReportPainter.h"
-
 #include <QPainter>
 
 namespace luvir {
@@ -11,9 +9,9 @@ ReportPageView::ReportPageView(QWidget *parent)
 {
 }
 
-void ReportPageView::setPage(const PreparedPage *page, const QSizeF &pageSize, double zoom)
+void ReportPageView::setPage(PagePainter paint, const QSizeF &pageSize, double zoom)
 {
-    m_page = page;
+    m_paint = std::move(paint);
     m_pageSize = pageSize;
     m_zoom = zoom;
     const QSize sheet = (pageSize * zoom).toSize();
@@ -27,11 +25,11 @@ void ReportPageView::paintEvent(QPaintEvent *)
     const QRectF sheet(kBorder, kBorder, m_pageSize.width() * m_zoom, m_pageSize.height() * m_zoom);
     painter.fillRect(sheet.translated(3, 3), QColor(96, 96, 96));
     painter.fillRect(sheet, Qt::white);
-    if (!m_page)
+    if (!m_paint)
         return;
     painter.translate(sheet.topLeft());
     painter.scale(m_zoom, m_zoom);
-    paintReportPage(painter, *m_page);
+    m_paint(painter);
 }
 
 } // namespace luvir

@@ -1,9 +1,10 @@
 #pragma once
-// Draws one prepared page as a sheet of paper at a given zoom, for the preview.
+// Draws one page as a sheet of paper at a given zoom, for the preview.
 
-#include "PreparedReport.h"
-
+#include <QSizeF>
 #include <QWidget>
+
+#include <functional>
 
 namespace luvir {
 
@@ -16,13 +17,15 @@ public:
 
     explicit ReportPageView(QWidget *parent = nullptr);
 
-    void setPage(const PreparedPage *page, const QSizeF &pageSize, double zoom);
+    // `paint` draws the page with the painter in report units; none: a blank sheet.
+    using PagePainter = std::function<void(QPainter &)>;
+    void setPage(PagePainter paint, const QSizeF &pageSize, double zoom);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const PreparedPage *m_page = nullptr;
+    PagePainter m_paint;
     QSizeF m_pageSize;
     double m_zoom = 1.0;
 };

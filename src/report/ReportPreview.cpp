@@ -60,6 +60,27 @@ ReportPreview::ReportPreview(ReportLayout layOut, const QPageLayout &page, QWidg
     , m_exporters(createReportExporters())
     , m_printer(QPrinter::HighResolution)
 {
+    setUp(page);
+    {
+        const WaitCursor wait;
+        m_report = m_layOut(page);
+    }
+    m_laidOutFor = page;
+    updateView();
+}
+
+ReportPreview::ReportPreview(FixedPages pages, const QPageLayout &page, QWidget *parent)
+    : QDialog(parent)
+    , m_fixed(std::move(pages))
+    , m_printer(QPrinter::HighResolution)
+{
+    setUp(page);
+    m_laidOutFor = page;
+    updateView();
+}
+
+void ReportPreview::setUp(const QPageLayout &page)
+{
     setWindowTitle(QStringLiteral("Предварительный просмотр"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setModal(true);
@@ -82,12 +103,24 @@ ReportPreview::ReportPreview(ReportLayout layOut, const QPageLayout &page, QWidg
     layout->addWidget(m_scroll, 1);
     if (const QScreen *screen = this->screen())
         resize(screen->availableSize());
-    {
-        const WaitCursor wait;
-        m_report = m_layOut(page);
-    }
-    m_laidOutFor = page;
-    updateView();
+}
+
+int ReportPreview::pageCount() const
+{
+    return m_fixed ? m_fixed->count : m_report.pageCount();
+}
+
+QSizeF ReportPreview::pageSize() const
+{
+    return m_fixed ? m_fixed->size : m_report.pageSize;
+}
+
+void ReportPreview::paintPage(QPainter &painter, int index) const
+{
+    if (m_fixed)
+        m_fixed->paint(painter, index);
+    else
+        paintReportPage(painter, m_report.pages.at(index));
 }
 
 ReportPreview::~ReportPreview() = default;
@@ -156,8 +189,11 @@ void ReportPreview::buildToolBar()
 
 void ReportPreview::updateView()
 {
-    const int pages = m_report.pageCount();
-    m_view->setPage(pages > 0 ? &m_report.pages.at(m_page) : nullptr, m_report.pageSize, m_zoom);
+    const int pages = pageCount();
+    ReportPageView::PagePainter paint;
+    if (pages > 0)
+        paint = [this, page = m_page](QPainter &painter) { paintPage(painter, page); };
+    m_view->setPage(paint, pageSize(), m_zoom);
     m_pageLabel->setText(QStringLiteral("Стр. %1 из %2").arg(pages > 0 ? m_page + 1 : 0).arg(pages));
     m_zoomLabel->setText(QStringLiteral("%1 %").arg(qRound(m_zoom * 100)));
 }
@@ -166,7 +202,7 @@ void ReportPreview::followPrinterPage()
 {
     m_printer.setFullPage(true); // the report's margins are its own
     const QPageLayout page = m_printer.pageLayout();
-    if (samePage(page, m_laidOutFor))
+    if (m_fixed || samePage(page, m_laidOutFor))
         return;
     {
         const WaitCursor wait;
@@ -184,7 +220,7 @@ void ReportPreview::printReport()
         return;
     // The print dialog may have changed the paper or its orientation.
     followPrinterPage();
-    const int pages = m_report.pageCount();
+    const int pages = pageCount();
     if (pages == 0)
         return;
     int first = 0, last = pages - 1;
@@ -209,7 +245,7 @@ void ReportPreview::printReport()
                 break;
             painter.resetTransform();
             painter.scale(scale, scale);
-            paintReportPage(painter, m_report.pages.at(i));
+            paintPage(painter, i);
         }
         if (!painter.end())
             return QStringLiteral("Не удалось напечатать отчёт.");
@@ -268,7 +304,7 @@ void ReportPreview::fitWholePage()
 {
     const QSizeF room = QSizeF(m_scroll->viewport()->size())
         - QSizeF(2 * ReportPageView::kBorder, 2 * ReportPageView::kBorder);
-    setZoom(std::min(room.width() / m_report.pageSize.width(), room.height() / m_report.pageSize.height()));
+    setZoom(std::min(room.width() / pageSize().width(), room.height() / pageSize().height()));
 }
 
 void ReportPreview::fitPageWidth()
@@ -276,14 +312,14 @@ void ReportPreview::fitPageWidth()
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const double room = m_scroll->viewport()->width() - 2 * ReportPageView::kBorder
         - (m_scroll->verticalScrollBar()->isVisible() ? 0 : scrollBar);
-    setZoom(room / m_report.pageSize.width());
+    setZoom(room / pageSize().width());
 }
 
 void ReportPreview::showPage(int page)
 {
-    if (m_report.pageCount() == 0)
+    if (pageCount() == 0)
         return;
-    m_page = std::clamp(page, 0, m_report.pageCount() - 1);
+    m_page = std::clamp(page, 0, pageCount() - 1);
     updateView();
     m_scroll->verticalScrollBar()->setValue(0);
 }
@@ -305,7 +341,7 @@ void ReportPreview::nextPage()
 
 void ReportPreview::lastPage()
 {
-    showPage(m_report.pageCount() - 1);
+    showPage(pageCount() - 1);
 }
 
 } // namespace luvir

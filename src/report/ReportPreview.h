@@ -3,7 +3,8 @@
 // zoom, page navigation and the export menu. Modal; the print command shows it maximised.
 // Every command is a toolbar button with a shortcut, named with its shortcut in the
 // button's tool tip. A change of paper, orientation or margins lays the report out again,
-// so the preview, the print and the exports always show the same pages.
+// so the preview, the print and the exports always show the same pages. Pages laid out
+// once by others (the test protocol) are shown, printed and exported the same way.
 
 #include "PreparedReport.h"
 #include "ReportEngine.h"
@@ -12,7 +13,9 @@
 #include <QDialog>
 #include <QPrinter>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -24,6 +27,14 @@ namespace luvir {
 
 class ReportPageView;
 
+// Pages laid out once, of one size: their number, their size in report units (1/96 inch)
+// and how page `index` is painted with the painter in report units.
+struct FixedPages {
+    int count = 0;
+    QSizeF size;
+    std::function<void(QPainter &painter, int index)> paint;
+};
+
 class ReportPreview : public QDialog
 {
     Q_OBJECT
@@ -31,6 +42,9 @@ class ReportPreview : public QDialog
 public:
     // Shows the report as `layOut` lays it out for `page`, and again for each page set up.
     ReportPreview(ReportLayout layOut, const QPageLayout &page, QWidget *parent = nullptr);
+    // Shows `pages` as they are: the page set-up chooses the printer's paper, and the pages
+    // keep their layout. The export menu starts empty, for the caller's own formats.
+    ReportPreview(FixedPages pages, const QPageLayout &page, QWidget *parent = nullptr);
     ~ReportPreview() override;
 
     const PreparedReport &report() const { return m_report; }
@@ -64,7 +78,11 @@ public slots:
     void lastPage();
 
 private:
+    void setUp(const QPageLayout &page);
     void buildToolBar();
+    int pageCount() const;
+    QSizeF pageSize() const;
+    void paintPage(QPainter &painter, int index) const;
     void updateView();
     // Lays the report out for the printer's page when it is not laid out for it already.
     void followPrinterPage();
@@ -72,6 +90,7 @@ private:
     ReportLayout m_layOut;
     QPageLayout m_laidOutFor;
     PreparedReport m_report;
+    std::optional<FixedPages> m_fixed; // shown instead of the report when given
     std::vector<std::unique_ptr<ReportExporter>> m_exporters;
     QStringList m_lastExportNames; // per exporter
     QPrinter m_printer;
