@@ -254,6 +254,8 @@ void ReportPreview::printReport()
     }();
     if (!failure.isEmpty())
         dialogs().error(this, failure);
+    else
+        emit printed();
 }
 
 void ReportPreview::setUpPage()

@@ -60,6 +60,10 @@ public:
     // The export menu, built from the exporters, in their order.
     QMenu *exportMenu() const { return m_exportMenu; }
 
+signals:
+    // The pages went to the printer (or the file printed to) whole.
+    void printed();
+
 public slots:
     void printReport();
     void setUpPage();
