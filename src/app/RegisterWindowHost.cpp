@@ -1,5 +1,6 @@
 #include "RegisterWindowHost.h"
 
+#include "ProtocolDialog.h"
 #include "RegisterLocation.h"
 #include "RegisterServer.h"
 #include "RegisterServerDialog.h"
@@ -21,6 +22,17 @@ RegisterWindowHost::RegisterWindowHost(TForm1 &mainWindow)
             openRegisterInUse();
     });
     connect(m_window, &RegisterWindow::openInTable, &mainWindow, &TForm1::openMeasurements);
+    connect(m_window, &RegisterWindow::protocolRequested, this, &RegisterWindowHost::makeProtocol);
+}
+
+void RegisterWindowHost::makeProtocol(const QList<RegisterId> &structureIds)
+{
+    ProtocolDialog dialog(m_register, structureIds, m_window);
+    if (!dialog.errorString().isEmpty()) {
+        tellUser(m_window, nullptr, QStringLiteral("Протокол испытаний: %1.").arg(dialog.errorString()));
+        return;
+    }
+    dialog.exec();
 }
 
 void RegisterWindowHost::show()

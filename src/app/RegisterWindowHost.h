@@ -1,7 +1,7 @@
 #pragma once
 // The register window beside the main window: opened from Журнал > Журнал испытаний on the
 // register in use, opened again when another register is chosen, and its "Открыть в
-// таблице" handed to the main window.
+// таблице" handed to the main window, its "Протокол испытаний…" to the protocol dialog.
 
 #include "Register.h"
 
@@ -23,6 +23,8 @@ public:
     RegisterWindow &window() { return *m_window; }
     // Opens the register in use (again) and shows the window.
     void show();
+    // The protocol dialog on the structures, over the register window.
+    void makeProtocol(const QList<luvir::RegisterId> &structureIds);
 
 private:
     // Opens the register in use when another one was chosen; tells the user when it cannot.

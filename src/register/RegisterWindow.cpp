@@ -20,6 +20,7 @@
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
+#include <QSet>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -83,6 +84,7 @@ void RegisterWindow::createActions()
     bar->addSeparator();
     StatisticsAction = add(QStringLiteral("Статистика"), [this] { showStatistics(); });
     OpenInTableAction = add(QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); });
+    ProtocolAction = add(QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); }, QKeySequence(Qt::CTRL | Qt::Key_P));
     add(QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence::Refresh);
 
     // The tree's commands on a row of their own, so that both rows fit a small screen.
@@ -327,6 +329,7 @@ void RegisterWindow::updateActions()
     RemoveAction->setEnabled(any);
     StatisticsAction->setEnabled(m_model->rowCount() > 0);
     OpenInTableAction->setEnabled(m_model->rowCount() > 0);
+    ProtocolAction->setEnabled(selectedKind() != NodeKind::Unassigned);
 }
 
 bool RegisterWindow::done(bool ok)
@@ -447,6 +450,40 @@ void RegisterWindow::showStatistics()
     window->setWindowTitle(
         QStringLiteral("Статистика измерений — %1").arg(Tree->currentItem() ? Tree->currentItem()->text(0) : QString()));
     window->show();
+}
+
+QList<RegisterId> RegisterWindow::protocolStructures() const
+{
+    if (!m_register || selectedKind() == NodeKind::Unassigned)
+        return {};
+    QSet<RegisterId> holding;
+    for (const StructureCount &count : m_register->measurementCounts())
+        if (count.measurements > 0)
+            holding.insert(count.structureId);
+    QList<RegisterId> ids;
+    if (selectedKind() == NodeKind::Structure) {
+        ids << selectedId();
+    } else {
+        for (const RegisterStructure &structure : m_register->structures(selectedId()))
+            ids << structure.id;
+    }
+    ids.removeIf([&](RegisterId id) { return !holding.contains(id); });
+    return ids;
+}
+
+void RegisterWindow::requestProtocol()
+{
+    if (selectedKind() == NodeKind::Unassigned)
+        return;
+    const QList<RegisterId> ids = protocolStructures();
+    if (ids.isEmpty()) {
+        tellUser(this, nullptr,
+            selectedKind() == NodeKind::Structure
+                ? QStringLiteral("В конструкции нет измерений: протокол не из чего составить.")
+                : QStringLiteral("В конструкциях объекта нет измерений: протокол не из чего составить."));
+        return;
+    }
+    emit protocolRequested(ids);
 }
 
 void RegisterWindow::openSelectedInTable()

@@ -59,6 +59,12 @@ public:
     bool deleteSelectedNode(); // asks first when it holds measurements
     void showStatistics();
     void openSelectedInTable();
+    // The structures a protocol of the selected node is made of: the selected structure, or
+    // the selected object's structures that hold measurements; none for "Не распределены".
+    QList<RegisterId> protocolStructures() const;
+    // "Протокол испытаний…": asks for the protocol of protocolStructures(), or tells the
+    // user why there is none.
+    void requestProtocol();
 
     RegisterMeasurementModel *model() const { return m_model; }
     QTreeWidget *Tree = nullptr;
@@ -74,10 +80,13 @@ public:
     QAction *RemoveAction = nullptr;
     QAction *StatisticsAction = nullptr;
     QAction *OpenInTableAction = nullptr;
+    QAction *ProtocolAction = nullptr;
 
 signals:
     // "Открыть в таблице": at most an archive's 999, in time order.
     void openInTable(const QList<luvir::Measurement> &measurements);
+    // "Протокол испытаний…": structures of one object, each holding measurements.
+    void protocolRequested(const QList<luvir::RegisterId> &structureIds);
 
 private:
     void createActions();

@@ -23,6 +23,14 @@ using namespace luvir::test;
 
 namespace {
 
+QList<RegisterId> ids(const QList<RegisterMeasurement> &measurements)
+{
+    QList<RegisterId> result;
+    for (const RegisterMeasurement &m : measurements)
+        result << m.id;
+    return result;
+}
+
 class RegisterWindowTest : public ::testing::Test
 {
 protected:
@@ -190,6 +198,37 @@ TEST_F(RegisterWindowTest, OpenInTableHandsOverTheSelectionInTimeOrder)
         timeOrder << m.cell;
     for (int i = 1; i < handed.size(); ++i)
         EXPECT_LT(timeOrder.indexOf(handed[i - 1].cell), timeOrder.indexOf(handed[i].cell));
+}
+
+// A protocol is asked for the selected structure, or for the selected object's structures
+// that hold measurements; none without measurements, and none for "Не распределены".
+TEST_F(RegisterWindowTest, AProtocolIsAskedForTheStructuresHoldingMeasurements)
+{
+    qRegisterMetaType<QList<RegisterId>>();
+    QSignalSpy asked(&window, &RegisterWindow::protocolRequested);
+    ScriptedDialogs dialogs;
+    const RegisterId empty = reg.addStructure({0, object, "Балка Б-1", -1, {}, {}, {}});
+    const RegisterId slab = reg.addStructure({0, object, "Плита П-1", -1, {}, {}, {}});
+    const QList<RegisterId> all = ids(reg.measurements(MeasurementSelection::all()));
+    ASSERT_TRUE(reg.assign(all.mid(0, 2), structure));
+    ASSERT_TRUE(reg.assign(all.mid(2, 1), slab));
+    window.refresh();
+
+    window.selectNode(RegisterWindow::NodeKind::Unassigned);
+    EXPECT_FALSE(window.ProtocolAction->isEnabled());
+    window.selectNode(RegisterWindow::NodeKind::Object, object);
+    ASSERT_TRUE(window.ProtocolAction->isEnabled());
+    window.ProtocolAction->trigger();
+    window.selectNode(RegisterWindow::NodeKind::Structure, slab);
+    window.ProtocolAction->trigger();
+    window.selectNode(RegisterWindow::NodeKind::Structure, empty);
+    window.ProtocolAction->trigger();
+
+    ASSERT_EQ(asked.size(), 2);
+    // The object's structures by name: "Колонна К-3, ось 5/Б", then "Плита П-1".
+    EXPECT_EQ(asked.at(0).first().value<QList<RegisterId>>(), (QList<RegisterId> {structure, slab}));
+    EXPECT_EQ(asked.at(1).first().value<QList<RegisterId>>(), QList<RegisterId> {slab});
+    EXPECT_EQ(dialogs.messages(), QStringList {"В конструкции нет измерений: протокол не из чего составить."});
 }
 
 TEST_F(RegisterWindowTest, FitsASmallScreen)
