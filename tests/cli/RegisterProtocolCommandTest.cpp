@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 using namespace luvir;
 using namespace luvir::cli;
@@ -234,6 +236,29 @@ TEST_F(RegisterProtocolCommand, RefusalsSayWhyAndKeepNothing)
         EXPECT_EQ(console.stdoutText, QString());
     }
     EXPECT_FALSE(QFile::exists(missingFolder));
+    EXPECT_EQ(keptNumber(), "16/26");
+}
+
+// A register that cannot keep the fields once the file is written: the protocol stays, the
+// failure is told and the exit status says so (the next protocol would repeat the number).
+TEST_F(RegisterProtocolCommand, FieldsThatCannotBeKeptAfterTheWriteAreTold)
+{
+    const QString odt = path("p.odt");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        other.setDatabaseName(registerFile());
+        ASSERT_TRUE(other.open());
+        QSqlQuery hold(other);
+        ASSERT_TRUE(hold.exec("BEGIN IMMEDIATE"));
+        EXPECT_EQ(run(protocol({"--structure", kSlab, "--out", odt})), kExitFailed);
+        hold.exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    EXPECT_EQ(console.stdoutText, "Protocol saved: " + odt + '\n');
+    EXPECT_TRUE(console.stderrText.startsWith("luvir-cli: the protocol's fields were not kept in the register: "))
+        << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.contains("журнал занят другой программой")) << console.stderrText.toStdString();
+    EXPECT_TRUE(readBytes(odt).startsWith("PK"));
     EXPECT_EQ(keptNumber(), "16/26");
 }
 
