@@ -52,7 +52,8 @@ QString checkProtocol(Invocation &invocation)
     if (invocation.structures.isEmpty())
         return LuvirCli::tr("register protocol needs --structure NAME");
     if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
-        return LuvirCli::tr("register protocol takes --structure and --object, not --unassigned, --from or --to");
+        return LuvirCli::tr(
+            "register protocol takes --structure and --object, not --unassigned, --from or --to");
     if (!invocation.files.isEmpty())
         return LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.first());
     if (invocation.out.isNull())
@@ -216,7 +217,8 @@ QString registerHelpText()
     QStringList lines {QString()};
     for (const QString &key : protocolFieldKeys()) {
         const QString item = key + (key == protocolFieldKeys().last() ? QString() : QStringLiteral(","));
-        if (!lines.last().isEmpty() && lines.last().size() + 1 + item.size() > kHelpWidth - kKeysIndent.size())
+        if (!lines.last().isEmpty()
+            && lines.last().size() + 1 + item.size() > kHelpWidth - kKeysIndent.size())
             lines << QString();
         lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + item;
     }

@@ -254,7 +254,8 @@ std::optional<RegisterStructure> findNamedStructure(
         error = LuvirCli::tr("luvir-cli: no structure \"%1\" in the register%2")
                     .arg(name, mayCreate ? LuvirCli::tr(" (give --object to make it)") : QString());
     else if (!mayCreate)
-        error = LuvirCli::tr("luvir-cli: no structure \"%1\" of the object \"%2\" in the register").arg(name, object);
+        error = LuvirCli::tr("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
+                    .arg(name, object);
     return std::nullopt;
 }
 

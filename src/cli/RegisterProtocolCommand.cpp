@@ -55,8 +55,9 @@ public:
             : writeProtocolPdf(*content, m_invocation.out, &error);
         if (!written)
             return failed(error); // nothing kept: the next protocol takes this number
-        m_context.console.out(LuvirCli::tr("Protocol saved: %1")
-                                  .arg(QDir::toNativeSeparators(QFileInfo(m_invocation.out).absoluteFilePath()))
+        m_context.console.out(
+            LuvirCli::tr("Protocol saved: %1")
+                .arg(QDir::toNativeSeparators(QFileInfo(m_invocation.out).absoluteFilePath()))
             + u'\n');
         if (!keepProtocolFields(m_register, structures.first().objectId, content->header, error))
             return failed(LuvirCli::tr("luvir-cli: the protocol's fields were not kept in the register: %1")
@@ -107,7 +108,10 @@ private:
             return false;
         }
         QString error;
-        if (!readProtocolFields(header, QString::fromUtf8(file.readAll()), error)) {
+        QString text = QString::fromUtf8(file.readAll());
+        if (text.startsWith(QChar(0xFEFF))) // a byte order mark, as Windows editors write
+            text.remove(0, 1);
+        if (!readProtocolFields(header, text, error)) {
             failed(QStringLiteral("%1: %2").arg(name, error));
             return false;
         }

@@ -91,8 +91,8 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
         // The PDF: each site's row whole on one line, each structure's figures, the pages
         // numbered; the protocol numbered after the last one kept.
         const QString pdf = path(QStringLiteral("протокол-%1.PDF").arg(locale.name));
-        const ToolRun made = runBuiltCli(protocol(structures + QStringList {"--date", "2026-03-10", "--out", pdf}),
-            locale.name);
+        const ToolRun made = runBuiltCli(
+            protocol(structures + QStringList {"--date", "2026-03-10", "--out", pdf}), locale.name);
         ASSERT_EQ(made.exitCode, kExitOk) << made.problem.toStdString();
         EXPECT_EQ(made.outText(),
             (russian ? "Протокол сохранён: " : "Protocol saved: ") + QDir::cleanPath(pdf) + '\n');
@@ -102,7 +102,8 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
         QStringList lines;
         for (qsizetype p = 0; p < pages.size(); ++p) {
             lines << collapsedLines(pages.at(p));
-            EXPECT_EQ(pages.at(p).simplified().count(QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())),
+            EXPECT_EQ(pages.at(p).simplified().count(
+                          QStringLiteral("Страница %1 из %2").arg(p + 1).arg(pages.size())),
                 1)
                 << "page " << p + 1;
         }
@@ -111,8 +112,9 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
         for (const ExpectedStructure &structure : expected) {
             for (const QStringList &row : structure.rows) {
                 const QString text = row.join(' ');
-                EXPECT_EQ(std::count_if(lines.cbegin(), lines.cend(),
-                              [&](const QString &line) { return line == text || line.startsWith(text + ' '); }),
+                EXPECT_EQ(
+                    std::count_if(lines.cbegin(), lines.cend(),
+                        [&](const QString &line) { return line == text || line.startsWith(text + ' '); }),
                     1)
                     << text.toStdString();
             }
@@ -141,12 +143,15 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
         for (const QString &line : texts.first().split('\n'))
             lines << line.trimmed();
         const QString shown = '\n' + lines.join('\n') + '\n';
-        EXPECT_TRUE(shown.contains(QStringLiteral("№ %1/26").arg(18 + 2 * i))) << shown.left(400).toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("№ %1/26").arg(18 + 2 * i)))
+            << shown.left(400).toStdString();
         for (const ProtocolStructure &structure : filled.expected) {
-            const ExpectedStructure expected = luvir::test::expectedStructure(structure, locale.separator, dir.path());
+            const ExpectedStructure expected
+                = luvir::test::expectedStructure(structure, locale.separator, dir.path());
             for (const QStringList &row : expected.rows)
                 EXPECT_EQ(shown.count('\n' + row.join('\n') + '\n'), 1) << row.join(' ').toStdString();
-            EXPECT_EQ(shown.count('\n' + expected.statisticsLine + '\n'), 1) << expected.statisticsLine.toStdString();
+            EXPECT_EQ(shown.count('\n' + expected.statisticsLine + '\n'), 1)
+                << expected.statisticsLine.toStdString();
         }
     }
 }
@@ -156,8 +161,8 @@ TEST_F(RegisterProtocolCommand, FieldsFromAFileAreShownAndKept)
 {
     const QString fields = path("fields.txt");
     ASSERT_TRUE(writeBytes(fields,
+        "\xEF\xBB\xBFnumber = П-007\n" // saved by an editor that marks UTF-8
         "# протокол для заказчика\n"
-        "number = П-007\n"
         "laboratory=ИЛ \"Бетон\"\\nотдел 2\n"
         "customer=ООО «Заказчик»\n"
         "date=01.04.2026\n"
@@ -166,8 +171,8 @@ TEST_F(RegisterProtocolCommand, FieldsFromAFileAreShownAndKept)
     ASSERT_EQ(run(protocol({"--structure", kSlab, "--values", "--fields", fields, "--out", pdf})), kExitOk)
         << console.stderrText.toStdString();
     const QString text = luvir::test::pdfPages(pdf, "C.UTF-8").join(' ').simplified();
-    for (const char *shown : {"ПРОТОКОЛ ИСПЫТАНИЙ № П-007 от 01.04.2026", "ИЛ \"Бетон\" отдел 2", "ООО «Заказчик»",
-             "Прочность соответствует проекту."})
+    for (const char *shown : {"ПРОТОКОЛ ИСПЫТАНИЙ № П-007 от 01.04.2026", "ИЛ \"Бетон\" отдел 2",
+             "ООО «Заказчик»", "Прочность соответствует проекту."})
         EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
     // With --values each site's row carries its intermediate values: the slab's are 25.0, 25.1
     // and 25.5 MPa at every site (in-process, in the separator of the test's own locale).
@@ -204,12 +209,14 @@ TEST_F(RegisterProtocolCommand, RefusalsSayWhyAndKeepNothing)
         QString err;
     };
     const Case cases[] = {
-        {{"--structure", "Нет такой"}, kExitFailed, "luvir-cli: no structure \"Нет такой\" in the register\n"},
+        {{"--structure", "Нет такой"}, kExitFailed,
+            "luvir-cli: no structure \"Нет такой\" in the register\n"},
         {{"--structure", kColumn}, kExitFailed,
             "luvir-cli: several structures are called \"" + kColumn
                 + "\" (objects \"Жилой дом № 3\", \"Склад\"); name the object with --object\n"},
         {{"--structure", kSlab, "--structure", "Балка Б-1"}, kExitFailed,
-            "luvir-cli: the structures belong to different objects (\"Жилой дом № 3\", \"Склад\"); a protocol is "
+            "luvir-cli: the structures belong to different objects (\"Жилой дом № 3\", \"Склад\"); a "
+            "protocol is "
             "made for one object\n"},
         {{"--structure", kSlab, "--object", "Склад"}, kExitFailed,
             "luvir-cli: no structure \"" + kSlab + "\" of the object \"Склад\" in the register\n"},
@@ -255,9 +262,11 @@ TEST_F(RegisterProtocolCommand, FieldsThatCannotBeKeptAfterTheWriteAreTold)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     EXPECT_EQ(console.stdoutText, "Protocol saved: " + odt + '\n');
-    EXPECT_TRUE(console.stderrText.startsWith("luvir-cli: the protocol's fields were not kept in the register: "))
+    EXPECT_TRUE(
+        console.stderrText.startsWith("luvir-cli: the protocol's fields were not kept in the register: "))
         << console.stderrText.toStdString();
-    EXPECT_TRUE(console.stderrText.contains("журнал занят другой программой")) << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.contains("журнал занят другой программой"))
+        << console.stderrText.toStdString();
     EXPECT_TRUE(readBytes(odt).startsWith("PK"));
     EXPECT_EQ(keptNumber(), "16/26");
 }
@@ -280,10 +289,12 @@ TEST_F(RegisterProtocolCommand, WrongUsageIsExplainedInOneLine)
             "--date needs a date such as 2026-12-10 or 10.12.2026, not \"31.02.2026\""},
         {protocol({"--structure", "S", "--fields", "", "--out", "p.pdf"}), "--fields needs a value"},
         {{"register", "list", "--values"}, "--values is for register protocol"},
-        {{"register", "export", "--structure", "S", "--out", "x.pdf", "x.db"}, "--out is for register protocol"},
+        {{"register", "export", "--structure", "S", "--out", "x.pdf", "x.db"},
+            "--out is for register protocol"},
         {{"register", "list", "--structure", "A", "--structure", "B"},
             "--structure is given more than once; only register protocol takes several"},
-        {{"download", "--date", "2026-03-10", "out.db"}, "download takes only --no-register or --register FILE"},
+        {{"download", "--date", "2026-03-10", "out.db"},
+            "download takes only --no-register or --register FILE"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
