@@ -224,8 +224,9 @@ QString helpText(const QString &topic)
             "                              read the meter's whole archive into OUT.db (and the register)\n"
             "  stats [--by-kind] [--rows FROM-TO] FILE.db\n"
             "                              print Rm, Sm and Vm of the measurements\n"
-            "  register [--register FILE] add|list|assign|unassign|stats|export ...\n"
+            "  register [--register FILE] add|list|assign|unassign|stats|export|protocol ...\n"
             "                              the register of measurements (objects, structures, sites)\n"
+            "                              and the test protocol of its structures\n"
             "  help [COMMAND]              show this help or a command's\n"
             "\n"
             "Options:\n"
@@ -280,7 +281,8 @@ Invocation parseCommandLine(const QStringList &arguments)
                    && takeRegisterOption(arg, arguments, i, invocation, error)) {
             if (!error.isEmpty())
                 return usageError(error, topic);
-        } else if (entry->command == Command::Table && arg == QLatin1String("--values")) {
+        } else if ((entry->command == Command::Table || entry->command == Command::Register)
+                   && arg == QLatin1String("--values")) {
             invocation.values = true;
         } else if ((entry->command == Command::Stats || entry->command == Command::Register)
                    && arg == QLatin1String("--by-kind")) {

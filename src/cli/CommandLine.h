@@ -10,26 +10,31 @@ namespace luvir::cli {
 enum class Command { Info, Table, Export, Download, Stats, Register, Help, Version };
 
 // What `register` does with the register of measurements.
-enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export };
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol };
 
 struct Invocation {
     Command command = Command::Help;
     QStringList files; // the command's file arguments, in order
-    bool values = false; // table --values
+    bool values = false; // table --values, register protocol --values
     QString outDir; // export --out-dir
-    QString format; // export: "pdf", "xlsx" or "csv" (from --format or the output's suffix)
+    QString format; // export: "pdf", "xlsx" or "csv" (from --format or the output's suffix);
+                    // register protocol: "pdf" or "odt" (from the suffix of --out)
     bool byKind = false; // stats --by-kind
     bool rowsGiven = false; // stats --rows FROM-TO
     int rowsFrom = 0, rowsTo = 0;
     QString registerFile; // download, register: --register FILE (empty: the register last used)
     bool noRegister = false; // download --no-register
     RegisterAction registerAction = RegisterAction::List; // register COMMAND
-    QString structure; // register: --structure NAME
+    QString structure; // register: --structure NAME (the last one given)
+    QStringList structures; // register: every --structure NAME, in order (protocol takes several)
     QString object; // register: --object NAME (null when not given)
     bool siteGiven = false; // register assign --site LABEL
     QString site;
     bool unassigned = false; // register: --unassigned
     QDate from, to; // register: --from DATE, --to DATE (null when not given)
+    QString fieldsFile; // register protocol --fields FILE
+    QDate protocolDate; // register protocol --date DATE (null when not given)
+    QString out; // register protocol --out FILE
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
@@ -52,8 +57,8 @@ QString registerHelpText();
 bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
     QString &value, QString &error);
 // The register's own options (--register FILE, --no-register, --structure NAME, --object
-// NAME, --site LABEL, --unassigned, --from DATE, --to DATE) into `invocation`; false when
-// `arg` is none of them.
+// NAME, --site LABEL, --unassigned, --from DATE, --to DATE, --fields FILE, --date DATE,
+// --out FILE) into `invocation`; false when `arg` is none of them.
 bool takeRegisterOption(
     const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error);
 // Whether the register options given fit download; the reason when not.

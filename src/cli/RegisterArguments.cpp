@@ -2,6 +2,9 @@
 #include "CommandLine.h"
 
 #include "CliText.h"
+#include "ProtocolFields.h"
+
+#include <QFileInfo>
 
 namespace luvir::cli {
 
@@ -19,6 +22,7 @@ const ActionEntry kActions[] = {
     {"unassign", RegisterAction::Unassign},
     {"stats", RegisterAction::Stats},
     {"export", RegisterAction::Export},
+    {"protocol", RegisterAction::Protocol},
 };
 
 // "2026-12-10" or "10.12.2026".
@@ -27,6 +31,42 @@ QDate parseDate(const QString &text)
     const QDate iso = QDate::fromString(text, Qt::ISODate);
     return iso.isValid() ? iso : QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
 }
+
+// The protocol's own options, with the first of them given; empty when none is.
+QString protocolOptionGiven(const Invocation &invocation)
+{
+    if (invocation.values)
+        return QStringLiteral("--values");
+    if (!invocation.fieldsFile.isNull())
+        return QStringLiteral("--fields");
+    if (invocation.protocolDate.isValid())
+        return QStringLiteral("--date");
+    if (!invocation.out.isNull())
+        return QStringLiteral("--out");
+    return {};
+}
+
+// What the protocol command accepts; sets invocation.format from the suffix of --out.
+QString checkProtocol(Invocation &invocation)
+{
+    if (invocation.structures.isEmpty())
+        return LuvirCli::tr("register protocol needs --structure NAME");
+    if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
+        return LuvirCli::tr(
+            "register protocol takes --structure and --object, not --unassigned, --from or --to");
+    if (!invocation.files.isEmpty())
+        return LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.first());
+    if (invocation.out.isNull())
+        return LuvirCli::tr("register protocol needs --out FILE.pdf or FILE.odt");
+    invocation.format = QFileInfo(invocation.out).suffix().toLower();
+    if (invocation.format != QLatin1String("pdf") && invocation.format != QLatin1String("odt"))
+        return LuvirCli::tr("--out must end in .pdf or .odt");
+    return {};
+}
+
+// The help's lines are at most this wide; the keys of --fields stand indented so.
+constexpr qsizetype kHelpWidth = 90;
+const QString kKeysIndent = QStringLiteral("  ");
 
 bool selectionGiven(const Invocation &invocation)
 {
@@ -72,16 +112,22 @@ bool takeRegisterOption(
         invocation.unassigned = true;
         return true;
     }
+    if (takeValue(arg, QStringLiteral("--structure"), arguments, i, invocation.structure, error)) {
+        invocation.structures << invocation.structure;
+        return true;
+    }
     if (takeValue(arg, QStringLiteral("--register"), arguments, i, invocation.registerFile, error)
-        || takeValue(arg, QStringLiteral("--structure"), arguments, i, invocation.structure, error)
-        || takeValue(arg, QStringLiteral("--object"), arguments, i, invocation.object, error))
+        || takeValue(arg, QStringLiteral("--object"), arguments, i, invocation.object, error)
+        || takeValue(arg, QStringLiteral("--fields"), arguments, i, invocation.fieldsFile, error)
+        || takeValue(arg, QStringLiteral("--out"), arguments, i, invocation.out, error))
         return true;
     if (takeValue(arg, QStringLiteral("--site"), arguments, i, invocation.site, error)) {
         invocation.siteGiven = true;
         return true;
     }
     for (const auto &[name, date] : {std::pair {QStringLiteral("--from"), &invocation.from},
-             std::pair {QStringLiteral("--to"), &invocation.to}}) {
+             std::pair {QStringLiteral("--to"), &invocation.to},
+             std::pair {QStringLiteral("--date"), &invocation.protocolDate}}) {
         QString value;
         if (takeValue(arg, name, arguments, i, value, error)) {
             if (error.isEmpty()) {
@@ -98,7 +144,8 @@ bool takeRegisterOption(
 
 QString checkDownloadRegister(const Invocation &invocation)
 {
-    if (selectionGiven(invocation) || !invocation.object.isNull() || invocation.siteGiven)
+    if (selectionGiven(invocation) || !invocation.object.isNull() || invocation.siteGiven
+        || !protocolOptionGiven(invocation).isEmpty())
         return LuvirCli::tr("download takes only --no-register or --register FILE");
     if (invocation.noRegister && !invocation.registerFile.isEmpty())
         return LuvirCli::tr("--no-register and --register exclude each other");
@@ -108,7 +155,7 @@ QString checkDownloadRegister(const Invocation &invocation)
 QString checkRegister(Invocation &invocation, const QString &action)
 {
     if (action.isNull())
-        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats or export)");
+        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export or protocol)");
     const ActionEntry *entry = nullptr;
     for (const ActionEntry &candidate : kActions)
         if (action == QLatin1String(candidate.name))
@@ -122,6 +169,11 @@ QString checkRegister(Invocation &invocation, const QString &action)
         return LuvirCli::tr("--by-kind is for register stats");
     if (invocation.siteGiven && entry->action != RegisterAction::Assign)
         return LuvirCli::tr("--site is for register assign");
+    if (const QString option = protocolOptionGiven(invocation);
+        !option.isEmpty() && entry->action != RegisterAction::Protocol)
+        return LuvirCli::tr("%1 is for register protocol").arg(option);
+    if (invocation.structures.size() > 1 && entry->action != RegisterAction::Protocol)
+        return LuvirCli::tr("--structure is given more than once; only register protocol takes several");
 
     switch (entry->action) {
     case RegisterAction::Add:
@@ -153,12 +205,23 @@ QString checkRegister(Invocation &invocation, const QString &action)
                 ? LuvirCli::tr("missing OUT.db")
                 : LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.at(1));
         return {};
+    case RegisterAction::Protocol:
+        return checkProtocol(invocation);
     }
     return {};
 }
 
 QString registerHelpText()
 {
+    // The keys of --fields FILE, wrapped under the help's indentation.
+    QStringList lines {QString()};
+    for (const QString &key : protocolFieldKeys()) {
+        const QString item = key + (key == protocolFieldKeys().last() ? QString() : QStringLiteral(","));
+        if (!lines.last().isEmpty()
+            && lines.last().size() + 1 + item.size() > kHelpWidth - kKeysIndent.size())
+            lines << QString();
+        lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + item;
+    }
     return LuvirCli::tr(
         "Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]\n"
         "\n"
@@ -188,6 +251,25 @@ QString registerHelpText()
         "                      the statistics of the selected measurements, as \"luvir-cli stats\"\n"
         "  export --structure NAME [--object NAME] OUT.db\n"
         "                      a structure's measurements (at most 999) as an archive file\n"
+        "  protocol --structure NAME [--structure NAME]... [--object NAME] [--values]\n"
+        "           [--fields FILE] [--date DATE] --out OUT.pdf|OUT.odt\n"
+        "                      the test protocol (\"Протокол испытаний\") of the structures, all\n"
+        "                      of one object: each site's row and each structure's figures (with\n"
+        "                      --values also each site's intermediate values), as PDF or as an\n"
+        "                      ODT document to finish in a word processor, by the suffix of OUT;\n"
+        "                      prints \"Protocol saved: FULL PATH\"\n"
+        "\n"
+        "The protocol's header fields are those kept in the register from the last protocol:\n"
+        "its number counted up, the laboratory, the executor and the normative documents for\n"
+        "every protocol, the customer and address per object, the verification per meter. It\n"
+        "is dated today, or DATE. --fields FILE sets fields from \"key=value\" lines (UTF-8; in a\n"
+        "value \\n is a line break and \\\\ a backslash; empty lines and lines starting with\n"
+        "# are skipped); --date wins over a date in FILE. The keys (standards separated by ;):\n"
+        "{keys}\n"
+        "Once the protocol is written its fields are kept for the next one, so the number\n"
+        "counts up; a protocol that could not be written keeps nothing. A structure without\n"
+        "measurements gets an empty table. The program computes no strength class and no\n"
+        "verdict: the conclusion is the engineer's own text.\n"
         "\n"
         "SELECTION (without it: every measurement):\n"
         "  --structure NAME [--object NAME]   the measurements of one structure\n"
@@ -195,8 +277,9 @@ QString registerHelpText()
         "  --from DATE  --to DATE             taken on or after, on or before DATE\n"
         "                                     (2026-12-10 or 10.12.2026)\n"
         "\n"
-        "Exit status: 0 done, 1 a file or the register refused or failed (nothing changed),\n"
-        "2 wrong usage.\n");
+        "Exit status: 0 done, 1 a file or the register refused or failed (nothing changed;\n"
+        "for protocol also: written, but its fields not kept), 2 wrong usage.\n")
+        .replace(QStringLiteral("{keys}"), kKeysIndent + lines.join(u'\n' + kKeysIndent));
 }
 
 } // namespace luvir::cli

@@ -1,6 +1,7 @@
 // The register command: the register of measurements at the command line. Every change is
 // the library's; this file only turns arguments into its calls and its answers into lines.
 #include "Commands.h"
+#include "RegisterCommand.h"
 
 #include "CliText.h"
 
@@ -58,6 +59,8 @@ public:
             return stats();
         case RegisterAction::Export:
             return exportStructure();
+        case RegisterAction::Protocol:
+            return runRegisterProtocol(m_register, m_invocation, m_context);
         }
         return kExitUsage;
     }
@@ -68,7 +71,7 @@ private:
         m_context.console.err(text + u'\n');
         return kExitFailed;
     }
-    int registerFailed() { return failed(QStringLiteral("Журнал: %1.").arg(m_register.errorString())); }
+    int registerFailed() { return failed(registerFailure(m_register)); }
 
     int add()
     {
@@ -84,29 +87,13 @@ private:
     // is not exactly one. With `create`, a missing one is made when --object is given.
     std::optional<RegisterStructure> namedStructure(bool create = false)
     {
-        const QList<RegisterStructure> found
-            = m_register.findStructures(m_invocation.structure, m_invocation.object);
-        if (found.size() == 1)
-            return found.first();
-        if (!m_register.errorString().isEmpty()) {
-            registerFailed();
-            return std::nullopt;
-        }
-        if (found.size() > 1) {
-            failed(LuvirCli::tr(
-                "luvir-cli: several structures are called \"%1\"; name the object with --object")
-                       .arg(m_invocation.structure));
-            return std::nullopt;
-        }
-        if (m_invocation.object.isNull()) {
-            failed(LuvirCli::tr("luvir-cli: no structure \"%1\" in the register%2")
-                       .arg(m_invocation.structure,
-                           create ? LuvirCli::tr(" (give --object to make it)") : QString()));
-            return std::nullopt;
-        }
-        if (!create) {
-            failed(LuvirCli::tr("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
-                       .arg(m_invocation.structure, m_invocation.object));
+        QString error;
+        const auto found
+            = findNamedStructure(m_register, m_invocation.structure, m_invocation.object, create, error);
+        if (found)
+            return found;
+        if (!error.isEmpty()) {
+            failed(error);
             return std::nullopt;
         }
         return makeStructure();
@@ -233,6 +220,44 @@ private:
 };
 
 } // namespace
+
+QString objectNames(Register &reg, const QList<RegisterStructure> &structures)
+{
+    QStringList names;
+    for (const RegisterObject &object : reg.objects())
+        for (const RegisterStructure &structure : structures)
+            if (structure.objectId == object.id && !names.contains(object.name))
+                names << object.name;
+    for (QString &name : names)
+        name = LuvirCli::tr("\"%1\"").arg(name);
+    return names.join(QStringLiteral(", "));
+}
+
+QString registerFailure(const Register &reg)
+{
+    return QStringLiteral("Журнал: %1.").arg(reg.errorString());
+}
+
+std::optional<RegisterStructure> findNamedStructure(
+    Register &reg, const QString &name, const QString &object, bool mayCreate, QString &error)
+{
+    const QList<RegisterStructure> found = reg.findStructures(name, object);
+    if (found.size() == 1)
+        return found.first();
+    if (!reg.errorString().isEmpty())
+        error = registerFailure(reg);
+    else if (found.size() > 1)
+        error = LuvirCli::tr("luvir-cli: several structures are called \"%1\" (objects %2); name the object "
+                             "with --object")
+                    .arg(name, objectNames(reg, found));
+    else if (object.isNull())
+        error = LuvirCli::tr("luvir-cli: no structure \"%1\" in the register%2")
+                    .arg(name, mayCreate ? LuvirCli::tr(" (give --object to make it)") : QString());
+    else if (!mayCreate)
+        error = LuvirCli::tr("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
+                    .arg(name, object);
+    return std::nullopt;
+}
 
 int runRegister(const Invocation &invocation, CliContext &context)
 {

@@ -107,6 +107,9 @@ TEST_F(Language, MessagesFollowTheLocale)
         {{"register", "--register", dir.filePath("r.sqlite"), "list", "--structure", "Колонна К-3"}, kExitFailed,
             "luvir-cli: no structure \"Колонна К-3\" in the register\n",
             "luvir-cli: в журнале нет конструкции «Колонна К-3»\n"},
+        {{"register", "--register", dir.filePath("r.sqlite"), "protocol", "--structure", "К-1", "--out", "p.docx"},
+            kExitUsage, "luvir-cli: --out must end in .pdf or .odt (see \"luvir-cli help register\")\n",
+            "luvir-cli: --out должен оканчиваться на .pdf или .odt (см. «luvir-cli help register»)\n"},
         {{"download", dir.path()}, kExitFailed, "luvir-cli: \"" + dir.path() + "\" is a folder\n",
             "luvir-cli: «" + dir.path() + "» — это папка\n"},
     };

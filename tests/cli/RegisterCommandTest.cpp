@@ -188,7 +188,8 @@ TEST_P(RegisterCommandOn, StructuresAreFoundByNameOrRefusedWithTheReason)
         {{"assign", "--structure", "К-1", "--object", "Дом", "1"}, kExitOk, ""},
         {{"assign", "--structure", "К-1", "--object", "Склад", "2"}, kExitOk, ""},
         {{"assign", "--structure", "К-1", "3"}, kExitFailed,
-            "luvir-cli: several structures are called \"К-1\"; name the object with --object\n"},
+            "luvir-cli: several structures are called \"К-1\" (objects \"Дом\", \"Склад\"); "
+            "name the object with --object\n"},
         {{"list", "--structure", "К-2"}, kExitFailed, "luvir-cli: no structure \"К-2\" in the register\n"},
         {{"export", "--structure", "К-1", "--object", "Гараж", "x.db"}, kExitFailed,
             "luvir-cli: no structure \"К-1\" of the object \"Гараж\" in the register\n"},
@@ -243,7 +244,7 @@ TEST_F(RegisterCommand, WrongUsageIsExplainedInOneLine)
         const char *error;
     };
     const Case cases[] = {
-        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats or export)"},
+        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export or protocol)"},
         {{"register", "drop"}, "unknown register command \"drop\""},
         {{"register", "add"}, "missing FILE.db"},
         {{"register", "list", "--structure", "A", "--unassigned"},

@@ -179,56 +179,6 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
         <translation>%1: %2 (см. «%1 help%3»)</translation>
     </message>
     <message>
-        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
-
-Archives of the ЛЮВИР-2.07 meter without the window.
-
-Commands:
-  info FILE.db                check an archive file; print its version and cell count
-  table [--values] FILE.db    print the measurement table, fields separated by tabs
-  export FILE.db OUT          write the report as OUT ({.formats})
-  export --format FORMAT --out-dir DIR FILE.db...
-                              write one report per archive into DIR
-  download [--no-register] OUT.db
-                              read the meter&apos;s whole archive into OUT.db (and the register)
-  stats [--by-kind] [--rows FROM-TO] FILE.db
-                              print Rm, Sm and Vm of the measurements
-  register [--register FILE] add|list|assign|unassign|stats|export ...
-                              the register of measurements (objects, structures, sites)
-  help [COMMAND]              show this help or a command&apos;s
-
-Options:
-  --help      show the help (after a command: that command&apos;s)
-  --version   print the version
-
-Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
-</source>
-        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
-
-Архивы прибора ЛЮВИР-2.07 без окна программы.
-
-Команды:
-  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
-  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
-  export FILE.db OUT          записать отчёт в OUT ({.formats})
-  export --format FORMAT --out-dir DIR FILE.db...
-                              записать по отчёту на каждый архив в папку DIR
-  download [--no-register] OUT.db
-                              считать весь архив прибора в OUT.db (и в журнал)
-  stats [--by-kind] [--rows FROM-TO] FILE.db
-                              напечатать Rm, Sm и Vm измерений
-  register [--register FILE] add|list|assign|unassign|stats|export ...
-                              журнал испытаний (объекты, конструкции, участки)
-  help [COMMAND]              показать эту справку или справку о команде
-
-Параметры:
-  --help      показать справку (после команды: справку о ней)
-  --version   напечатать версию
-
-Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
-</translation>
-    </message>
-    <message>
         <source>no command given</source>
         <translation>команда не указана</translation>
     </message>
@@ -317,10 +267,6 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <translation>--no-register и --register исключают друг друга</translation>
     </message>
     <message>
-        <source>missing COMMAND (add, list, assign, unassign, stats or export)</source>
-        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats или export)</translation>
-    </message>
-    <message>
         <source>unknown register command &quot;%1&quot;</source>
         <translation>неизвестная команда журнала «%1»</translation>
     </message>
@@ -369,10 +315,6 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <translation>не хватает OUT.db</translation>
     </message>
     <message>
-        <source>luvir-cli: several structures are called &quot;%1&quot;; name the object with --object</source>
-        <translation>luvir-cli: несколько конструкций называются «%1»; укажите объект в --object</translation>
-    </message>
-    <message>
         <source>luvir-cli: no structure &quot;%1&quot; in the register%2</source>
         <translation>luvir-cli: в журнале нет конструкции «%1»%2</translation>
     </message>
@@ -391,6 +333,110 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
     <message>
         <source>luvir-cli: the structure holds %1 measurements; an archive file holds at most %2</source>
         <translation>luvir-cli: в конструкции %1 измерений; архивный файл вмещает не более %2</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
+
+Archives of the ЛЮВИР-2.07 meter without the window.
+
+Commands:
+  info FILE.db                check an archive file; print its version and cell count
+  table [--values] FILE.db    print the measurement table, fields separated by tabs
+  export FILE.db OUT          write the report as OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              write one report per archive into DIR
+  download [--no-register] OUT.db
+                              read the meter&apos;s whole archive into OUT.db (and the register)
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              print Rm, Sm and Vm of the measurements
+  register [--register FILE] add|list|assign|unassign|stats|export|protocol ...
+                              the register of measurements (objects, structures, sites)
+                              and the test protocol of its structures
+  help [COMMAND]              show this help or a command&apos;s
+
+Options:
+  --help      show the help (after a command: that command&apos;s)
+  --version   print the version
+
+Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
+</source>
+        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
+
+Архивы прибора ЛЮВИР-2.07 без окна программы.
+
+Команды:
+  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
+  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
+  export FILE.db OUT          записать отчёт в OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              записать по отчёту на каждый архив в папку DIR
+  download [--no-register] OUT.db
+                              считать весь архив прибора в OUT.db (и в журнал)
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              напечатать Rm, Sm и Vm измерений
+  register [--register FILE] add|list|assign|unassign|stats|export|protocol ...
+                              журнал испытаний (объекты, конструкции, участки)
+                              и протокол испытаний его конструкций
+  help [COMMAND]              показать эту справку или справку о команде
+
+Параметры:
+  --help      показать справку (после команды: справку о ней)
+  --version   напечатать версию
+
+Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
+</translation>
+    </message>
+    <message>
+        <source>register protocol needs --structure NAME</source>
+        <translation>register protocol требует --structure ИМЯ</translation>
+    </message>
+    <message>
+        <source>register protocol takes --structure and --object, not --unassigned, --from or --to</source>
+        <translation>register protocol принимает --structure и --object, но не --unassigned, --from или --to</translation>
+    </message>
+    <message>
+        <source>register protocol needs --out FILE.pdf or FILE.odt</source>
+        <translation>register protocol требует --out FILE.pdf или FILE.odt</translation>
+    </message>
+    <message>
+        <source>--out must end in .pdf or .odt</source>
+        <translation>--out должен оканчиваться на .pdf или .odt</translation>
+    </message>
+    <message>
+        <source>missing COMMAND (add, list, assign, unassign, stats, export or protocol)</source>
+        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export или protocol)</translation>
+    </message>
+    <message>
+        <source>%1 is for register protocol</source>
+        <translation>%1 — параметр register protocol</translation>
+    </message>
+    <message>
+        <source>--structure is given more than once; only register protocol takes several</source>
+        <translation>--structure указан несколько раз; несколько принимает только register protocol</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>«%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: several structures are called &quot;%1&quot; (objects %2); name the object with --object</source>
+        <translation>luvir-cli: несколько конструкций называются «%1» (объекты %2); укажите объект в --object</translation>
+    </message>
+    <message>
+        <source>Protocol saved: %1</source>
+        <translation>Протокол сохранён: %1</translation>
+    </message>
+    <message>
+        <source>luvir-cli: the protocol&apos;s fields were not kept in the register: %1</source>
+        <translation>luvir-cli: поля протокола не сохранены в журнале: %1</translation>
+    </message>
+    <message>
+        <source>luvir-cli: the structures belong to different objects (%1); a protocol is made for one object</source>
+        <translation>luvir-cli: конструкции относятся к разным объектам (%1); протокол составляется для одного объекта</translation>
+    </message>
+    <message>
+        <source>luvir-cli: cannot read &quot;%1&quot;: %2</source>
+        <translation>luvir-cli: не удалось прочитать «%1»: %2</translation>
     </message>
     <message>
         <source>Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]
@@ -421,6 +467,25 @@ Commands:
                       the statistics of the selected measurements, as &quot;luvir-cli stats&quot;
   export --structure NAME [--object NAME] OUT.db
                       a structure&apos;s measurements (at most 999) as an archive file
+  protocol --structure NAME [--structure NAME]... [--object NAME] [--values]
+           [--fields FILE] [--date DATE] --out OUT.pdf|OUT.odt
+                      the test protocol (&quot;Протокол испытаний&quot;) of the structures, all
+                      of one object: each site&apos;s row and each structure&apos;s figures (with
+                      --values also each site&apos;s intermediate values), as PDF or as an
+                      ODT document to finish in a word processor, by the suffix of OUT;
+                      prints &quot;Protocol saved: FULL PATH&quot;
+
+The protocol&apos;s header fields are those kept in the register from the last protocol:
+its number counted up, the laboratory, the executor and the normative documents for
+every protocol, the customer and address per object, the verification per meter. It
+is dated today, or DATE. --fields FILE sets fields from &quot;key=value&quot; lines (UTF-8; in a
+value \n is a line break and \\ a backslash; empty lines and lines starting with
+# are skipped); --date wins over a date in FILE. The keys (standards separated by ;):
+{keys}
+Once the protocol is written its fields are kept for the next one, so the number
+counts up; a protocol that could not be written keeps nothing. A structure without
+measurements gets an empty table. The program computes no strength class and no
+verdict: the conclusion is the engineer&apos;s own text.
 
 SELECTION (without it: every measurement):
   --structure NAME [--object NAME]   the measurements of one structure
@@ -428,8 +493,8 @@ SELECTION (without it: every measurement):
   --from DATE  --to DATE             taken on or after, on or before DATE
                                      (2026-12-10 or 10.12.2026)
 
-Exit status: 0 done, 1 a file or the register refused or failed (nothing changed),
-2 wrong usage.
+Exit status: 0 done, 1 a file or the register refused or failed (nothing changed;
+for protocol also: written, but its fields not kept), 2 wrong usage.
 </source>
         <translation>Использование: luvir-cli register [--register ФАЙЛ] КОМАНДА [ПАРАМЕТРЫ] [АРГУМЕНТЫ]
 
@@ -460,6 +525,25 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
                       статистика выбранных измерений, как у «luvir-cli stats»
   export --structure ИМЯ [--object ИМЯ] OUT.db
                       измерения конструкции (не более 999) как архивный файл
+  protocol --structure ИМЯ [--structure ИМЯ]... [--object ИМЯ] [--values]
+           [--fields ФАЙЛ] [--date ДАТА] --out OUT.pdf|OUT.odt
+                      протокол испытаний конструкций одного объекта: строка каждого
+                      участка и показатели каждой конструкции (с --values — и единичные
+                      значения каждого участка), в PDF или в документе ODT для доработки
+                      в текстовом редакторе, по расширению OUT; печатает
+                      «Протокол сохранён: ПОЛНЫЙ ПУТЬ»
+
+Поля заголовка протокола — сохранённые в журнале с прошлого протокола: его номер,
+увеличенный на единицу, лаборатория, исполнитель и нормативные документы — для всех
+протоколов, заказчик и адрес — для объекта, поверка — для прибора. Дата — сегодняшняя
+или ДАТА. --fields ФАЙЛ задаёт поля строками «ключ=значение» (UTF-8; в значении \n —
+перенос строки, \\ — обратная косая черта; пустые строки и строки, начинающиеся с #,
+пропускаются); --date важнее даты из ФАЙЛА. Ключи (standards — через ;):
+{keys}
+Когда протокол записан, его поля сохраняются для следующего, так что номер растёт;
+протокол, который не удалось записать, ничего не сохраняет. Конструкция без измерений
+получает пустую таблицу. Программа не вычисляет класс прочности и не делает выводов:
+заключение — собственный текст инженера.
 
 ВЫБОРКА (без неё — все измерения):
   --structure ИМЯ [--object ИМЯ]     измерения одной конструкции
@@ -468,7 +552,7 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
                                      (2026-12-10 или 10.12.2026)
 
 Код завершения: 0 — выполнено, 1 — файл или журнал отклонён либо ошибка (ничего
-не изменено), 2 — неверный вызов.
+не изменено; у protocol также: записан, но его поля не сохранены), 2 — неверный вызов.
 </translation>
     </message>
 </context>
