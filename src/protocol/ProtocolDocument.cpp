@@ -162,25 +162,28 @@ void headerPart(DocumentBuilder &builder, const ProtocolHeader &header, const Pr
     });
 }
 
+// The sites' table. "С единичными значениями", each site's values take a row of their own
+// under it, spanning the table: one line, where a cell of their own would wrap into a row of
+// several lines, which the pages would cut.
 void siteTable(DocumentBuilder &builder, const StructureFacts &facts, bool withValues)
 {
-    QStringList titles = ProtocolSiteColumns;
-    QList<qreal> widths {8, 12, 23, 14, 21, 10, 12};
-    if (withValues) {
-        titles << kValuesColumn;
-        widths = {6, 8, 17, 12, 12, 6, 8, 31};
-    }
-    const int columns = static_cast<int>(titles.size());
-    QTextTable *table = builder.table(static_cast<int>(facts.siteRows.size()) + 1, widths, true, 1);
+    const QList<qreal> widths {8, 12, 23, 14, 21, 10, 12};
+    const int columns = static_cast<int>(ProtocolSiteColumns.size());
+    const int rowsPerSite = withValues ? 2 : 1;
+    QTextTable *table = builder.table(static_cast<int>(facts.siteRows.size()) * rowsPerSite + 1, widths, true, 1);
     const QTextCharFormat title = charFormat(kTablePoints, true);
     const QTextCharFormat text = charFormat(kTablePoints);
     for (int c = 0; c < columns; ++c)
-        DocumentBuilder::cell(table, 0, c, titles.at(c), title, Qt::AlignHCenter);
+        DocumentBuilder::cell(table, 0, c, ProtocolSiteColumns.at(c), title, Qt::AlignHCenter);
     for (int r = 0; r < facts.siteRows.size(); ++r) {
         const QStringList &row = facts.siteRows.at(r);
+        const int at = 1 + r * rowsPerSite;
         for (int c = 0; c < columns; ++c)
-            DocumentBuilder::cell(table, r + 1, c, row.at(c), text,
-                                  c == 1 || c == 7 ? Qt::AlignLeft : Qt::AlignHCenter);
+            DocumentBuilder::cell(table, at, c, row.at(c), text, c == 1 ? Qt::AlignLeft : Qt::AlignHCenter);
+        if (withValues) {
+            DocumentBuilder::cell(table, at + 1, 0, valuesLine(row.at(0), row.value(columns)), text);
+            table->mergeCells(at + 1, 0, 1, columns);
+        }
     }
 }
 

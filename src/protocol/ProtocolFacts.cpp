@@ -99,6 +99,11 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
 
 } // namespace
 
+QString valuesLine(const QString &number, const QString &values)
+{
+    return QStringLiteral("№ %1 — единичные значения, МПа: %2").arg(number, values);
+}
+
 void TestingDays::add(const QDate &day)
 {
     if (!first || day < *first)

@@ -17,8 +17,9 @@ namespace luvir {
 
 // "№ п/п", "Участок", "Дата и время", "Направление", "Зависимость", "Kc", "R, МПа".
 extern const QStringList ProtocolSiteColumns;
-// The column added "с единичными значениями".
-inline const QString kValuesColumn = QStringLiteral("Единичные значения, МПа");
+// "с единичными значениями": each site's intermediate values, on a line of their own under the
+// site's row, "№ 5 — единичные значения, МПа: 25,0; 26,1; …".
+QString valuesLine(const QString &number, const QString &values);
 
 // The span of days the measurements were taken on; cells without a valid date are left out.
 struct TestingDays {
@@ -31,7 +32,7 @@ struct TestingDays {
 
 struct StructureFacts {
     QList<QStringList> siteRows; // one row per site, the columns of ProtocolSiteColumns
-                                 // (and the values column when asked)
+                                 // (and its intermediate values after them when asked)
     SeriesGroup group; // the structure's figures, as the statistics window has them
     TestingDays days;
     QString ageText; // days from concreting to testing: "28" or "28–30"; empty if unknown

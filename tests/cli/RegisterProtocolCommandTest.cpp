@@ -174,9 +174,9 @@ TEST_F(RegisterProtocolCommand, FieldsFromAFileAreShownAndKept)
     for (const char *shown : {"ПРОТОКОЛ ИСПЫТАНИЙ № П-007 от 01.04.2026", "ИЛ \"Бетон\" отдел 2",
              "ООО «Заказчик»", "Прочность соответствует проекту."})
         EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown;
-    // With --values each site's row carries its intermediate values: the slab's are 25.0, 25.1
+    // With --values each site's intermediate values follow its row: the slab's are 25.0, 25.1
     // and 25.5 MPa at every site (in-process, in the separator of the test's own locale).
-    EXPECT_TRUE(text.contains("Единичные значения, МПа"));
+    EXPECT_TRUE(text.contains("№ 1 — единичные значения, МПа: "));
     EXPECT_EQ(text.count(QRegularExpression("25[.,]0; 25[.,]1; 25[.,]5")), 3) << text.toStdString();
 
     Register reg;

@@ -10,6 +10,7 @@
 #include "ToolRun.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,7 +59,13 @@ QList<Case> cases()
     awkward.structures << generatedStructure(
         "Стена \"С-1\" «по оси 3» " + QString("очень длинное название конструкции ").repeated(5), 3, 40);
     awkward.withValues = true;
-    return {{"one-site", one}, {"thirty-and-mixed", thirty}, {"thousand", thousand}, {"awkward", awkward},
+
+    // Rows made tall by their intermediate values, over several pages.
+    ProtocolContent values;
+    values.header = plainHeader();
+    values.structures << generatedStructure("Колонна К-1", 60, 300);
+    values.withValues = true;
+    return {{"values-sixty", values}, {"one-site", one}, {"thirty-and-mixed", thirty}, {"thousand", thousand}, {"awkward", awkward},
         {"from-register", fromRegister()}};
 }
 
@@ -170,6 +177,10 @@ TEST_F(ProtocolReadBack, PdfShowsEverySiteInItsRowAndTheFigures)
                     EXPECT_EQ(found, 1) << text.toStdString();
                 }
                 EXPECT_EQ(all.count(expected.statisticsLine), 1) << expected.statisticsLine.toStdString();
+                // "С единичными значениями": each site's values once, on a line naming the site.
+                for (qsizetype n = 1; n <= structure.sites.size(); ++n)
+                    EXPECT_EQ(all.count(QStringLiteral("№ %1 — единичные значения, МПа: ").arg(n)),
+                        c.content.withValues ? 1 : 0) << n;
             }
             const QString sep = locale.separator;
             const QString note = "Примечание: смешаны зависимости (БАЗОВАЯ; ИНДИВИД.<1>) и Kc (1" + sep + "00; 1"
@@ -217,6 +228,33 @@ TEST_F(ProtocolReadBack, PdfPagesNumberedHeadedAndNoLineCut)
     }
 }
 
+// A row is never cut between pages: below the column titles every page goes on with a whole
+// site row (its number, site and time) or a whole line of a site's values (naming its site),
+// never with the rest of a row begun on the page before.
+TEST_F(ProtocolReadBack, PdfPagesGoOnWithWholeRows)
+{
+    const QRegularExpression siteRow(QStringLiteral(
+        "^\\d+ .*\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d|^№ \\d+ — единичные значения, МПа: "));
+    const QRegularExpression digit(QStringLiteral("\\d"));
+    for (const ReadLocale &locale : kReadLocales) {
+        for (const Case &c : cases()) {
+            SCOPED_TRACE(c.name.toStdString() + " " + locale.name);
+            const QStringList pages = pdfPages(file(c.name, locale, "pdf"), locale.name);
+            for (int p = 1; p < pages.size(); ++p) {
+                const QStringList lines = pages.at(p).split('\n');
+                qsizetype i = 0;
+                while (i < lines.size() && !lines.at(i).contains("Участок"))
+                    ++i;
+                while (++i < lines.size() && !lines.at(i).contains(digit)) {
+                }
+                if (i < lines.size())
+                    EXPECT_TRUE(normalized(lines.at(i)).contains(siteRow))
+                        << "page " << p + 1 << " goes on with: " << normalized(lines.at(i)).toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(ProtocolReadBack, OdtOpensInLibreOfficeWithEverySiteAndTheFigures)
 {
     for (const ReadLocale &locale : kReadLocales) {
@@ -238,6 +276,9 @@ TEST_F(ProtocolReadBack, OdtOpensInLibreOfficeWithEverySiteAndTheFigures)
                 for (const QStringList &row : expected.rows)
                     EXPECT_EQ(shown.count('\n' + row.join('\n') + '\n'), 1) << row.join(' ').toStdString();
                 EXPECT_EQ(shown.count('\n' + expected.statisticsLine + '\n'), 1) << expected.statisticsLine.toStdString();
+                for (qsizetype n = 1; n <= structure.sites.size(); ++n)
+                    EXPECT_EQ(shown.count(QStringLiteral("\n№ %1 — единичные значения, МПа: ").arg(n)),
+                        c.content.withValues ? 1 : 0) << n;
             }
             for (const QString &text : c.name == "awkward" ? kAwkwardTexts : QStringList {"ГОСТ 22690-2015", "ГОСТ 18105-2018"})
                 EXPECT_TRUE(shown.contains('\n' + text + '\n')) << text.toStdString();
