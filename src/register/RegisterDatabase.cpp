@@ -1,5 +1,6 @@
 #include "RegisterDatabase.h"
 
+#include "RegisterLocation.h"
 #include "RegisterSchema.h"
 #include "RegisterServer.h"
 
@@ -115,6 +116,8 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(
     }
     if (!password.isEmpty())
         server->password = password;
+    else if (server->password.isEmpty())
+        server->password = sessionPassword(location); // typed earlier in this run
     m_password = server->password;
     m_fileName = server->uri();
     const QString shown = m_fileName;

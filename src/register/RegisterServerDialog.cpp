@@ -1,6 +1,7 @@
 #include "RegisterServerDialog.h"
 
 #include "Register.h"
+#include "RegisterLocation.h"
 #include "RegisterServer.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
@@ -111,6 +112,8 @@ void RegisterServerDialog::accept()
         status = m_target.open(location(), Register::Check::Quick, m_password->text());
     }
     if (status == Register::OpenStatus::Ok) {
+        if (!m_password->text().isEmpty())
+            keepSessionPassword(location(), m_password->text()); // in memory, for this run only
         m_password->clear();
         QDialog::accept();
     } else if (status == Register::OpenStatus::PasswordNeeded && m_password->isHidden()) {

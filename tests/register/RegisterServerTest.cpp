@@ -16,23 +16,6 @@ using namespace luvir::test;
 
 namespace {
 
-// A login role of its own for one test, with `password`; dropped with what it owns.
-class ScratchRole
-{
-public:
-    explicit ScratchRole(const QString &password)
-        : m_name(QStringLiteral("engineer_") + QUuid::createUuid().toString(QUuid::Id128).left(12))
-    {
-        runOnServer({QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
-                .arg(m_name, QString(password).replace(u'\'', QStringLiteral("''")))});
-    }
-    ~ScratchRole() { runOnServer({QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_name)}); }
-    QString name() const { return m_name; }
-
-private:
-    QString m_name;
-};
-
 // The tables of a database with the number of rows of each: what "left untouched" compares.
 QMap<QString, qlonglong> tablesAndRows(const ScratchDatabase &database)
 {

@@ -87,4 +87,25 @@ private:
     QString m_name;
 };
 
+// A login role of its own for one test, with `password`; dropped with what it owns (declare
+// it before the databases it owns, so they go first).
+class ScratchRole
+{
+public:
+    explicit ScratchRole(const QString &password)
+        : m_name(QStringLiteral("engineer_") + QUuid::createUuid().toString(QUuid::Id128).left(12))
+    {
+        runOnServer({QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
+                .arg(m_name, QString(password).replace(u'\'', QStringLiteral("''")))});
+    }
+    ~ScratchRole() { runOnServer({QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_name)}); }
+    ScratchRole(const ScratchRole &) = delete;
+    ScratchRole &operator=(const ScratchRole &) = delete;
+
+    QString name() const { return m_name; }
+
+private:
+    QString m_name;
+};
+
 } // namespace luvir::test
