@@ -1,11 +1,17 @@
 #pragma once
 // The register window beside the main window: opened from Журнал > Журнал испытаний on the
 // register in use, opened again when another register is chosen, and its "Открыть в
-// таблице" handed to the main window.
+// таблице" handed to the main window. At start, a register on a server that cannot be used
+// is told and the register on this computer offered.
 
 #include "Register.h"
 
 #include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QThread;
 
 class TForm1;
 
@@ -19,10 +25,17 @@ class RegisterWindowHost : public QObject
 public:
     // Lives as long as `mainWindow`, whose child it is.
     explicit RegisterWindowHost(TForm1 &mainWindow);
+    // Waits for the check at start to end (at most libpq's connect timeout).
+    ~RegisterWindowHost() override;
 
     RegisterWindow &window() { return *m_window; }
     // Opens the register in use (again) and shows the window.
     void show();
+    // When the register in use is on a server: tries it on a thread of its own, so the main
+    // window is neither delayed nor held; one that cannot be used (no answer, refused, too
+    // old; not one that only wants a password, asked at its first use) is told, and the
+    // register on this computer offered. `checked` (for tests) runs once it is over.
+    void checkServerAtStart(std::function<void()> checked = {});
 
 private:
     // Opens the register in use when another one was chosen; tells the user when it cannot.
@@ -30,11 +43,15 @@ private:
     // A register on a server that did not open: the connect dialog (which asks for a password
     // the server wants); cancelled, the offer of the register on this computer.
     void connectToServer(const QString &location, Register::OpenStatus status);
+    // Offers the register on this computer instead of the server's; taken (true), it is the
+    // one in use from now on.
+    bool offerLocalRegister();
 
     TForm1 &m_mainWindow;
     Register m_register;
     QString m_location; // the one m_register is open on
     RegisterWindow *m_window = nullptr;
+    std::unique_ptr<QThread> m_startCheck;
 };
 
 } // namespace luvir

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
@@ -163,6 +164,63 @@ TEST_F(RegisterServerHost, AnUnreachableServerIsToldAndTheLocalRegisterOffered)
     EXPECT_TRUE(questions[0].startsWith("Журнал на сервере недоступен.")) << qPrintable(questions[0]);
     EXPECT_EQ(rememberedRegisterPath(), defaultRegisterPath());
     EXPECT_EQ(host.window().nodeText(RegisterWindow::NodeKind::Unassigned), "Не распределены (0)");
+}
+
+// At start the register in use is tried without keeping the main window waiting: a server
+// that does not answer is told and the register on this computer offered; one that only
+// wants a password is left to its first use.
+TEST_F(RegisterServerHost, AtStartAServerThatCannotBeUsedIsToldAndTheLocalRegisterOffered)
+{
+    ScratchDatabase database; // no password where libpq looks: it is asked at the first use
+    const QString wantsPassword = serverUri(database.name()) + "?sslmode=disable";
+    const int port = closedPort();
+    const QString unreachable = QStringLiteral("postgresql://engineer@127.0.0.1:%1/register?sslmode=disable").arg(port);
+    const struct {
+        const char *what;
+        QString location;
+        bool takeLocal;
+        QString told; // empty: nothing is said
+        QString inUseAfter;
+    } cases[] = {
+        {"no answer, the local register taken", unreachable, true,
+            QStringLiteral("сервер 127.0.0.1:%1 не отвечает").arg(port),
+            defaultRegisterPath()},
+        {"no answer, the server kept", unreachable, false, "не отвечает", unreachable},
+        {"a password wanted", wantsPassword, false, {}, wantsPassword},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        qunsetenv("PGPASSWORD");
+        qputenv("PGPASSFILE", QByteArray("/nonexistent/pgpass"));
+        dialogs.clear();
+        dialogs.questionAnswers << c.takeLocal;
+        rememberRegisterPath(c.location);
+        TForm1 mainWindow;
+        RegisterWindowHost host(mainWindow);
+        QEventLoop loop;
+        bool over = false;
+        host.checkServerAtStart([&] {
+            over = true;
+            loop.quit();
+        });
+        EXPECT_TRUE(dialogs.shown.isEmpty()) << "the check went on while the main window waited";
+        if (!over)
+            loop.exec();
+
+        if (c.told.isEmpty()) {
+            EXPECT_TRUE(dialogs.shown.isEmpty()) << qPrintable(dialogs.shown.value(0).text);
+        } else {
+            const QStringList told = dialogs.errors() + dialogs.messages();
+            ASSERT_EQ(told.size(), 1);
+            EXPECT_TRUE(told[0].contains(c.told)) << qPrintable(told[0]);
+            const QStringList questions = dialogs.texts(ShownDialog::Question);
+            ASSERT_EQ(questions.size(), 1);
+            EXPECT_EQ(questions[0],
+                "Журнал на сервере недоступен. Открыть журнал на этом компьютере (" + defaultRegisterPath() + ")?");
+        }
+        EXPECT_EQ(rememberedRegisterPath(), c.inUseAfter);
+        EXPECT_FALSE(host.window().isVisible());
+    }
 }
 
 TEST_F(ServerDownload, ThePasswordIsAskedAtTheFirstDownloadOnlyAndNeverWritten)

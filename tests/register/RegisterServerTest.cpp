@@ -4,11 +4,6 @@
 // a connection cut in the middle of an addition.
 #include "RegisterFixture.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <thread>
 
 using namespace luvir;
@@ -28,20 +23,6 @@ QMap<QString, qlonglong> tablesAndRows(const ScratchDatabase &database)
         result.insert(table, raw.value(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toLongLong());
     }
     return result;
-}
-
-// A local port nothing listens on: one the kernel hands out, closed again.
-int closedPort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr *>(&address), length);
-    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 void addOne(Register &reg, int first, bool expected = true)

@@ -13,6 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace luvir::test {
 
 // What pg-cluster.sh wrote into connection.env: PGHOST, PGPORT, PGUSER, PGPASSWORD.
@@ -86,6 +91,20 @@ public:
 private:
     QString m_name;
 };
+
+// A local port nothing listens on: one the kernel hands out, closed again.
+inline int closedPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), length);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
 
 // A login role of its own for one test, with `password`; dropped with what it owns (declare
 // it before the databases it owns, so they go first).
