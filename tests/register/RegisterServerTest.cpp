@@ -1,8 +1,10 @@
 // The register on a PostgreSQL server: what only a server has. Refusals (another
 // program's database, a newer schema, a user without the right to create it, a wrong
 // password, a missing database, no server), the rights a laboratory's engineers get, and
-// a connection cut in the middle of an addition.
+// a connection cut or the server stopped in the middle of an addition.
 #include "RegisterFixture.h"
+
+#include <QProcess>
 
 #include <thread>
 
@@ -24,6 +26,55 @@ QMap<QString, qlonglong> tablesAndRows(const ScratchDatabase &database)
     }
     return result;
 }
+
+// A PostgreSQL cluster of the test's own (pg-cluster.sh), which the test may stop as a crash
+// would and start again; removed at the end.
+class PrivateCluster
+{
+public:
+    PrivateCluster()
+        : m_dir(QStringLiteral("/tmp/luvir-pgp-") + QUuid::createUuid().toString(QUuid::Id128).left(8))
+    {
+        m_started = run(QStringLiteral("start"));
+        QFile file(m_dir + QStringLiteral("/connection.env"));
+        if (m_started && file.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : file.readAll().split('\n'))
+                if (const qsizetype eq = line.indexOf('='); eq > 0)
+                    m_settings.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    }
+    ~PrivateCluster() { run(QStringLiteral("stop")); }
+    PrivateCluster(const PrivateCluster &) = delete;
+    PrivateCluster &operator=(const PrivateCluster &) = delete;
+
+    bool started() const { return m_started && m_settings.contains(QStringLiteral("PGPORT")); }
+    QString output() const { return m_output; }
+    // Its database `database` as its superuser, the password in the location.
+    QString uri(const QString &database) const
+    {
+        return QStringLiteral("postgresql://%1:%2@127.0.0.1:%3/%4?sslmode=disable")
+            .arg(m_settings.value("PGUSER"), m_settings.value("PGPASSWORD"), m_settings.value("PGPORT"), database);
+    }
+    // Stopped at once (pg_ctl stop -m immediate), as a crash would.
+    bool halt() { return run(QStringLiteral("halt")); }
+    bool resume() { return run(QStringLiteral("resume")); }
+
+private:
+    bool run(const QString &action)
+    {
+        QProcess script;
+        script.setProcessChannelMode(QProcess::MergedChannels);
+        script.start(QStringLiteral("bash"), {QStringLiteral(LUVIR_PG_CLUSTER), action, m_dir});
+        const bool ok = script.waitForFinished(90000) && script.exitStatus() == QProcess::NormalExit
+            && script.exitCode() == 0;
+        m_output = QString::fromLocal8Bit(script.readAll());
+        return ok;
+    }
+
+    QString m_dir;
+    QHash<QString, QString> m_settings;
+    QString m_output;
+    bool m_started = false;
+};
 
 void addOne(Register &reg, int first, bool expected = true)
 {
@@ -191,6 +242,72 @@ TEST(RegisterServer, AConnectionCutMidAdditionLeavesNothingAndTheNextCallReconne
     // Connected again by the next call.
     EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 10) << qPrintable(reg.errorString());
     RegisterSource again = fileSource("cut.db");
+    ASSERT_TRUE(reg.importCells(distinctCells(5, 500), again, counts)) << qPrintable(reg.errorString());
+    EXPECT_EQ(counts, (ImportCounts {495, 5, 0}));
+}
+
+// The server stops (as a crash would) while an addition waits half-way: the addition fails
+// with the reason, the calls made while it is down say that it cannot be reached, and once
+// it is back nothing of the addition is there and the next call connects again.
+TEST(RegisterServer, AServerStoppedMidAdditionLeavesNothingAndIsReconnectedWhenBack)
+{
+    PrivateCluster cluster;
+    if (!cluster.started())
+        GTEST_SKIP() << "a PostgreSQL cluster of the test's own could not be started (pg-cluster.sh): "
+                     << qPrintable(cluster.output());
+    {
+        RawConnection admin(cluster.uri(QStringLiteral("postgres")));
+        QSqlQuery create(admin.db());
+        ASSERT_TRUE(create.exec(QStringLiteral("CREATE DATABASE luvir"))) << qPrintable(create.lastError().text());
+    }
+    const QString uri = cluster.uri(QStringLiteral("luvir"));
+    Register reg;
+    ASSERT_EQ(reg.open(uri), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+    reg.setBusyTimeout(60000);
+    addOne(reg, 0);
+
+    bool halted = false;
+    {
+        RawConnection holder(uri);
+        QSqlQuery hold(holder.db());
+        ASSERT_TRUE(hold.exec("BEGIN"));
+        ASSERT_TRUE(hold.exec("LOCK TABLE measurement_sources IN EXCLUSIVE MODE"));
+        std::thread stopper([&cluster, &halted, uri] {
+            // Waits until the addition waits for the lock, then stops the server under it.
+            {
+                RawConnection watcher(uri);
+                for (int tries = 0; tries < 600; ++tries) {
+                    if (watcher.value("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                      "AND wait_event_type = 'Lock'")
+                            .toInt()
+                        > 0)
+                        break;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+            }
+            halted = cluster.halt();
+        });
+        RegisterSource source = fileSource("stopped.db");
+        ImportCounts counts;
+        EXPECT_FALSE(reg.importCells(distinctCells(5, 500), source, counts));
+        stopper.join();
+        ASSERT_TRUE(halted) << qPrintable(cluster.output());
+        EXPECT_TRUE(reg.errorString().startsWith("связь с сервером журнала прервана")) << qPrintable(reg.errorString());
+    }
+
+    // While it is down every call says so.
+    EXPECT_TRUE(reg.measurements(MeasurementSelection::all()).isEmpty());
+    EXPECT_TRUE(reg.errorString().startsWith("нет связи с сервером журнала 127.0.0.1:")) << qPrintable(reg.errorString());
+
+    ASSERT_TRUE(cluster.resume()) << qPrintable(cluster.output());
+    {
+        RawConnection after(uri);
+        EXPECT_EQ(after.value("SELECT count(*) FROM measurements").toInt(), 10);
+        EXPECT_EQ(after.value("SELECT count(*) FROM sources").toInt(), 1);
+    }
+    EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 10) << qPrintable(reg.errorString());
+    RegisterSource again = fileSource("stopped.db");
+    ImportCounts counts;
     ASSERT_TRUE(reg.importCells(distinctCells(5, 500), again, counts)) << qPrintable(reg.errorString());
     EXPECT_EQ(counts, (ImportCounts {495, 5, 0}));
 }
