@@ -178,15 +178,11 @@ RegisterDatabase::OpenStatus RegisterDatabase::checkServer()
     if (!query.exec(QStringLiteral("SHOW server_version_num")) || !query.next())
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось прочитать журнал «%1»: %2.").arg(m_fileName, describe(query.lastError())));
-    const int version = query.value(0).toInt();
+    const QString version = query.value(0).toString();
     query.finish();
-    if (version < kOldestServerVersion)
-        return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Сервер журнала «%1» — PostgreSQL %2.%3, а журнал работает с PostgreSQL %4 и новее.")
-                .arg(m_fileName)
-                .arg(version / 10000)
-                .arg(version % 10000)
-                .arg(kOldestServerVersion / 10000));
+    QString why;
+    if (!serverVersionSupported(version, why))
+        return refuse(OpenStatus::CannotOpen, QStringLiteral("Сервер журнала «%1» — %2.").arg(m_fileName, why));
     return OpenStatus::Ok;
 }
 

@@ -202,6 +202,33 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
     qputenv("PGPASSWORD", settings.value("PGPASSWORD").toUtf8());
 }
 
+// The oldest server the register takes is 12; an older one is named by its version as its
+// users know it (before 10 the version had three parts).
+TEST(RegisterServer, AServerOlderThan12IsRefusedNamingItsVersion)
+{
+    const struct {
+        const char *versionNumber; // as SHOW server_version_num gives it
+        const char *why; // empty: taken
+    } cases[] = {
+        {"170002", ""},
+        {"150004", ""},
+        {"120000", ""},
+        {" 120022\n", ""},
+        {"110022", "PostgreSQL 11.22, а журнал работает с PostgreSQL 12 и новее"},
+        {"100000", "PostgreSQL 10.0, а журнал работает с PostgreSQL 12 и новее"},
+        {"90624", "PostgreSQL 9.6.24, а журнал работает с PostgreSQL 12 и новее"},
+        {"80417", "PostgreSQL 8.4.17, а журнал работает с PostgreSQL 12 и новее"},
+        {"", "неизвестная версия PostgreSQL («»), а журнал работает с PostgreSQL 12 и новее"},
+        {"15beta1", "неизвестная версия PostgreSQL («15beta1»), а журнал работает с PostgreSQL 12 и новее"},
+    };
+    for (const auto &c : cases) {
+        QString why;
+        EXPECT_EQ(serverVersionSupported(QString::fromLatin1(c.versionNumber), why), *c.why == '\0')
+            << c.versionNumber;
+        EXPECT_EQ(why, QString::fromUtf8(c.why)) << c.versionNumber;
+    }
+}
+
 // The connection is cut while an addition waits half-way (another session holds a table it
 // writes): the addition fails with the reason, nothing of it stays, and the next call
 // connects again.
