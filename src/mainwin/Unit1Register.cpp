@@ -111,7 +111,8 @@ void TForm1::CreateRegisterClick()
 void TForm1::ConnectRegisterServerClick()
 {
     luvir::Register target;
-    connectRegisterServer(target, luvir::rememberedRegisterPath(), this);
+    if (connectRegisterServer(target, luvir::rememberedRegisterPath(), this))
+        setStatus(QStringLiteral("Журнал: %1").arg(target.fileName()));
 }
 
 bool TForm1::connectRegisterServer(luvir::Register &target, const QString &location, QWidget *parent)
@@ -122,7 +123,6 @@ bool TForm1::connectRegisterServer(luvir::Register &target, const QString &locat
     if (dialog.exec() != QDialog::Accepted)
         return false;
     luvir::rememberRegisterPath(dialog.location());
-    setStatus(QStringLiteral("Журнал: %1").arg(luvir::shownLocation(dialog.location())));
     emit registerChanged();
     return true;
 }

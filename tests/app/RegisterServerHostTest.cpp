@@ -235,6 +235,7 @@ TEST_F(ServerDownload, ThePasswordIsAskedAtTheFirstDownloadOnlyAndNeverWritten)
     download();
     EXPECT_EQ(answerer.shown, 1);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << qPrintable(dialogs.shown.value(0).text);
+    EXPECT_EQ(window.statusText(0), "Готово"); // the download's own texts stay
     EXPECT_EQ(window.session().archive.Count, 40);
     EXPECT_EQ(measurementsOnServer(), 40);
 
