@@ -120,6 +120,10 @@ void RegisterServerDialog::accept()
         showPassword(QStringLiteral("Сервер требует пароль пользователя «%1».").arg(m_user->text().trimmed()));
     } else {
         dialogs().error(this, m_target.errorString());
+        // The password typed earlier in this run was used: it may have changed meanwhile.
+        if (m_password->isHidden() && !sessionPassword(location()).isEmpty())
+            showPassword(QStringLiteral("Если пароль пользователя «%1» изменился, введите новый.")
+                    .arg(m_user->text().trimmed()));
     }
 }
 
