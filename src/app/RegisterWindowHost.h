@@ -1,8 +1,7 @@
 #pragma once
 // The register window beside the main window: opened from Журнал > Журнал испытаний on the
 // register in use, opened again when another register is chosen, and its "Открыть в
-// таблице" handed to the main window. At start, a register on a server that cannot be used
-// is told and the register on this computer offered.
+// таблице" handed to the main window.
 
 #include "Register.h"
 
@@ -27,15 +26,15 @@ public:
     explicit RegisterWindowHost(TForm1 &mainWindow);
     // Waits for the check at start to end (at most libpq's connect timeout).
     ~RegisterWindowHost() override;
+    // At start, when the register in use is on a server: tries it on a thread of its own, so
+    // the main window is neither delayed nor held; one that cannot be used (no answer,
+    // refused, too old; not one that only wants a password, asked at its first use) is told,
+    // and the register on this computer offered. `checked` (for tests) runs once it is over.
+    void checkServerAtStart(std::function<void()> checked = {});
 
     RegisterWindow &window() { return *m_window; }
     // Opens the register in use (again) and shows the window.
     void show();
-    // When the register in use is on a server: tries it on a thread of its own, so the main
-    // window is neither delayed nor held; one that cannot be used (no answer, refused, too
-    // old; not one that only wants a password, asked at its first use) is told, and the
-    // register on this computer offered. `checked` (for tests) runs once it is over.
-    void checkServerAtStart(std::function<void()> checked = {});
 
 private:
     // Opens the register in use when another one was chosen; tells the user when it cannot.
