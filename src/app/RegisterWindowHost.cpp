@@ -8,6 +8,9 @@
 #include "Unit1.h"
 #include "UserDialogs.h"
 
+#include <QFileInfo>
+#include <QThread>
+
 namespace luvir {
 
 RegisterWindowHost::RegisterWindowHost(TForm1 &mainWindow)
@@ -33,6 +36,45 @@ void RegisterWindowHost::makeProtocol(const QList<RegisterId> &structureIds)
         return;
     }
     dialog.exec();
+}
+
+RegisterWindowHost::~RegisterWindowHost()
+{
+    if (m_startCheck)
+        m_startCheck->wait();
+}
+
+void RegisterWindowHost::checkServerAtStart(std::function<void()> checked)
+{
+    const QString location = rememberedRegisterPath();
+    if (!isServerLocation(location) || m_startCheck) {
+        if (checked)
+            checked();
+        return;
+    }
+    struct Outcome {
+        Register::OpenStatus status = Register::OpenStatus::Ok;
+        QString reason;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    m_startCheck.reset(QThread::create([location, outcome] {
+        Register reg; // its connection lives and ends on this thread
+        outcome->status = reg.open(location, Register::Check::Quick);
+        outcome->reason = reg.errorString();
+    }));
+    connect(m_startCheck.get(), &QThread::finished, this, [this, location, outcome, checked] {
+        const bool unusable = outcome->status != Register::OpenStatus::Ok
+            && outcome->status != Register::OpenStatus::PasswordNeeded;
+        // Another register may have been chosen meanwhile; then this one no longer matters.
+        if (unusable && rememberedRegisterPath() == location) {
+            tellUser(&m_mainWindow, &m_mainWindow, outcome->reason);
+            if (offerLocalRegister() && m_window->isVisible())
+                openRegisterInUse();
+        }
+        if (checked)
+            checked();
+    });
+    m_startCheck->start();
 }
 
 void RegisterWindowHost::show()
@@ -79,14 +121,21 @@ void RegisterWindowHost::connectToServer(const QString &location, Register::Open
         m_window->setRegister(&m_register);
         return;
     }
+    if (offerLocalRegister())
+        openRegisterInUse();
+}
+
+bool RegisterWindowHost::offerLocalRegister()
+{
     // The register on this computer stays one answer away.
     const QString local = defaultRegisterPath();
-    if (dialogs().question(&m_mainWindow,
+    if (!dialogs().question(&m_mainWindow,
             QStringLiteral("Журнал на сервере недоступен. Открыть журнал на этом компьютере (%1)?").arg(local),
-            QStringLiteral("Журнал испытаний"))) {
-        rememberRegisterPath(local);
-        openRegisterInUse();
-    }
+            QStringLiteral("Журнал испытаний")))
+        return false;
+    rememberRegisterPath(local);
+    m_mainWindow.setStatus(QStringLiteral("Журнал: %1").arg(QFileInfo(local).fileName()));
+    return true;
 }
 
 } // namespace luvir

@@ -7,6 +7,11 @@
 
 #include <QObject>
 
+#include <functional>
+#include <memory>
+
+class QThread;
+
 class TForm1;
 
 namespace luvir {
@@ -19,6 +24,13 @@ class RegisterWindowHost : public QObject
 public:
     // Lives as long as `mainWindow`, whose child it is.
     explicit RegisterWindowHost(TForm1 &mainWindow);
+    // Waits for the check at start to end (at most libpq's connect timeout).
+    ~RegisterWindowHost() override;
+    // At start, when the register in use is on a server: tries it on a thread of its own, so
+    // the main window is neither delayed nor held; one that cannot be used (no answer,
+    // refused, too old; not one that only wants a password, asked at its first use) is told,
+    // and the register on this computer offered. `checked` (for tests) runs once it is over.
+    void checkServerAtStart(std::function<void()> checked = {});
 
     RegisterWindow &window() { return *m_window; }
     // Opens the register in use (again) and shows the window.
@@ -32,11 +44,15 @@ private:
     // A register on a server that did not open: the connect dialog (which asks for a password
     // the server wants); cancelled, the offer of the register on this computer.
     void connectToServer(const QString &location, Register::OpenStatus status);
+    // Offers the register on this computer instead of the server's; taken (true), it is the
+    // one in use from now on.
+    bool offerLocalRegister();
 
     TForm1 &m_mainWindow;
     Register m_register;
     QString m_location; // the one m_register is open on
     RegisterWindow *m_window = nullptr;
+    std::unique_ptr<QThread> m_startCheck;
 };
 
 } // namespace luvir

@@ -42,9 +42,11 @@ int runProgram(LuvirApplication &app, const std::function<void()> &whenShown)
         Form4 = new TForm4(Form1);
         Form5 = new TForm5(Form1);
         Form1->setLastingWindows(*Form2, *Form4, *Form5);
-        new RegisterWindowHost(*Form1); // the main window's child
+        auto *registerHost = new RegisterWindowHost(*Form1); // the main window's child
 
         Form1->show();
+        // Once the window is up: a register on a server that cannot be used is told then.
+        QTimer::singleShot(0, registerHost, [registerHost] { registerHost->checkServerAtStart(); });
         if (whenShown)
             QTimer::singleShot(0, Form1, whenShown);
         app.exec();

@@ -22,6 +22,7 @@ class TForm2;
 class TForm5;
 
 namespace luvir {
+class Register;
 class MeasurementTableModel;
 class StatusPanels;
 struct MeasurementTable;
@@ -158,6 +159,9 @@ private:
     void saveArchive();
     // Opens (or creates) the register file and makes it the one in use, or says why not.
     void useRegister(const QString &fileName);
+    // The connect dialog over `parent`, filled with `location` when it is a server's: opens
+    // `target` and makes it the register in use; false when cancelled.
+    bool connectRegisterServer(luvir::Register &target, const QString &location, QWidget *parent);
     static QString registerInUseText();
     // Ends the download dialog when it is showing.
     void closeDownloadDialog();

@@ -23,7 +23,12 @@ luvir::DownloadRecorder *TForm1::downloadRecorder()
 {
     if (!m_registerDownloads)
         return nullptr;
-    if (!m_registerRecorder)
-        m_registerRecorder = std::make_unique<luvir::RegisterRecorder>(); // the register last used
+    if (!m_registerRecorder) {
+        // The register last used; a server's password is asked once the download has ended.
+        m_registerRecorder = std::make_unique<luvir::RegisterRecorder>(
+            QString(), [this](luvir::Register &target, const QString &location) {
+                return connectRegisterServer(target, location, this);
+            });
+    }
     return m_registerRecorder.get();
 }

@@ -62,7 +62,12 @@ void TForm1::AddArchivesToRegisterClick()
     if (files.isEmpty())
         return;
     luvir::Register target;
-    if (target.open(luvir::rememberedRegisterPath(), luvir::Register::Check::Quick) != luvir::Register::OpenStatus::Ok) {
+    const QString location = luvir::rememberedRegisterPath();
+    const luvir::Register::OpenStatus status = target.open(location, luvir::Register::Check::Quick);
+    if (status == luvir::Register::OpenStatus::PasswordNeeded) {
+        if (!connectRegisterServer(target, location, this))
+            return; // the user cancelled
+    } else if (status != luvir::Register::OpenStatus::Ok) {
         luvir::tellUser(this, this, QStringLiteral("Журнал: %1.").arg(target.errorString()));
         return;
     }
@@ -106,15 +111,20 @@ void TForm1::CreateRegisterClick()
 void TForm1::ConnectRegisterServerClick()
 {
     luvir::Register target;
-    luvir::RegisterServerDialog dialog(target, this);
-    const QString remembered = luvir::rememberedRegisterPath();
-    if (luvir::isServerLocation(remembered))
-        dialog.setLocation(remembered);
+    if (connectRegisterServer(target, luvir::rememberedRegisterPath(), this))
+        setStatus(QStringLiteral("Журнал: %1").arg(target.fileName()));
+}
+
+bool TForm1::connectRegisterServer(luvir::Register &target, const QString &location, QWidget *parent)
+{
+    luvir::RegisterServerDialog dialog(target, parent);
+    if (luvir::isServerLocation(location))
+        dialog.setLocation(location);
     if (dialog.exec() != QDialog::Accepted)
-        return;
+        return false;
     luvir::rememberRegisterPath(dialog.location());
-    setStatus(QStringLiteral("Журнал: %1").arg(luvir::shownLocation(dialog.location())));
     emit registerChanged();
+    return true;
 }
 
 void TForm1::useRegister(const QString &fileName)

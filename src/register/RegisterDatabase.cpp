@@ -1,5 +1,6 @@
 #include "RegisterDatabase.h"
 
+#include "RegisterLocation.h"
 #include "RegisterSchema.h"
 #include "RegisterServer.h"
 
@@ -115,6 +116,8 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(
     }
     if (!password.isEmpty())
         server->password = password;
+    else if (server->password.isEmpty())
+        server->password = sessionPassword(location); // typed earlier in this run
     m_password = server->password;
     m_fileName = server->uri();
     const QString shown = m_fileName;
@@ -175,15 +178,11 @@ RegisterDatabase::OpenStatus RegisterDatabase::checkServer()
     if (!query.exec(QStringLiteral("SHOW server_version_num")) || !query.next())
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось прочитать журнал «%1»: %2.").arg(m_fileName, describe(query.lastError())));
-    const int version = query.value(0).toInt();
+    const QString version = query.value(0).toString();
     query.finish();
-    if (version < kOldestServerVersion)
-        return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Сервер журнала «%1» — PostgreSQL %2.%3, а журнал работает с PostgreSQL %4 и новее.")
-                .arg(m_fileName)
-                .arg(version / 10000)
-                .arg(version % 10000)
-                .arg(kOldestServerVersion / 10000));
+    QString why;
+    if (!serverVersionSupported(version, why))
+        return refuse(OpenStatus::CannotOpen, QStringLiteral("Сервер журнала «%1» — %2.").arg(m_fileName, why));
     return OpenStatus::Ok;
 }
 

@@ -43,7 +43,8 @@ public:
     // A location "postgresql://…" is a database on a server (see RegisterServer.h): its
     // schema is created there when the database is empty and the user may create it; a
     // database holding anything else is refused untouched. `password`, when given, is used
-    // for this connection only (and to connect again after the connection was lost).
+    // for this connection only (and to connect again after the connection was lost); else
+    // the one the user typed for this location earlier in this run (sessionPassword()).
     // Thorough also reads every page once (PRAGMA quick_check), which takes a while on a
     // large register; Quick checks the header, the mark and the version only, and damage
     // found later fails the change it is found in, never repairing anything.

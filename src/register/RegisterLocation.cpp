@@ -3,6 +3,8 @@
 #include "RegisterServer.h"
 
 #include <QDir>
+#include <QHash>
+#include <QMutex>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -18,6 +20,17 @@ const QString kDownloadsKey = QStringLiteral("register/addDownloads");
 QSettings settings()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, kFolder, kFolder);
+}
+
+struct SessionPasswords {
+    QMutex mutex;
+    QHash<QString, QString> byLocation; // the location without its password
+};
+
+SessionPasswords &sessionPasswords()
+{
+    static SessionPasswords passwords;
+    return passwords;
 }
 
 } // namespace
@@ -39,6 +52,23 @@ void rememberRegisterPath(const QString &fileName)
     // A server's location is kept as it is, without a password; a file by its whole path.
     settings().setValue(
         kKey, isServerLocation(fileName) ? shownLocation(fileName) : QDir(fileName).absolutePath());
+}
+
+QString sessionPassword(const QString &location)
+{
+    SessionPasswords &passwords = sessionPasswords();
+    const QMutexLocker lock(&passwords.mutex);
+    return passwords.byLocation.value(shownLocation(location));
+}
+
+void keepSessionPassword(const QString &location, const QString &password)
+{
+    SessionPasswords &passwords = sessionPasswords();
+    const QMutexLocker lock(&passwords.mutex);
+    if (password.isEmpty())
+        passwords.byLocation.remove(shownLocation(location));
+    else
+        passwords.byLocation.insert(shownLocation(location), password);
 }
 
 bool downloadsGoToRegister()

@@ -1,7 +1,8 @@
 #pragma once
 // Where the register lives: by default register.sqlite in the program's data folder
 // (~/.local/share/luvir/), or the file the user last opened or created, which is
-// remembered for the next start; and whether downloads go into it.
+// remembered for the next start; a server's password typed in this run; and whether
+// downloads go into it.
 
 #include <QString>
 
@@ -14,6 +15,12 @@ QString rememberedRegisterPath();
 // Remembers `fileName` (a file, or a server's "postgresql://…" location, never with its
 // password) as the register to use from now on.
 void rememberRegisterPath(const QString &fileName);
+
+// The password the user typed for a server's register in this run of the program: kept
+// in memory only, never written anywhere, so that the next download, the register window
+// and the next opening do not ask again. Empty when none was typed.
+QString sessionPassword(const QString &location);
+void keepSessionPassword(const QString &location, const QString &password);
 
 // Whether every completed download goes into the register (on unless turned off).
 bool downloadsGoToRegister();

@@ -2,6 +2,7 @@
 #include "Register.h"
 
 #include "RegisterQuery.h"
+#include "RegisterText.h"
 
 #include <QSqlQuery>
 
@@ -112,6 +113,8 @@ bool updateEach(RegisterDatabase &db, const QString &set, const QVariantList &le
 bool assignTo(RegisterDatabase &db, const QList<Target> &targets, RegisterId structureId,
     const std::optional<QString> &site)
 {
+    if (site && !siteRefusal(*site).isEmpty())
+        return db.fail(siteRefusal(*site));
     return db.write([&] {
         QSqlQuery check(db.database());
         if (!execBound(check, QStringLiteral("SELECT id FROM structures WHERE id = ?"), {structureId}))
@@ -191,6 +194,8 @@ bool Register::unassign(const QList<RegisterId> &ids)
 
 bool Register::setSite(RegisterId id, const QString &site)
 {
+    if (const QString why = siteRefusal(site); !why.isEmpty())
+        return m_db.fail(why);
     return m_db.write([&] { return updateEach(m_db, QStringLiteral("site = ?"), {site}, targetsOf(QList<RegisterId> {id})); });
 }
 

@@ -18,7 +18,14 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     if (m_busyMs >= 0)
         reg.setBusyTimeout(m_busyMs);
     // Every download opens it anew: the quick check, so a large register costs a download little.
-    if (reg.open(fileName, Register::Check::Quick) != Register::OpenStatus::Ok)
+    Register::OpenStatus status = reg.open(fileName, Register::Check::Quick);
+    // A server that wants a password no one typed yet: asked now, kept for the rest of the run.
+    if (status == Register::OpenStatus::PasswordNeeded && m_connector) {
+        if (!m_connector(reg, fileName))
+            return {false, notAdded.arg(shownLocation(fileName), QStringLiteral("подключение к серверу отменено."))};
+        status = Register::OpenStatus::Ok;
+    }
+    if (status != Register::OpenStatus::Ok)
         return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(fileName)), reg.errorString())};
     RegisterSource source;
     source.kind = RegisterSource::Kind::Download;
@@ -27,7 +34,7 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     source.serialNumber = download.serialNumber;
     ImportCounts counts;
     if (!reg.importCells(cellsOf(download.archive), source, counts))
-        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(fileName)), reg.errorString() + u'.')};
+        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(reg.fileName())), reg.errorString() + u'.')};
     return {true, additionSummary(counts)};
 }
 

@@ -5,15 +5,24 @@
 
 #include "DownloadRecorder.h"
 
+#include <functional>
+
 namespace luvir {
+
+class Register;
 
 class RegisterRecorder final : public DownloadRecorder
 {
 public:
+    // Asks the user to connect to the server register at `location` that wants a password
+    // (the connect dialog); true once `target` is open. Cancelled: false.
+    using ServerConnector = std::function<bool(Register &target, const QString &location)>;
+
     // `fileName` empty: the register last used (rememberedRegisterPath()), looked up at
-    // each download.
-    explicit RegisterRecorder(QString fileName = {})
+    // each download. Without `connector` a server that wants a password is only reported.
+    explicit RegisterRecorder(QString fileName = {}, ServerConnector connector = {})
         : m_fileName(std::move(fileName))
+        , m_connector(std::move(connector))
     {
     }
 
@@ -23,6 +32,7 @@ public:
 
 private:
     QString m_fileName;
+    ServerConnector m_connector;
     int m_busyMs = -1; // the register's default
 };
 

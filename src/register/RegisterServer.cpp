@@ -68,6 +68,24 @@ std::unique_ptr<PGconn, ConnectionCloser> connectTo(const ServerLocation &locati
 
 } // namespace
 
+bool serverVersionSupported(const QString &versionNumber, QString &why)
+{
+    bool isNumber = false;
+    const int number = versionNumber.trimmed().toInt(&isNumber);
+    if (isNumber && number >= kOldestServerVersion)
+        return true;
+    // From 10 on the number is major * 10000 + minor; before, major * 10000 + second * 100 + minor.
+    QString version;
+    if (!isNumber || number <= 0)
+        version = QStringLiteral("неизвестная версия PostgreSQL («%1»)").arg(versionNumber);
+    else if (number >= 100000)
+        version = QStringLiteral("PostgreSQL %1.%2").arg(number / 10000).arg(number % 10000);
+    else
+        version = QStringLiteral("PostgreSQL %1.%2.%3").arg(number / 10000).arg(number / 100 % 100).arg(number % 100);
+    why = QStringLiteral("%1, а журнал работает с PostgreSQL %2 и новее").arg(version).arg(kOldestServerVersion / 10000);
+    return false;
+}
+
 std::optional<ServerLocation> ServerLocation::parse(const QString &uri, QString &error)
 {
     const QUrl url(uri, QUrl::StrictMode);

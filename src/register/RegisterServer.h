@@ -15,6 +15,11 @@ namespace luvir {
 // The oldest server the register runs on (12: generated identity columns, to_regclass).
 inline constexpr int kOldestServerVersion = 120000;
 
+// Whether a server whose `server_version_num` reads `versionNumber` ("150004", "90624") can
+// keep the register; when not, `why` says so in the user's words ("PostgreSQL 9.6.24, а журнал
+// работает с PostgreSQL 12 и новее").
+bool serverVersionSupported(const QString &versionNumber, QString &why);
+
 struct ServerLocation {
     QString host; // a name, an address, or a socket folder ("/run/postgresql")
     int port = 5432;

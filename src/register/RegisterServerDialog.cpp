@@ -1,6 +1,7 @@
 #include "RegisterServerDialog.h"
 
 #include "Register.h"
+#include "RegisterLocation.h"
 #include "RegisterServer.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
@@ -111,12 +112,18 @@ void RegisterServerDialog::accept()
         status = m_target.open(location(), Register::Check::Quick, m_password->text());
     }
     if (status == Register::OpenStatus::Ok) {
+        if (!m_password->text().isEmpty())
+            keepSessionPassword(location(), m_password->text()); // in memory, for this run only
         m_password->clear();
         QDialog::accept();
     } else if (status == Register::OpenStatus::PasswordNeeded && m_password->isHidden()) {
         showPassword(QStringLiteral("Сервер требует пароль пользователя «%1».").arg(m_user->text().trimmed()));
     } else {
         dialogs().error(this, m_target.errorString());
+        // The password typed earlier in this run was used: it may have changed meanwhile.
+        if (m_password->isHidden() && !sessionPassword(location()).isEmpty())
+            showPassword(QStringLiteral("Если пароль пользователя «%1» изменился, введите новый.")
+                    .arg(m_user->text().trimmed()));
     }
 }
 

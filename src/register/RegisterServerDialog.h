@@ -1,7 +1,8 @@
 #pragma once
 // "Подключиться к серверу…": the register on a PostgreSQL server. Host, port, database,
 // user and SSL mode make the location (a libpq URI); the password is asked only when the
-// server wants one libpq did not find, and is kept for this connection only.
+// server wants one libpq did not find, and is kept in memory for this run of the program
+// only (sessionPassword()), never written.
 
 #include <QDialog>
 

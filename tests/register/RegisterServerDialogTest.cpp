@@ -3,6 +3,7 @@
 // leave the dialog open.
 #include "PostgresServer.h"
 #include "Register.h"
+#include "RegisterLocation.h"
 #include "RegisterServer.h"
 #include "RegisterServerDialog.h"
 #include "ScriptedDialogs.h"
@@ -111,4 +112,43 @@ TEST(RegisterServerDialog, AsksThePasswordOnlyWhenTheServerWantsOneAndOpensTheRe
     EXPECT_TRUE(fields.password->text().isEmpty()); // not kept in the dialog
     EXPECT_TRUE(reg.measurements(MeasurementSelection::all()).isEmpty());
     qputenv("PGPASSWORD", settings.value("PGPASSWORD").toUtf8());
+}
+
+// The password typed earlier in this run is used by itself; once the server no longer takes
+// it (changed meanwhile), the field is shown so a new one can be typed, which is kept instead.
+TEST(RegisterServerDialog, APasswordTypedEarlierIsUsedAndAskedAgainWhenRefused)
+{
+    ScratchDatabase database;
+    const QString password = serverSettings().value("PGPASSWORD");
+    qunsetenv("PGPASSWORD");
+    qputenv("PGPASSFILE", QByteArray("/nonexistent/pgpass"));
+    const QString location = database.uri() + "?sslmode=disable";
+    ScriptedDialogs dialogs;
+
+    keepSessionPassword(location, password);
+    {
+        Register reg;
+        RegisterServerDialog dialog(reg);
+        dialog.setLocation(location);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_TRUE(dialogs.shown.isEmpty()) << qPrintable(dialogs.shown.value(0).text);
+        EXPECT_TRUE(fieldsOf(dialog).password->isHidden());
+    }
+
+    keepSessionPassword(location, "the old one");
+    Register reg;
+    RegisterServerDialog dialog(reg);
+    dialog.setLocation(location);
+    Fields fields = fieldsOf(dialog);
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors()[0].contains("неверный пароль")) << qPrintable(dialogs.errors()[0]);
+    EXPECT_FALSE(fields.password->isHidden());
+    fields.password->setText(password);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(sessionPassword(location), password);
+    qputenv("PGPASSWORD", password.toUtf8());
 }

@@ -1,13 +1,10 @@
 // The register on a PostgreSQL server: what only a server has. Refusals (another
 // program's database, a newer schema, a user without the right to create it, a wrong
 // password, a missing database, no server), the rights a laboratory's engineers get, and
-// a connection cut in the middle of an addition.
+// a connection cut or the server stopped in the middle of an addition.
 #include "RegisterFixture.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QProcess>
 
 #include <thread>
 
@@ -15,23 +12,6 @@ using namespace luvir;
 using namespace luvir::test;
 
 namespace {
-
-// A login role of its own for one test, with `password`; dropped with what it owns.
-class ScratchRole
-{
-public:
-    explicit ScratchRole(const QString &password)
-        : m_name(QStringLiteral("engineer_") + QUuid::createUuid().toString(QUuid::Id128).left(12))
-    {
-        runOnServer({QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
-                .arg(m_name, QString(password).replace(u'\'', QStringLiteral("''")))});
-    }
-    ~ScratchRole() { runOnServer({QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_name)}); }
-    QString name() const { return m_name; }
-
-private:
-    QString m_name;
-};
 
 // The tables of a database with the number of rows of each: what "left untouched" compares.
 QMap<QString, qlonglong> tablesAndRows(const ScratchDatabase &database)
@@ -47,19 +27,54 @@ QMap<QString, qlonglong> tablesAndRows(const ScratchDatabase &database)
     return result;
 }
 
-// A local port nothing listens on: one the kernel hands out, closed again.
-int closedPort()
+// A PostgreSQL cluster of the test's own (pg-cluster.sh), which the test may stop as a crash
+// would and start again; removed at the end.
+class PrivateCluster
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr *>(&address), length);
-    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
+public:
+    PrivateCluster()
+        : m_dir(QStringLiteral("/tmp/luvir-pgp-") + QUuid::createUuid().toString(QUuid::Id128).left(8))
+    {
+        m_started = run(QStringLiteral("start"));
+        QFile file(m_dir + QStringLiteral("/connection.env"));
+        if (m_started && file.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : file.readAll().split('\n'))
+                if (const qsizetype eq = line.indexOf('='); eq > 0)
+                    m_settings.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    }
+    ~PrivateCluster() { run(QStringLiteral("stop")); }
+    PrivateCluster(const PrivateCluster &) = delete;
+    PrivateCluster &operator=(const PrivateCluster &) = delete;
+
+    bool started() const { return m_started && m_settings.contains(QStringLiteral("PGPORT")); }
+    QString output() const { return m_output; }
+    // Its database `database` as its superuser, the password in the location.
+    QString uri(const QString &database) const
+    {
+        return QStringLiteral("postgresql://%1:%2@127.0.0.1:%3/%4?sslmode=disable")
+            .arg(m_settings.value("PGUSER"), m_settings.value("PGPASSWORD"), m_settings.value("PGPORT"), database);
+    }
+    // Stopped at once (pg_ctl stop -m immediate), as a crash would.
+    bool halt() { return run(QStringLiteral("halt")); }
+    bool resume() { return run(QStringLiteral("resume")); }
+
+private:
+    bool run(const QString &action)
+    {
+        QProcess script;
+        script.setProcessChannelMode(QProcess::MergedChannels);
+        script.start(QStringLiteral("bash"), {QStringLiteral(LUVIR_PG_CLUSTER), action, m_dir});
+        const bool ok = script.waitForFinished(90000) && script.exitStatus() == QProcess::NormalExit
+            && script.exitCode() == 0;
+        m_output = QString::fromLocal8Bit(script.readAll());
+        return ok;
+    }
+
+    QString m_dir;
+    QHash<QString, QString> m_settings;
+    QString m_output;
+    bool m_started = false;
+};
 
 void addOne(Register &reg, int first, bool expected = true)
 {
@@ -187,6 +202,33 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
     qputenv("PGPASSWORD", settings.value("PGPASSWORD").toUtf8());
 }
 
+// The oldest server the register takes is 12; an older one is named by its version as its
+// users know it (before 10 the version had three parts).
+TEST(RegisterServer, AServerOlderThan12IsRefusedNamingItsVersion)
+{
+    const struct {
+        const char *versionNumber; // as SHOW server_version_num gives it
+        const char *why; // empty: taken
+    } cases[] = {
+        {"170002", ""},
+        {"150004", ""},
+        {"120000", ""},
+        {" 120022\n", ""},
+        {"110022", "PostgreSQL 11.22, а журнал работает с PostgreSQL 12 и новее"},
+        {"100000", "PostgreSQL 10.0, а журнал работает с PostgreSQL 12 и новее"},
+        {"90624", "PostgreSQL 9.6.24, а журнал работает с PostgreSQL 12 и новее"},
+        {"80417", "PostgreSQL 8.4.17, а журнал работает с PostgreSQL 12 и новее"},
+        {"", "неизвестная версия PostgreSQL («»), а журнал работает с PostgreSQL 12 и новее"},
+        {"15beta1", "неизвестная версия PostgreSQL («15beta1»), а журнал работает с PostgreSQL 12 и новее"},
+    };
+    for (const auto &c : cases) {
+        QString why;
+        EXPECT_EQ(serverVersionSupported(QString::fromLatin1(c.versionNumber), why), *c.why == '\0')
+            << c.versionNumber;
+        EXPECT_EQ(why, QString::fromUtf8(c.why)) << c.versionNumber;
+    }
+}
+
 // The connection is cut while an addition waits half-way (another session holds a table it
 // writes): the addition fails with the reason, nothing of it stays, and the next call
 // connects again.
@@ -227,6 +269,72 @@ TEST(RegisterServer, AConnectionCutMidAdditionLeavesNothingAndTheNextCallReconne
     // Connected again by the next call.
     EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 10) << qPrintable(reg.errorString());
     RegisterSource again = fileSource("cut.db");
+    ASSERT_TRUE(reg.importCells(distinctCells(5, 500), again, counts)) << qPrintable(reg.errorString());
+    EXPECT_EQ(counts, (ImportCounts {495, 5, 0}));
+}
+
+// The server stops (as a crash would) while an addition waits half-way: the addition fails
+// with the reason, the calls made while it is down say that it cannot be reached, and once
+// it is back nothing of the addition is there and the next call connects again.
+TEST(RegisterServer, AServerStoppedMidAdditionLeavesNothingAndIsReconnectedWhenBack)
+{
+    PrivateCluster cluster;
+    if (!cluster.started())
+        GTEST_SKIP() << "a PostgreSQL cluster of the test's own could not be started (pg-cluster.sh): "
+                     << qPrintable(cluster.output());
+    {
+        RawConnection admin(cluster.uri(QStringLiteral("postgres")));
+        QSqlQuery create(admin.db());
+        ASSERT_TRUE(create.exec(QStringLiteral("CREATE DATABASE luvir"))) << qPrintable(create.lastError().text());
+    }
+    const QString uri = cluster.uri(QStringLiteral("luvir"));
+    Register reg;
+    ASSERT_EQ(reg.open(uri), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+    reg.setBusyTimeout(60000);
+    addOne(reg, 0);
+
+    bool halted = false;
+    {
+        RawConnection holder(uri);
+        QSqlQuery hold(holder.db());
+        ASSERT_TRUE(hold.exec("BEGIN"));
+        ASSERT_TRUE(hold.exec("LOCK TABLE measurement_sources IN EXCLUSIVE MODE"));
+        std::thread stopper([&cluster, &halted, uri] {
+            // Waits until the addition waits for the lock, then stops the server under it.
+            {
+                RawConnection watcher(uri);
+                for (int tries = 0; tries < 600; ++tries) {
+                    if (watcher.value("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                      "AND wait_event_type = 'Lock'")
+                            .toInt()
+                        > 0)
+                        break;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+            }
+            halted = cluster.halt();
+        });
+        RegisterSource source = fileSource("stopped.db");
+        ImportCounts counts;
+        EXPECT_FALSE(reg.importCells(distinctCells(5, 500), source, counts));
+        stopper.join();
+        ASSERT_TRUE(halted) << qPrintable(cluster.output());
+        EXPECT_TRUE(reg.errorString().startsWith("связь с сервером журнала прервана")) << qPrintable(reg.errorString());
+    }
+
+    // While it is down every call says so.
+    EXPECT_TRUE(reg.measurements(MeasurementSelection::all()).isEmpty());
+    EXPECT_TRUE(reg.errorString().startsWith("нет связи с сервером журнала 127.0.0.1:")) << qPrintable(reg.errorString());
+
+    ASSERT_TRUE(cluster.resume()) << qPrintable(cluster.output());
+    {
+        RawConnection after(uri);
+        EXPECT_EQ(after.value("SELECT count(*) FROM measurements").toInt(), 10);
+        EXPECT_EQ(after.value("SELECT count(*) FROM sources").toInt(), 1);
+    }
+    EXPECT_EQ(reg.measurements(MeasurementSelection::all()).size(), 10) << qPrintable(reg.errorString());
+    RegisterSource again = fileSource("stopped.db");
+    ImportCounts counts;
     ASSERT_TRUE(reg.importCells(distinctCells(5, 500), again, counts)) << qPrintable(reg.errorString());
     EXPECT_EQ(counts, (ImportCounts {495, 5, 0}));
 }

@@ -13,6 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace luvir::test {
 
 // What pg-cluster.sh wrote into connection.env: PGHOST, PGPORT, PGUSER, PGPASSWORD.
@@ -82,6 +87,41 @@ public:
     QString name() const { return m_name; }
     QString uri() const { return serverUri(m_name); }
     bool run(const QStringList &statements) const { return runOnServer(statements, m_name); }
+
+private:
+    QString m_name;
+};
+
+// A local port nothing listens on: one the kernel hands out, closed again.
+inline int closedPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), length);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// A login role of its own for one test, with `password`; dropped with what it owns (declare
+// it before the databases it owns, so they go first).
+class ScratchRole
+{
+public:
+    explicit ScratchRole(const QString &password)
+        : m_name(QStringLiteral("engineer_") + QUuid::createUuid().toString(QUuid::Id128).left(12))
+    {
+        runOnServer({QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'")
+                .arg(m_name, QString(password).replace(u'\'', QStringLiteral("''")))});
+    }
+    ~ScratchRole() { runOnServer({QStringLiteral("DROP ROLE IF EXISTS %1").arg(m_name)}); }
+    ScratchRole(const ScratchRole &) = delete;
+    ScratchRole &operator=(const ScratchRole &) = delete;
+
+    QString name() const { return m_name; }
 
 private:
     QString m_name;

@@ -4,6 +4,8 @@
 #   pg-cluster.sh start DIR   creates a cluster in DIR, starts it on a free TCP port of
 #                             127.0.0.1 and a socket in DIR, and writes DIR/connection.env
 #   pg-cluster.sh stop DIR    stops it and removes DIR
+#   pg-cluster.sh halt DIR    stops it at once, as a crash or a pulled plug would, and keeps it
+#   pg-cluster.sh resume DIR  starts a halted one again on its port and socket
 #
 # The server runs as the unprivileged user "postgres" (created by Debian's package),
 # never as root. Its superuser is "luvir_admin" with the password in connection.env;
@@ -11,8 +13,8 @@
 # can be tested.
 set -euo pipefail
 
-action=${1:?usage: pg-cluster.sh start|stop DIR}
-dir=${2:?usage: pg-cluster.sh start|stop DIR}
+action=${1:?usage: pg-cluster.sh start|stop|halt|resume DIR}
+dir=${2:?usage: pg-cluster.sh start|stop|halt|resume DIR}
 
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 [ -x "$bin/initdb" ] || { echo "pg-cluster: PostgreSQL is not installed (scripts/setup.sh)" >&2; exit 1; }
@@ -23,6 +25,13 @@ run_as_postgres() {
   else
     "$@"
   fi
+}
+
+# Starts the cluster in $dir on TCP port $1 of 127.0.0.1 and a socket in $dir.
+start_server() {
+  run_as_postgres "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
+    -o "-c listen_addresses=127.0.0.1 -c port=$1 -c unix_socket_directories=$dir -c fsync=off -c max_connections=60" \
+    >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
 }
 
 case "$action" in
@@ -42,9 +51,7 @@ start)
   rm -f "$dir/pwfile"
   # A free port: ask the kernel for one, then hand it to the server.
   port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  run_as_postgres "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
-    -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dir -c fsync=off -c max_connections=60" \
-    >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
+  start_server "$port"
   cat > "$dir/connection.env" <<EOF
 PGHOST=127.0.0.1
 PGPORT=$port
@@ -61,8 +68,15 @@ stop)
   fi
   rm -rf "$dir"
   ;;
+halt)
+  run_as_postgres "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null
+  ;;
+resume)
+  port=$(sed -n 's/^PGPORT=//p' "$dir/connection.env")
+  start_server "$port"
+  ;;
 *)
-  echo "usage: pg-cluster.sh start|stop DIR" >&2
+  echo "usage: pg-cluster.sh start|stop|halt|resume DIR" >&2
   exit 2
   ;;
 esac
