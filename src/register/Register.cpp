@@ -2,6 +2,7 @@
 #include "Register.h"
 
 #include "RegisterQuery.h"
+#include "RegisterText.h"
 
 #include <QSqlQuery>
 
@@ -54,6 +55,10 @@ QList<RegisterObject> Register::findObjects(const QString &name)
 
 RegisterId Register::addObject(const RegisterObject &object)
 {
+    if (const QString why = textRefusal(object); !why.isEmpty()) {
+        m_db.fail(why);
+        return 0;
+    }
     return insertReturningId(m_db,
         QStringLiteral(
             "INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
@@ -62,6 +67,8 @@ RegisterId Register::addObject(const RegisterObject &object)
 
 bool Register::updateObject(const RegisterObject &object)
 {
+    if (const QString why = textRefusal(object); !why.isEmpty())
+        return m_db.fail(why);
     return m_db.write([&] {
         QSqlQuery query(m_db.database());
         if (!execBound(query,
@@ -109,6 +116,10 @@ QList<RegisterStructure> Register::findStructures(const QString &name, const QSt
 
 RegisterId Register::addStructure(const RegisterStructure &structure)
 {
+    if (const QString why = textRefusal(structure); !why.isEmpty()) {
+        m_db.fail(why);
+        return 0;
+    }
     return insertReturningId(m_db,
         QStringLiteral(
             "INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
@@ -118,6 +129,8 @@ RegisterId Register::addStructure(const RegisterStructure &structure)
 
 bool Register::updateStructure(const RegisterStructure &structure)
 {
+    if (const QString why = textRefusal(structure); !why.isEmpty())
+        return m_db.fail(why);
     return m_db.write([&] {
         QSqlQuery query(m_db.database());
         if (!execBound(query,

@@ -2,6 +2,7 @@
 #include "Register.h"
 
 #include "RegisterQuery.h"
+#include "RegisterText.h"
 
 #include <QSqlQuery>
 
@@ -25,6 +26,9 @@ bool Register::setProtocolFields(const QString &scope, const QMap<QString, QStri
     // failure), then given its text.
     const QString insert = m_db.dialect().insertIgnoring(
         QStringLiteral("protocol_fields"), {QStringLiteral("scope"), QStringLiteral("name"), QStringLiteral("value")});
+    for (auto field = fields.cbegin(); field != fields.cend(); ++field)
+        if (const QString why = textRefusal(field.value(), QStringLiteral("Поле протокола")); !why.isEmpty())
+            return m_db.fail(why);
     return m_db.write([&] {
         QSqlQuery query(m_db.database());
         for (auto field = fields.cbegin(); field != fields.cend(); ++field) {

@@ -247,9 +247,10 @@ TEST_F(ProtocolReadBack, PdfPagesGoOnWithWholeRows)
                     ++i;
                 while (++i < lines.size() && !lines.at(i).contains(digit)) {
                 }
-                if (i < lines.size())
+                if (i < lines.size()) {
                     EXPECT_TRUE(normalized(lines.at(i)).contains(siteRow))
                         << "page " << p + 1 << " goes on with: " << normalized(lines.at(i)).toStdString();
+                }
             }
         }
     }

@@ -195,10 +195,11 @@ TEST_P(RegisterTest, NamesOfEveryKindAreStoredExactly)
     add(distinctCells(0, 1));
     const RegisterId measurement = ids(MeasurementSelection::all()).first();
     const QList<QString> stored(std::begin(names), std::end(names));
-    if (engine() == Engine::Postgres) {
-        EXPECT_EQ(reg.addObject({0, withNul, {}, {}, {}}), 0);
-        EXPECT_TRUE(reg.objects().isEmpty());
-    }
+    EXPECT_EQ(reg.addObject({0, withNul, {}, {}, {}}), 0);
+    EXPECT_EQ(reg.errorString(), "Название не может содержать символ с кодом 0");
+    EXPECT_TRUE(reg.objects().isEmpty());
+    EXPECT_FALSE(reg.setProtocolFields({}, {{"laboratory", withNul}}));
+    EXPECT_TRUE(reg.protocolFields().isEmpty());
     for (const QString &name : stored) {
         const RegisterId object = reg.addObject({0, name, name, name, name});
         ASSERT_NE(object, 0) << qPrintable(reg.errorString());
