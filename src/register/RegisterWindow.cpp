@@ -64,6 +64,8 @@ RegisterWindow::RegisterWindow(QWidget *parent)
     resize(std::min(980, available.width() - 40), std::min(660, available.height() - 60));
     move(available.center() - rect().center());
     updateActions();
+    // The keyboard starts in the tree: the arrows choose the node, Tab goes on to the table.
+    Tree->setFocus();
 }
 
 void RegisterWindow::createActions()

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTreeWidget>
 
 using namespace luvir;
 using namespace luvir::test;
@@ -231,9 +232,10 @@ TEST_F(RegisterWindowTest, AProtocolIsAskedForTheStructuresHoldingMeasurements)
     EXPECT_EQ(dialogs.messages(), QStringList {"В конструкции нет измерений: протокол не из чего составить."});
 }
 
-TEST_F(RegisterWindowTest, FitsASmallScreen)
+TEST_F(RegisterWindowTest, FitsASmallScreenAndStartsInTheTree)
 {
     window.show();
+    EXPECT_EQ(window.focusWidget(), window.Tree);
     const QRect screen = window.screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
 }
