@@ -3,6 +3,7 @@
 #include "CellText.h"
 #include "Register.h"
 #include "RegisterMeasurementModel.h"
+#include "RegisterNodeDialog.h"
 #include "RegisterQuery.h"
 #include "StatsWindow.h"
 #include "UserDialogs.h"
@@ -98,6 +99,7 @@ void RegisterWindow::createActions()
     add(QStringLiteral("Новый объект…"), [this] { askAndCreateObject(); });
     add(QStringLiteral("Новая конструкция…"), [this] { askAndCreateStructure(); });
     add(QStringLiteral("Переименовать…"), [this] { askAndRename(); });
+    PropertiesAction = add(QStringLiteral("Свойства…"), [this] { editSelectedNode(); }, QKeySequence(Qt::ALT | Qt::Key_Return));
     add(QStringLiteral("Удалить объект или конструкцию"), [this] { deleteSelectedNode(); });
 }
 
@@ -332,6 +334,7 @@ void RegisterWindow::updateActions()
     StatisticsAction->setEnabled(m_model->rowCount() > 0);
     OpenInTableAction->setEnabled(m_model->rowCount() > 0);
     ProtocolAction->setEnabled(selectedKind() != NodeKind::Unassigned);
+    PropertiesAction->setEnabled(selectedKind() != NodeKind::Unassigned);
 }
 
 bool RegisterWindow::done(bool ok)
@@ -419,6 +422,24 @@ bool RegisterWindow::renameSelectedNode(const QString &name)
             s->name = name.trimmed();
             return done(m_register->updateStructure(*s));
         }
+    }
+    return false;
+}
+
+bool RegisterWindow::editSelectedNode()
+{
+    if (!m_register || selectedKind() == NodeKind::Unassigned)
+        return false;
+    const RegisterId id = selectedId();
+    if (selectedKind() == NodeKind::Object) {
+        for (const RegisterObject &o : m_register->objects())
+            if (o.id == id) {
+                RegisterNodeDialog dialog(o, this);
+                return dialog.exec() == QDialog::Accepted && done(m_register->updateObject(dialog.object()));
+            }
+    } else if (auto s = m_register->structure(id)) {
+        RegisterNodeDialog dialog(*s, this);
+        return dialog.exec() == QDialog::Accepted && done(m_register->updateStructure(dialog.structure()));
     }
     return false;
 }

@@ -56,6 +56,9 @@ public:
     RegisterId createObject(const QString &name);
     RegisterId createStructure(RegisterId objectId, const QString &name);
     bool renameSelectedNode(const QString &name);
+    // "Свойства…": the selected object's or structure's fields in a dialog, written back
+    // when it is confirmed (refused, and said, when another changed the record meanwhile).
+    bool editSelectedNode();
     bool deleteSelectedNode(); // asks first when it holds measurements
     void showStatistics();
     void openSelectedInTable();
@@ -81,6 +84,7 @@ public:
     QAction *StatisticsAction = nullptr;
     QAction *OpenInTableAction = nullptr;
     QAction *ProtocolAction = nullptr;
+    QAction *PropertiesAction = nullptr;
 
 signals:
     // "Открыть в таблице": at most an archive's 999, in time order.

@@ -6,10 +6,14 @@
 #include "ArchiveFile.h"
 #include "CellText.h"
 #include "RegisterMeasurementModel.h"
+#include "RegisterNodeDialog.h"
 #include "RegisterWindow.h"
 #include "ScriptedDialogs.h"
 
 #include <QCheckBox>
+#include <QTimer>
+#include <QLineEdit>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGuiApplication>
@@ -230,6 +234,48 @@ TEST_F(RegisterWindowTest, AProtocolIsAskedForTheStructuresHoldingMeasurements)
     EXPECT_EQ(asked.at(0).first().value<QList<RegisterId>>(), (QList<RegisterId> {structure, slab}));
     EXPECT_EQ(asked.at(1).first().value<QList<RegisterId>>(), QList<RegisterId> {slab});
     EXPECT_EQ(dialogs.messages(), QStringList {"В конструкции нет измерений: протокол не из чего составить."});
+}
+
+// "Свойства…" writes a structure's fields the protocol prints; a change another made while
+// the dialog was open is not overwritten, and the user is told.
+TEST_F(RegisterWindowTest, PropertiesOfAStructureReachTheRegisterUnlessChangedMeanwhile)
+{
+    ScriptedDialogs dialogs;
+    window.refresh();
+    window.selectNode(RegisterWindow::NodeKind::Structure, structure);
+    auto fill = [&](bool changeMeanwhile) {
+        QTimer::singleShot(0, [&, changeMeanwhile] {
+            auto *dialog = qobject_cast<RegisterNodeDialog *>(QApplication::activeModalWidget());
+            if (!dialog) {
+                ADD_FAILURE() << "no properties dialog";
+                return;
+            }
+            dialog->findChild<QComboBox *>("kind")->setCurrentIndex(3); // колонна: code 2
+            dialog->findChild<QLineEdit *>("class")->setText(" B25 ");
+            dialog->findChild<QCheckBox *>("concretedKnown")->setChecked(true);
+            dialog->findChild<QDateEdit *>("concreted")->setDate(QDate(2026, 2, 6));
+            if (changeMeanwhile) {
+                RegisterStructure other = *reg.structure(structure);
+                other.notes = "изменено другим";
+                ASSERT_TRUE(reg.updateStructure(other));
+            }
+            dialog->accept();
+        });
+    };
+    fill(false);
+    ASSERT_TRUE(window.editSelectedNode());
+    const RegisterStructure saved = *reg.structure(structure);
+    EXPECT_EQ(saved.name, "Колонна К-3, ось 5/Б");
+    EXPECT_EQ(saved.elementKind, 2);
+    EXPECT_EQ(saved.designClass, "B25");
+    EXPECT_EQ(saved.concretedOn, QDate(2026, 2, 6));
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    fill(true);
+    EXPECT_FALSE(window.editSelectedNode());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains("запись изменена")) << qPrintable(dialogs.messages().first());
+    EXPECT_EQ(reg.structure(structure)->notes, "изменено другим");
 }
 
 TEST_F(RegisterWindowTest, FitsASmallScreenAndStartsInTheTree)
