@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -77,7 +78,9 @@ RegisterNodeDialog::RegisterNodeDialog(const RegisterStructure &structure, QWidg
     connect(m_concretedKnown, &QCheckBox::toggled, m_concreted, &QWidget::setEnabled);
     concreted->addWidget(m_concretedKnown);
     concreted->addWidget(m_concreted, 1);
-    form->addRow(QStringLiteral("Дата &бетонирования:"), concreted);
+    auto *concretedLabel = new QLabel(QStringLiteral("Дата &бетонирования:"), this);
+    concretedLabel->setBuddy(m_concretedKnown); // a row of a layout has no buddy of its own
+    form->addRow(concretedLabel, concreted);
     form->addRow(QStringLiteral("&Примечания:"), m_notes = notesEdit(structure.notes, this));
     addButtons();
 }
