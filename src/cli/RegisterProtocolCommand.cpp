@@ -51,8 +51,8 @@ public:
         content->withValues = m_invocation.values;
 
         const bool written = m_invocation.format == QLatin1String("odt")
-            ? writeProtocolOdt(*content, m_invocation.out, &error)
-            : writeProtocolPdf(*content, m_invocation.out, &error);
+            ? writeProtocolOdt(*content, m_invocation.out, &error, m_context.decimalSeparator)
+            : writeProtocolPdf(*content, m_invocation.out, &error, m_context.decimalSeparator);
         if (!written)
             return failed(error); // nothing kept: the next protocol takes this number
         m_context.console.out(

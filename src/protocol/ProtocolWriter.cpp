@@ -74,20 +74,22 @@ bool writeProtocolOdt(const ProtocolContent &content, const QString &separator, 
     return device.write(odt) == odt.size();
 }
 
-bool writeProtocolPdf(const ProtocolContent &content, const QString &fileName, QString *error)
+bool writeProtocolPdf(const ProtocolContent &content, const QString &fileName, QString *error,
+    const QString &separator)
 {
-    const ProtocolPages pages(content, systemDecimalSeparator());
+    const ProtocolPages pages(content, separator.isEmpty() ? systemDecimalSeparator() : separator);
     return saveMade(
         fileName, error, [&pages](QIODevice &device) { return writeProtocolPdf(pages, device); },
         QStringLiteral("не удалось построить документ PDF"));
 }
 
-bool writeProtocolOdt(const ProtocolContent &content, const QString &fileName, QString *error)
+bool writeProtocolOdt(const ProtocolContent &content, const QString &fileName, QString *error,
+    const QString &separator)
 {
-    const QString separator = systemDecimalSeparator();
+    const QString numbers = separator.isEmpty() ? systemDecimalSeparator() : separator;
     return saveMade(
         fileName, error,
-        [&](QIODevice &device) { return writeProtocolOdt(content, separator, device); },
+        [&](QIODevice &device) { return writeProtocolOdt(content, numbers, device); },
         QStringLiteral("не удалось построить документ ODT"));
 }
 

@@ -15,7 +15,7 @@ using namespace luvir::test;
 
 namespace {
 
-using Writer = bool (*)(const ProtocolContent &, const QString &, QString *);
+using Writer = bool (*)(const ProtocolContent &, const QString &, QString *, const QString &);
 const struct {
     const char *suffix;
     Writer write;
@@ -40,7 +40,7 @@ TEST(ProtocolFile, WrittenWholeUnderItsName)
         SCOPED_TRACE(w.suffix);
         const QString file = dir.filePath(QStringLiteral("протокол.%1").arg(w.suffix));
         QString error;
-        ASSERT_TRUE(w.write(smallProtocol(), file, &error)) << error.toStdString();
+        ASSERT_TRUE(w.write(smallProtocol(), file, &error, {})) << error.toStdString();
         EXPECT_TRUE(error.isEmpty());
         QFile written(file);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -58,19 +58,19 @@ TEST(ProtocolFile, FailureNamesTheFullPathAndKeepsTheEarlierFile)
         SCOPED_TRACE(w.suffix);
         const QString missing = dir.filePath(QStringLiteral("нет/протокол.%1").arg(w.suffix));
         QString error;
-        EXPECT_FALSE(w.write(smallProtocol(), missing, &error));
+        EXPECT_FALSE(w.write(smallProtocol(), missing, &error, {}));
         const QString prefix = QStringLiteral("Не удалось сохранить файл \"%1\": ").arg(QDir::toNativeSeparators(missing));
         EXPECT_TRUE(error.startsWith(prefix)) << error.toStdString();
         EXPECT_GT(error.size(), prefix.size()) << "the system's reason follows";
 
-        EXPECT_FALSE(w.write(smallProtocol(), folderInTheWay, &error));
+        EXPECT_FALSE(w.write(smallProtocol(), folderInTheWay, &error, {}));
         EXPECT_EQ(error, QStringLiteral("Не удалось сохранить файл \"%1\": это папка")
                              .arg(QDir::toNativeSeparators(folderInTheWay)));
 
         // A relative name is told with the folder it was meant for.
         const QString current = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        EXPECT_FALSE(w.write(smallProtocol(), QStringLiteral("нет/p.%1").arg(w.suffix), &error));
+        EXPECT_FALSE(w.write(smallProtocol(), QStringLiteral("нет/p.%1").arg(w.suffix), &error, {}));
         EXPECT_TRUE(error.contains(QDir::toNativeSeparators(dir.filePath("нет/p."))) ) << error.toStdString();
         QDir::setCurrent(current);
     }
