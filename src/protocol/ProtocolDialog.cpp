@@ -60,17 +60,16 @@ QGroupBox *group(const QString &title, QWidget *parent, QFormLayout *&form)
 
 } // namespace
 
-ProtocolDialog::ProtocolDialog(Register &reg, QList<RegisterId> structureIds, QWidget *parent)
+ProtocolDialog::ProtocolDialog(Register &reg, const QList<RegisterId> &structureIds, QWidget *parent)
     : QDialog(parent)
     , m_register(reg)
-    , m_structureIds(std::move(structureIds))
 {
     setWindowTitle(QStringLiteral("Протокол испытаний"));
     {
         const WaitCursor wait;
-        if (auto made = protocolFromRegister(m_register, m_structureIds, QDate::currentDate(), m_error))
+        if (auto made = protocolFromRegister(m_register, structureIds, QDate::currentDate(), m_error))
             m_made = *made;
-        m_objectId = objectOfStructures(m_register, m_structureIds);
+        m_objectId = objectOfStructures(m_register, structureIds);
     }
 
     auto *layout = new QVBoxLayout(this);
@@ -243,7 +242,7 @@ void ProtocolDialog::preview()
     window.exportMenu()->addAction(QStringLiteral("ODT…"), &window, [this, &window] { save(Format::Odt, &window); });
     connect(&window, &ReportPreview::printed, this, [this, header = made->header] {
         keepFields(header);
-        setStatus(QStringLiteral("Протокол напечатан"));
+        m_status->setText(QStringLiteral("Протокол напечатан"));
     });
     window.exec();
 }
@@ -282,7 +281,7 @@ bool ProtocolDialog::save(Format format, QWidget *parent)
         return false;
     }
     keepFields(made->header);
-    setStatus(QStringLiteral("Протокол сохранён: %1").arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
+    m_status->setText(QStringLiteral("Протокол сохранён: %1").arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
     return true;
 }
 
@@ -291,11 +290,6 @@ void ProtocolDialog::keepFields(const ProtocolHeader &header)
     QString error;
     if (!keepProtocolFields(m_register, m_objectId, header, error))
         dialogs().error(this, QStringLiteral("Поля протокола не сохранены в журнале: %1").arg(error));
-}
-
-void ProtocolDialog::setStatus(const QString &text)
-{
-    m_status->setText(text);
 }
 
 } // namespace luvir

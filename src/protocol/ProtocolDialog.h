@@ -24,7 +24,7 @@ class ProtocolDialog : public QDialog
 public:
     // The protocol of `structureIds`, all of one object, of the open register `reg` (kept
     // by the caller while the dialog is open).
-    ProtocolDialog(Register &reg, QList<RegisterId> structureIds, QWidget *parent = nullptr);
+    ProtocolDialog(Register &reg, const QList<RegisterId> &structureIds, QWidget *parent = nullptr);
 
     // Why the protocol cannot be made (no structure, several objects, the register failed);
     // empty when it can. The dialog is not shown then.
@@ -46,10 +46,8 @@ private:
     // Keeps the fields in the register for the next protocol, telling the user when it cannot.
     void keepFields(const ProtocolHeader &header);
     void fill(const ProtocolHeader &header);
-    void setStatus(const QString &text);
 
     Register &m_register;
-    QList<RegisterId> m_structureIds;
     RegisterId m_objectId = 0;
     ProtocolContent m_made; // from the register: the structures and their sites
     QString m_error;

@@ -92,12 +92,10 @@ std::optional<ProtocolContent> protocolFromRegister(
     fillFrom(header, common, kCommonKeys);
     header.number = nextProtocolNumber(header.number);
     header.date = today;
-    for (const RegisterObject &object : reg.objects()) {
-        if (object.id == objectId) {
-            header.objectName = object.name;
-            header.objectAddress = object.address;
-            header.customer = object.customer;
-        }
+    if (const auto object = reg.object(objectId)) {
+        header.objectName = object->name;
+        header.objectAddress = object->address;
+        header.customer = object->customer;
     }
     // The meters the measurements came from, in the order of first use.
     QHash<RegisterId, QString> serialOfSource;
@@ -130,12 +128,11 @@ bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader
         kept = reg.setProtocolFields(Register::instrumentScope(header.serialNumber), instrument);
     }
     if (kept && objectId != 0) {
-        for (RegisterObject object : reg.objects()) {
-            if (object.id != objectId || (object.customer == header.customer && object.address == header.objectAddress))
-                continue;
-            object.customer = header.customer;
-            object.address = header.objectAddress;
-            kept = reg.updateObject(object);
+        auto object = reg.object(objectId);
+        if (object && (object->customer != header.customer || object->address != header.objectAddress)) {
+            object->customer = header.customer;
+            object->address = header.objectAddress;
+            kept = reg.updateObject(*object);
         }
     }
     if (!kept)

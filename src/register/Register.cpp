@@ -99,6 +99,11 @@ QList<RegisterStructure> Register::structures(RegisterId objectId)
         {objectId}, structureAt);
 }
 
+std::optional<RegisterObject> Register::object(RegisterId id)
+{
+    return selectOne(m_db, kObjectSelect + QStringLiteral(" WHERE id = ?"), {id}, objectAt);
+}
+
 std::optional<RegisterStructure> Register::structure(RegisterId id)
 {
     return selectOne(m_db, kStructureSelect + QStringLiteral(" WHERE s.id = ?"), {id}, structureAt);

@@ -44,6 +44,7 @@ public:
 
     // Объекты, by name.
     QList<RegisterObject> objects();
+    std::optional<RegisterObject> object(RegisterId id);
     // The new object's id; 0 on failure.
     RegisterId addObject(const RegisterObject &object);
     // Writes the object as it was read and edited: fails, saying that the record changed,

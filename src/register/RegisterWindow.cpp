@@ -412,11 +412,10 @@ bool RegisterWindow::renameSelectedNode(const QString &name)
         return false;
     const RegisterId id = selectedId();
     if (selectedKind() == NodeKind::Object) {
-        for (RegisterObject o : m_register->objects())
-            if (o.id == id) {
-                o.name = name.trimmed();
-                return done(m_register->updateObject(o));
-            }
+        if (auto o = m_register->object(id)) {
+            o->name = name.trimmed();
+            return done(m_register->updateObject(*o));
+        }
     } else if (selectedKind() == NodeKind::Structure) {
         if (auto s = m_register->structure(id)) {
             s->name = name.trimmed();
@@ -432,11 +431,10 @@ bool RegisterWindow::editSelectedNode()
         return false;
     const RegisterId id = selectedId();
     if (selectedKind() == NodeKind::Object) {
-        for (const RegisterObject &o : m_register->objects())
-            if (o.id == id) {
-                RegisterNodeDialog dialog(o, this);
-                return dialog.exec() == QDialog::Accepted && done(m_register->updateObject(dialog.object()));
-            }
+        if (const auto o = m_register->object(id)) {
+            RegisterNodeDialog dialog(*o, this);
+            return dialog.exec() == QDialog::Accepted && done(m_register->updateObject(dialog.object()));
+        }
     } else if (auto s = m_register->structure(id)) {
         RegisterNodeDialog dialog(*s, this);
         return dialog.exec() == QDialog::Accepted && done(m_register->updateStructure(dialog.structure()));
