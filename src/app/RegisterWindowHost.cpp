@@ -55,17 +55,21 @@ void RegisterWindowHost::checkServerAtStart(std::function<void()> checked)
     struct Outcome {
         Register::OpenStatus status = Register::OpenStatus::Ok;
         QString reason;
+        QString upgraded; // what bringing it forward changed
     };
     auto outcome = std::make_shared<Outcome>();
     m_startCheck.reset(QThread::create([location, outcome] {
         Register reg; // its connection lives and ends on this thread
         outcome->status = reg.open(location, Register::Check::Quick);
         outcome->reason = reg.errorString();
+        outcome->upgraded = upgradeNotice(reg);
     }));
     connect(m_startCheck.get(), &QThread::finished, this, [this, location, outcome, checked] {
         const bool unusable = outcome->status != Register::OpenStatus::Ok
             && outcome->status != Register::OpenStatus::PasswordNeeded;
         // Another register may have been chosen meanwhile; then this one no longer matters.
+        if (!outcome->upgraded.isEmpty())
+            tellUser(&m_mainWindow, &m_mainWindow, outcome->upgraded);
         if (unusable && rememberedRegisterPath() == location) {
             tellUser(&m_mainWindow, &m_mainWindow, outcome->reason);
             if (offerLocalRegister() && m_window->isVisible())
@@ -99,6 +103,8 @@ void RegisterWindowHost::openRegisterInUse()
     if (status == Register::OpenStatus::Ok) {
         m_location = location;
         m_window->setRegister(&m_register);
+        if (const QString upgraded = upgradeNotice(m_register); !upgraded.isEmpty())
+            tellUser(m_window, &m_mainWindow, upgraded);
         return;
     }
     if (!isServerLocation(location)) {

@@ -14,9 +14,12 @@ namespace luvir::cli {
 // The register's last failure as the command tells it: "Журнал: REASON.".
 QString registerFailure(const Register &reg);
 
+// Tells, on standard error, each name the opening changed to bring an older register forward.
+void tellRenamedOnUpgrade(const Register &reg, CliContext &context);
+
 // The structure called `name`, within the object called `object` when that is not null.
-// Null with the reason in `error` when there is not exactly one; with `mayCreate`, none
-// within a named object is no error (null, `error` empty: the caller makes it).
+// Null with the reason in `error` when there is not exactly one; `mayCreate` (assign): the
+// reason for a structure named without its object says that --object would make it.
 std::optional<RegisterStructure> findNamedStructure(
     Register &reg, const QString &name, const QString &object, bool mayCreate, QString &error);
 

@@ -46,6 +46,7 @@ public:
             = m_invocation.registerFile.isEmpty() ? rememberedRegisterPath() : m_invocation.registerFile;
         if (m_register.open(fileName) != Register::OpenStatus::Ok)
             return failed(m_register.errorString());
+        tellRenamedOnUpgrade(m_register, m_context);
         switch (m_invocation.registerAction) {
         case RegisterAction::Add:
             return add();
@@ -83,40 +84,16 @@ private:
         return refused.isEmpty() ? kExitOk : kExitFailed;
     }
 
-    // The structure --structure (and --object) name; null with the reason told when there
-    // is not exactly one. With `create`, a missing one is made when --object is given.
-    std::optional<RegisterStructure> namedStructure(bool create = false)
+    // The structure --structure (and --object) names; null with the reason told when there
+    // is not exactly one. `toAssign`: the reason says that --object would make it.
+    std::optional<RegisterStructure> namedStructure(bool toAssign = false)
     {
         QString error;
         const auto found
-            = findNamedStructure(m_register, m_invocation.structure, m_invocation.object, create, error);
-        if (found)
-            return found;
-        if (!error.isEmpty()) {
+            = findNamedStructure(m_register, m_invocation.structure, m_invocation.object, toAssign, error);
+        if (!found)
             failed(error);
-            return std::nullopt;
-        }
-        return makeStructure();
-    }
-
-    std::optional<RegisterStructure> makeStructure()
-    {
-        const QList<RegisterObject> objects = m_register.findObjects(m_invocation.object);
-        if (objects.size() > 1) {
-            failed(LuvirCli::tr("luvir-cli: several objects are called \"%1\"").arg(m_invocation.object));
-            return std::nullopt;
-        }
-        RegisterStructure structure;
-        structure.name = m_invocation.structure;
-        structure.objectId = objects.isEmpty() ? m_register.addObject({0, m_invocation.object, {}, {}, {}})
-                                               : objects.first().id;
-        if (structure.objectId != 0)
-            structure.id = m_register.addStructure(structure);
-        if (structure.id == 0) {
-            registerFailed();
-            return std::nullopt;
-        }
-        return structure;
+        return found;
     }
 
     // The measurements of the selection options; null with the reason told on failure.
@@ -168,11 +145,17 @@ private:
 
     int assign()
     {
+        const std::optional<QString> site
+            = m_invocation.siteGiven ? std::optional<QString>(m_invocation.site) : std::nullopt;
+        // Named with its object, the structure is found or made in the same change as the
+        // assignment: several programs doing this at once make it once.
+        if (!m_invocation.object.isNull())
+            return m_register.assignNamed(ids(), m_invocation.object, m_invocation.structure, site)
+                ? kExitOk
+                : registerFailed();
         const auto structure = namedStructure(true);
         if (!structure)
             return kExitFailed;
-        const std::optional<QString> site
-            = m_invocation.siteGiven ? std::optional<QString>(m_invocation.site) : std::nullopt;
         return m_register.assign(ids(), structure->id, site) ? kExitOk : registerFailed();
     }
 
@@ -233,6 +216,12 @@ QString objectNames(Register &reg, const QList<RegisterStructure> &structures)
     return names.join(QStringLiteral(", "));
 }
 
+void tellRenamedOnUpgrade(const Register &reg, CliContext &context)
+{
+    if (const QString notice = upgradeNotice(reg); !notice.isEmpty())
+        context.console.err(notice + u'\n');
+}
+
 QString registerFailure(const Register &reg)
 {
     return QStringLiteral("Журнал: %1.").arg(reg.errorString());
@@ -253,7 +242,7 @@ std::optional<RegisterStructure> findNamedStructure(
     else if (object.isNull())
         error = LuvirCli::tr("luvir-cli: no structure \"%1\" in the register%2")
                     .arg(name, mayCreate ? LuvirCli::tr(" (give --object to make it)") : QString());
-    else if (!mayCreate)
+    else
         error = LuvirCli::tr("luvir-cli: no structure \"%1\" of the object \"%2\" in the register")
                     .arg(name, object);
     return std::nullopt;

@@ -75,6 +75,8 @@ void TForm1::AddArchivesToRegisterClick()
     const luvir::ImportCounts total
         = luvir::addArchiveFiles(target, files, QDateTime::currentDateTime(), refused);
     QString text = luvir::additionSummary(total);
+    if (const QString upgraded = luvir::upgradeNotice(target); !upgraded.isEmpty())
+        text += u'\n' + upgraded;
     if (!refused.isEmpty()) {
         text += QStringLiteral("\n\nНе добавлены:");
         for (const luvir::FileRefusal &refusal : refused)
@@ -136,6 +138,8 @@ void TForm1::useRegister(const QString &fileName)
     }
     luvir::rememberRegisterPath(fileName);
     setStatus(QStringLiteral("Журнал: %1").arg(QFileInfo(fileName).fileName()));
+    if (const QString upgraded = luvir::upgradeNotice(target); !upgraded.isEmpty())
+        luvir::tellUser(this, this, upgraded);
     emit registerChanged();
 }
 

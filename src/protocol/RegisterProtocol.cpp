@@ -116,25 +116,18 @@ std::optional<ProtocolContent> protocolFromRegister(
 
 bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader &header, QString &error)
 {
-    QMap<QString, QString> common;
+    QMap<QString, QMap<QString, QString>> byScope;
+    QMap<QString, QString> &common = byScope[QString()];
     for (const QString &key : kCommonKeys)
         common.insert(key, protocolField(header, key));
-    bool kept = reg.setProtocolFields({}, common);
     // A verification belongs to one meter: not kept for a protocol of several.
-    if (kept && !header.serialNumber.isEmpty() && !header.serialNumber.contains(u',')) {
-        QMap<QString, QString> instrument;
+    if (!header.serialNumber.isEmpty() && !header.serialNumber.contains(u',')) {
+        QMap<QString, QString> &instrument = byScope[Register::instrumentScope(header.serialNumber)];
         for (const QString &key : kInstrumentKeys)
             instrument.insert(key, protocolField(header, key));
-        kept = reg.setProtocolFields(Register::instrumentScope(header.serialNumber), instrument);
     }
-    if (kept && objectId != 0) {
-        auto object = reg.object(objectId);
-        if (object && (object->customer != header.customer || object->address != header.objectAddress)) {
-            object->customer = header.customer;
-            object->address = header.objectAddress;
-            kept = reg.updateObject(*object);
-        }
-    }
+    // All in one change: a failure keeps none of them.
+    const bool kept = reg.keepProtocolTexts(byScope, {objectId, header.customer, header.objectAddress});
     if (!kept)
         error = reg.errorString();
     return kept;

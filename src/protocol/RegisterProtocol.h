@@ -27,7 +27,7 @@ RegisterId objectOfStructures(Register &reg, const QList<RegisterId> &structureI
 // Keeps the header as typed for the next protocol: the number, the laboratory, the executor,
 // the normative documents and the serial number for every protocol; the customer and the
 // address in the object `objectId` (0: none); the verification under the serial number.
-// False, with the register's reason in `error`.
+// All is kept as one change, or nothing; false, with the register's reason in `error`.
 bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader &header, QString &error);
 
 } // namespace luvir

@@ -4,6 +4,7 @@
 #include "RegisterQuery.h"
 #include "RegisterText.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace luvir {
@@ -41,6 +42,40 @@ QVariantList structureValues(const RegisterStructure &structure)
         structure.notes};
 }
 
+QString objectNameTaken(const QString &name)
+{
+    return QStringLiteral("в журнале уже есть объект \"%1\"").arg(name);
+}
+
+QString structureNameTaken(const QString &name)
+{
+    return QStringLiteral("у объекта уже есть конструкция \"%1\"").arg(name);
+}
+
+// The failure of a renaming `query`: `taken` when the new name is another row's, else the
+// database's reason.
+bool nameTakenOr(RegisterDatabase &db, const QSqlQuery &query, const QString &taken)
+{
+    return db.dialect().isUniqueViolation(query.lastError()) ? db.fail(taken) : db.fail(query);
+}
+
+// Runs `insert` (which inserts nothing when the name is taken, see SqlDialect::insertIgnoring)
+// as one change: the new row's id; 0, with `taken` as the reason, when the name was taken.
+RegisterId addNamed(RegisterDatabase &db, const QString &insert, const QVariantList &values, const QString &taken)
+{
+    RegisterId id = 0;
+    db.write([&] {
+        QSqlQuery query(db.database());
+        if (!execBound(query, insert, values))
+            return db.fail(query);
+        if (!query.next())
+            return db.fail(taken);
+        id = query.value(0).toLongLong();
+        return true;
+    });
+    return id;
+}
+
 } // namespace
 
 QList<RegisterObject> Register::objects()
@@ -59,10 +94,11 @@ RegisterId Register::addObject(const RegisterObject &object)
         m_db.fail(why);
         return 0;
     }
-    return insertReturningId(m_db,
-        QStringLiteral(
-            "INSERT INTO objects (name, address, customer, notes) VALUES (?, ?, ?, ?) RETURNING id"),
-        {object.name, object.address, object.customer, object.notes});
+    return addNamed(m_db,
+        m_db.dialect().insertIgnoring(QStringLiteral("objects"),
+            {QStringLiteral("name"), QStringLiteral("address"), QStringLiteral("customer"), QStringLiteral("notes")},
+            QStringLiteral("RETURNING id")),
+        {object.name, object.address, object.customer, object.notes}, objectNameTaken(object.name));
 }
 
 bool Register::updateObject(const RegisterObject &object)
@@ -75,7 +111,7 @@ bool Register::updateObject(const RegisterObject &object)
                 QStringLiteral("UPDATE objects SET name = ?, address = ?, customer = ?, notes = ?, "
                                "revision = revision + 1 WHERE id = ? AND revision = ?"),
                 {object.name, object.address, object.customer, object.notes, object.id, object.revision}))
-            return m_db.fail(query);
+            return nameTakenOr(m_db, query, objectNameTaken(object.name));
         return query.numRowsAffected() == 1 || failUnchanged(m_db, QStringLiteral("objects"), object.id, kNoObject);
     });
 }
@@ -125,11 +161,12 @@ RegisterId Register::addStructure(const RegisterStructure &structure)
         m_db.fail(why);
         return 0;
     }
-    return insertReturningId(m_db,
-        QStringLiteral(
-            "INSERT INTO structures (object_id, name, element_kind, design_class, concreted_on, notes) "
-            "VALUES (?, ?, ?, ?, ?, ?) RETURNING id"),
-        structureValues(structure));
+    return addNamed(m_db,
+        m_db.dialect().insertIgnoring(QStringLiteral("structures"),
+            {QStringLiteral("object_id"), QStringLiteral("name"), QStringLiteral("element_kind"),
+                QStringLiteral("design_class"), QStringLiteral("concreted_on"), QStringLiteral("notes")},
+            QStringLiteral("RETURNING id")),
+        structureValues(structure), structureNameTaken(structure.name));
 }
 
 bool Register::updateStructure(const RegisterStructure &structure)
@@ -142,7 +179,7 @@ bool Register::updateStructure(const RegisterStructure &structure)
                 QStringLiteral("UPDATE structures SET object_id = ?, name = ?, element_kind = ?, design_class = ?, "
                                "concreted_on = ?, notes = ?, revision = revision + 1 WHERE id = ? AND revision = ?"),
                 structureValues(structure) << structure.id << structure.revision))
-            return m_db.fail(query);
+            return nameTakenOr(m_db, query, structureNameTaken(structure.name));
         return query.numRowsAffected() == 1
             || failUnchanged(m_db, QStringLiteral("structures"), structure.id, kNoStructure);
     });
@@ -156,6 +193,16 @@ bool Register::removeStructure(RegisterId id)
              {id}},
             {QStringLiteral("DELETE FROM structures WHERE id = ?"), {id}}},
         kNoStructure);
+}
+
+QString upgradeNotice(const Register &reg)
+{
+    const QStringList renamed = reg.renamedOnUpgrade();
+    if (renamed.isEmpty())
+        return {};
+    return QStringLiteral("В журнале были одинаковые названия; теперь у каждого объекта и у каждой "
+                          "конструкции объекта название своё, и они изменены:\n")
+        + renamed.join(u'\n');
 }
 
 } // namespace luvir

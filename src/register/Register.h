@@ -18,6 +18,13 @@
 
 namespace luvir {
 
+// An object's customer and address as a protocol gives them (see Register::keepProtocolTexts).
+struct ObjectParties {
+    RegisterId objectId = 0;
+    QString customer;
+    QString address;
+};
+
 class Register
 {
 public:
@@ -39,10 +46,14 @@ public:
     bool isOpen() const { return m_db.isOpen(); }
     QString fileName() const { return m_db.fileName(); }
     QString errorString() const { return m_db.errorString(); }
+    // Names the opening had to change to bring an older register forward (two objects, or two
+    // structures of one object, of one name), a line each; to be told the user once.
+    QStringList renamedOnUpgrade() const { return m_db.renamedOnUpgrade(); }
     // How long a change waits for another program writing the register before it fails.
     void setBusyTimeout(int milliseconds) { m_db.setBusyTimeout(milliseconds); }
 
-    // Объекты, by name.
+    // Объекты, by name. An object's name is unique in the register, a structure's within its
+    // object: adding or renaming to a name taken fails, saying so.
     QList<RegisterObject> objects();
     std::optional<RegisterObject> object(RegisterId id);
     // The new object's id; 0 on failure.
@@ -80,6 +91,13 @@ public:
     // changed, when another window or program changed one of them since (its revision).
     bool assignAsRead(const QList<RegisterMeasurement> &read, RegisterId structureId,
         const std::optional<QString> &site = {});
+    // Puts the measurements in the structure called `structureName` of the object called
+    // `objectName`, making the object and the structure first when the register has none of
+    // those names. One change: programs doing the same at the same moment make one object and
+    // one structure between them, and each assigns its measurements. `structure`, when given,
+    // receives the structure's id, object and name.
+    bool assignNamed(const QList<RegisterId> &ids, const QString &objectName, const QString &structureName,
+        const std::optional<QString> &site = {}, RegisterStructure *structure = nullptr);
     // Takes the measurements out of their structures ("Не распределены"); their site goes too.
     bool unassign(const QList<RegisterId> &ids);
     bool setSite(RegisterId id, const QString &site);
@@ -105,6 +123,9 @@ public:
     // Keeps `fields` in `scope` as one change: each replaces the text of its name; names not
     // given keep theirs.
     bool setProtocolFields(const QString &scope, const QMap<QString, QString> &fields);
+    // Keeps the texts of several scopes, as setProtocolFields does, and (when `object.objectId`
+    // is not 0) the object's customer and address, all as one change: all are kept or none.
+    bool keepProtocolTexts(const QMap<QString, QMap<QString, QString>> &byScope, const ObjectParties &object = {});
     static QString instrumentScope(const QString &serialNumber)
     {
         return QStringLiteral("instrument:") + serialNumber;
@@ -124,6 +145,11 @@ QList<ArchiveCell> cellsOf(const CellArchive &archive);
 
 // "Журнал: добавлено N, уже были M", with ", удалены ранее K" when K is not 0.
 QString additionSummary(const ImportCounts &counts);
+
+// What the opening of `reg` changed to bring an older register forward, told once, as the
+// user reads it: "В журнале были одинаковые названия; они изменены:" and a line for each; empty
+// when nothing was changed.
+QString upgradeNotice(const Register &reg);
 
 // How the source is named in the register's lists: "скачано 10.12.2026 14:05 (№ 1234)" or
 // the archive file's name.

@@ -97,6 +97,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::open(
 {
     close();
     m_error.clear();
+    m_renamedOnUpgrade.clear();
     m_password.clear();
     if (isServerLocation(location))
         return openServer(location, check, password);
@@ -318,7 +319,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
         query.finish();
     }
     QString error;
-    if (!migrateRegister(db, m_dialect, version, error))
+    if (!migrateRegister(db, m_dialect, version, error, m_renamedOnUpgrade))
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось подготовить журнал «%1»: %2.").arg(shown, error));
     if (sqlite)
@@ -332,6 +333,9 @@ QString RegisterDatabase::describe(const QSqlError &error) const
     const QString code = m_dialect.primaryCode(error);
     if (m_dialect.isBusy(error))
         return QStringLiteral("журнал занят другой программой дольше %1 с").arg(m_busyMs / 1000.0);
+    // Names are the register's only unique texts: another program took this one meanwhile.
+    if (m_dialect.isUniqueViolation(error))
+        return QStringLiteral("такое название в журнале уже есть");
     if (m_dialect.engine() == SqlDialect::Engine::Postgres) {
         const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
         if (code == QLatin1String("42501"))
@@ -420,7 +424,7 @@ bool RegisterDatabase::read(const std::function<bool()> &work)
         return false;
     m_error.clear();
     QSqlDatabase db = database();
-    QSqlQuery(db).exec(QStringLiteral("BEGIN"));
+    QSqlQuery(db).exec(m_dialect.beginSnapshot());
     const bool ok = work();
     QSqlQuery(db).exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     return ok;

@@ -76,6 +76,11 @@ public:
     // The last refusal or failure, in the user's words; empty after success.
     QString errorString() const { return m_error; }
 
+    // The names the last opening had to change to bring an older register forward, a line
+    // each in the user's words (see migrateRegister); empty almost always. Said once: the
+    // next opening finds the register brought forward already.
+    QStringList renamedOnUpgrade() const { return m_renamedOnUpgrade; }
+
 private:
     OpenStatus refuse(OpenStatus status, const QString &text);
     OpenStatus openFile(const QString &fileName, Check check);
@@ -94,6 +99,7 @@ private:
     QString m_connectionName;
     QString m_fileName;
     QString m_error;
+    QStringList m_renamedOnUpgrade;
     int m_busyMs = kDefaultBusyMs;
     bool m_open = false;
     bool m_lastBusy = false; // the last failure was another writer's lock

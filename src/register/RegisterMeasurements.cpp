@@ -110,22 +110,40 @@ bool updateEach(RegisterDatabase &db, const QString &set, const QVariantList &le
     return true;
 }
 
+// The id of the row `select` finds by `values`, inserted first by `insert` (which inserts
+// nothing when the name is taken) when there is none; inside the caller's transaction, so
+// that a row another program made a moment ago is found and used, never made twice.
+// 0, with the database's error set, on failure.
+RegisterId namedRowId(RegisterDatabase &db, const QString &insert, const QString &select, const QVariantList &values)
+{
+    QSqlQuery query(db.database());
+    if (execBound(query, insert, values) && execBound(query, select, values) && query.next())
+        return query.value(0).toLongLong();
+    db.fail(query);
+    return 0;
+}
+
+// The assignment inside the caller's transaction.
+bool assignWithin(RegisterDatabase &db, const QList<Target> &targets, RegisterId structureId,
+    const std::optional<QString> &site)
+{
+    QSqlQuery check(db.database());
+    if (!execBound(check, QStringLiteral("SELECT id FROM structures WHERE id = ?"), {structureId}))
+        return db.fail(check);
+    if (!check.next())
+        return db.fail(QStringLiteral("в журнале нет конструкции %1").arg(structureId));
+    check.finish();
+    if (site)
+        return updateEach(db, QStringLiteral("structure_id = ?, site = ?"), {structureId, *site}, targets);
+    return updateEach(db, QStringLiteral("structure_id = ?"), {structureId}, targets);
+}
+
 bool assignTo(RegisterDatabase &db, const QList<Target> &targets, RegisterId structureId,
     const std::optional<QString> &site)
 {
     if (site && !siteRefusal(*site).isEmpty())
         return db.fail(siteRefusal(*site));
-    return db.write([&] {
-        QSqlQuery check(db.database());
-        if (!execBound(check, QStringLiteral("SELECT id FROM structures WHERE id = ?"), {structureId}))
-            return db.fail(check);
-        if (!check.next())
-            return db.fail(QStringLiteral("в журнале нет конструкции %1").arg(structureId));
-        check.finish();
-        if (site)
-            return updateEach(db, QStringLiteral("structure_id = ?, site = ?"), {structureId, *site}, targets);
-        return updateEach(db, QStringLiteral("structure_id = ?"), {structureId}, targets);
-    });
+    return db.write([&] { return assignWithin(db, targets, structureId, site); });
 }
 
 } // namespace
@@ -183,6 +201,34 @@ bool Register::assignAsRead(
     const QList<RegisterMeasurement> &read, RegisterId structureId, const std::optional<QString> &site)
 {
     return assignTo(m_db, targetsOf(read), structureId, site);
+}
+
+bool Register::assignNamed(const QList<RegisterId> &ids, const QString &objectName, const QString &structureName,
+    const std::optional<QString> &site, RegisterStructure *structure)
+{
+    RegisterStructure named;
+    named.name = structureName;
+    if (QString why = textRefusal(RegisterObject {0, objectName, {}, {}, {}}); !why.isEmpty())
+        return m_db.fail(why);
+    if (QString why = textRefusal(named); !why.isEmpty())
+        return m_db.fail(why);
+    if (site && !siteRefusal(*site).isEmpty())
+        return m_db.fail(siteRefusal(*site));
+    return m_db.write([&] {
+        named.objectId = namedRowId(m_db, m_db.dialect().insertIgnoring(QStringLiteral("objects"), {QStringLiteral("name")}),
+            QStringLiteral("SELECT id FROM objects WHERE name = ?"), {objectName});
+        if (named.objectId == 0)
+            return false;
+        named.id = namedRowId(m_db,
+            m_db.dialect().insertIgnoring(QStringLiteral("structures"), {QStringLiteral("object_id"), QStringLiteral("name")}),
+            QStringLiteral("SELECT id FROM structures WHERE object_id = ? AND name = ?"),
+            {named.objectId, structureName});
+        if (named.id == 0 || !assignWithin(m_db, targetsOf(ids), named.id, site))
+            return false;
+        if (structure)
+            *structure = named;
+        return true;
+    });
 }
 
 bool Register::unassign(const QList<RegisterId> &ids)

@@ -22,22 +22,44 @@ QMap<QString, QString> Register::protocolFields(const QString &scope)
 
 bool Register::setProtocolFields(const QString &scope, const QMap<QString, QString> &fields)
 {
-    // The row is made when missing (another program making it at the same moment is no
+    return keepProtocolTexts({{scope, fields}});
+}
+
+bool Register::keepProtocolTexts(const QMap<QString, QMap<QString, QString>> &byScope, const ObjectParties &object)
+{
+    // A row is made when missing (another program making it at the same moment is no
     // failure), then given its text.
     const QString insert = m_db.dialect().insertIgnoring(
         QStringLiteral("protocol_fields"), {QStringLiteral("scope"), QStringLiteral("name"), QStringLiteral("value")});
-    for (auto field = fields.cbegin(); field != fields.cend(); ++field)
-        if (const QString why = textRefusal(field.value(), QStringLiteral("Поле протокола")); !why.isEmpty())
-            return m_db.fail(why);
+    for (const QMap<QString, QString> &fields : byScope)
+        for (const QString &value : fields)
+            if (const QString why = textRefusal(value, QStringLiteral("Поле протокола")); !why.isEmpty())
+                return m_db.fail(why);
+    const RegisterObject parties {object.objectId, {}, object.address, object.customer, {}};
+    if (const QString why = textRefusal(parties); !why.isEmpty())
+        return m_db.fail(why);
     return m_db.write([&] {
         QSqlQuery query(m_db.database());
-        for (auto field = fields.cbegin(); field != fields.cend(); ++field) {
-            if (!execBound(query, insert, {scope, field.key(), field.value()})
-                || !execBound(query, QStringLiteral("UPDATE protocol_fields SET value = ? WHERE scope = ? AND name = ?"),
-                    {field.value(), scope, field.key()}))
-                return m_db.fail(query);
+        for (auto scope = byScope.cbegin(); scope != byScope.cend(); ++scope) {
+            for (auto field = scope->cbegin(); field != scope->cend(); ++field) {
+                if (!execBound(query, insert, {scope.key(), field.key(), field.value()})
+                    || !execBound(query,
+                        QStringLiteral("UPDATE protocol_fields SET value = ? WHERE scope = ? AND name = ?"),
+                        {field.value(), scope.key(), field.key()}))
+                    return m_db.fail(query);
+            }
         }
-        return true;
+        if (object.objectId == 0)
+            return true;
+        // The object's own texts, changed only when the protocol gave others.
+        if (!execBound(query,
+                QStringLiteral("UPDATE objects SET customer = ?, address = ?, revision = revision + 1 "
+                               "WHERE id = ? AND (customer <> ? OR address <> ?)"),
+                {object.customer, object.address, object.objectId, object.customer, object.address}))
+            return m_db.fail(query);
+        if (!execBound(query, QStringLiteral("SELECT 1 FROM objects WHERE id = ?"), {object.objectId}))
+            return m_db.fail(query);
+        return query.next() || m_db.fail(QStringLiteral("нет такого объекта"));
     });
 }
 

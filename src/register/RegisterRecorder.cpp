@@ -35,7 +35,8 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     ImportCounts counts;
     if (!reg.importCells(cellsOf(download.archive), source, counts))
         return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(reg.fileName())), reg.errorString() + u'.')};
-    return {true, additionSummary(counts)};
+    const QString upgraded = upgradeNotice(reg);
+    return {true, upgraded.isEmpty() ? additionSummary(counts) : additionSummary(counts) + u'\n' + upgraded};
 }
 
 } // namespace luvir

@@ -5,7 +5,11 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QHash>
 #include <QScopeGuard>
+#include <QSet>
+
+#include <functional>
 
 namespace luvir {
 
@@ -77,6 +81,87 @@ const char *const kVersion3[] = {
     " PRIMARY KEY (scope, name))",
 };
 
+// Version 4: one name, one thing. An object's name is unique in the register and a
+// structure's within its object, kept by the database itself, so that two programs making
+// "К-3" at the same moment cannot both succeed. Twins made before are renamed first
+// (renameTwins).
+const char *const kVersion4[] = {
+    "DROP INDEX structures_object",
+    "CREATE UNIQUE INDEX structures_name ON structures(object_id, name)",
+    "CREATE UNIQUE INDEX objects_name ON objects(name)",
+};
+
+struct NamedRow {
+    qlonglong id = 0;
+    qlonglong scope = 0; // the object of a structure; 0 for an object
+    QString name;
+    QString scopeName; // the object's name, for a structure
+};
+
+// Gives every later twin in its scope a name of its own, "name (2)", "name (3)" …, one no
+// other row of the scope has; the earliest keeps its name. Each renaming is told in `renamed`.
+bool renameTwinsIn(QSqlDatabase &database, const QString &select, const QString &table,
+    const std::function<QString(const NamedRow &, const QString &)> &told, QStringList &renamed, QString &error)
+{
+    QList<NamedRow> rows;
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.exec(select)) {
+        error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        rows.append({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),
+            query.value(3).toString()});
+    query.finish();
+
+    QHash<qlonglong, QSet<QString>> taken; // every name of each scope, the new ones too
+    for (const NamedRow &row : std::as_const(rows))
+        taken[row.scope].insert(row.name);
+    QHash<qlonglong, QSet<QString>> seen;
+    for (const NamedRow &row : std::as_const(rows)) {
+        if (!seen[row.scope].contains(row.name)) {
+            seen[row.scope].insert(row.name);
+            continue;
+        }
+        QString name;
+        for (int n = 2; name.isEmpty() || taken[row.scope].contains(name); ++n)
+            name = QStringLiteral("%1 (%2)").arg(row.name).arg(n);
+        taken[row.scope].insert(name);
+        QSqlQuery update(database);
+        update.prepare(QStringLiteral("UPDATE %1 SET name = ?, revision = revision + 1 WHERE id = ?").arg(table));
+        update.addBindValue(name);
+        update.addBindValue(row.id);
+        if (!update.exec()) {
+            error = update.lastError().text();
+            return false;
+        }
+        renamed << told(row, name);
+    }
+    return true;
+}
+
+bool renameTwins(QSqlDatabase &database, QStringList &renamed, QString &error)
+{
+    return renameTwinsIn(database, QStringLiteral("SELECT id, 0, name, '' FROM objects ORDER BY id"),
+               QStringLiteral("objects"),
+               [](const NamedRow &row, const QString &name) {
+                   return QStringLiteral("объект \"%1\" переименован в \"%2\": так уже назывался другой объект")
+                       .arg(row.name, name);
+               },
+               renamed, error)
+        && renameTwinsIn(database,
+            QStringLiteral("SELECT s.id, s.object_id, s.name, o.name FROM structures s "
+                           "JOIN objects o ON o.id = s.object_id ORDER BY s.id"),
+            QStringLiteral("structures"),
+            [](const NamedRow &row, const QString &name) {
+                return QStringLiteral("конструкция \"%1\" объекта \"%2\" переименована в \"%3\": "
+                                      "так уже называлась другая конструкция этого объекта")
+                    .arg(row.name, row.scopeName, name);
+            },
+            renamed, error);
+}
+
 } // namespace
 
 QStringList schemaStep(int from, const SqlDialect &dialect)
@@ -92,11 +177,15 @@ QStringList schemaStep(int from, const SqlDialect &dialect)
     } else if (from == 2) {
         for (const char *statement : kVersion3)
             statements << dialect.schemaText(QString::fromUtf8(statement));
+    } else if (from == 3) {
+        for (const char *statement : kVersion4)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
     }
     return statements;
 }
 
-bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int current, QString &error)
+bool migrateRegister(
+    QSqlDatabase &database, const SqlDialect &dialect, int current, QString &error, QStringList &renamed)
 {
     int version = current;
     while (version < kRegisterSchemaVersion) {
@@ -121,14 +210,21 @@ bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int curr
         const int found = query.value(0).toInt();
         query.finish();
         QStringList statements;
-        if (found == version)
+        QStringList renamedHere;
+        if (found == version) {
+            if (version == 3 && !renameTwins(database, renamedHere, error)) {
+                QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
+                return false;
+            }
             statements = schemaStep(version, dialect) + dialect.writeVersion(version + 1);
+        }
         for (const QString &statement : statements)
             if (!query.exec(statement))
                 return fail();
         query.finish();
         if (!query.exec(QStringLiteral("COMMIT")))
             return fail();
+        renamed += renamedHere;
         if (found > kRegisterSchemaVersion) {
             error = QStringLiteral("schema version %1").arg(found);
             return false;

@@ -13,7 +13,7 @@ class SqlDialect;
 
 // The version this program writes and reads. A register of a higher number was made by a
 // newer program and is refused.
-inline constexpr int kRegisterSchemaVersion = 3;
+inline constexpr int kRegisterSchemaVersion = 4;
 
 // The statements of the step from version `from` to `from + 1` (from 0: creating the
 // whole schema), in the dialect's words.
@@ -22,6 +22,9 @@ QStringList schemaStep(int from, const SqlDialect &dialect);
 // Walks `database` from version `current` up to kRegisterSchemaVersion, each step in a
 // transaction of its own together with the new version number. False, with the reason in
 // `error`, when a step failed; the register then stays at the last version reached.
-bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int current, QString &error);
+// `renamed` gains a line, in the user's words, for each name a step had to change (two
+// objects of one name, or two structures of one name in one object, before version 4).
+bool migrateRegister(QSqlDatabase &database, const SqlDialect &dialect, int current, QString &error,
+    QStringList &renamed);
 
 } // namespace luvir

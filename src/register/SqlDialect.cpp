@@ -27,7 +27,7 @@ QString SqlDialect::beginWrite() const
 QString SqlDialect::beginSnapshot() const
 {
     return m_engine == Engine::Sqlite ? QStringLiteral("BEGIN")
-                                      : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+                                      : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
 }
 
 QString SqlDialect::insertIgnoring(
@@ -126,6 +126,15 @@ bool SqlDialect::isBusy(const QSqlError &error) const
     }
     // serialization_failure, deadlock_detected, lock_not_available
     return code == QLatin1String("40001") || code == QLatin1String("40P01") || code == QLatin1String("55P03");
+}
+
+bool SqlDialect::isUniqueViolation(const QSqlError &error) const
+{
+    // SQLITE_CONSTRAINT_UNIQUE and SQLITE_CONSTRAINT_PRIMARYKEY; unique_violation
+    const QString code = error.nativeErrorCode();
+    if (m_engine == Engine::Sqlite)
+        return code == QLatin1String("2067") || code == QLatin1String("1555");
+    return code == QLatin1String("23505");
 }
 
 } // namespace luvir

@@ -67,6 +67,8 @@ public:
     // Whether the database was busy with another writer: worth trying the whole
     // transaction again.
     bool isBusy(const QSqlError &error) const;
+    // Whether a unique key refused the change (a name another row has).
+    bool isUniqueViolation(const QSqlError &error) const;
     // The error's code without SQLite's extended part ("778", a write error, gives "10").
     // (A server's SQLSTATE is returned as it is.)
     QString primaryCode(const QSqlError &error) const;

@@ -158,3 +158,50 @@ TEST_P(RegisterProcesses, FourProgramsAddingAtOnceKeepEveryMeasurementOnce)
     EXPECT_EQ(contents.links, 8 * 999);
     EXPECT_EQ(contents.cellsPerSource, QList<int>(8, 999));
 }
+
+// Six programs assign a measurement each, at the same moment, to a structure named with its
+// object that none of them finds yet: every one succeeds, and between them they make one
+// object and one structure, holding all six. Twenty rounds, each with names of its own.
+TEST_P(RegisterProcesses, SixProgramsAssigningToOneNewNameMakeItOnce)
+{
+    constexpr int kRounds = 20;
+    constexpr int kPrograms = 6;
+    Register reg;
+    ASSERT_EQ(reg.open(registerPath), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+    RegisterSource source = fileSource(QStringLiteral("a.db"));
+    ImportCounts counts;
+    ASSERT_TRUE(reg.importCells(distinctCells(0, kRounds * kPrograms), source, counts));
+    QList<RegisterId> measured;
+    for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::all()))
+        measured << m.id;
+    reg.close();
+
+    for (int round = 0; round < kRounds; ++round) {
+        const QString object = QStringLiteral("Объект %1").arg(round);
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int p = 0; p < kPrograms; ++p) {
+            auto process = std::make_unique<QProcess>();
+            process->setProgram(QStringLiteral(LUVIR_CLI_PATH));
+            process->setArguments({"register", "--register", registerPath, "assign", "--object", object,
+                "--structure", "К-3", QString::number(measured[round * kPrograms + p])});
+            processes.push_back(std::move(process));
+        }
+        for (auto &process : processes) // started together, then waited for
+            process->start();
+        for (auto &process : processes) {
+            ASSERT_TRUE(process->waitForFinished(120000));
+            EXPECT_EQ(process->exitCode(), 0) << "round " << round << ": "
+                                              << process->readAllStandardError().toStdString();
+        }
+        RawConnection raw(registerPath);
+        QSqlQuery query(raw.db());
+        query.prepare("SELECT count(DISTINCT o.id), count(DISTINCT s.id), count(m.id) FROM objects o "
+                      "JOIN structures s ON s.object_id = o.id LEFT JOIN measurements m ON m.structure_id = s.id "
+                      "WHERE o.name = ?");
+        query.addBindValue(object);
+        ASSERT_TRUE(query.exec() && query.next()) << qPrintable(query.lastError().text());
+        EXPECT_EQ(query.value(0).toInt(), 1) << "objects called \"" << qPrintable(object) << "\"";
+        EXPECT_EQ(query.value(1).toInt(), 1) << "structures \"К-3\" of \"" << qPrintable(object) << "\"";
+        EXPECT_EQ(query.value(2).toInt(), kPrograms) << "measurements assigned in round " << round;
+    }
+}
