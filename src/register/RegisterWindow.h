@@ -3,6 +3,9 @@
 // "Не распределены" on top and a count beside each node; right, the measurements of the
 // selected node with the main table's texts, Участок (edited in place) and Источник,
 // filtered by dates and element kind. Every change goes through the register library.
+// The window is in four files: this one's layout and command states, the tree
+// (RegisterWindowTree.cpp), the table (RegisterWindowTable.cpp) and the commands
+// (RegisterWindowCommands.cpp).
 
 #include "Measurement.h"
 #include "RegisterTypes.h"
@@ -93,6 +96,10 @@ signals:
     void protocolRequested(const QList<luvir::RegisterId> &structureIds);
 
 private:
+    // What each tree item holds beside its text: its NodeKind and its register id.
+    static constexpr int kKindRole = Qt::UserRole;
+    static constexpr int kIdRole = Qt::UserRole + 1;
+
     void createActions();
     void createLayout();
     void fillTree();
