@@ -3,12 +3,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QSettings>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -63,6 +65,21 @@ public:
         box.setEscapeButton(QMessageBox::Cancel);
         keepCaptionVisible(box);
         return box.exec() == QMessageBox::Ok;
+    }
+
+    std::optional<QString> textInput(
+        QWidget *parent, const QString &caption, const QString &label, const QString &text) override
+    {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(caption);
+        dialog.setLabelText(label);
+        dialog.setTextValue(text);
+        // As wide as the caption with the frame's buttons, so that no window manager cuts it.
+        dialog.setMinimumWidth(
+            std::max(360, dialog.fontMetrics().horizontalAdvance(caption) + 160));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
     }
 
     QString openFileName(QWidget *parent, FileDialogRequest &request) override
