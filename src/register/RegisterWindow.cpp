@@ -4,6 +4,7 @@
 #include "CellText.h"
 #include "Register.h"
 #include "RegisterMeasurementModel.h"
+#include "RegisterSiteDelegate.h"
 #include "UserDialogs.h"
 
 #include <QAction>
@@ -12,9 +13,10 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
 #include <QToolBar>
@@ -30,17 +32,21 @@ RegisterWindow::RegisterWindow(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Журнал испытаний"));
     m_model = new RegisterMeasurementModel(this);
-    m_model->setSiteWriter([this](RegisterId id, const QString &site) {
-        const bool ok = m_register && m_register->setSite(id, site);
-        if (!ok && m_register)
+    m_model->setSiteWriter([this](const RegisterMeasurement &read, const QString &site) {
+        const bool ok = m_register && m_register->setSitesAsRead({read}, {site});
+        if (!ok && m_register) {
             tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+            // Read again once the editor is closed: the label another wrote is shown.
+            QMetaObject::invokeMethod(
+                this, [this] { refresh(); }, Qt::QueuedConnection);
+        }
         return ok;
     });
-    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted = new RegisterMeasurementSorter(this);
     m_sorted->setSourceModel(m_model);
-    m_sorted->setSortRole(RegisterMeasurementModel::kSortRole);
     createActions();
     createLayout();
+    createMenus();
     // 980 × 660 on a 1024 × 768 screen and larger; smaller screens get what they have, less
     // a margin for the frame; centred.
     const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -57,20 +63,37 @@ void RegisterWindow::createActions()
     bar->setMovable(false);
     bar->toggleViewAction()->setVisible(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto add = [this, &bar](const QString &text, auto slot, const QKeySequence &key = {}) {
+    // Every command has a key, named in its tooltip.
+    auto add = [this, &bar](const QString &text, auto slot, const QKeySequence &key) {
         QAction *a = bar->addAction(text);
         a->setShortcut(key);
+        a->setToolTip(QStringLiteral("%1 (%2)").arg(
+            QString(text).remove(u'…'), key.toString(QKeySequence::NativeText)));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    AssignAction = add(QStringLiteral("Отнести к конструкции…"), [this] { askAndAssign(); });
-    UnassignAction = add(QStringLiteral("Убрать из конструкции"), [this] { unassignSelected(); });
-    RemoveAction = add(QStringLiteral("Удалить из журнала"), [this] { removeSelected(); }, QKeySequence::Delete);
+    AssignAction = add(
+        QStringLiteral("Отнести к конструкции…"), [this] { askAndAssign(); },
+        QKeySequence(Qt::CTRL | Qt::Key_K));
+    UnassignAction = add(
+        QStringLiteral("Убрать из конструкции"), [this] { unassignSelected(); },
+        QKeySequence(Qt::CTRL | Qt::Key_U));
+    FillSitesAction = add(
+        QStringLiteral("Участки по порядку…"), [this] { askAndFillSites(); },
+        QKeySequence(Qt::CTRL | Qt::Key_L));
+    RemoveAction = add(
+        QStringLiteral("Удалить из журнала"), [this] { removeSelected(); }, QKeySequence(Qt::Key_Delete));
     bar->addSeparator();
-    StatisticsAction = add(QStringLiteral("Статистика"), [this] { showStatistics(); });
-    OpenInTableAction = add(QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); });
-    ProtocolAction = add(QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); }, QKeySequence(Qt::CTRL | Qt::Key_P));
-    add(QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence::Refresh);
+    StatisticsAction = add(
+        QStringLiteral("Статистика"), [this] { showStatistics(); }, QKeySequence(Qt::CTRL | Qt::Key_T));
+    OpenInTableAction = add(
+        QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); },
+        QKeySequence(Qt::CTRL | Qt::Key_O));
+    ProtocolAction = add(
+        QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); },
+        QKeySequence(Qt::CTRL | Qt::Key_P));
+    RefreshAction = add(
+        QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence(Qt::Key_F5));
 
     // The tree's commands on a row of their own, so that both rows fit a small screen.
     addToolBarBreak();
@@ -78,11 +101,64 @@ void RegisterWindow::createActions()
     bar->setMovable(false);
     bar->toggleViewAction()->setVisible(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    add(QStringLiteral("Новый объект…"), [this] { askAndCreateObject(); });
-    add(QStringLiteral("Новая конструкция…"), [this] { askAndCreateStructure(); });
-    add(QStringLiteral("Переименовать…"), [this] { askAndRename(); });
-    PropertiesAction = add(QStringLiteral("Свойства…"), [this] { editSelectedNode(); }, QKeySequence(Qt::ALT | Qt::Key_Return));
-    add(QStringLiteral("Удалить объект или конструкцию"), [this] { deleteSelectedNode(); });
+    NewObjectAction = add(
+        QStringLiteral("Новый объект…"), [this] { askAndCreateObject(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    NewStructureAction = add(
+        QStringLiteral("Новая конструкция…"), [this] { askAndCreateStructure(); },
+        QKeySequence(Qt::CTRL | Qt::Key_N));
+    RenameAction = add(
+        QStringLiteral("Переименовать…"), [this] { askAndRename(); }, QKeySequence(Qt::CTRL | Qt::Key_R));
+    PropertiesAction = add(
+        QStringLiteral("Свойства…"), [this] { editSelectedNode(); }, QKeySequence(Qt::ALT | Qt::Key_Return));
+    DeleteNodeAction = add(
+        QStringLiteral("Удалить объект или конструкцию"), [this] { deleteSelectedNode(); },
+        QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+}
+
+void RegisterWindow::createMenus()
+{
+    TreeMenu = new QMenu(this);
+    TreeMenu->addActions(
+        {NewObjectAction, NewStructureAction, RenameAction, PropertiesAction, DeleteNodeAction});
+    TreeMenu->addSeparator();
+    TreeMenu->addActions({StatisticsAction, ProtocolAction});
+    TableMenu = new QMenu(this);
+    TableMenu->addActions({AssignAction, UnassignAction, FillSitesAction, RemoveAction});
+    TableMenu->addSeparator();
+    TableMenu->addActions({StatisticsAction, OpenInTableAction, ProtocolAction});
+    for (auto [view, menu] : {std::pair<QAbstractItemView *, QMenu *>(Tree, TreeMenu), {Table, TableMenu}}) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view, menu](const QPoint &at) { showContextMenu(menu, view, at); });
+        view->installEventFilter(this);
+    }
+}
+
+void RegisterWindow::showContextMenu(QMenu *menu, QAbstractItemView *view, QPoint at)
+{
+    menu->exec(view->viewport()->mapToGlobal(at));
+    // The keyboard goes back where the menu was opened, as the command left it.
+    view->setFocus(Qt::PopupFocusReason);
+}
+
+bool RegisterWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == Tree || watched == Table)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // The menu key and Shift+F10 open the view's menu beside its current row.
+        if (key->key() == Qt::Key_Menu
+            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            auto *view = static_cast<QAbstractItemView *>(watched);
+            const QRect row = view->visualRect(view->currentIndex());
+            const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+            showContextMenu(watched == Tree ? TreeMenu : TableMenu, view, at);
+            return true;
+        }
+        if (watched == Table)
+            return startSiteEdit(key);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void RegisterWindow::createLayout()
@@ -119,16 +195,26 @@ void RegisterWindow::createLayout()
     auto *splitter = new QSplitter(central);
     Tree = new QTreeWidget(splitter);
     Tree->setHeaderHidden(true);
+    // Several structures at once (Ctrl, Shift, and Ctrl+Space by keyboard) for one protocol.
+    Tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Table = new QTableView(splitter);
     Table->setModel(m_sorted);
     Table->setSortingEnabled(true);
     Table->sortByColumn(0, Qt::AscendingOrder);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    // Typing on a row edits its site label (startSiteEdit); Enter stores it and goes on.
+    Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+        | QAbstractItemView::AnyKeyPressed);
+    Table->setItemDelegateForColumn(
+        RegisterMeasurementModel::kSiteColumn, new RegisterSiteDelegate(Table, [this] { moveToNextRow(); }));
+    // Участок beside the time, seen without scrolling sideways on a small screen.
+    Table->horizontalHeader()->moveSection(RegisterMeasurementModel::kSiteColumn, 2);
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(20);
     Table->setWordWrap(false);
+    // Tab leaves the table for the next control, as it leaves the tree; the arrows move in it.
+    Table->setTabKeyNavigation(false);
     splitter->addWidget(Tree);
     splitter->addWidget(Table);
     splitter->setStretchFactor(1, 1);
@@ -139,8 +225,10 @@ void RegisterWindow::createLayout()
     layout->addWidget(AdditionLabel);
     setCentralWidget(central);
 
-    connect(Tree, &QTreeWidget::currentItemChanged, this, [this] { listSelectedNode(); });
-    connect(Table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateActions(); });
+    connect(Tree, &QTreeWidget::itemSelectionChanged, this, [this] { listSelectedNode(); });
+    connect(Tree, &QTreeWidget::currentItemChanged, this, [this] { updateActions(); });
+    connect(
+        Table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { updateActions(); });
     for (QCheckBox *on : {FromOn, ToOn})
         connect(on, &QCheckBox::toggled, this, [this] {
             FromDate->setEnabled(FromOn->isChecked());
@@ -162,9 +250,19 @@ void RegisterWindow::refresh()
 {
     const NodeKind kind = selectedKind();
     const RegisterId id = selectedId();
+    QList<std::pair<NodeKind, RegisterId>> selected;
+    for (const QTreeWidgetItem *item : Tree->selectedItems())
+        selected.append(
+            {static_cast<NodeKind>(item->data(0, kKindRole).toInt()), item->data(0, kIdRole).toLongLong()});
     fillTree();
-    QTreeWidgetItem *item = findItem(kind, id);
-    Tree->setCurrentItem(item ? item : Tree->topLevelItem(0));
+    {
+        const QSignalBlocker quiet(Tree);
+        QTreeWidgetItem *item = findItem(kind, id);
+        Tree->setCurrentItem(item ? item : Tree->topLevelItem(0));
+        for (const auto &[selectedKind, selectedId] : selected)
+            if (QTreeWidgetItem *again = findItem(selectedKind, selectedId))
+                again->setSelected(true);
+    }
     listSelectedNode();
     const auto last = m_register ? m_register->lastAddition() : std::nullopt;
     AdditionLabel->setText(!m_register ? QStringLiteral("Журнал не открыт.")
@@ -175,13 +273,17 @@ void RegisterWindow::refresh()
 void RegisterWindow::updateActions()
 {
     const bool any = Table->selectionModel() && Table->selectionModel()->hasSelection();
+    const bool node = selectedKind() != NodeKind::Unassigned;
     AssignAction->setEnabled(any);
-    UnassignAction->setEnabled(any && selectedKind() != NodeKind::Unassigned);
+    UnassignAction->setEnabled(any && !chosenStructures().isEmpty());
+    FillSitesAction->setEnabled(any && !chosenStructures().isEmpty());
     RemoveAction->setEnabled(any);
     StatisticsAction->setEnabled(m_model->rowCount() > 0);
     OpenInTableAction->setEnabled(m_model->rowCount() > 0);
-    ProtocolAction->setEnabled(selectedKind() != NodeKind::Unassigned);
-    PropertiesAction->setEnabled(selectedKind() != NodeKind::Unassigned);
+    ProtocolAction->setEnabled(node || !chosenStructures().isEmpty());
+    PropertiesAction->setEnabled(node);
+    RenameAction->setEnabled(node);
+    DeleteNodeAction->setEnabled(node);
 }
 
 } // namespace luvir

@@ -8,11 +8,11 @@
 #include "RegisterMeasurementModel.h"
 #include "RegisterNodeDialog.h"
 #include "RegisterQuery.h"
+#include "RegisterStructureChooser.h"
+#include "SiteSeries.h"
 #include "StatsWindow.h"
 #include "UserDialogs.h"
 
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QSet>
 #include <QTreeWidget>
 
@@ -28,28 +28,28 @@ bool RegisterWindow::done(bool ok)
     return ok;
 }
 
-namespace {
-
-QList<RegisterId> idsOf(const QList<RegisterMeasurement> &measurements)
-{
-    QList<RegisterId> ids;
-    for (const RegisterMeasurement &m : measurements)
-        ids << m.id;
-    return ids;
-}
-
-} // namespace
-
 bool RegisterWindow::assignSelected(RegisterId structureId)
 {
     const QList<RegisterMeasurement> selected = selectedMeasurements();
-    return m_register && !selected.isEmpty() && done(m_register->assign(idsOf(selected), structureId));
+    if (!m_register || selected.isEmpty())
+        return false;
+    m_lastStructure = structureId;
+    return done(m_register->assignAsRead(selected, structureId));
 }
 
 bool RegisterWindow::unassignSelected()
 {
     const QList<RegisterMeasurement> selected = selectedMeasurements();
-    return m_register && !selected.isEmpty() && done(m_register->unassign(idsOf(selected)));
+    return m_register && !selected.isEmpty() && done(m_register->unassignAsRead(selected));
+}
+
+bool RegisterWindow::fillSites(const QString &first)
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurementsAsShown();
+    if (!m_register || selected.isEmpty())
+        return false;
+    return done(
+        m_register->setSitesAsRead(selected, siteSeries(first.trimmed(), static_cast<int>(selected.size()))));
 }
 
 bool RegisterWindow::removeSelected()
@@ -57,13 +57,13 @@ bool RegisterWindow::removeSelected()
     const QList<RegisterMeasurement> selected = selectedMeasurements();
     if (!m_register || selected.isEmpty())
         return false;
-    const QString question = QStringLiteral(
-        "Удалить из журнала выбранные измерения (%1)? Если они будут скачаны снова, "
-        "они не вернутся, а будут отмечены как «удалены ранее».")
-                                 .arg(selected.size());
+    const QString question
+        = QStringLiteral("Удалить из журнала выбранные измерения (%1)? Если они будут скачаны снова, "
+                         "они не вернутся, а будут отмечены как «удалены ранее».")
+              .arg(selected.size());
     if (!dialogs().question(this, question, QStringLiteral("Журнал испытаний")))
         return false;
-    return done(m_register->markRemoved(idsOf(selected)));
+    return done(m_register->markRemovedAsRead(selected));
 }
 
 RegisterId RegisterWindow::createObject(const QString &name)
@@ -93,17 +93,17 @@ bool RegisterWindow::renameSelectedNode(const QString &name)
 {
     if (!m_register || name.trimmed().isEmpty())
         return false;
+    // The record as the tree shows it: a change another made since is not overwritten.
     const RegisterId id = selectedId();
-    if (selectedKind() == NodeKind::Object) {
-        if (auto o = m_register->object(id)) {
-            o->name = name.trimmed();
-            return done(m_register->updateObject(*o));
-        }
-    } else if (selectedKind() == NodeKind::Structure) {
-        if (auto s = m_register->structure(id)) {
-            s->name = name.trimmed();
-            return done(m_register->updateStructure(*s));
-        }
+    if (selectedKind() == NodeKind::Object && m_objects.contains(id)) {
+        RegisterObject o = m_objects.value(id);
+        o.name = name.trimmed();
+        return done(m_register->updateObject(o));
+    }
+    if (selectedKind() == NodeKind::Structure && m_structures.contains(id)) {
+        RegisterStructure s = m_structures.value(id);
+        s.name = name.trimmed();
+        return done(m_register->updateStructure(s));
     }
     return false;
 }
@@ -130,17 +130,36 @@ bool RegisterWindow::deleteSelectedNode()
     if (!m_register || selectedKind() == NodeKind::Unassigned)
         return false;
     const bool object = selectedKind() == NodeKind::Object;
+    const RegisterId id = selectedId();
+    // What is deleted, as the tree shows it; the measurements it holds as read now, before
+    // the question. Anything another changes meanwhile stops the deletion.
+    QList<RegisterStructure> structures;
+    if (object) {
+        for (const RegisterStructure &s : std::as_const(m_structures))
+            if (s.objectId == id)
+                structures << s;
+    } else if (m_structures.contains(id)) {
+        structures << m_structures.value(id);
+    }
+    QList<RegisterMeasurement> held;
+    for (const RegisterStructure &s : std::as_const(structures))
+        held += m_register->measurements(MeasurementSelection::ofStructure(s.id));
     const QString name = Tree->currentItem()->text(0);
-    if (m_model->rowCount() > 0 || (object && Tree->currentItem()->childCount() > 0)) {
+    if (!held.isEmpty() || (object && !structures.isEmpty())) {
         const QString question = object
-            ? QStringLiteral("Удалить объект «%1» и его конструкции? Их измерения вернутся в «Не распределены».")
+            ? QStringLiteral(
+                "Удалить объект «%1» и его конструкции? Их измерения вернутся в «Не распределены».")
             : QStringLiteral("Удалить конструкцию «%1»? Её измерения вернутся в «Не распределены».");
         if (!dialogs().question(this, question.arg(name), QStringLiteral("Журнал испытаний")))
             return false;
     }
-    const RegisterId id = selectedId();
-    const bool ok = object ? m_register->removeObject(id) : m_register->removeStructure(id);
-    Tree->setCurrentItem(Tree->topLevelItem(0));
+    bool ok = false;
+    if (object)
+        ok = m_register->removeObjectAsRead(m_objects.value(id), structures, held);
+    else
+        ok = !structures.isEmpty() && m_register->removeStructureAsRead(structures.constFirst(), held);
+    if (ok)
+        Tree->setCurrentItem(Tree->topLevelItem(0));
     return done(ok);
 }
 
@@ -151,40 +170,48 @@ void RegisterWindow::showStatistics()
         return;
     auto *window = new StatsWindow(measurementsOf(listed), systemDecimalSeparator(), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(
-        QStringLiteral("Статистика измерений — %1").arg(Tree->currentItem() ? Tree->currentItem()->text(0) : QString()));
+    window->setWindowTitle(QStringLiteral("Статистика измерений — %1")
+                               .arg(Tree->currentItem() ? Tree->currentItem()->text(0) : QString()));
     window->show();
 }
 
 QList<RegisterId> RegisterWindow::protocolStructures() const
 {
-    if (!m_register || selectedKind() == NodeKind::Unassigned)
+    if (!m_register)
         return {};
     QSet<RegisterId> holding;
     for (const StructureCount &count : m_register->measurementCounts())
         if (count.measurements > 0)
             holding.insert(count.structureId);
-    QList<RegisterId> ids;
-    if (selectedKind() == NodeKind::Structure) {
-        ids << selectedId();
-    } else {
-        for (const RegisterStructure &structure : m_register->structures(selectedId()))
-            ids << structure.id;
-    }
+    QList<RegisterId> ids = chosenStructures();
     ids.removeIf([&](RegisterId id) { return !holding.contains(id); });
     return ids;
 }
 
 void RegisterWindow::requestProtocol()
 {
-    if (selectedKind() == NodeKind::Unassigned)
-        return;
     const QList<RegisterId> ids = protocolStructures();
-    if (ids.isEmpty()) {
+    // Structures of several objects: refused as the command line refuses them.
+    QStringList objects;
+    for (RegisterId id : chosenStructures()) {
+        const QString object = m_objects.value(m_structures.value(id).objectId).name;
+        if (!objects.contains(object))
+            objects << object;
+    }
+    if (objects.size() > 1) {
         tellUser(this, nullptr,
-            selectedKind() == NodeKind::Structure
-                ? QStringLiteral("В конструкции нет измерений: протокол не из чего составить.")
-                : QStringLiteral("В конструкциях объекта нет измерений: протокол не из чего составить."));
+            QStringLiteral(
+                "Конструкции относятся к разным объектам (%1); протокол составляется для одного объекта.")
+                .arg(objects.join(QStringLiteral(", "))));
+        return;
+    }
+    if (ids.isEmpty()) {
+        if (chosenItems().size() == 1 && selectedKind() == NodeKind::Unassigned)
+            return;
+        tellUser(this, nullptr,
+            chosenItems().size() == 1 && selectedKind() == NodeKind::Object
+                ? QStringLiteral("В конструкциях объекта нет измерений: протокол не из чего составить.")
+                : QStringLiteral("В конструкции нет измерений: протокол не из чего составить."));
         return;
     }
     emit protocolRequested(ids);
@@ -204,42 +231,46 @@ void RegisterWindow::openSelectedInTable()
                 .arg(CellArchive::Capacity));
         return;
     }
-    std::stable_sort(chosen.begin(), chosen.end(),
-        [](const auto &a, const auto &b) { return registersql::takenAt(a.cell) < registersql::takenAt(b.cell); });
+    std::stable_sort(chosen.begin(), chosen.end(), [](const auto &a, const auto &b) {
+        return registersql::takenAt(a.cell) < registersql::takenAt(b.cell);
+    });
     emit openInTable(measurementsOf(chosen));
 }
 
 void RegisterWindow::askAndAssign()
 {
-    if (!m_register)
+    if (!m_register || selectedMeasurements().isEmpty())
         return;
-    QStringList names;
-    QList<RegisterId> ids;
-    QHash<RegisterId, QString> objectNames;
-    for (const RegisterObject &o : m_register->objects())
-        objectNames.insert(o.id, o.name);
-    for (const RegisterStructure &s : m_register->structures()) {
-        names << QStringLiteral("%1 › %2").arg(objectNames.value(s.objectId), s.name);
-        ids << s.id;
-    }
-    if (names.isEmpty()) {
+    if (m_structures.isEmpty()) {
         tellUser(this, nullptr, QStringLiteral("В журнале нет конструкций: создайте объект и конструкцию."));
         return;
     }
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(
-        this, QStringLiteral("Отнести к конструкции"), QStringLiteral("Конструкция:"), names, 0, false, &ok);
-    if (ok)
-        assignSelected(ids.at(names.indexOf(chosen)));
+    RegisterStructureChooser chooser(m_objects.values(), m_structures.values(), m_lastStructure, this);
+    if (chooser.exec() == QDialog::Accepted && chooser.chosen() != 0)
+        assignSelected(chooser.chosen());
 }
+
+namespace {
+
+// Asks for a name until `make` takes it or the user cancels: a name the register refused
+// (busy past the wait, a character it does not keep) is offered again as typed.
+template <typename Make>
+void askName(QWidget *parent, const QString &caption, const QString &label, QString name, Make make)
+{
+    for (;;) {
+        const std::optional<QString> typed = dialogs().textInput(parent, caption, label, name);
+        if (!typed || typed->trimmed().isEmpty() || make(*typed))
+            return;
+        name = *typed;
+    }
+}
+
+} // namespace
 
 void RegisterWindow::askAndCreateObject()
 {
-    bool ok = false;
-    const QString name = QInputDialog::getText(
-        this, QStringLiteral("Новый объект"), QStringLiteral("Название объекта:"), QLineEdit::Normal, {}, &ok);
-    if (ok)
-        createObject(name);
+    askName(this, QStringLiteral("Новый объект"), QStringLiteral("Название объекта:"), {},
+        [this](const QString &name) { return createObject(name) != 0; });
 }
 
 void RegisterWindow::askAndCreateStructure()
@@ -253,24 +284,44 @@ void RegisterWindow::askAndCreateStructure()
         tellUser(this, nullptr, QStringLiteral("Выберите объект, к которому относится конструкция."));
         return;
     }
-    bool ok = false;
-    const QString name = QInputDialog::getText(this, QStringLiteral("Новая конструкция"),
-        QStringLiteral("Название конструкции:"), QLineEdit::Normal, {}, &ok);
-    if (ok)
-        createStructure(objectId, name);
+    askName(this, QStringLiteral("Новая конструкция"), QStringLiteral("Название конструкции:"), {},
+        [this, objectId](const QString &name) { return createStructure(objectId, name) != 0; });
 }
 
 void RegisterWindow::askAndRename()
 {
-    if (selectedKind() == NodeKind::Unassigned)
+    const RegisterId id = selectedId();
+    QString current;
+    if (selectedKind() == NodeKind::Object)
+        current = m_objects.value(id).name;
+    else if (selectedKind() == NodeKind::Structure)
+        current = m_structures.value(id).name;
+    else
         return;
-    QString current = Tree->currentItem()->text(0);
-    current = current.left(current.lastIndexOf(QStringLiteral(" (")));
-    bool ok = false;
-    const QString name = QInputDialog::getText(
-        this, QStringLiteral("Переименовать"), QStringLiteral("Название:"), QLineEdit::Normal, current, &ok);
-    if (ok)
-        renameSelectedNode(name);
+    const NodeKind kind = selectedKind();
+    askName(this, QStringLiteral("Переименовать"), QStringLiteral("Название:"), current,
+        [this, kind, id](const QString &name) {
+            // A refusal reads the tree again; the name is offered again for the same node.
+            selectNode(kind, id);
+            return renameSelectedNode(name) || selectedId() != id;
+        });
+}
+
+void RegisterWindow::askAndFillSites()
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurementsAsShown();
+    if (selected.isEmpty())
+        return;
+    const QString first
+        = selected.constFirst().site.isEmpty() ? QStringLiteral("1") : selected.constFirst().site;
+    askName(this, QStringLiteral("Участки по порядку"),
+        QStringLiteral(
+            "Участок первого из выделенных измерений (%1), следующие по порядку: 1, 2, 3… или 2а, 2б…")
+            .arg(selected.size()),
+        first, [this](const QString &label) {
+            fillSites(label);
+            return true; // the table is read again either way: the selection is gone
+        });
 }
 
 } // namespace luvir
