@@ -89,13 +89,9 @@ void RegisterWindow::createActions()
     OpenInTableAction = add(
         QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); },
         QKeySequence(Qt::CTRL | Qt::Key_O));
-    ProtocolAction = add(
-        QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); },
-        QKeySequence(Qt::CTRL | Qt::Key_P));
-    RefreshAction = add(
-        QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence(Qt::Key_F5));
 
-    // The tree's commands on a row of their own, so that both rows fit a small screen.
+    // The tree's commands and the protocol on a row of their own, so that both rows fit a
+    // window of 980 px (a 1024 × 768 screen).
     addToolBarBreak();
     bar = addToolBar(QStringLiteral("Объекты"));
     bar->setMovable(false);
@@ -114,6 +110,15 @@ void RegisterWindow::createActions()
     DeleteNodeAction = add(
         QStringLiteral("Удалить объект или конструкцию"), [this] { deleteSelectedNode(); },
         QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    bar->addSeparator();
+    ProtocolAction = add(
+        QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); },
+        QKeySequence(Qt::CTRL | Qt::Key_P));
+    // "Обновить" has no room on the rows: its key and both context menus hold it.
+    RefreshAction = add(
+        QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence(Qt::Key_F5));
+    bar->removeAction(RefreshAction);
+    addAction(RefreshAction);
 }
 
 void RegisterWindow::createMenus()
@@ -123,10 +128,14 @@ void RegisterWindow::createMenus()
         {NewObjectAction, NewStructureAction, RenameAction, PropertiesAction, DeleteNodeAction});
     TreeMenu->addSeparator();
     TreeMenu->addActions({StatisticsAction, ProtocolAction});
+    TreeMenu->addSeparator();
+    TreeMenu->addAction(RefreshAction);
     TableMenu = new QMenu(this);
     TableMenu->addActions({AssignAction, UnassignAction, FillSitesAction, RemoveAction});
     TableMenu->addSeparator();
     TableMenu->addActions({StatisticsAction, OpenInTableAction, ProtocolAction});
+    TableMenu->addSeparator();
+    TableMenu->addAction(RefreshAction);
     for (auto [view, menu] : {std::pair<QAbstractItemView *, QMenu *>(Tree, TreeMenu), {Table, TableMenu}}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,
