@@ -6,6 +6,7 @@
 #include "RegisterMeasurementModel.h"
 #include "RegisterSiteDelegate.h"
 #include "UserDialogs.h"
+#include "WaitCursor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,7 +34,11 @@ RegisterWindow::RegisterWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Журнал испытаний"));
     m_model = new RegisterMeasurementModel(this);
     m_model->setSiteWriter([this](const RegisterMeasurement &read, const QString &site) {
-        const bool ok = m_register && m_register->setSitesAsRead({read}, {site});
+        bool ok = false;
+        if (m_register) {
+            const WaitCursor wait;
+            ok = m_register->setSitesAsRead({read}, {site});
+        }
         if (!ok && m_register) {
             tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
             // Read again once the editor is closed: the label another wrote is shown.

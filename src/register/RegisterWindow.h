@@ -13,6 +13,8 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <functional>
+
 class QAbstractItemView;
 class QAction;
 class QCheckBox;
@@ -141,6 +143,8 @@ private:
     void listSelectedNode();
     void updateActions();
     bool done(bool ok); // tells the user when !ok, then refreshes
+    // Runs a write with the wait cursor, then done() with its result.
+    bool written(const std::function<bool()> &write);
     void askAndAssign();
     void askAndCreateObject();
     void askAndCreateStructure();

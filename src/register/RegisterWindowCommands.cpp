@@ -12,6 +12,7 @@
 #include "SiteSeries.h"
 #include "StatsWindow.h"
 #include "UserDialogs.h"
+#include "WaitCursor.h"
 
 #include <QSet>
 #include <QTreeWidget>
@@ -19,6 +20,17 @@
 #include <algorithm>
 
 namespace luvir {
+
+bool RegisterWindow::written(const std::function<bool()> &write)
+{
+    bool ok = false;
+    {
+        // A register another program holds keeps this write waiting up to its busy wait.
+        const WaitCursor wait;
+        ok = write();
+    }
+    return done(ok);
+}
 
 bool RegisterWindow::done(bool ok)
 {
@@ -34,13 +46,13 @@ bool RegisterWindow::assignSelected(RegisterId structureId)
     if (!m_register || selected.isEmpty())
         return false;
     m_lastStructure = structureId;
-    return done(m_register->assignAsRead(selected, structureId));
+    return written([&] { return m_register->assignAsRead(selected, structureId); });
 }
 
 bool RegisterWindow::unassignSelected()
 {
     const QList<RegisterMeasurement> selected = selectedMeasurements();
-    return m_register && !selected.isEmpty() && done(m_register->unassignAsRead(selected));
+    return m_register && !selected.isEmpty() && written([&] { return m_register->unassignAsRead(selected); });
 }
 
 bool RegisterWindow::fillSites(const QString &first)
@@ -48,8 +60,8 @@ bool RegisterWindow::fillSites(const QString &first)
     const QList<RegisterMeasurement> selected = selectedMeasurementsAsShown();
     if (!m_register || selected.isEmpty())
         return false;
-    return done(
-        m_register->setSitesAsRead(selected, siteSeries(first.trimmed(), static_cast<int>(selected.size()))));
+    const QStringList sites = siteSeries(first.trimmed(), static_cast<int>(selected.size()));
+    return written([&] { return m_register->setSitesAsRead(selected, sites); });
 }
 
 bool RegisterWindow::removeSelected()
@@ -63,15 +75,15 @@ bool RegisterWindow::removeSelected()
               .arg(selected.size());
     if (!dialogs().question(this, question, QStringLiteral("Журнал испытаний")))
         return false;
-    return done(m_register->markRemovedAsRead(selected));
+    return written([&] { return m_register->markRemovedAsRead(selected); });
 }
 
 RegisterId RegisterWindow::createObject(const QString &name)
 {
     if (!m_register || name.trimmed().isEmpty())
         return 0;
-    const RegisterId id = m_register->addObject({0, name.trimmed(), {}, {}, {}});
-    done(id != 0);
+    RegisterId id = 0;
+    written([&] { return (id = m_register->addObject({0, name.trimmed(), {}, {}, {}})) != 0; });
     selectNode(NodeKind::Object, id);
     return id;
 }
@@ -83,8 +95,8 @@ RegisterId RegisterWindow::createStructure(RegisterId objectId, const QString &n
     RegisterStructure structure;
     structure.objectId = objectId;
     structure.name = name.trimmed();
-    const RegisterId id = m_register->addStructure(structure);
-    done(id != 0);
+    RegisterId id = 0;
+    written([&] { return (id = m_register->addStructure(structure)) != 0; });
     selectNode(NodeKind::Structure, id);
     return id;
 }
@@ -98,12 +110,12 @@ bool RegisterWindow::renameSelectedNode(const QString &name)
     if (selectedKind() == NodeKind::Object && m_objects.contains(id)) {
         RegisterObject o = m_objects.value(id);
         o.name = name.trimmed();
-        return done(m_register->updateObject(o));
+        return written([&] { return m_register->updateObject(o); });
     }
     if (selectedKind() == NodeKind::Structure && m_structures.contains(id)) {
         RegisterStructure s = m_structures.value(id);
         s.name = name.trimmed();
-        return done(m_register->updateStructure(s));
+        return written([&] { return m_register->updateStructure(s); });
     }
     return false;
 }
@@ -116,11 +128,13 @@ bool RegisterWindow::editSelectedNode()
     if (selectedKind() == NodeKind::Object) {
         if (const auto o = m_register->object(id)) {
             RegisterNodeDialog dialog(*o, this);
-            return dialog.exec() == QDialog::Accepted && done(m_register->updateObject(dialog.object()));
+            return dialog.exec() == QDialog::Accepted
+                && written([&] { return m_register->updateObject(dialog.object()); });
         }
     } else if (auto s = m_register->structure(id)) {
         RegisterNodeDialog dialog(*s, this);
-        return dialog.exec() == QDialog::Accepted && done(m_register->updateStructure(dialog.structure()));
+        return dialog.exec() == QDialog::Accepted
+            && written([&] { return m_register->updateStructure(dialog.structure()); });
     }
     return false;
 }
@@ -153,14 +167,14 @@ bool RegisterWindow::deleteSelectedNode()
         if (!dialogs().question(this, question.arg(name), QStringLiteral("Журнал испытаний")))
             return false;
     }
-    bool ok = false;
-    if (object)
-        ok = m_register->removeObjectAsRead(m_objects.value(id), structures, held);
-    else
-        ok = !structures.isEmpty() && m_register->removeStructureAsRead(structures.constFirst(), held);
-    if (ok)
-        Tree->setCurrentItem(Tree->topLevelItem(0));
-    return done(ok);
+    return written([&] {
+        const bool ok = object
+            ? m_register->removeObjectAsRead(m_objects.value(id), structures, held)
+            : !structures.isEmpty() && m_register->removeStructureAsRead(structures.constFirst(), held);
+        if (ok)
+            Tree->setCurrentItem(Tree->topLevelItem(0));
+        return ok;
+    });
 }
 
 void RegisterWindow::showStatistics()

@@ -10,6 +10,7 @@
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QSqlQuery>
 #include <QTableView>
 
@@ -230,6 +231,8 @@ TEST(RegisterWindowBusyTest, ANameRefusedWhileTheRegisterIsBusyIsOfferedAgain)
     ScriptedDialogs dialogs;
     dialogs.textAnswers = {"Мост через р. Волга", "Мост через р. Волга"};
     dialogs.whileShown = [&](const ShownDialog &shown) {
+        // The wait cursor of the write is gone before the user is told.
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
         if (shown.kind == ShownDialog::TextInput && shown.text == "Мост через р. Волга") {
             EXPECT_TRUE(QSqlQuery(holder.db()).exec("COMMIT"));
         }
