@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -74,9 +75,10 @@ public:
         dialog.setWindowTitle(caption);
         dialog.setLabelText(label);
         dialog.setTextValue(text);
-        // As wide as the caption with the frame's buttons, so that no window manager cuts it.
-        dialog.setMinimumWidth(
-            std::max(360, dialog.fontMetrics().horizontalAdvance(caption) + 160));
+        // As wide as the caption with the frame's icon and buttons, so that no window manager
+        // cuts it. The box sizes itself to its contents, so the text field is made that wide.
+        if (auto *edit = dialog.findChild<QLineEdit *>())
+            edit->setMinimumWidth(std::max(340, dialog.fontMetrics().horizontalAdvance(caption) + 140));
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         return dialog.textValue();

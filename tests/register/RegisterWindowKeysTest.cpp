@@ -170,6 +170,9 @@ TEST_F(RegisterWindowKeysTest, EveryCommandByKeyboard)
         ASSERT_NE(chooser, nullptr);
         EXPECT_EQ(chooser->Tree->topLevelItemCount(), 1);
         EXPECT_EQ(chooser->Tree->topLevelItem(0)->text(0), "Дом 5");
+        // Its caption readable beside a title bar's icon and three buttons.
+        EXPECT_GE(
+            chooser->width(), chooser->fontMetrics().horizontalAdvance(chooser->windowTitle()) + 4 * 30);
         offered = chooser->chosen();
         picture(chooser, "keys-2-chooser");
         QTest::keyClick(chooser->Tree, Qt::Key_Down);
