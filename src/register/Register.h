@@ -105,6 +105,19 @@ public:
     // again does not bring them back (it is counted as removed before).
     bool markRemoved(const QList<RegisterId> &ids);
 
+    // Edits made from what a window read (RegisterEditsAsRead.cpp): as assignAsRead, each
+    // fails whole, changing nothing and saying that the record changed, when another window
+    // or program changed one of the records it touches since it was read.
+    bool unassignAsRead(const QList<RegisterMeasurement> &read);
+    // Each measurement gets the site label of the same place in `sites`.
+    bool setSitesAsRead(const QList<RegisterMeasurement> &read, const QStringList &sites);
+    bool markRemovedAsRead(const QList<RegisterMeasurement> &read);
+    // The structure as read, holding exactly the measurements `held` as read.
+    bool removeStructureAsRead(const RegisterStructure &read, const QList<RegisterMeasurement> &held);
+    // The object as read, with exactly `structures`, holding exactly `held`, all as read.
+    bool removeObjectAsRead(const RegisterObject &read, const QList<RegisterStructure> &structures,
+        const QList<RegisterMeasurement> &held);
+
     // Every source, oldest first.
     QList<RegisterSource> sources();
     std::optional<RegisterSource> source(RegisterId id);

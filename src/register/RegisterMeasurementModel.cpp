@@ -2,6 +2,7 @@
 
 #include "CellText.h"
 #include "MeasurementTable.h"
+#include "NaturalOrder.h"
 
 namespace luvir {
 
@@ -35,33 +36,55 @@ int RegisterMeasurementModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : kTableColumns + 2;
 }
 
+namespace {
+
+int sign(long long difference)
+{
+    return difference < 0 ? -1 : difference > 0 ? 1 : 0;
+}
+
+} // namespace
+
+int RegisterMeasurementModel::compareRows(int left, int right, int column) const
+{
+    const RegisterMeasurement &a = m_measurements.at(left);
+    const RegisterMeasurement &b = m_measurements.at(right);
+    int order = 0;
+    switch (column) {
+    case 2: // the element kind, direction and dependency by their names
+    case 3:
+    case 4:
+        order = naturalCompare(m_texts.at(left).at(column), m_texts.at(right).at(column));
+        break;
+    case 5:
+        order = sign(a.cell.byte(ArchiveCell::Kc) - b.cell.byte(ArchiveCell::Kc));
+        break;
+    case 6:
+        order = sign(a.cell.strengthWord() - b.cell.strengthWord());
+        break;
+    case kSiteColumn:
+        order = naturalCompare(a.site, b.site);
+        break;
+    case kSourceColumn:
+        order = naturalCompare(m_sources.value(a.firstSourceId), m_sources.value(b.firstSourceId));
+        break;
+    default: // № and the time: the time order they were listed in
+        break;
+    }
+    return order != 0 ? order : sign(left - right);
+}
+
 QVariant RegisterMeasurementModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid())
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const RegisterMeasurement &m = m_measurements.at(index.row());
     const int column = index.column();
-    QString text;
     if (column < kTableColumns)
-        text = m_texts.at(index.row()).at(column);
-    else if (column == kSiteColumn)
-        text = m.site;
-    else
-        text = m_sources.value(m.firstSourceId);
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        return text;
-    case kSortRole: {
-        if (column == 0 || column == 1) // № and the time: the time order they were listed in
-            return index.row();
-        bool number = false;
-        const double value = QString(text).replace(m_separator, QStringLiteral(".")).toDouble(&number);
-        return number ? QVariant(value) : QVariant(text);
-    }
-    default:
-        return {};
-    }
+        return m_texts.at(index.row()).at(column);
+    if (column == kSiteColumn)
+        return m.site;
+    return m_sources.value(m.firstSourceId);
 }
 
 QVariant RegisterMeasurementModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -87,11 +110,20 @@ bool RegisterMeasurementModel::setData(const QModelIndex &index, const QVariant 
         return false;
     RegisterMeasurement &m = m_measurements[index.row()];
     const QString site = value.toString().trimmed();
-    if (site == m.site || !m_siteWriter(m.id, site))
+    if (site == m.site || !m_siteWriter(m, site))
         return false;
     m.site = site;
+    ++m.revision; // the one change just written
     emit dataChanged(index, index);
     return true;
+}
+
+bool RegisterMeasurementSorter::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    const auto *model = qobject_cast<const RegisterMeasurementModel *>(sourceModel());
+    if (!model)
+        return QSortFilterProxyModel::lessThan(left, right);
+    return model->compareRows(left.row(), right.row(), left.column()) < 0;
 }
 
 } // namespace luvir

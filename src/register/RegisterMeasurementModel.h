@@ -1,12 +1,14 @@
 #pragma once
 // The measurements of one node of the register window: the main table's seven columns with
-// its texts, then Участок (edited in place) and Источник. Sorting uses each column's value
-// (a number, the time), not its text.
+// its texts, then Участок (edited in place) and Источник. Rows are sorted from the
+// measurement records, never from the texts shown: numbers as numbers, the time and № in
+// the time order they were listed in, labels and names in natural order (2, 2а, 10).
 
 #include "RegisterTypes.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QSortFilterProxyModel>
 
 #include <functional>
 
@@ -18,7 +20,6 @@ class RegisterMeasurementModel : public QAbstractTableModel
 public:
     static constexpr int kSiteColumn = 7;
     static constexpr int kSourceColumn = 8;
-    static constexpr int kSortRole = Qt::UserRole;
 
     explicit RegisterMeasurementModel(QObject *parent = nullptr);
 
@@ -26,8 +27,14 @@ public:
     void setMeasurements(
         const QList<RegisterMeasurement> &measurements, const QHash<RegisterId, QString> &sources);
     const QList<RegisterMeasurement> &measurements() const { return m_measurements; }
-    // Called when the user edits a site; false leaves the old label shown.
-    void setSiteWriter(std::function<bool(RegisterId, const QString &)> writer) { m_siteWriter = std::move(writer); }
+    // Called when the user edits a site with the measurement as listed; false leaves the old
+    // label shown. Once it is written the row holds the new label and the revision it made.
+    using SiteWriter = std::function<bool(const RegisterMeasurement &, const QString &)>;
+    void setSiteWriter(SiteWriter writer) { m_siteWriter = std::move(writer); }
+
+    // Negative, zero or positive as row `left` sorts before, with or after row `right` by
+    // `column`; rows equal there keep their listed order.
+    int compareRows(int left, int right, int column) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -41,7 +48,19 @@ private:
     QList<QStringList> m_texts; // the table's seven texts of each row
     QHash<RegisterId, QString> m_sources;
     QString m_separator;
-    std::function<bool(RegisterId, const QString &)> m_siteWriter;
+    SiteWriter m_siteWriter;
+};
+
+// The register window's sorted view of a RegisterMeasurementModel: its rows in the order
+// compareRows gives.
+class RegisterMeasurementSorter : public QSortFilterProxyModel
+{
+    Q_OBJECT
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 };
 
 } // namespace luvir

@@ -3,18 +3,26 @@
 // "Не распределены" on top and a count beside each node; right, the measurements of the
 // selected node with the main table's texts, Участок (edited in place) and Источник,
 // filtered by dates and element kind. Every change goes through the register library.
+// The window is in four files: this one's layout and command states, the tree
+// (RegisterWindowTree.cpp), the table (RegisterWindowTable.cpp) and the commands
+// (RegisterWindowCommands.cpp).
 
 #include "Measurement.h"
 #include "RegisterTypes.h"
 
+#include <QHash>
 #include <QMainWindow>
 
+#include <functional>
+
+class QAbstractItemView;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QKeyEvent;
 class QLabel;
-class QSortFilterProxyModel;
+class QMenu;
 class QTableView;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -23,6 +31,7 @@ namespace luvir {
 
 class Register;
 class RegisterMeasurementModel;
+class RegisterMeasurementSorter;
 
 class RegisterWindow : public QMainWindow
 {
@@ -39,6 +48,9 @@ public:
 
     // The node whose measurements are listed.
     void selectNode(NodeKind kind, RegisterId id = 0);
+    // Several structures at once (as Ctrl or Shift would select them): their measurements
+    // are listed together, and a protocol is made of them when they are of one object.
+    void selectStructures(const QList<RegisterId> &ids);
     NodeKind selectedKind() const;
     RegisterId selectedId() const;
     // The tree's text of a node ("Колонна К-3 (12)"), empty when there is none.
@@ -47,12 +59,19 @@ public:
     // The measurements listed, in the table's order, and the selected ones.
     QList<RegisterMeasurement> listedMeasurements() const;
     QList<RegisterMeasurement> selectedMeasurements() const;
+    // The same in the table's order, top to bottom.
+    QList<RegisterMeasurement> selectedMeasurementsAsShown() const;
     void selectRows(const QList<int> &rows); // rows of the table as sorted
 
-    // The commands; each tells the user when the register refuses.
+    // The commands; each tells the user when the register refuses. Each writes from the
+    // records as the window read them: a record another window or program changed since is
+    // not overwritten, the user is told "запись изменена…" and the window reads again.
     bool assignSelected(RegisterId structureId);
     bool unassignSelected();
     bool removeSelected(); // asks first
+    // The selected measurements' sites, top to bottom, from `first` on in steps: "1, 2, 3…"
+    // or "2а, 2б…" (see siteSeries).
+    bool fillSites(const QString &first);
     RegisterId createObject(const QString &name);
     RegisterId createStructure(RegisterId objectId, const QString &name);
     bool renameSelectedNode(const QString &name);
@@ -62,11 +81,11 @@ public:
     bool deleteSelectedNode(); // asks first when it holds measurements
     void showStatistics();
     void openSelectedInTable();
-    // The structures a protocol of the selected node is made of: the selected structure, or
-    // the selected object's structures that hold measurements; none for "Не распределены".
+    // The structures a protocol of the selected nodes is made of: the selected structures,
+    // or the selected object's structures, that hold measurements; none for "Не распределены".
     QList<RegisterId> protocolStructures() const;
     // "Протокол испытаний…": asks for the protocol of protocolStructures(), or tells the
-    // user why there is none.
+    // user why there is none (no measurements, or structures of several objects).
     void requestProtocol();
 
     RegisterMeasurementModel *model() const { return m_model; }
@@ -85,6 +104,15 @@ public:
     QAction *OpenInTableAction = nullptr;
     QAction *ProtocolAction = nullptr;
     QAction *PropertiesAction = nullptr;
+    QAction *FillSitesAction = nullptr;
+    QAction *NewObjectAction = nullptr;
+    QAction *NewStructureAction = nullptr;
+    QAction *RenameAction = nullptr;
+    QAction *DeleteNodeAction = nullptr;
+    QAction *RefreshAction = nullptr;
+    // The context menus of the tree and of the table (the right button, Shift+F10, the menu key).
+    QMenu *TreeMenu = nullptr;
+    QMenu *TableMenu = nullptr;
 
 signals:
     // "Открыть в таблице": at most an archive's 999, in time order.
@@ -92,22 +120,45 @@ signals:
     // "Протокол испытаний…": structures of one object, each holding measurements.
     void protocolRequested(const QList<luvir::RegisterId> &structureIds);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // What each tree item holds beside its text: its NodeKind and its register id.
+    static constexpr int kKindRole = Qt::UserRole;
+    static constexpr int kIdRole = Qt::UserRole + 1;
+
     void createActions();
     void createLayout();
+    void createMenus();
+    void showContextMenu(QMenu *menu, QAbstractItemView *view, QPoint at); // `at` in its viewport
+    // The site editing of the table: typing on a row edits its label, Enter stores it and
+    // goes to the next row.
+    bool startSiteEdit(QKeyEvent *key);
+    void moveToNextRow();
+    // The tree's items whose measurements are listed: the selected ones, or the current.
+    QList<QTreeWidgetItem *> chosenItems() const;
+    QList<RegisterId> chosenStructures() const;
     void fillTree();
     void listSelectedNode();
     void updateActions();
     bool done(bool ok); // tells the user when !ok, then refreshes
+    // Runs a write with the wait cursor, then done() with its result.
+    bool written(const std::function<bool()> &write);
     void askAndAssign();
     void askAndCreateObject();
     void askAndCreateStructure();
     void askAndRename();
+    void askAndFillSites();
     QTreeWidgetItem *findItem(NodeKind kind, RegisterId id) const;
 
     Register *m_register = nullptr;
     RegisterMeasurementModel *m_model = nullptr;
-    QSortFilterProxyModel *m_sorted = nullptr;
+    RegisterMeasurementSorter *m_sorted = nullptr;
+    // The objects and structures as the tree shows them (their revisions as read).
+    QHash<RegisterId, RegisterObject> m_objects;
+    QHash<RegisterId, RegisterStructure> m_structures;
+    RegisterId m_lastStructure = 0; // the last one measurements were assigned to
 };
 
 } // namespace luvir

@@ -3,12 +3,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QSettings>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -63,6 +66,22 @@ public:
         box.setEscapeButton(QMessageBox::Cancel);
         keepCaptionVisible(box);
         return box.exec() == QMessageBox::Ok;
+    }
+
+    std::optional<QString> textInput(
+        QWidget *parent, const QString &caption, const QString &label, const QString &text) override
+    {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(caption);
+        dialog.setLabelText(label);
+        dialog.setTextValue(text);
+        // As wide as the caption with the frame's icon and buttons, so that no window manager
+        // cuts it. The box sizes itself to its contents, so the text field is made that wide.
+        if (auto *edit = dialog.findChild<QLineEdit *>())
+            edit->setMinimumWidth(std::max(340, dialog.fontMetrics().horizontalAdvance(caption) + 140));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
     }
 
     QString openFileName(QWidget *parent, FileDialogRequest &request) override

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <exception>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -35,6 +36,17 @@ public:
     virtual void error(QWidget *parent, const QString &text) = 0;
     // OK/Cancel with a question icon, OK the default; true for OK.
     virtual bool question(QWidget *parent, const QString &text, const QString &caption) = 0;
+    // One line of text typed after `label`, starting as `text`; nullopt when cancelled. The
+    // box is wide enough for its caption. Cancelled in a stand-in that does not answer it.
+    virtual std::optional<QString> textInput(
+        QWidget *parent, const QString &caption, const QString &label, const QString &text)
+    {
+        Q_UNUSED(parent);
+        Q_UNUSED(caption);
+        Q_UNUSED(label);
+        Q_UNUSED(text);
+        return std::nullopt;
+    }
     // The chosen file name, empty when cancelled.
     virtual QString openFileName(QWidget *parent, FileDialogRequest &request) = 0;
     virtual QString saveFileName(QWidget *parent, FileDialogRequest &request) = 0;

@@ -12,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QTimer>
+
+#include <functional>
 #include <QLineEdit>
 #include <QApplication>
 #include <QComboBox>
@@ -284,4 +286,34 @@ TEST_F(RegisterWindowTest, FitsASmallScreenAndStartsInTheTree)
     EXPECT_EQ(window.focusWidget(), window.Tree);
     const QRect screen = window.screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
+}
+
+// The table sorts from the measurement records: strength and Kc as the numbers stored,
+// whatever the texts' decimal separator; equal values keep the time order.
+TEST_F(RegisterWindowTest, SortsByTheStoredValuesNotByTheirTexts)
+{
+    struct Case {
+        int column;
+        std::function<int(const ArchiveCell &)> value;
+    };
+    const Case cases[] = {
+        {6, [](const ArchiveCell &c) { return int(c.strengthWord()); }},
+        {5, [](const ArchiveCell &c) { return int(c.byte(ArchiveCell::Kc)); }},
+    };
+    const QList<RegisterId> timeOrder = ids(reg.measurements(MeasurementSelection::all()));
+    for (const Case &c : cases)
+        for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            SCOPED_TRACE(c.column);
+            window.Table->sortByColumn(c.column, order);
+            const QList<RegisterMeasurement> listed = window.listedMeasurements();
+            ASSERT_EQ(listed.size(), timeOrder.size());
+            for (qsizetype i = 1; i < listed.size(); ++i) {
+                const int before = c.value(listed[i - 1].cell);
+                const int after = c.value(listed[i].cell);
+                EXPECT_TRUE(order == Qt::AscendingOrder ? before <= after : before >= after) << i;
+                if (before == after && order == Qt::AscendingOrder) {
+                    EXPECT_LT(timeOrder.indexOf(listed[i - 1].id), timeOrder.indexOf(listed[i].id));
+                }
+            }
+        }
 }

@@ -34,6 +34,14 @@ bool ScriptedDialogs::question(QWidget *, const QString &text, const QString &ca
     return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
 }
 
+std::optional<QString> ScriptedDialogs::textInput(
+    QWidget *, const QString &caption, const QString &, const QString &text)
+{
+    record(ShownDialog::TextInput, text, caption);
+    const QString answer = textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
+    return answer.isNull() ? std::nullopt : std::optional<QString>(answer);
+}
+
 QString ScriptedDialogs::nextFile(FileDialogRequest &request)
 {
     fileRequests.append(request);

@@ -13,9 +13,9 @@
 namespace luvir::test {
 
 struct ShownDialog {
-    enum Kind { Message, Error, Question, OpenFile, SaveFile, PrinterSetup, Print };
+    enum Kind { Message, Error, Question, OpenFile, SaveFile, PrinterSetup, Print, TextInput };
     Kind kind;
-    QString text; // message text, question text, or the file dialog's filter
+    QString text; // message text, question text, the file dialog's filter, or the text offered
     QString caption;
 };
 
@@ -28,6 +28,7 @@ public:
     // Answers, taken from the front; when a list runs out: Cancel for questions and
     // printer dialogs, a cancelled file dialog.
     QList<bool> questionAnswers;
+    QStringList textAnswers; // typed into text boxes; a null string cancels that box
     QStringList fileAnswers; // an empty string cancels that dialog; names on lines: several files
     QList<bool> printerAnswers;
     QString fileFilterAnswer; // the filter the user "chose", when set
@@ -48,6 +49,8 @@ public:
     void message(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
     bool question(QWidget *parent, const QString &text, const QString &caption) override;
+    std::optional<QString> textInput(
+        QWidget *parent, const QString &caption, const QString &label, const QString &text) override;
     QString openFileName(QWidget *parent, FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, FileDialogRequest &request) override;
     QStringList openFileNames(QWidget *parent, FileDialogRequest &request) override;

@@ -1,0 +1,341 @@
+// The register window's commands: assigning, removing, the objects and structures, the
+// statistics, the main table and the protocol. Each goes through the register library and
+// tells the user when the register refuses.
+#include "RegisterWindow.h"
+
+#include "CellText.h"
+#include "Register.h"
+#include "RegisterMeasurementModel.h"
+#include "RegisterNodeDialog.h"
+#include "RegisterQuery.h"
+#include "RegisterStructureChooser.h"
+#include "SiteSeries.h"
+#include "StatsWindow.h"
+#include "UserDialogs.h"
+#include "WaitCursor.h"
+
+#include <QSet>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace luvir {
+
+bool RegisterWindow::written(const std::function<bool()> &write)
+{
+    bool ok = false;
+    {
+        // A register another program holds keeps this write waiting up to its busy wait.
+        const WaitCursor wait;
+        ok = write();
+    }
+    return done(ok);
+}
+
+bool RegisterWindow::done(bool ok)
+{
+    if (!ok && m_register)
+        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+    refresh();
+    return ok;
+}
+
+bool RegisterWindow::assignSelected(RegisterId structureId)
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurements();
+    if (!m_register || selected.isEmpty())
+        return false;
+    m_lastStructure = structureId;
+    return written([&] { return m_register->assignAsRead(selected, structureId); });
+}
+
+bool RegisterWindow::unassignSelected()
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurements();
+    return m_register && !selected.isEmpty() && written([&] { return m_register->unassignAsRead(selected); });
+}
+
+bool RegisterWindow::fillSites(const QString &first)
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurementsAsShown();
+    if (!m_register || selected.isEmpty())
+        return false;
+    const QStringList sites = siteSeries(first.trimmed(), static_cast<int>(selected.size()));
+    return written([&] { return m_register->setSitesAsRead(selected, sites); });
+}
+
+bool RegisterWindow::removeSelected()
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurements();
+    if (!m_register || selected.isEmpty())
+        return false;
+    const QString question
+        = QStringLiteral("Удалить из журнала выбранные измерения (%1)? Если они будут скачаны снова, "
+                         "они не вернутся, а будут отмечены как «удалены ранее».")
+              .arg(selected.size());
+    if (!dialogs().question(this, question, QStringLiteral("Журнал испытаний")))
+        return false;
+    return written([&] { return m_register->markRemovedAsRead(selected); });
+}
+
+RegisterId RegisterWindow::createObject(const QString &name)
+{
+    if (!m_register || name.trimmed().isEmpty())
+        return 0;
+    RegisterId id = 0;
+    written([&] { return (id = m_register->addObject({0, name.trimmed(), {}, {}, {}})) != 0; });
+    selectNode(NodeKind::Object, id);
+    return id;
+}
+
+RegisterId RegisterWindow::createStructure(RegisterId objectId, const QString &name)
+{
+    if (!m_register || objectId == 0 || name.trimmed().isEmpty())
+        return 0;
+    RegisterStructure structure;
+    structure.objectId = objectId;
+    structure.name = name.trimmed();
+    RegisterId id = 0;
+    written([&] { return (id = m_register->addStructure(structure)) != 0; });
+    selectNode(NodeKind::Structure, id);
+    return id;
+}
+
+bool RegisterWindow::renameSelectedNode(const QString &name)
+{
+    if (!m_register || name.trimmed().isEmpty())
+        return false;
+    // The record as the tree shows it: a change another made since is not overwritten.
+    const RegisterId id = selectedId();
+    if (selectedKind() == NodeKind::Object && m_objects.contains(id)) {
+        RegisterObject o = m_objects.value(id);
+        o.name = name.trimmed();
+        return written([&] { return m_register->updateObject(o); });
+    }
+    if (selectedKind() == NodeKind::Structure && m_structures.contains(id)) {
+        RegisterStructure s = m_structures.value(id);
+        s.name = name.trimmed();
+        return written([&] { return m_register->updateStructure(s); });
+    }
+    return false;
+}
+
+bool RegisterWindow::editSelectedNode()
+{
+    if (!m_register || selectedKind() == NodeKind::Unassigned)
+        return false;
+    const RegisterId id = selectedId();
+    if (selectedKind() == NodeKind::Object) {
+        if (const auto o = m_register->object(id)) {
+            RegisterNodeDialog dialog(*o, this);
+            return dialog.exec() == QDialog::Accepted
+                && written([&] { return m_register->updateObject(dialog.object()); });
+        }
+    } else if (auto s = m_register->structure(id)) {
+        RegisterNodeDialog dialog(*s, this);
+        return dialog.exec() == QDialog::Accepted
+            && written([&] { return m_register->updateStructure(dialog.structure()); });
+    }
+    return false;
+}
+
+bool RegisterWindow::deleteSelectedNode()
+{
+    if (!m_register || selectedKind() == NodeKind::Unassigned)
+        return false;
+    const bool object = selectedKind() == NodeKind::Object;
+    const RegisterId id = selectedId();
+    // What is deleted, as the tree shows it; the measurements it holds as read now, before
+    // the question. Anything another changes meanwhile stops the deletion.
+    QList<RegisterStructure> structures;
+    if (object) {
+        for (const RegisterStructure &s : std::as_const(m_structures))
+            if (s.objectId == id)
+                structures << s;
+    } else if (m_structures.contains(id)) {
+        structures << m_structures.value(id);
+    }
+    QList<RegisterMeasurement> held;
+    for (const RegisterStructure &s : std::as_const(structures))
+        held += m_register->measurements(MeasurementSelection::ofStructure(s.id));
+    const QString name = Tree->currentItem()->text(0);
+    if (!held.isEmpty() || (object && !structures.isEmpty())) {
+        const QString question = object
+            ? QStringLiteral(
+                "Удалить объект «%1» и его конструкции? Их измерения вернутся в «Не распределены».")
+            : QStringLiteral("Удалить конструкцию «%1»? Её измерения вернутся в «Не распределены».");
+        if (!dialogs().question(this, question.arg(name), QStringLiteral("Журнал испытаний")))
+            return false;
+    }
+    return written([&] {
+        const bool ok = object
+            ? m_register->removeObjectAsRead(m_objects.value(id), structures, held)
+            : !structures.isEmpty() && m_register->removeStructureAsRead(structures.constFirst(), held);
+        if (ok)
+            Tree->setCurrentItem(Tree->topLevelItem(0));
+        return ok;
+    });
+}
+
+void RegisterWindow::showStatistics()
+{
+    const QList<RegisterMeasurement> listed = listedMeasurements();
+    if (listed.isEmpty())
+        return;
+    auto *window = new StatsWindow(measurementsOf(listed), systemDecimalSeparator(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Статистика измерений — %1")
+                               .arg(Tree->currentItem() ? Tree->currentItem()->text(0) : QString()));
+    window->show();
+}
+
+QList<RegisterId> RegisterWindow::protocolStructures() const
+{
+    if (!m_register)
+        return {};
+    QSet<RegisterId> holding;
+    for (const StructureCount &count : m_register->measurementCounts())
+        if (count.measurements > 0)
+            holding.insert(count.structureId);
+    QList<RegisterId> ids = chosenStructures();
+    ids.removeIf([&](RegisterId id) { return !holding.contains(id); });
+    return ids;
+}
+
+void RegisterWindow::requestProtocol()
+{
+    const QList<RegisterId> ids = protocolStructures();
+    // Structures of several objects: refused as the command line refuses them.
+    QStringList objects;
+    for (RegisterId id : chosenStructures()) {
+        const QString object = m_objects.value(m_structures.value(id).objectId).name;
+        if (!objects.contains(object))
+            objects << object;
+    }
+    if (objects.size() > 1) {
+        tellUser(this, nullptr,
+            QStringLiteral(
+                "Конструкции относятся к разным объектам (%1); протокол составляется для одного объекта.")
+                .arg(objects.join(QStringLiteral(", "))));
+        return;
+    }
+    if (ids.isEmpty()) {
+        if (chosenItems().size() == 1 && selectedKind() == NodeKind::Unassigned)
+            return;
+        tellUser(this, nullptr,
+            chosenItems().size() == 1 && selectedKind() == NodeKind::Object
+                ? QStringLiteral("В конструкциях объекта нет измерений: протокол не из чего составить.")
+                : QStringLiteral("В конструкции нет измерений: протокол не из чего составить."));
+        return;
+    }
+    emit protocolRequested(ids);
+}
+
+void RegisterWindow::openSelectedInTable()
+{
+    QList<RegisterMeasurement> chosen = selectedMeasurements();
+    if (chosen.isEmpty())
+        chosen = m_model->measurements(); // the node's all, in time order
+    if (chosen.isEmpty())
+        return;
+    if (chosen.size() > CellArchive::Capacity) {
+        tellUser(this, nullptr,
+            QStringLiteral("Выбрано измерений: %1. В таблицу можно открыть не более %2; выделите меньше.")
+                .arg(chosen.size())
+                .arg(CellArchive::Capacity));
+        return;
+    }
+    std::stable_sort(chosen.begin(), chosen.end(), [](const auto &a, const auto &b) {
+        return registersql::takenAt(a.cell) < registersql::takenAt(b.cell);
+    });
+    emit openInTable(measurementsOf(chosen));
+}
+
+void RegisterWindow::askAndAssign()
+{
+    if (!m_register || selectedMeasurements().isEmpty())
+        return;
+    if (m_structures.isEmpty()) {
+        tellUser(this, nullptr, QStringLiteral("В журнале нет конструкций: создайте объект и конструкцию."));
+        return;
+    }
+    RegisterStructureChooser chooser(m_objects.values(), m_structures.values(), m_lastStructure, this);
+    if (chooser.exec() == QDialog::Accepted && chooser.chosen() != 0)
+        assignSelected(chooser.chosen());
+}
+
+namespace {
+
+// Asks for a name until `make` takes it or the user cancels: a name the register refused
+// (busy past the wait, a character it does not keep) is offered again as typed.
+template <typename Make>
+void askName(QWidget *parent, const QString &caption, const QString &label, QString name, Make make)
+{
+    for (;;) {
+        const std::optional<QString> typed = dialogs().textInput(parent, caption, label, name);
+        if (!typed || typed->trimmed().isEmpty() || make(*typed))
+            return;
+        name = *typed;
+    }
+}
+
+} // namespace
+
+void RegisterWindow::askAndCreateObject()
+{
+    askName(this, QStringLiteral("Новый объект"), QStringLiteral("Название объекта:"), {},
+        [this](const QString &name) { return createObject(name) != 0; });
+}
+
+void RegisterWindow::askAndCreateStructure()
+{
+    RegisterId objectId = 0;
+    if (selectedKind() == NodeKind::Object)
+        objectId = selectedId();
+    else if (selectedKind() == NodeKind::Structure && Tree->currentItem()->parent())
+        objectId = Tree->currentItem()->parent()->data(0, kIdRole).toLongLong();
+    if (objectId == 0) {
+        tellUser(this, nullptr, QStringLiteral("Выберите объект, к которому относится конструкция."));
+        return;
+    }
+    askName(this, QStringLiteral("Новая конструкция"), QStringLiteral("Название конструкции:"), {},
+        [this, objectId](const QString &name) { return createStructure(objectId, name) != 0; });
+}
+
+void RegisterWindow::askAndRename()
+{
+    const RegisterId id = selectedId();
+    QString current;
+    if (selectedKind() == NodeKind::Object)
+        current = m_objects.value(id).name;
+    else if (selectedKind() == NodeKind::Structure)
+        current = m_structures.value(id).name;
+    else
+        return;
+    const NodeKind kind = selectedKind();
+    askName(this, QStringLiteral("Переименовать"), QStringLiteral("Название:"), current,
+        [this, kind, id](const QString &name) {
+            // A refusal reads the tree again; the name is offered again for the same node.
+            selectNode(kind, id);
+            return renameSelectedNode(name) || selectedId() != id;
+        });
+}
+
+void RegisterWindow::askAndFillSites()
+{
+    const QList<RegisterMeasurement> selected = selectedMeasurementsAsShown();
+    if (selected.isEmpty())
+        return;
+    const QString first
+        = selected.constFirst().site.isEmpty() ? QStringLiteral("1") : selected.constFirst().site;
+    askName(this, QStringLiteral("Участки по порядку"),
+        QStringLiteral(
+            "Участок первого из выделенных измерений (%1), следующие по порядку: 1, 2, 3… или 2а, 2б…")
+            .arg(selected.size()),
+        first, [this](const QString &label) {
+            fillSites(label);
+            return true; // the table is read again either way: the selection is gone
+        });
+}
+
+} // namespace luvir

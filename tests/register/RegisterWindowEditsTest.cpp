@@ -1,0 +1,246 @@
+// The register window beside another program on the same register, a file and a database
+// on the throwaway server: in each way the window edits (assign, unassign, a site in place,
+// sites filled down, remove, rename, delete), an edit made after the other changed the same
+// measurement, structure or site is refused with "запись изменена …", the other's change
+// stays, and the window shows it. A register busy past the wait offers the typed name again.
+#include "RegisterFixture.h"
+
+#include "RegisterMeasurementModel.h"
+#include "RegisterWindow.h"
+#include "ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QSqlQuery>
+#include <QTableView>
+
+#include <functional>
+
+using namespace luvir;
+using namespace luvir::test;
+
+namespace {
+
+class RegisterWindowEditsTest : public ::testing::TestWithParam<std::tuple<Engine, int>>
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_EQ(reg.open(scratch.location()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+        ASSERT_EQ(other.open(scratch.location()), Register::OpenStatus::Ok);
+        RegisterSource source = fileSource("a.db");
+        ImportCounts counts;
+        ASSERT_TRUE(reg.importCells(distinctCells(1, 6), source, counts));
+        object = reg.addObject({0, "Дом 5", {}, {}, {}});
+        structure = reg.addStructure({0, object, "К-3", -1, {}, {}, {}});
+        QList<RegisterId> all;
+        for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::all()))
+            all << m.id;
+        ASSERT_TRUE(reg.assign(all.mid(0, 3), structure, QString("1")));
+        window.setRegister(&reg);
+        window.selectNode(RegisterWindow::NodeKind::Structure, structure);
+    }
+
+    RegisterId listed(int row) const { return window.listedMeasurements().at(row).id; }
+
+    ScratchRegister scratch {std::get<0>(GetParam())};
+    ScriptedDialogs dialogs;
+    Register reg; // the window's
+    Register other; // another program's
+    RegisterWindow window;
+    RegisterId object = 0;
+    RegisterId structure = 0;
+};
+
+struct StaleCase {
+    const char *name;
+    // The other program's change, made after the window read the register.
+    std::function<void(RegisterWindowEditsTest &)> meanwhile;
+    // The window's edit of the same thing: false when refused.
+    std::function<bool(RegisterWindowEditsTest &)> edit;
+    // The other's change is there, and nothing of the window's edit.
+    std::function<void(RegisterWindowEditsTest &)> kept;
+};
+
+void otherSite(RegisterWindowEditsTest &t, int row, const QString &site)
+{
+    ASSERT_TRUE(t.other.setSite(t.listed(row), site));
+}
+
+void siteKept(RegisterWindowEditsTest &t, int row, const QString &site)
+{
+    const auto m = t.other.measurement(t.listed(row));
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(m->structureId, t.structure);
+    EXPECT_EQ(m->site, site);
+}
+
+const StaleCase kCases[] = {
+    {"assign",
+        [](RegisterWindowEditsTest &t) {
+            t.window.selectNode(RegisterWindow::NodeKind::Unassigned);
+            t.window.selectRows({0, 1});
+            ASSERT_TRUE(t.other.assign({t.listed(0)}, t.structure, QString("9")));
+        },
+        [](RegisterWindowEditsTest &t) {
+            const RegisterId slab = t.other.addStructure({0, t.object, "П-1", -1, {}, {}, {}});
+            return t.window.assignSelected(slab);
+        },
+        [](RegisterWindowEditsTest &t) {
+            EXPECT_EQ(t.other.measurements(MeasurementSelection::ofStructure(t.structure)).size(), 4);
+            EXPECT_EQ(t.other.measurements(MeasurementSelection::unassigned()).size(), 2);
+        }},
+    {"unassign",
+        [](RegisterWindowEditsTest &t) {
+            t.window.selectRows({0, 1});
+            otherSite(t, 1, "2б");
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.unassignSelected(); },
+        [](RegisterWindowEditsTest &t) {
+            siteKept(t, 0, "1");
+            siteKept(t, 1, "2б");
+        }},
+    {"site in place", [](RegisterWindowEditsTest &t) { otherSite(t, 0, "2б"); },
+        [](RegisterWindowEditsTest &t) {
+            QAbstractItemModel *shown = t.window.Table->model();
+            return shown->setData(shown->index(0, RegisterMeasurementModel::kSiteColumn), "7");
+        },
+        [](RegisterWindowEditsTest &t) { siteKept(t, 0, "2б"); }},
+    {"sites filled down",
+        [](RegisterWindowEditsTest &t) {
+            t.window.selectRows({0, 1, 2});
+            otherSite(t, 2, "2б");
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.fillSites("5"); },
+        [](RegisterWindowEditsTest &t) {
+            siteKept(t, 0, "1");
+            siteKept(t, 2, "2б");
+        }},
+    {"remove",
+        [](RegisterWindowEditsTest &t) {
+            t.window.selectRows({0});
+            otherSite(t, 0, "2б");
+            t.dialogs.questionAnswers << true;
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.removeSelected(); },
+        [](RegisterWindowEditsTest &t) { siteKept(t, 0, "2б"); }},
+    {"rename a structure",
+        [](RegisterWindowEditsTest &t) {
+            RegisterStructure s = *t.other.structure(t.structure);
+            s.name = "К-4";
+            ASSERT_TRUE(t.other.updateStructure(s));
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.renameSelectedNode("К-5"); },
+        [](RegisterWindowEditsTest &t) { EXPECT_EQ(t.other.structure(t.structure)->name, "К-4"); }},
+    {"rename an object",
+        [](RegisterWindowEditsTest &t) {
+            t.window.selectNode(RegisterWindow::NodeKind::Object, t.object);
+            RegisterObject o = *t.other.object(t.object);
+            o.address = "ул. Новая, 1";
+            ASSERT_TRUE(t.other.updateObject(o));
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.renameSelectedNode("Дом 6"); },
+        [](RegisterWindowEditsTest &t) {
+            EXPECT_EQ(t.other.object(t.object)->name, "Дом 5");
+            EXPECT_EQ(t.other.object(t.object)->address, "ул. Новая, 1");
+        }},
+    {"delete a structure",
+        [](RegisterWindowEditsTest &t) {
+            RegisterStructure s = *t.other.structure(t.structure);
+            s.designClass = "B25";
+            ASSERT_TRUE(t.other.updateStructure(s));
+            t.dialogs.questionAnswers << true;
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.deleteSelectedNode(); },
+        [](RegisterWindowEditsTest &t) {
+            ASSERT_TRUE(t.other.structure(t.structure).has_value());
+            EXPECT_EQ(t.other.structure(t.structure)->designClass, "B25");
+            EXPECT_EQ(t.other.measurements(MeasurementSelection::ofStructure(t.structure)).size(), 3);
+        }},
+    {"delete an object",
+        [](RegisterWindowEditsTest &t) {
+            t.window.selectNode(RegisterWindow::NodeKind::Object, t.object);
+            ASSERT_NE(t.other.addStructure({0, t.object, "Б-1", -1, {}, {}, {}}), 0);
+            t.dialogs.questionAnswers << true;
+        },
+        [](RegisterWindowEditsTest &t) { return t.window.deleteSelectedNode(); },
+        [](RegisterWindowEditsTest &t) {
+            EXPECT_TRUE(t.other.object(t.object).has_value());
+            EXPECT_EQ(t.other.structures(t.object).size(), 2);
+            EXPECT_EQ(t.other.measurements(MeasurementSelection::ofStructure(t.structure)).size(), 3);
+        }},
+};
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<Engine, int>> &info)
+{
+    std::string name = std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
+        + kCases[std::get<1>(info.param)].name;
+    for (char &c : name)
+        if (c == ' ')
+            c = '_';
+    return name;
+}
+
+} // namespace
+
+TEST_P(RegisterWindowEditsTest, AnEditAfterAnothersChangeIsToldAndOverwritesNothing)
+{
+    const StaleCase &c = kCases[std::get<1>(GetParam())];
+    c.meanwhile(*this);
+    dialogs.clear();
+    EXPECT_FALSE(c.edit(*this));
+    QApplication::processEvents(); // the window reads the register again
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().startsWith("Журнал: запись изменена"))
+        << qPrintable(dialogs.messages().first());
+    c.kept(*this);
+    // The window shows the other's change now: its tree and list as a fresh window's.
+    RegisterWindow fresh;
+    fresh.setRegister(&other);
+    fresh.selectNode(window.selectedKind(), window.selectedId());
+    EXPECT_EQ(window.nodeText(window.selectedKind(), window.selectedId()),
+        fresh.nodeText(window.selectedKind(), window.selectedId()));
+    QStringList shown;
+    QStringList expected;
+    for (const RegisterMeasurement &m : window.listedMeasurements())
+        shown << QString("%1 %2").arg(m.id).arg(m.site);
+    for (const RegisterMeasurement &m : fresh.listedMeasurements())
+        expected << QString("%1 %2").arg(m.id).arg(m.site);
+    EXPECT_EQ(shown, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, RegisterWindowEditsTest,
+    ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres),
+        ::testing::Range(0, static_cast<int>(std::size(kCases)))),
+    caseName);
+
+// A name typed while another program holds the register past the wait is told and offered
+// again as typed; once the register is free it is kept, once.
+TEST(RegisterWindowBusyTest, ANameRefusedWhileTheRegisterIsBusyIsOfferedAgain)
+{
+    ScratchRegister scratch(Engine::Sqlite);
+    Register reg;
+    ASSERT_EQ(reg.open(scratch.location()), Register::OpenStatus::Ok);
+    reg.setBusyTimeout(200);
+    RegisterWindow window;
+    window.setRegister(&reg);
+    RawConnection holder(scratch.location());
+    QSqlQuery hold(holder.db());
+    ASSERT_TRUE(hold.exec("BEGIN IMMEDIATE"));
+
+    ScriptedDialogs dialogs;
+    dialogs.textAnswers = {"Мост через р. Волга", "Мост через р. Волга"};
+    dialogs.whileShown = [&](const ShownDialog &shown) {
+        // The wait cursor of the write is gone before the user is told.
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        if (shown.kind == ShownDialog::TextInput && shown.text == "Мост через р. Волга") {
+            EXPECT_TRUE(QSqlQuery(holder.db()).exec("COMMIT"));
+        }
+    };
+    window.NewObjectAction->trigger();
+    EXPECT_EQ(dialogs.texts(ShownDialog::TextInput), (QStringList {"", "Мост через р. Волга"}));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().startsWith("Журнал: ")) << qPrintable(dialogs.messages().first());
+    ASSERT_EQ(reg.objects().size(), 1);
+    EXPECT_EQ(reg.objects().first().name, "Мост через р. Волга");
+}
