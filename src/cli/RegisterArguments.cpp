@@ -41,12 +41,14 @@ QString protocolOptionGiven(const Invocation &invocation)
         return QStringLiteral("--fields");
     if (invocation.protocolDate.isValid())
         return QStringLiteral("--date");
-    if (!invocation.out.isNull())
+    if (!invocation.outs.isEmpty())
         return QStringLiteral("--out");
+    if (!invocation.number.isNull())
+        return QStringLiteral("--number");
     return {};
 }
 
-// What the protocol command accepts; sets invocation.format from the suffix of --out.
+// What the protocol command accepts; sets invocation.formats from the suffixes of --out.
 QString checkProtocol(Invocation &invocation)
 {
     if (invocation.structures.isEmpty())
@@ -56,11 +58,16 @@ QString checkProtocol(Invocation &invocation)
             "register protocol takes --structure and --object, not --unassigned, --from or --to");
     if (!invocation.files.isEmpty())
         return LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.first());
-    if (invocation.out.isNull())
+    if (invocation.outs.isEmpty())
         return LuvirCli::tr("register protocol needs --out FILE.pdf or FILE.odt");
-    invocation.format = QFileInfo(invocation.out).suffix().toLower();
-    if (invocation.format != QLatin1String("pdf") && invocation.format != QLatin1String("odt"))
-        return LuvirCli::tr("--out must end in .pdf or .odt");
+    for (const QString &out : std::as_const(invocation.outs)) {
+        invocation.formats << QFileInfo(out).suffix().toLower();
+        if (invocation.formats.last() != QLatin1String("pdf") && invocation.formats.last() != QLatin1String("odt"))
+            return LuvirCli::tr("--out must end in .pdf or .odt");
+    }
+    // One protocol, one number: at most its PDF and its ODT.
+    if (invocation.outs.size() > 2 || invocation.formats.removeDuplicates() > 0)
+        return LuvirCli::tr("--out is given at most twice: once .pdf and once .odt");
     return {};
 }
 
@@ -119,8 +126,12 @@ bool takeRegisterOption(
     if (takeValue(arg, QStringLiteral("--register"), arguments, i, invocation.registerFile, error)
         || takeValue(arg, QStringLiteral("--object"), arguments, i, invocation.object, error)
         || takeValue(arg, QStringLiteral("--fields"), arguments, i, invocation.fieldsFile, error)
-        || takeValue(arg, QStringLiteral("--out"), arguments, i, invocation.out, error))
+        || takeValue(arg, QStringLiteral("--number"), arguments, i, invocation.number, error))
         return true;
+    if (QString out; takeValue(arg, QStringLiteral("--out"), arguments, i, out, error)) {
+        invocation.outs << out;
+        return true;
+    }
     if (takeValue(arg, QStringLiteral("--site"), arguments, i, invocation.site, error)) {
         invocation.siteGiven = true;
         return true;
@@ -252,24 +263,28 @@ QString registerHelpText()
         "  export --structure NAME [--object NAME] OUT.db\n"
         "                      a structure's measurements (at most 999) as an archive file\n"
         "  protocol --structure NAME [--structure NAME]... [--object NAME] [--values]\n"
-        "           [--fields FILE] [--date DATE] --out OUT.pdf|OUT.odt\n"
+        "           [--fields FILE] [--date DATE] [--number N] --out OUT [--out OUT]\n"
         "                      the test protocol (\"Протокол испытаний\") of the structures, all\n"
         "                      of one object: each site's row and each structure's figures (with\n"
         "                      --values also each site's intermediate values), as PDF or as an\n"
-        "                      ODT document to finish in a word processor, by the suffix of OUT;\n"
-        "                      prints \"Protocol saved: FULL PATH\"\n"
+        "                      ODT document to finish in a word processor, by the suffix of OUT\n"
+        "                      (.pdf or .odt; --out twice: both files of one protocol, one\n"
+        "                      number); prints \"Protocol saved: FULL PATH\" for each file\n"
         "\n"
         "The protocol's header fields are those kept in the register from the last protocol:\n"
-        "its number counted up, the laboratory, the executor and the normative documents for\n"
-        "every protocol, the customer and address per object, the verification per meter. It\n"
-        "is dated today, or DATE. --fields FILE sets fields from \"key=value\" lines (UTF-8; in a\n"
-        "value \\n is a line break and \\\\ a backslash; empty lines and lines starting with\n"
-        "# are skipped); --date wins over a date in FILE. The keys (standards separated by ;):\n"
+        "the next number of the series, the laboratory, the executor and the normative\n"
+        "documents for every protocol, the customer and address per object, the verification\n"
+        "per meter. It is dated today, or DATE. --fields FILE sets fields from \"key=value\"\n"
+        "lines (UTF-8; in a value \\n is a line break and \\\\ a backslash; empty lines and\n"
+        "lines starting with # are skipped); --date and --number N win over FILE. The keys\n"
+        "(standards separated by ;):\n"
         "{keys}\n"
-        "Once the protocol is written its fields are kept for the next one, so the number\n"
-        "counts up; a protocol that could not be written keeps nothing. A structure without\n"
-        "measurements gets an empty table. The program computes no strength class and no\n"
-        "verdict: the conclusion is the engineer's own text.\n"
+        "Each run that writes is one protocol: once a file is written its fields are kept for\n"
+        "the next one; a run that wrote nothing keeps nothing. The series goes on from its own\n"
+        "last number (\"17/26\" after \"16/26\"); a number of another form (\"1/26-К\") is that\n"
+        "protocol's alone, and a number N/YY starts again at 1 in a new year (\"1/27\"). A\n"
+        "structure without measurements gets an empty table. The program computes no strength\n"
+        "class and no verdict: the conclusion is the engineer's own text.\n"
         "\n"
         "SELECTION (without it: every measurement):\n"
         "  --structure NAME [--object NAME]   the measurements of one structure\n"

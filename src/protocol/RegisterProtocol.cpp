@@ -90,7 +90,7 @@ std::optional<ProtocolContent> protocolFromRegister(
     ProtocolHeader &header = content.header;
     const QMap<QString, QString> common = reg.protocolFields();
     fillFrom(header, common, kCommonKeys);
-    header.number = nextProtocolNumber(header.number);
+    header.number = nextProtocolNumber(header.number, today);
     header.date = today;
     if (const auto object = reg.object(objectId)) {
         header.objectName = object->name;
@@ -119,6 +119,9 @@ bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader
     QMap<QString, QString> common;
     for (const QString &key : kCommonKeys)
         common.insert(key, protocolField(header, key));
+    // The series goes on from its own last number; one typed in another form is not its.
+    if (!continuesSeries(reg.protocolFields().value(QStringLiteral("number")), header.number))
+        common.remove(QStringLiteral("number"));
     bool kept = reg.setProtocolFields({}, common);
     // A verification belongs to one meter: not kept for a protocol of several.
     if (kept && !header.serialNumber.isEmpty() && !header.serialNumber.contains(u',')) {

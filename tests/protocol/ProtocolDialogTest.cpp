@@ -70,7 +70,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     {
         ProtocolDialog dialog(reg, filled.structures);
         ASSERT_TRUE(dialog.errorString().isEmpty()) << qPrintable(dialog.errorString());
-        EXPECT_EQ(text(dialog, "number"), "17/26");
+        EXPECT_EQ(text(dialog, "number"), numberOfferedToday(1));
         EXPECT_EQ(text(dialog, "laboratory"), kept.laboratoryName);
         EXPECT_EQ(text(dialog, "customer"), kept.customer);
         EXPECT_EQ(text(dialog, "object"), kept.objectName);
@@ -87,7 +87,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
         EXPECT_EQ(reg.protocolFields().value("number"), "16/26");
         dialogs.fileAnswers = {pdf};
         ASSERT_TRUE(dialog.savePdf()) << qPrintable(dialogs.errors().join('\n'));
-        EXPECT_EQ(dialogs.fileRequests.last().fileName, "Протокол 17-26.pdf");
+        EXPECT_EQ(dialogs.fileRequests.last().fileName, "Протокол " + numberOfferedToday(1).replace('/', '-') + ".pdf");
         EXPECT_TRUE(dialogs.errors().isEmpty());
     }
 
@@ -96,7 +96,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     ASSERT_FALSE(pages.isEmpty());
     const QString all = pages.join(' ').simplified();
     for (const QString &shown : {QString("ИЛ «Бетон-Контроль»"), QString("температура воздуха +7 °C"),
-             QString("Протокол испытаний № 17/26"), QStringLiteral("Страница 1 из %1").arg(pages.size())})
+             "Протокол испытаний № " + numberOfferedToday(1), QStringLiteral("Страница 1 из %1").arg(pages.size())})
         EXPECT_TRUE(all.contains(shown)) << qPrintable(shown);
     for (const ProtocolStructure &structure : filled.expected) {
         const ExpectedStructure expected = expectedStructure(structure, separator, dir.path());
@@ -104,7 +104,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     }
 
     ProtocolDialog next(reg, {filled.structures.at(0)});
-    EXPECT_EQ(text(next, "number"), "18/26");
+    EXPECT_EQ(text(next, "number"), numberOfferedToday(2));
     EXPECT_EQ(text(next, "laboratory"), "ИЛ «Бетон-Контроль»");
     EXPECT_TRUE(text(next, "conditions").isEmpty());
 }
@@ -170,7 +170,7 @@ TEST_F(ProtocolDialogTest, PreviewShowsEveryPageAndExportsTheOdt)
         expectedLabels << QStringLiteral("Стр. %1 из %2").arg(i).arg(pageCount);
     EXPECT_EQ(pageLabels, expectedLabels);
     EXPECT_EQ(exports, (QStringList {"PDF…", "ODT…"}));
-    EXPECT_EQ(reg.protocolFields().value("number"), "17/26");
+    EXPECT_EQ(reg.protocolFields().value("number"), numberOfferedToday(1));
     // The ODT as LibreOffice reads it: every structure's figures, each site's values.
     const QStringList texts = libreOfficeTexts({odt}, dir.path(), "C.UTF-8");
     if (texts.isEmpty())

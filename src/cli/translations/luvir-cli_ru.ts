@@ -439,6 +439,10 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <translation>luvir-cli: не удалось прочитать «%1»: %2</translation>
     </message>
     <message>
+        <source>--out is given at most twice: once .pdf and once .odt</source>
+        <translation>--out даётся не более двух раз: один раз .pdf и один раз .odt</translation>
+    </message>
+    <message>
         <source>Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]
 
 The register of measurements (&quot;Журнал испытаний&quot;): every measurement ever downloaded
@@ -468,24 +472,28 @@ Commands:
   export --structure NAME [--object NAME] OUT.db
                       a structure&apos;s measurements (at most 999) as an archive file
   protocol --structure NAME [--structure NAME]... [--object NAME] [--values]
-           [--fields FILE] [--date DATE] --out OUT.pdf|OUT.odt
+           [--fields FILE] [--date DATE] [--number N] --out OUT [--out OUT]
                       the test protocol (&quot;Протокол испытаний&quot;) of the structures, all
                       of one object: each site&apos;s row and each structure&apos;s figures (with
                       --values also each site&apos;s intermediate values), as PDF or as an
-                      ODT document to finish in a word processor, by the suffix of OUT;
-                      prints &quot;Protocol saved: FULL PATH&quot;
+                      ODT document to finish in a word processor, by the suffix of OUT
+                      (.pdf or .odt; --out twice: both files of one protocol, one
+                      number); prints &quot;Protocol saved: FULL PATH&quot; for each file
 
 The protocol&apos;s header fields are those kept in the register from the last protocol:
-its number counted up, the laboratory, the executor and the normative documents for
-every protocol, the customer and address per object, the verification per meter. It
-is dated today, or DATE. --fields FILE sets fields from &quot;key=value&quot; lines (UTF-8; in a
-value \n is a line break and \\ a backslash; empty lines and lines starting with
-# are skipped); --date wins over a date in FILE. The keys (standards separated by ;):
+the next number of the series, the laboratory, the executor and the normative
+documents for every protocol, the customer and address per object, the verification
+per meter. It is dated today, or DATE. --fields FILE sets fields from &quot;key=value&quot;
+lines (UTF-8; in a value \n is a line break and \\ a backslash; empty lines and
+lines starting with # are skipped); --date and --number N win over FILE. The keys
+(standards separated by ;):
 {keys}
-Once the protocol is written its fields are kept for the next one, so the number
-counts up; a protocol that could not be written keeps nothing. A structure without
-measurements gets an empty table. The program computes no strength class and no
-verdict: the conclusion is the engineer&apos;s own text.
+Each run that writes is one protocol: once a file is written its fields are kept for
+the next one; a run that wrote nothing keeps nothing. The series goes on from its own
+last number (&quot;17/26&quot; after &quot;16/26&quot;); a number of another form (&quot;1/26-К&quot;) is that
+protocol&apos;s alone, and a number N/YY starts again at 1 in a new year (&quot;1/27&quot;). A
+structure without measurements gets an empty table. The program computes no strength
+class and no verdict: the conclusion is the engineer&apos;s own text.
 
 SELECTION (without it: every measurement):
   --structure NAME [--object NAME]   the measurements of one structure
@@ -526,24 +534,28 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
   export --structure ИМЯ [--object ИМЯ] OUT.db
                       измерения конструкции (не более 999) как архивный файл
   protocol --structure ИМЯ [--structure ИМЯ]... [--object ИМЯ] [--values]
-           [--fields ФАЙЛ] [--date ДАТА] --out OUT.pdf|OUT.odt
+           [--fields ФАЙЛ] [--date ДАТА] [--number N] --out OUT [--out OUT]
                       протокол испытаний конструкций одного объекта: строка каждого
                       участка и показатели каждой конструкции (с --values — и единичные
                       значения каждого участка), в PDF или в документе ODT для доработки
-                      в текстовом редакторе, по расширению OUT; печатает
-                      «Протокол сохранён: ПОЛНЫЙ ПУТЬ»
+                      в текстовом редакторе, по расширению OUT (.pdf или .odt; --out
+                      дважды: оба файла одного протокола, один номер); печатает
+                      «Протокол сохранён: ПОЛНЫЙ ПУТЬ» для каждого файла
 
-Поля заголовка протокола — сохранённые в журнале с прошлого протокола: его номер,
-увеличенный на единицу, лаборатория, исполнитель и нормативные документы — для всех
+Поля заголовка протокола — сохранённые в журнале с прошлого протокола: следующий
+номер серии, лаборатория, исполнитель и нормативные документы — для всех
 протоколов, заказчик и адрес — для объекта, поверка — для прибора. Дата — сегодняшняя
 или ДАТА. --fields ФАЙЛ задаёт поля строками «ключ=значение» (UTF-8; в значении \n —
 перенос строки, \\ — обратная косая черта; пустые строки и строки, начинающиеся с #,
-пропускаются); --date важнее даты из ФАЙЛА. Ключи (standards — через ;):
+пропускаются); --date и --number N важнее ФАЙЛА. Ключи (standards — через ;):
 {keys}
-Когда протокол записан, его поля сохраняются для следующего, так что номер растёт;
-протокол, который не удалось записать, ничего не сохраняет. Конструкция без измерений
-получает пустую таблицу. Программа не вычисляет класс прочности и не делает выводов:
-заключение — собственный текст инженера.
+Каждый запуск, который что-то записал, — один протокол: когда файл записан, поля
+сохраняются для следующего; запуск, не записавший ничего, ничего не сохраняет. Серия
+продолжается от своего последнего номера («17/26» после «16/26»); номер другого вида
+(«1/26-К») — номер только этого протокола, а номер вида N/ГГ в новом году снова
+начинается с 1 («1/27»). Конструкция без измерений получает пустую таблицу. Программа
+не вычисляет класс прочности и не делает выводов: заключение — собственный текст
+инженера.
 
 ВЫБОРКА (без неё — все измерения):
   --structure ИМЯ [--object ИМЯ]     измерения одной конструкции
