@@ -373,3 +373,48 @@ TEST(ProtocolReadBackFields, AgeFromTheCalendarAndEmptyFieldsToFillIn)
 }
 
 } // namespace
+
+namespace {
+
+// The ODT's pages as LibreOffice lays them out: each site's date and time whole on its row's
+// line (the columns have the PDF's widths), and each site's values on the page of its row.
+TEST_F(ProtocolReadBack, OdtPagesKeepDatesWholeAndValuesWithTheirSite)
+{
+    const ReadLocale &locale = kReadLocales[1];
+    const QStringList names {"values-sixty", "thirty-and-mixed"};
+    QStringList odts;
+    for (const QString &name : names)
+        odts << file(name, locale, "odt");
+    const QStringList pdfs = libreOfficePdfs(odts, s_dir->path(), locale.name);
+    if (pdfs.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT's pages were not read back";
+    static const QRegularExpression siteRow(R"(^\s*(\d+)\s+\S+\s+(\d\d\.\d\d\.\d{4}) (\d\d:\d\d:\d\d)\s)");
+    static const QRegularExpression valuesLine(R"(№ (\d+) — единичные значения)");
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names.at(i).toStdString());
+        const QList<Case> all = cases();
+        const Case c = *std::find_if(all.cbegin(), all.cend(), [&](const Case &k) { return k.name == names.at(i); });
+        qsizetype sites = 0;
+        for (const ProtocolStructure &structure : c.content.structures)
+            sites += structure.sites.size();
+        const QStringList pages = pdfPages(pdfs.at(i), locale.name);
+        QMap<int, int> sitePage, valuesPage; // № -> page, for the first structure's sites
+        qsizetype wholeDates = 0;
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            for (const QString &line : pages.at(p).split('\n')) {
+                if (const auto m = siteRow.match(line); m.hasMatch()) {
+                    ++wholeDates;
+                    sitePage.insert(m.captured(1).toInt(), static_cast<int>(p));
+                } else if (const auto v = valuesLine.match(line); v.hasMatch()) {
+                    valuesPage.insert(v.captured(1).toInt(), static_cast<int>(p));
+                }
+            }
+        }
+        EXPECT_EQ(wholeDates, sites) << "a date and time wrapped in its cell";
+        EXPECT_EQ(valuesPage.size(), c.content.withValues ? c.content.structures.first().sites.size() : 0);
+        for (auto it = valuesPage.cbegin(); it != valuesPage.cend(); ++it)
+            EXPECT_EQ(sitePage.value(it.key(), -1), it.value()) << "the values of site " << it.key() << " are parted from its row";
+    }
+}
+
+} // namespace
