@@ -16,7 +16,8 @@ namespace luvir {
 // after the last one kept and `today`; the laboratory, the executor and the normative
 // documents kept for every protocol; the object's name, address and customer; the meter's
 // serial number from where the measurements came from (else the last one typed) and its
-// verification kept under that number. The number is the series' next on `today` (see
+// verification kept under that number; "с единичными значениями" as the last protocol kept
+// it. The number is the series' next on `today` (see
 // nextProtocolNumber). Nothing when no structure is given, one is not in
 // the register, they belong to different objects or the register fails: `error` says which.
 std::optional<ProtocolContent> protocolFromRegister(
@@ -31,5 +32,8 @@ RegisterId objectOfStructures(Register &reg, const QList<RegisterId> &structureI
 // address in the object `objectId` (0: none); the verification under the serial number.
 // False, with the register's reason in `error`.
 bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader &header, QString &error);
+// The same, with "с единичными значениями" kept for the next protocol too, which
+// protocolFromRegister then offers (the window's choice; the command line asks with --values).
+bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolContent &content, QString &error);
 
 } // namespace luvir

@@ -80,6 +80,8 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
         EXPECT_EQ(text(dialog, "standards"), "ГОСТ 22690-2015\nГОСТ 18105-2018");
         EXPECT_TRUE(text(dialog, "conditions").isEmpty());
 
+        EXPECT_FALSE(dialog.findChild<QCheckBox *>("values")->isChecked());
+        dialog.findChild<QCheckBox *>("values")->setChecked(true);
         type(dialog, "laboratory", "ИЛ «Бетон-Контроль»");
         type(dialog, "conditions", "температура воздуха +7 °C");
         dialogs.fileAnswers = {""}; // cancelled: nothing made, nothing kept
@@ -107,6 +109,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     EXPECT_EQ(text(next, "number"), numberOfferedToday(2));
     EXPECT_EQ(text(next, "laboratory"), "ИЛ «Бетон-Контроль»");
     EXPECT_TRUE(text(next, "conditions").isEmpty());
+    EXPECT_TRUE(next.findChild<QCheckBox *>("values")->isChecked()); // "с единичными значениями" kept
 }
 
 TEST_F(ProtocolDialogTest, AWrongDateOrAnUnwritableFileIsToldAndKeepsNothing)

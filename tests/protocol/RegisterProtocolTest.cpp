@@ -85,6 +85,14 @@ TEST_F(RegisterProtocol, TypedFieldsAreKeptForTheNextProtocol)
     EXPECT_EQ(next.standards, typed.standards);
     EXPECT_TRUE(next.conditions.isEmpty());
     EXPECT_EQ(reg.objects().first().customer, typed.customer);
+    // "с единичными значениями" is kept by the window's call with the protocol's content, and
+    // the command line's call with the header alone leaves it as it was.
+    EXPECT_FALSE(protocolFromRegister(reg, filled.structures, today, error)->withValues);
+    ProtocolContent withValues = *protocolFromRegister(reg, filled.structures, today, error);
+    withValues.withValues = true;
+    ASSERT_TRUE(keepProtocolFields(reg, filled.objectId, withValues, error)) << qPrintable(error);
+    ASSERT_TRUE(keepProtocolFields(reg, filled.objectId, withValues.header, error)) << qPrintable(error);
+    EXPECT_TRUE(protocolFromRegister(reg, filled.structures, today, error)->withValues);
     // Another meter's verification is its own.
     EXPECT_TRUE(reg.protocolFields(Register::instrumentScope("0816")).isEmpty());
 }
