@@ -244,7 +244,7 @@ TEST_F(RegisterCommand, WrongUsageIsExplainedInOneLine)
         const char *error;
     };
     const Case cases[] = {
-        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export or protocol)"},
+        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)"},
         {{"register", "drop"}, "unknown register command \"drop\""},
         {{"register", "add"}, "missing FILE.db"},
         {{"register", "list", "--structure", "A", "--unassigned"},
