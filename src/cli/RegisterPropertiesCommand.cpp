@@ -75,9 +75,9 @@ private:
                     : LuvirCli::tr("luvir-cli: several objects are called \"%1\"").arg(m_invocation.object));
         RegisterObject object = found.first();
         if (m_invocation.properties.isEmpty()) {
-            m_context.console.out(keyLines({{QStringLiteral("object"), object.name},
-                {QStringLiteral("address"), object.address}, {QStringLiteral("customer"), object.customer},
-                {QStringLiteral("notes"), object.notes}}));
+            m_context.console.out(keyLines(
+                {{QStringLiteral("object"), object.name}, {QStringLiteral("address"), object.address},
+                    {QStringLiteral("customer"), object.customer}, {QStringLiteral("notes"), object.notes}}));
             return kExitOk;
         }
         if (has(QStringLiteral("address")))
@@ -92,7 +92,8 @@ private:
     int structure()
     {
         QString error;
-        auto found = findNamedStructure(m_register, m_invocation.structure, m_invocation.object, false, error);
+        auto found
+            = findNamedStructure(m_register, m_invocation.structure, m_invocation.object, false, error);
         if (!found)
             return failed(error);
         RegisterStructure &structure = *found;
@@ -100,7 +101,8 @@ private:
             const int kind = structure.elementKind;
             m_context.console.out(keyLines({{QStringLiteral("object"), m_invocation.object},
                 {QStringLiteral("structure"), structure.name},
-                {QStringLiteral("kind"), kind >= 0 && kind < ElementKindNames.size() ? ElementKindNames.at(kind) : kNone},
+                {QStringLiteral("kind"),
+                    kind >= 0 && kind < ElementKindNames.size() ? ElementKindNames.at(kind) : kNone},
                 {QStringLiteral("class"), structure.designClass},
                 {QStringLiteral("concreted"),
                     structure.concretedOn.isValid() ? structure.concretedOn.toString(kDateFormat) : kNone},
@@ -122,7 +124,8 @@ private:
             const QString date = given(QStringLiteral("concreted"));
             structure.concretedOn = date.isEmpty() || date == kNone ? QDate() : givenDate(date);
             // The window's check: a date after the first test is refused, nothing kept.
-            if (const QString refusal = concretingDateRefusal(m_register, structure.id, structure.concretedOn);
+            if (const QString refusal
+                = concretingDateRefusal(m_register, structure.id, structure.concretedOn);
                 !refusal.isEmpty())
                 return failed(refusal);
         }

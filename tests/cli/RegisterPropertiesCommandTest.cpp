@@ -46,20 +46,24 @@ TEST_F(RegisterPropertiesCommand, SetAndPrintedAsKeyValueLines)
 {
     const QStringList column {"--structure", kColumn, "--object", kHouse};
     ASSERT_EQ(run(properties(column)), kExitOk) << console.stderrText.toStdString();
-    EXPECT_EQ(console.stdoutText, "object: Жилой дом № 3\nstructure: Колонна К-3, ось 5/Б\nkind: колонна\n"
-                                  "class: B25\nconcreted: 06.02.2026\nnotes:\n");
+    EXPECT_EQ(console.stdoutText,
+        "object: Жилой дом № 3\nstructure: Колонна К-3, ось 5/Б\nkind: колонна\n"
+        "class: B25\nconcreted: 06.02.2026\nnotes:\n");
 
-    ASSERT_EQ(run(properties(column + QStringList {"--kind", "Ригель", "--class", " B30 ", "--concreted",
-                                                    "2026-02-05", "--notes", "ось 5\\Б\nвторой этаж"})),
-              kExitOk)
+    ASSERT_EQ(run(properties(column
+                  + QStringList {"--kind", "Ригель", "--class", " B30 ", "--concreted", "2026-02-05",
+                      "--notes", "ось 5\\Б\nвторой этаж"})),
+        kExitOk)
         << console.stderrText.toStdString();
     EXPECT_EQ(console.stdoutText, "");
     ASSERT_EQ(run(properties(column)), kExitOk);
-    EXPECT_EQ(console.stdoutText, "object: Жилой дом № 3\nstructure: Колонна К-3, ось 5/Б\nkind: ригель\n"
-                                  "class: B30\nconcreted: 05.02.2026\nnotes: ось 5\\\\Б\\nвторой этаж\n");
+    EXPECT_EQ(console.stdoutText,
+        "object: Жилой дом № 3\nstructure: Колонна К-3, ось 5/Б\nkind: ригель\n"
+        "class: B30\nconcreted: 05.02.2026\nnotes: ось 5\\\\Б\\nвторой этаж\n");
 
     // Cleared: none, and an empty text.
-    ASSERT_EQ(run(properties(column + QStringList {"--kind", "none", "--concreted", "none", "--class="})), kExitOk);
+    ASSERT_EQ(
+        run(properties(column + QStringList {"--kind", "none", "--concreted", "none", "--class="})), kExitOk);
     const RegisterStructure cleared = columnRecord();
     EXPECT_EQ(cleared.elementKind, -1);
     EXPECT_EQ(cleared.concretedOn, QDate());
@@ -67,7 +71,8 @@ TEST_F(RegisterPropertiesCommand, SetAndPrintedAsKeyValueLines)
     EXPECT_EQ(cleared.notes, "ось 5\\Б\nвторой этаж");
 
     const QStringList house {"--object", kHouse};
-    ASSERT_EQ(run(properties(house + QStringList {"--customer", "ООО «Заказчик»", "--address", ""})), kExitOk);
+    ASSERT_EQ(
+        run(properties(house + QStringList {"--customer", "ООО «Заказчик»", "--address", ""})), kExitOk);
     ASSERT_EQ(run(properties(house)), kExitOk);
     EXPECT_EQ(console.stdoutText, "object: Жилой дом № 3\naddress:\ncustomer: ООО «Заказчик»\nnotes:\n");
 }
@@ -80,24 +85,24 @@ TEST_F(RegisterPropertiesCommand, AConcretingDateAfterTheTestsIsRefusedAndOneBef
     const RegisterStructure before = columnRecord();
     for (const char *date : {"2026-03-06", "15.10.2026"}) {
         EXPECT_EQ(run(properties(column + QStringList {"--class", "B40", "--concreted", date})), kExitFailed);
-        EXPECT_EQ(console.stderrText, QStringLiteral("Дата бетонирования %1 позже первого испытания конструкции "
-                                                     "05.03.2026.\n")
-                                          .arg(QDate::fromString(date, Qt::ISODate).isValid()
-                                                   ? "06.03.2026" : date));
+        EXPECT_EQ(console.stderrText,
+            QStringLiteral("Дата бетонирования %1 позже первого испытания конструкции "
+                           "05.03.2026.\n")
+                .arg(QDate::fromString(date, Qt::ISODate).isValid() ? "06.03.2026" : date));
         EXPECT_EQ(columnRecord(), before);
     }
 
     ASSERT_EQ(run(properties(column + QStringList {"--concreted", "05.02.2026"})), kExitOk)
         << console.stderrText.toStdString();
     const QString pdf = path("p.pdf");
-    ASSERT_EQ(run({"register", "--register", registerFile(), "protocol", "--structure", kColumn, "--object", kHouse,
-                   "--out", pdf}),
-              kExitOk)
+    ASSERT_EQ(run({"register", "--register", registerFile(), "protocol", "--structure", kColumn, "--object",
+                  kHouse, "--out", pdf}),
+        kExitOk)
         << console.stderrText.toStdString();
     const QString text = luvir::test::pdfPages(pdf, "C.UTF-8").join(' ').simplified();
     EXPECT_TRUE(text.contains("Дата бетонирования 05.02.2026")) << text.toStdString();
     EXPECT_TRUE(text.contains(QString("Возраст бетона на дату испытаний, 28–29 сут"))
-                || text.contains(QString("Возраст бетона на дату испытаний, сут 28–29")))
+        || text.contains(QString("Возраст бетона на дату испытаний, сут 28–29")))
         << text.toStdString();
 }
 
@@ -109,15 +114,17 @@ TEST_F(RegisterPropertiesCommand, WrongUsageIsExplainedInOneLine)
     };
     const Case cases[] = {
         {properties({"--structure", kColumn}),
-         "register properties needs --object NAME (and --structure NAME for a structure)"},
-        {properties({"--object", kHouse, "--kind", "колонна"}), "--kind is a structure's: give --structure NAME"},
+            "register properties needs --object NAME (and --structure NAME for a structure)"},
+        {properties({"--object", kHouse, "--kind", "колонна"}),
+            "--kind is a structure's: give --structure NAME"},
         {properties({"--object", kHouse, "--structure", kColumn, "--customer", "X"}),
-         "--customer is an object's: give --object without --structure"},
+            "--customer is an object's: give --object without --structure"},
         {properties({"--object", kHouse, "--structure", kColumn, "--concreted", "31.02.2026"}),
-         "--concreted needs a date such as 2026-12-10 or 10.12.2026, or none, not \"31.02.2026\""},
+            "--concreted needs a date such as 2026-12-10 or 10.12.2026, or none, not \"31.02.2026\""},
         {properties({"--object", kHouse, "--structure", kColumn, "--kind", "мост"}),
-         "--kind needs one of: изделие, фунд. блок, колонна, балка, ригель, плита, внутр.стена, наруж.стена, "
-         "стяжка, ферма, свая, полы; or none"},
+            "--kind needs one of: изделие, фунд. блок, колонна, балка, ригель, плита, внутр.стена, "
+            "наруж.стена, "
+            "стяжка, ферма, свая, полы; or none"},
         {properties({"--object", kHouse, "--notes"}), "--notes needs a value"},
         {properties({"--object", kHouse, "extra"}), "unexpected argument \"extra\""},
         {{"register", "list", "--class", "B25"}, "--class is for register properties"},
@@ -131,7 +138,8 @@ TEST_F(RegisterPropertiesCommand, WrongUsageIsExplainedInOneLine)
     EXPECT_EQ(run(properties({"--object", "Нет"})), kExitFailed);
     EXPECT_EQ(console.stderrText, "luvir-cli: no object \"Нет\" in the register\n");
     EXPECT_EQ(run(properties({"--object", "Склад", "--structure", "Нет"})), kExitFailed);
-    EXPECT_EQ(console.stderrText, "luvir-cli: no structure \"Нет\" of the object \"Склад\" in the register\n");
+    EXPECT_EQ(
+        console.stderrText, "luvir-cli: no structure \"Нет\" of the object \"Склад\" in the register\n");
 }
 
 } // namespace
