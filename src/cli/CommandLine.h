@@ -2,6 +2,7 @@
 // The tool's arguments: which command, its options and files, or why they make no sense.
 
 #include <QDate>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -10,15 +11,14 @@ namespace luvir::cli {
 enum class Command { Info, Table, Export, Download, Stats, Register, Help, Version };
 
 // What `register` does with the register of measurements.
-enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol };
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Properties };
 
 struct Invocation {
     Command command = Command::Help;
     QStringList files; // the command's file arguments, in order
     bool values = false; // table --values, register protocol --values
     QString outDir; // export --out-dir
-    QString format; // export: "pdf", "xlsx" or "csv" (from --format or the output's suffix);
-                    // register protocol: "pdf" or "odt" (from the suffix of --out)
+    QString format; // export: "pdf", "xlsx" or "csv" (from --format or the output's suffix)
     bool byKind = false; // stats --by-kind
     bool rowsGiven = false; // stats --rows FROM-TO
     int rowsFrom = 0, rowsTo = 0;
@@ -34,7 +34,12 @@ struct Invocation {
     QDate from, to; // register: --from DATE, --to DATE (null when not given)
     QString fieldsFile; // register protocol --fields FILE
     QDate protocolDate; // register protocol --date DATE (null when not given)
-    QString out; // register protocol --out FILE
+    QStringList outs; // register protocol: every --out FILE (two: a PDF and an ODT of one protocol)
+    QStringList formats; // register protocol: "pdf" or "odt" for each of outs, by its suffix
+    QString number; // register protocol --number N (null when not given)
+    // register properties: the values given, by option without its dashes ("kind", "class",
+    // "concreted", "notes", "address", "customer"); an empty value clears the field
+    QMap<QString, QString> properties;
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
@@ -58,7 +63,8 @@ bool takeValue(const QString &arg, const QString &name, const QStringList &argum
     QString &value, QString &error);
 // The register's own options (--register FILE, --no-register, --structure NAME, --object
 // NAME, --site LABEL, --unassigned, --from DATE, --to DATE, --fields FILE, --date DATE,
-// --out FILE) into `invocation`; false when `arg` is none of them.
+// --out FILE, --number N, and the properties' --kind, --class, --concreted, --notes,
+// --address, --customer) into `invocation`; false when `arg` is none of them.
 bool takeRegisterOption(
     const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error);
 // Whether the register options given fit download; the reason when not.

@@ -92,6 +92,7 @@ int runDownload(const Invocation &invocation, CliContext &context)
     // The register after the file, as in the program: its failure costs the download nothing.
     if (!invocation.noRegister) {
         RegisterRecorder recorder(invocation.registerFile);
+        recorder.setSavedFile(QFileInfo(fileName).absoluteFilePath());
         const DownloadRecord record = download->recordTo(recorder);
         if (record.complete)
             context.console.out(record.text + u'\n');

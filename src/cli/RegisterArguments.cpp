@@ -1,6 +1,7 @@
 // The arguments of the register command, and the register options of download.
 #include "CommandLine.h"
 
+#include "CellText.h"
 #include "CliText.h"
 #include "ProtocolFields.h"
 
@@ -23,7 +24,13 @@ const ActionEntry kActions[] = {
     {"stats", RegisterAction::Stats},
     {"export", RegisterAction::Export},
     {"protocol", RegisterAction::Protocol},
+    {"properties", RegisterAction::Properties},
 };
+
+// The options of register properties: a structure's, then an object's ("notes" is both's).
+const QStringList kStructureProperties
+    = {QStringLiteral("kind"), QStringLiteral("class"), QStringLiteral("concreted"), QStringLiteral("notes")};
+const QStringList kObjectProperties = {QStringLiteral("address"), QStringLiteral("customer"), QStringLiteral("notes")};
 
 // "2026-12-10" or "10.12.2026".
 QDate parseDate(const QString &text)
@@ -41,12 +48,14 @@ QString protocolOptionGiven(const Invocation &invocation)
         return QStringLiteral("--fields");
     if (invocation.protocolDate.isValid())
         return QStringLiteral("--date");
-    if (!invocation.out.isNull())
+    if (!invocation.outs.isEmpty())
         return QStringLiteral("--out");
+    if (!invocation.number.isNull())
+        return QStringLiteral("--number");
     return {};
 }
 
-// What the protocol command accepts; sets invocation.format from the suffix of --out.
+// What the protocol command accepts; sets invocation.formats from the suffixes of --out.
 QString checkProtocol(Invocation &invocation)
 {
     if (invocation.structures.isEmpty())
@@ -56,11 +65,43 @@ QString checkProtocol(Invocation &invocation)
             "register protocol takes --structure and --object, not --unassigned, --from or --to");
     if (!invocation.files.isEmpty())
         return LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.first());
-    if (invocation.out.isNull())
+    if (invocation.outs.isEmpty())
         return LuvirCli::tr("register protocol needs --out FILE.pdf or FILE.odt");
-    invocation.format = QFileInfo(invocation.out).suffix().toLower();
-    if (invocation.format != QLatin1String("pdf") && invocation.format != QLatin1String("odt"))
-        return LuvirCli::tr("--out must end in .pdf or .odt");
+    for (const QString &out : std::as_const(invocation.outs)) {
+        invocation.formats << QFileInfo(out).suffix().toLower();
+        if (invocation.formats.last() != QLatin1String("pdf") && invocation.formats.last() != QLatin1String("odt"))
+            return LuvirCli::tr("--out must end in .pdf or .odt");
+    }
+    // One protocol, one number: at most its PDF and its ODT.
+    if (invocation.outs.size() > 2 || invocation.formats.removeDuplicates() > 0)
+        return LuvirCli::tr("--out is given at most twice: once .pdf and once .odt");
+    return {};
+}
+
+// What the properties command accepts: a structure of a named object, or an object, and
+// only the options of the one named.
+QString checkProperties(const Invocation &invocation)
+{
+    if (invocation.object.isNull())
+        return LuvirCli::tr("register properties needs --object NAME (and --structure NAME for a structure)");
+    if (invocation.unassigned || invocation.from.isValid() || invocation.to.isValid())
+        return LuvirCli::tr("register properties takes --structure and --object, not --unassigned, --from or --to");
+    if (!invocation.files.isEmpty())
+        return LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.first());
+    const bool structure = !invocation.structure.isNull();
+    for (auto it = invocation.properties.cbegin(); it != invocation.properties.cend(); ++it) {
+        if (structure && !kStructureProperties.contains(it.key()))
+            return LuvirCli::tr("--%1 is an object's: give --object without --structure").arg(it.key());
+        if (!structure && !kObjectProperties.contains(it.key()))
+            return LuvirCli::tr("--%1 is a structure's: give --structure NAME").arg(it.key());
+    }
+    if (const QString concreted = invocation.properties.value(QStringLiteral("concreted"));
+        !concreted.isEmpty() && concreted != QLatin1String("none") && !parseDate(concreted).isValid())
+        return LuvirCli::tr("--concreted needs a date such as 2026-12-10 or 10.12.2026, or none, not \"%1\"")
+            .arg(concreted);
+    if (const QString kind = invocation.properties.value(QStringLiteral("kind"));
+        !kind.isEmpty() && kind != QLatin1String("none") && !ElementKindNames.contains(kind, Qt::CaseInsensitive))
+        return LuvirCli::tr("--kind needs one of: %1; or none").arg(ElementKindNames.join(QStringLiteral(", ")));
     return {};
 }
 
@@ -119,11 +160,25 @@ bool takeRegisterOption(
     if (takeValue(arg, QStringLiteral("--register"), arguments, i, invocation.registerFile, error)
         || takeValue(arg, QStringLiteral("--object"), arguments, i, invocation.object, error)
         || takeValue(arg, QStringLiteral("--fields"), arguments, i, invocation.fieldsFile, error)
-        || takeValue(arg, QStringLiteral("--out"), arguments, i, invocation.out, error))
+        || takeValue(arg, QStringLiteral("--number"), arguments, i, invocation.number, error))
         return true;
+    if (QString out; takeValue(arg, QStringLiteral("--out"), arguments, i, out, error)) {
+        invocation.outs << out;
+        return true;
+    }
     if (takeValue(arg, QStringLiteral("--site"), arguments, i, invocation.site, error)) {
         invocation.siteGiven = true;
         return true;
+    }
+    for (const QString &property : kStructureProperties + kObjectProperties) {
+        const qsizetype before = i;
+        QString value;
+        if (takeValue(arg, QStringLiteral("--") + property, arguments, i, value, error)) {
+            if (value.isEmpty() && (i > before || arg.contains(u'=')))
+                error.clear(); // given empty: the field is cleared
+            invocation.properties.insert(property, value);
+            return true;
+        }
     }
     for (const auto &[name, date] : {std::pair {QStringLiteral("--from"), &invocation.from},
              std::pair {QStringLiteral("--to"), &invocation.to},
@@ -145,7 +200,7 @@ bool takeRegisterOption(
 QString checkDownloadRegister(const Invocation &invocation)
 {
     if (selectionGiven(invocation) || !invocation.object.isNull() || invocation.siteGiven
-        || !protocolOptionGiven(invocation).isEmpty())
+        || !protocolOptionGiven(invocation).isEmpty() || !invocation.properties.isEmpty())
         return LuvirCli::tr("download takes only --no-register or --register FILE");
     if (invocation.noRegister && !invocation.registerFile.isEmpty())
         return LuvirCli::tr("--no-register and --register exclude each other");
@@ -155,7 +210,7 @@ QString checkDownloadRegister(const Invocation &invocation)
 QString checkRegister(Invocation &invocation, const QString &action)
 {
     if (action.isNull())
-        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export or protocol)");
+        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)");
     const ActionEntry *entry = nullptr;
     for (const ActionEntry &candidate : kActions)
         if (action == QLatin1String(candidate.name))
@@ -172,6 +227,8 @@ QString checkRegister(Invocation &invocation, const QString &action)
     if (const QString option = protocolOptionGiven(invocation);
         !option.isEmpty() && entry->action != RegisterAction::Protocol)
         return LuvirCli::tr("%1 is for register protocol").arg(option);
+    if (!invocation.properties.isEmpty() && entry->action != RegisterAction::Properties)
+        return LuvirCli::tr("--%1 is for register properties").arg(invocation.properties.firstKey());
     if (invocation.structures.size() > 1 && entry->action != RegisterAction::Protocol)
         return LuvirCli::tr("--structure is given more than once; only register protocol takes several");
 
@@ -207,6 +264,8 @@ QString checkRegister(Invocation &invocation, const QString &action)
         return {};
     case RegisterAction::Protocol:
         return checkProtocol(invocation);
+    case RegisterAction::Properties:
+        return checkProperties(invocation);
     }
     return {};
 }
@@ -252,24 +311,37 @@ QString registerHelpText()
         "  export --structure NAME [--object NAME] OUT.db\n"
         "                      a structure's measurements (at most 999) as an archive file\n"
         "  protocol --structure NAME [--structure NAME]... [--object NAME] [--values]\n"
-        "           [--fields FILE] [--date DATE] --out OUT.pdf|OUT.odt\n"
+        "           [--fields FILE] [--date DATE] [--number N] --out OUT [--out OUT]\n"
         "                      the test protocol (\"Протокол испытаний\") of the structures, all\n"
         "                      of one object: each site's row and each structure's figures (with\n"
         "                      --values also each site's intermediate values), as PDF or as an\n"
-        "                      ODT document to finish in a word processor, by the suffix of OUT;\n"
-        "                      prints \"Protocol saved: FULL PATH\"\n"
+        "                      ODT document to finish in a word processor, by the suffix of OUT\n"
+        "                      (.pdf or .odt; --out twice: both files of one protocol, one\n"
+        "                      number); prints \"Protocol saved: FULL PATH\" for each file\n"
+        "  properties --structure NAME --object NAME [--kind TEXT] [--class TEXT]\n"
+        "             [--concreted DATE|none] [--notes TEXT]\n"
+        "  properties --object NAME [--address TEXT] [--customer TEXT] [--notes TEXT]\n"
+        "                      what the protocol prints about a structure or an object: the\n"
+        "                      options set it (an empty TEXT clears a field; --kind is one of\n"
+        "                      the meter's element kinds, such as колонна, or none); a date of\n"
+        "                      concreting after the structure's first test is refused, exit 1,\n"
+        "                      nothing kept. Without options, printed as \"key: value\" lines\n"
+        "                      (a line break in a value as \\n)\n"
         "\n"
         "The protocol's header fields are those kept in the register from the last protocol:\n"
-        "its number counted up, the laboratory, the executor and the normative documents for\n"
-        "every protocol, the customer and address per object, the verification per meter. It\n"
-        "is dated today, or DATE. --fields FILE sets fields from \"key=value\" lines (UTF-8; in a\n"
-        "value \\n is a line break and \\\\ a backslash; empty lines and lines starting with\n"
-        "# are skipped); --date wins over a date in FILE. The keys (standards separated by ;):\n"
+        "the next number of the series, the laboratory, the executor and the normative\n"
+        "documents for every protocol, the customer and address per object, the verification\n"
+        "per meter. It is dated today, or DATE. --fields FILE sets fields from \"key=value\"\n"
+        "lines (UTF-8; in a value \\n is a line break and \\\\ a backslash; empty lines and\n"
+        "lines starting with # are skipped); --date and --number N win over FILE. The keys\n"
+        "(standards separated by ;):\n"
         "{keys}\n"
-        "Once the protocol is written its fields are kept for the next one, so the number\n"
-        "counts up; a protocol that could not be written keeps nothing. A structure without\n"
-        "measurements gets an empty table. The program computes no strength class and no\n"
-        "verdict: the conclusion is the engineer's own text.\n"
+        "Each run that writes is one protocol: once a file is written its fields are kept for\n"
+        "the next one; a run that wrote nothing keeps nothing. The series goes on from its own\n"
+        "last number (\"17/26\" after \"16/26\"); a number of another form (\"1/26-К\") is that\n"
+        "protocol's alone, and a number N/YY starts again at 1 in a new year (\"1/27\"). A\n"
+        "structure without measurements gets an empty table. The program computes no strength\n"
+        "class and no verdict: the conclusion is the engineer's own text.\n"
         "\n"
         "SELECTION (without it: every measurement):\n"
         "  --structure NAME [--object NAME]   the measurements of one structure\n"

@@ -27,6 +27,10 @@ std::optional<RegisterStructure> findNamedStructure(
 // commas, in the register's order of objects.
 QString objectNames(Register &reg, const QList<RegisterStructure> &structures);
 
+// register properties: a structure's or an object's fields the protocol prints, set from the
+// options or, without any, printed as "key: value" lines.
+int runRegisterProperties(Register &reg, const Invocation &invocation, CliContext &context);
+
 // register protocol: the protocol of the structures --structure names, written to --out.
 int runRegisterProtocol(Register &reg, const Invocation &invocation, CliContext &context);
 

@@ -62,6 +62,8 @@ public:
             return exportStructure();
         case RegisterAction::Protocol:
             return runRegisterProtocol(m_register, m_invocation, m_context);
+        case RegisterAction::Properties:
+            return runRegisterProperties(m_register, m_invocation, m_context);
         }
         return kExitUsage;
     }

@@ -48,21 +48,35 @@ public:
             return kExitFailed;
         if (m_invocation.protocolDate.isValid())
             content->header.date = m_invocation.protocolDate; // the option wins over the file
+        if (!m_invocation.number.isNull())
+            content->header.number = m_invocation.number;
         content->withValues = m_invocation.values;
 
-        const bool written = m_invocation.format == QLatin1String("odt")
-            ? writeProtocolOdt(*content, m_invocation.out, &error, m_context.decimalSeparator)
-            : writeProtocolPdf(*content, m_invocation.out, &error, m_context.decimalSeparator);
-        if (!written)
-            return failed(error); // nothing kept: the next protocol takes this number
-        m_context.console.out(
-            LuvirCli::tr("Protocol saved: %1")
-                .arg(QDir::toNativeSeparators(QFileInfo(m_invocation.out).absoluteFilePath()))
-            + u'\n');
+        // One protocol in each file asked for, with one number. Once one is written the
+        // number is used: the fields are kept even when the other file fails.
+        bool allWritten = true;
+        bool anyWritten = false;
+        for (qsizetype i = 0; i < m_invocation.outs.size(); ++i) {
+            const QString &out = m_invocation.outs.at(i);
+            const bool written = m_invocation.formats.at(i) == QLatin1String("odt")
+                ? writeProtocolOdt(*content, out, &error, m_context.decimalSeparator)
+                : writeProtocolPdf(*content, out, &error, m_context.decimalSeparator);
+            if (!written) {
+                failed(error);
+                allWritten = false;
+                continue;
+            }
+            anyWritten = true;
+            m_context.console.out(
+                LuvirCli::tr("Protocol saved: %1").arg(QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()))
+                + u'\n');
+        }
+        if (!anyWritten)
+            return kExitFailed; // nothing kept: the next protocol takes this number
         if (!keepProtocolFields(m_register, structures.first().objectId, content->header, error))
             return failed(LuvirCli::tr("luvir-cli: the protocol's fields were not kept in the register: %1")
                               .arg(error));
-        return kExitOk;
+        return allWritten ? kExitOk : kExitFailed;
     }
 
 private:

@@ -5,6 +5,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace luvir {
@@ -89,11 +90,18 @@ void pageNumberFooter(QXmlStreamWriter &xml)
     xml.writeEndElement();
 }
 
+// The width of the text between the page's margins (21 cm less 2 cm and 1 cm).
+constexpr double kTextWidthCm = 18;
+
 // The body with the text's font, and the tables' widths as ODF has them: Qt writes a
 // table's per cent width as points ("100pt") and column per cents as "31%", which
-// LibreOffice ignores; relative column widths ("31*") across the full width are kept.
+// LibreOffice ignores. Each table gets the text's width and each column its share of it,
+// both as a length and as a relative width in hundredths of a per cent ("3100*"): with
+// relative widths of whole per cents LibreOffice gave a table of seven columns equal ones.
 // The cells of ruled tables name styles "TB<table>.<cell>" that Qt never writes; they are
 // added, with a thin rule round the cell.
+QString withSitesKeptWhole(const QString &content);
+
 QByteArray withFontWidthsAndRules(const QByteArray &content, const QString &fontFamily)
 {
     static const QRegularExpression family(QStringLiteral("fo:font-family=\"[^\"]*\""));
@@ -102,8 +110,35 @@ QByteArray withFontWidthsAndRules(const QByteArray &content, const QString &font
     static const QRegularExpression ruledCell(QStringLiteral("table:style-name=\"(TB[0-9]+\\.[0-9]+)\""));
     QString text = QString::fromUtf8(content)
                        .replace(family, QStringLiteral("fo:font-family=\"'%1'\"").arg(fontFamily))
-                       .replace(tableWidth, QStringLiteral("style:rel-width=\"100%\" table:align=\"margins\""))
-                       .replace(columnWidth, QStringLiteral("style:rel-column-width=\"\\1*\""));
+                       .replace(tableWidth, QStringLiteral("style:width=\"%1cm\" style:rel-width=\"100%\" "
+                                                           "table:align=\"margins\"")
+                                                .arg(kTextWidthCm));
+    QString widened;
+    qsizetype from = 0;
+    for (const auto &m : columnWidth.globalMatch(text)) {
+        const double share = m.captured(1).toDouble();
+        widened += QStringView(text).mid(from, m.capturedStart() - from);
+        widened += QStringLiteral("style:column-width=\"%1cm\" style:rel-column-width=\"%2*\"")
+                       .arg(QString::number(kTextWidthCm * share / 100, 'f', 3))
+                       .arg(qRound(share * 100));
+        from = m.capturedEnd();
+    }
+    widened += QStringView(text).mid(from);
+    text = widened;
+    // A cell spanning N columns is followed by N - 1 covered cells in ODF; Qt writes none,
+    // and LibreOffice then lays the whole table out in equal columns.
+    static const QRegularExpression spanned(
+        QStringLiteral("<table:table-cell table:number-columns-spanned=\"([0-9]+)\"[^>]*>.*?</table:table-cell>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QString covered;
+    from = 0;
+    for (const auto &m : spanned.globalMatch(text)) {
+        covered += QStringView(text).mid(from, m.capturedEnd() - from);
+        covered += QStringLiteral("<table:covered-table-cell/>").repeated(std::max(0, m.captured(1).toInt() - 1));
+        from = m.capturedEnd();
+    }
+    covered += QStringView(text).mid(from);
+    text = covered;
     QStringList ruled;
     for (const auto &m : ruledCell.globalMatch(text))
         if (const QString name = m.captured(1); !ruled.contains(name)
@@ -116,7 +151,68 @@ QByteArray withFontWidthsAndRules(const QByteArray &content, const QString &font
                                  "fo:padding=\"0.05cm\"/></style:style>")
                       .arg(name);
     text.replace(QStringLiteral("</office:automatic-styles>"), styles + QStringLiteral("</office:automatic-styles>"));
-    return text.toUtf8();
+    return withSitesKeptWhole(text).toUtf8();
+}
+
+// A site's row and the row of its values under it stay on one page: LibreOffice keeps no
+// row with the next (neither a paragraph's keep-with-next nor a cell spanning both rows
+// holds them), but it never breaks a row it is told to keep whole. So each such pair
+// becomes one row of the table whose one cell, spanning every column, holds the two rows
+// as a table of the same columns. Runs on Qt's output with its covered cells added, where
+// no table holds another.
+QString withSitesKeptWhole(const QString &content)
+{
+    static const QRegularExpression table(QStringLiteral("(<table:table table:style-name=\"[^\"]*\">)(.*?)</table:table>"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression columns(QStringLiteral("^(\\s*<table:table-column [^>]*/>)+"));
+    static const QRegularExpression row(QStringLiteral("<table:table-row>.*?</table:table-row>"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    QString text;
+    qsizetype from = 0;
+    bool kept = false;
+    for (const auto &t : table.globalMatch(content)) {
+        const QString body = t.captured(2);
+        const QString columnList = columns.match(body).captured(0);
+        const int count = static_cast<int>(columnList.count(QStringLiteral("<table:table-column ")));
+        const QString spansAll = QStringLiteral("table:number-columns-spanned=\"%1\"").arg(count);
+        QList<QRegularExpressionMatch> rows;
+        for (const auto &r : row.globalMatch(body))
+            rows << r;
+        text += QStringView(content).mid(from, t.capturedStart() - from);
+        from = t.capturedEnd();
+        QString newBody;
+        qsizetype at = 0;
+        for (qsizetype i = 0; i + 1 < rows.size(); ++i) {
+            const QString site = rows.at(i).captured(0);
+            const QString values = rows.at(i + 1).captured(0);
+            if (count < 2 || site.contains(QStringLiteral("number-columns-spanned")) || !values.contains(spansAll))
+                continue;
+            newBody += QStringView(body).mid(at, rows.at(i).capturedStart() - at);
+            newBody += QStringLiteral("<table:table-row table:style-name=\"ProtocolKeptRow\">"
+                                      "<table:table-cell table:style-name=\"ProtocolKeptCell\" %1>"
+                                      "<table:table table:style-name=\"ProtocolKeptRows\">%2%3%4</table:table>"
+                                      "</table:table-cell>%5</table:table-row>")
+                           .arg(spansAll, columnList, site, values,
+                                QStringLiteral("<table:covered-table-cell/>").repeated(count - 1));
+            at = rows.at(i + 1).capturedEnd();
+            kept = true;
+            ++i;
+        }
+        newBody += QStringView(body).mid(at);
+        text += t.captured(1) + newBody + QStringLiteral("</table:table>");
+    }
+    text += QStringView(content).mid(from);
+    if (kept)
+        text.replace(QStringLiteral("</office:automatic-styles>"),
+                     QStringLiteral("<style:style style:name=\"ProtocolKeptRow\" style:family=\"table-row\">"
+                                    "<style:table-row-properties fo:keep-together=\"always\"/></style:style>"
+                                    "<style:style style:name=\"ProtocolKeptCell\" style:family=\"table-cell\">"
+                                    "<style:table-cell-properties fo:padding=\"0cm\" fo:border=\"none\"/></style:style>"
+                                    "<style:style style:name=\"ProtocolKeptRows\" style:family=\"table\">"
+                                    "<style:table-properties style:width=\"%1cm\" style:rel-width=\"100%\" "
+                                    "table:align=\"margins\"/></style:style></office:automatic-styles>")
+                         .arg(kTextWidthCm));
+    return text;
 }
 
 struct ZipCloser {

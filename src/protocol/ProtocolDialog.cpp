@@ -158,6 +158,7 @@ ProtocolDialog::ProtocolDialog(Register &reg, const QList<RegisterId> &structure
         widget->setObjectName(QLatin1String(key));
 
     fill(m_made.header);
+    m_withValues->setChecked(m_made.withValues); // as the last protocol had it
     // As wide as the fields need, within the screen.
     if (const QScreen *screen = this->screen()) {
         const QSize room = screen->availableSize();
@@ -240,8 +241,8 @@ void ProtocolDialog::preview()
     window.printer().setDocName(offeredFileName(made->header.number, "pdf").chopped(4));
     window.exportMenu()->addAction(QStringLiteral("PDF…"), &window, [this, &window] { save(Format::Pdf, &window); });
     window.exportMenu()->addAction(QStringLiteral("ODT…"), &window, [this, &window] { save(Format::Odt, &window); });
-    connect(&window, &ReportPreview::printed, this, [this, header = made->header] {
-        keepFields(header);
+    connect(&window, &ReportPreview::printed, this, [this, printed = *made] {
+        keepFields(printed);
         m_status->setText(QStringLiteral("Протокол напечатан"));
     });
     window.exec();
@@ -280,15 +281,15 @@ bool ProtocolDialog::save(Format format, QWidget *parent)
         dialogs().error(parent, error);
         return false;
     }
-    keepFields(made->header);
+    keepFields(*made);
     m_status->setText(QStringLiteral("Протокол сохранён: %1").arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
     return true;
 }
 
-void ProtocolDialog::keepFields(const ProtocolHeader &header)
+void ProtocolDialog::keepFields(const ProtocolContent &content)
 {
     QString error;
-    if (!keepProtocolFields(m_register, m_objectId, header, error))
+    if (!keepProtocolFields(m_register, m_objectId, content, error))
         dialogs().error(this, QStringLiteral("Поля протокола не сохранены в журнале: %1").arg(error));
 }
 

@@ -44,7 +44,7 @@ private:
     enum class Format { Pdf, Odt };
     bool save(Format format, QWidget *parent);
     // Keeps the fields in the register for the next protocol, telling the user when it cannot.
-    void keepFields(const ProtocolHeader &header);
+    void keepFields(const ProtocolContent &content);
     void fill(const ProtocolHeader &header);
 
     Register &m_register;

@@ -120,45 +120,66 @@ private:
     bool m_afterTable = false;
 };
 
-// Label and value lines without rules.
-void fieldTable(DocumentBuilder &builder, const QList<std::pair<QString, QString>> &fields)
+// A field the protocol must hold but that was left empty is printed as a line to fill in by
+// hand; one it need not hold is left out (see the help's page on the protocol).
+const QString kFillIn = QStringLiteral("____________________");
+const QString kShortFillIn = QStringLiteral("________");
+
+QString orFillIn(const QString &text, const QString &line = kFillIn)
 {
-    QTextTable *table = builder.table(static_cast<int>(fields.size()), {38, 62}, false);
+    return text.trimmed().isEmpty() ? line : text;
+}
+
+struct Field {
+    QString label;
+    QString value;
+    bool required = true; // printed as a line to fill in when empty; else left out
+};
+
+// Label and value lines without rules.
+void fieldTable(DocumentBuilder &builder, const QList<Field> &fields)
+{
+    QList<std::pair<QString, QString>> shown;
+    for (const Field &field : fields)
+        if (field.required || !field.value.trimmed().isEmpty())
+            shown.append({field.label, orFillIn(field.value)});
+    QTextTable *table = builder.table(static_cast<int>(shown.size()), {38, 62}, false);
     const QTextCharFormat label = charFormat(kBodyPoints, true);
     const QTextCharFormat value = charFormat(kBodyPoints);
-    for (int r = 0; r < fields.size(); ++r) {
-        DocumentBuilder::cell(table, r, 0, fields.at(r).first, label);
-        DocumentBuilder::cell(table, r, 1, fields.at(r).second, value);
+    for (int r = 0; r < shown.size(); ++r) {
+        DocumentBuilder::cell(table, r, 0, shown.at(r).first, label);
+        DocumentBuilder::cell(table, r, 1, shown.at(r).second, value);
     }
 }
 
 void headerPart(DocumentBuilder &builder, const ProtocolHeader &header, const ProtocolFacts &facts)
 {
     const QTextCharFormat body = charFormat(kBodyPoints);
-    builder.paragraph(header.laboratoryName, charFormat(kBodyPoints, true), Qt::AlignHCenter);
-    builder.paragraph(header.laboratoryAddress, body, Qt::AlignHCenter);
-    builder.paragraph(QStringLiteral("Аттестат аккредитации: ") + header.accreditation, body, Qt::AlignHCenter);
-    builder.heading(QStringLiteral("ПРОТОКОЛ ИСПЫТАНИЙ № ") + header.number, kTitlePoints, 1, Qt::AlignHCenter);
-    builder.paragraph(QStringLiteral("от ") + dateText(header.date), body, Qt::AlignHCenter);
+    builder.paragraph(orFillIn(header.laboratoryName), charFormat(kBodyPoints, true), Qt::AlignHCenter);
+    if (!header.laboratoryAddress.trimmed().isEmpty())
+        builder.paragraph(header.laboratoryAddress, body, Qt::AlignHCenter);
+    if (!header.accreditation.trimmed().isEmpty())
+        builder.paragraph(QStringLiteral("Аттестат аккредитации: ") + header.accreditation, body, Qt::AlignHCenter);
+    builder.heading(QStringLiteral("ПРОТОКОЛ ИСПЫТАНИЙ № ") + orFillIn(header.number, kShortFillIn), kTitlePoints, 1,
+                    Qt::AlignHCenter);
+    builder.paragraph(QStringLiteral("от ") + orFillIn(dateText(header.date), kShortFillIn), body, Qt::AlignHCenter);
     builder.paragraph(QStringLiteral("определения прочности бетона неразрушающим методом"), body,
                       Qt::AlignHCenter);
 
-    QString instrument = header.instrument;
-    if (!header.serialNumber.isEmpty())
-        instrument += QStringLiteral(", заводской № ") + header.serialNumber;
-    QString verification = QStringLiteral("№ ") + header.verificationNumber;
-    if (header.verificationDate.isValid())
-        verification += QStringLiteral(" от ") + dateText(header.verificationDate);
+    QString instrument = orFillIn(header.instrument);
+    instrument += QStringLiteral(", заводской № ") + orFillIn(header.serialNumber, kShortFillIn);
+    QString verification = QStringLiteral("№ ") + orFillIn(header.verificationNumber, kShortFillIn)
+        + QStringLiteral(" от ") + orFillIn(dateText(header.verificationDate), kShortFillIn);
     fieldTable(builder, {
         {QStringLiteral("Заказчик"), header.customer},
         {QStringLiteral("Объект"), header.objectName},
-        {QStringLiteral("Адрес объекта"), header.objectAddress},
+        {QStringLiteral("Адрес объекта"), header.objectAddress, false},
         {QStringLiteral("Даты проведения испытаний"), facts.days.text()},
-        {QStringLiteral("Условия проведения испытаний"), header.conditions},
+        {QStringLiteral("Условия проведения испытаний"), header.conditions, false},
         {QStringLiteral("Нормативные документы"), header.standards.join(u'\n')},
         {QStringLiteral("Средство измерений"), instrument},
         {QStringLiteral("Свидетельство о поверке"), verification},
-        {QStringLiteral("Градуировочные зависимости и Kc"), facts.calibrations.join(u'\n')},
+        {QStringLiteral("Градуировочные зависимости и Kc"), facts.calibrations.join(u'\n'), false},
     });
 }
 
@@ -191,6 +212,7 @@ void structurePart(DocumentBuilder &builder, int index, const ProtocolStructure 
                    const StructureFacts &facts, bool withValues)
 {
     builder.heading(QStringLiteral("%1. %2").arg(index + 1).arg(structure.name), kHeadingPoints, 2);
+    // The age is worked out from the dates: left to fill in with the date of concreting.
     fieldTable(builder, {
         {QStringLiteral("Вид изделия"), structure.elementKind},
         {QStringLiteral("Проектный класс бетона"), structure.designClass},
@@ -202,12 +224,18 @@ void structurePart(DocumentBuilder &builder, int index, const ProtocolStructure 
     builder.paragraph(facts.statisticsLine, charFormat(kBodyPoints));
     if (!facts.mixedNote.isEmpty())
         builder.paragraph(facts.mixedNote, charFormat(kBodyPoints));
+    if (!facts.ageNote.isEmpty())
+        builder.paragraph(facts.ageNote, charFormat(kBodyPoints));
 }
 
 void closingPart(DocumentBuilder &builder, const ProtocolHeader &header)
 {
     builder.heading(QStringLiteral("Заключение"), kHeadingPoints, 2);
-    builder.paragraph(header.conclusion, charFormat(kBodyPoints));
+    // An empty conclusion leaves lines to write it in by hand.
+    builder.paragraph(header.conclusion.trimmed().isEmpty() ? QString(kFillIn).repeated(3) + u'\n'
+                              + QString(kFillIn).repeated(3)
+                                                             : header.conclusion,
+                      charFormat(kBodyPoints));
     builder.paragraph(QString(), charFormat(kBodyPoints)); // room above the signatures
 
     QTextTable *table = builder.table(2, {45, 25, 30}, false);
@@ -218,7 +246,7 @@ void closingPart(DocumentBuilder &builder, const ProtocolHeader &header)
         executor += QStringLiteral(": ") + header.executorPosition;
     DocumentBuilder::cell(table, 0, 0, executor, body);
     DocumentBuilder::cell(table, 0, 1, line, body, Qt::AlignHCenter);
-    DocumentBuilder::cell(table, 0, 2, header.executorName, body);
+    DocumentBuilder::cell(table, 0, 2, orFillIn(header.executorName), body);
     DocumentBuilder::cell(table, 1, 0, QStringLiteral("Руководитель лаборатории"), body);
     DocumentBuilder::cell(table, 1, 1, line, body, Qt::AlignHCenter);
     DocumentBuilder::cell(table, 1, 2, line, body);

@@ -34,9 +34,19 @@ QString figureText(const QString &name, const QString &value, const QString &uni
     return name + QStringLiteral(" = ") + value + u' ' + unit;
 }
 
+// A strength as the table writes it ("58" or "58,3") with one decimal ("58,0"), as Rm is.
+QString withOneDecimal(const QString &strength, const QString &separator)
+{
+    if (strength == kUndefinedFigure || strength.contains(separator))
+        return strength;
+    return strength + separator + u'0';
+}
+
 QString statisticsLine(const SeriesGroup &group, const QString &separator)
 {
-    const QStringList f = seriesGroupFields(group, separator, false);
+    QStringList f = seriesGroupFields(group, separator, false);
+    f[2] = withOneDecimal(f.at(2), separator);
+    f[3] = withOneDecimal(f.at(3), separator);
     const QString mpa = QStringLiteral("МПа");
     return QStringList {
         figureText(QStringLiteral("n"), f.at(1), {}),
@@ -49,10 +59,18 @@ QString statisticsLine(const SeriesGroup &group, const QString &separator)
         .join(QStringLiteral("; "));
 }
 
-QString ageText(const QDate &concreted, const TestingDays &days)
+// The concrete's age in days on the days of testing. A concreting date after the first
+// test is a mistake of the record, not an age: "—", and the note says why.
+QString ageText(const QDate &concreted, const TestingDays &days, QString &note)
 {
     if (!concreted.isValid() || !days.first)
         return {};
+    if (concreted > *days.first) {
+        note = QStringLiteral("Примечание: дата бетонирования %1 позже первого испытания %2; возраст бетона "
+                              "не определён.")
+                   .arg(concreted.toString(kDateFormat), days.first->toString(kDateFormat));
+        return QString(kUndefinedFigure);
+    }
     const qint64 first = concreted.daysTo(*days.first);
     const qint64 last = concreted.daysTo(*days.last);
     if (first == last)
@@ -72,7 +90,8 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
         ++number;
         // The main table's texts: №, date and time, kind, direction, dependency, Kc, R.
         const QStringList t = measurementRow(site.cell, number, separator);
-        QStringList row {t.at(0), site.label, t.at(1), t.at(3), t.at(4), t.at(5), t.at(6)};
+        QStringList row {t.at(0), site.label, t.at(1), t.at(3), t.at(4), t.at(5),
+            strengthFixedText(site.cell, separator)};
         if (withValues)
             row << valuesText(site.cell, separator);
         facts.siteRows.append(row);
@@ -90,7 +109,7 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
             facts.days.add(*day);
     }
     facts.group = seriesGroup(structure.name, series, separator);
-    facts.ageText = ageText(structure.concreted, facts.days);
+    facts.ageText = ageText(structure.concreted, facts.days, facts.ageNote);
     facts.statisticsLine = statisticsLine(facts.group, separator);
     if (const QString reason = mixedCalibrationReason(facts.group); !reason.isEmpty())
         facts.mixedNote = QStringLiteral("Примечание: ") + reason + u'.';

@@ -15,7 +15,8 @@
 
 namespace luvir {
 
-// "№ п/п", "Участок", "Дата и время", "Направление", "Зависимость", "Kc", "R, МПа".
+// "№ п/п", "Участок", "Дата и время", "Направление", "Зависимость", "Kc", "R, МПа"; R with
+// one decimal ("58,0"), as the figures line writes every strength.
 extern const QStringList ProtocolSiteColumns;
 // "с единичными значениями": each site's intermediate values, on a line of their own under the
 // site's row, "№ 5 — единичные значения, МПа: 25,0; 26,1; …".
@@ -35,8 +36,10 @@ struct StructureFacts {
                                  // (and its intermediate values after them when asked)
     SeriesGroup group; // the structure's figures, as the statistics window has them
     TestingDays days;
-    QString ageText; // days from concreting to testing: "28" or "28–30"; empty if unknown
-    QString statisticsLine; // "n = 30; Rmin = 20,1 МПа; … Vm = 11,7 %"
+    QString ageText; // days from concreting to testing: "28" or "28–30"; empty if unknown;
+                     // "—" when the concreting date lies after the first test
+    QString ageNote; // "Примечание: дата бетонирования … позже …"; empty unless the age is "—"
+    QString statisticsLine; // "n = 30; Rmin = 20,1 МПа; … Vm = 11,7 %", strengths with one decimal
     QString mixedNote; // "Примечание: смешаны …"; empty unless the structure mixes
 };
 

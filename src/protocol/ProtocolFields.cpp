@@ -136,8 +136,19 @@ bool readProtocolFields(ProtocolHeader &header, const QString &text, QString &er
     return true;
 }
 
-QString nextProtocolNumber(const QString &last)
+QString nextProtocolNumber(const QString &last, const QDate &date)
 {
+    if (last.trimmed().isEmpty())
+        return date.isValid() ? QStringLiteral("1/%1").arg(date.year() % 100, 2, 10, QChar(u'0')) : last;
+    // "N/YY" or "N/YYYY" of an earlier year: the new year's series.
+    static const QRegularExpression yearly(QStringLiteral("^\\s*([0-9]+)/([0-9]{2}|[0-9]{4})\\s*$"));
+    if (const QRegularExpressionMatch m = yearly.match(last); m.hasMatch() && date.isValid()) {
+        const QString year = m.captured(2);
+        const int full = year.size() == 2 ? 2000 + year.toInt() : year.toInt();
+        if (full < date.year())
+            return QStringLiteral("1/%1").arg(year.size() == 2 ? QStringLiteral("%1").arg(date.year() % 100, 2, 10, QChar(u'0'))
+                                                               : QString::number(date.year()));
+    }
     static const QRegularExpression digits(QStringLiteral("[0-9]+"));
     const QRegularExpressionMatch match = digits.match(last);
     bool ok = false;
@@ -147,6 +158,13 @@ QString nextProtocolNumber(const QString &last)
     const QString next = QString::number(number + 1);
     const QString padded = next.rightJustified(match.capturedLength(), u'0');
     return last.left(match.capturedStart()) + padded + last.mid(match.capturedEnd());
+}
+
+bool continuesSeries(const QString &series, const QString &number)
+{
+    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
+    const auto form = [](QString text) { return text.trimmed().replace(digits, QStringLiteral("#")); };
+    return series.trimmed().isEmpty() || (!number.trimmed().isEmpty() && form(series) == form(number));
 }
 
 } // namespace luvir

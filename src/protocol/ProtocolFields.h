@@ -30,9 +30,16 @@ bool setProtocolField(ProtocolHeader &header, const QString &key, const QString 
 // `error`, at the first line that is not a known field.
 bool readProtocolFields(ProtocolHeader &header, const QString &text, QString &error);
 
-// The number offered after `last`: its first run of digits counted up, keeping its width
-// ("12" -> "13", "12/2026" -> "13/2026", "П-007" -> "П-008"); a number without digits, or
-// none, is offered as it was.
-QString nextProtocolNumber(const QString &last);
+// The number offered after `last` for a protocol dated `date`: its first run of digits
+// counted up, keeping its width ("12" -> "13", "12/2026" -> "13/2026", "П-007" -> "П-008");
+// a number without digits is offered as it was. A number of the form N/YY (or N/YYYY) whose
+// year is before `date`'s starts again at 1 with the new year's digits ("57/26" -> "1/27");
+// with no number yet, "1/YY" of `date` (nothing without a date).
+QString nextProtocolNumber(const QString &last, const QDate &date = {});
+
+// Whether `number` goes on with the series whose last number is `series`: the same form,
+// the runs of digits aside ("5/26" after "4/26", "1/27" after "57/26"), or no series yet. A
+// number of another form ("1/26-К") is that protocol's alone: the series keeps its last.
+bool continuesSeries(const QString &series, const QString &number);
 
 } // namespace luvir

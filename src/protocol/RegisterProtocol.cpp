@@ -90,7 +90,8 @@ std::optional<ProtocolContent> protocolFromRegister(
     ProtocolHeader &header = content.header;
     const QMap<QString, QString> common = reg.protocolFields();
     fillFrom(header, common, kCommonKeys);
-    header.number = nextProtocolNumber(header.number);
+    content.withValues = common.value(QStringLiteral("values")) == QLatin1String("1");
+    header.number = nextProtocolNumber(header.number, today);
     header.date = today;
     if (const auto object = reg.object(objectId)) {
         header.objectName = object->name;
@@ -114,12 +115,22 @@ std::optional<ProtocolContent> protocolFromRegister(
     return content;
 }
 
-bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader &header, QString &error)
+namespace {
+
+// "с единичными значениями", kept with the fields of every protocol.
+const QString kValuesKey = QStringLiteral("values");
+
+bool keepFields(Register &reg, RegisterId objectId, const ProtocolHeader &header,
+                const QMap<QString, QString> &more, QString &error)
 {
     QMap<QString, QMap<QString, QString>> byScope;
     QMap<QString, QString> &common = byScope[QString()];
+    common = more;
     for (const QString &key : kCommonKeys)
         common.insert(key, protocolField(header, key));
+    // The series goes on from its own last number; one typed in another form is not its.
+    if (!continuesSeries(reg.protocolFields().value(QStringLiteral("number")), header.number))
+        common.remove(QStringLiteral("number"));
     // A verification belongs to one meter: not kept for a protocol of several.
     if (!header.serialNumber.isEmpty() && !header.serialNumber.contains(u',')) {
         QMap<QString, QString> &instrument = byScope[Register::instrumentScope(header.serialNumber)];
@@ -131,6 +142,19 @@ bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader
     if (!kept)
         error = reg.errorString();
     return kept;
+}
+
+} // namespace
+
+bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolHeader &header, QString &error)
+{
+    return keepFields(reg, objectId, header, {}, error);
+}
+
+bool keepProtocolFields(Register &reg, RegisterId objectId, const ProtocolContent &content, QString &error)
+{
+    return keepFields(reg, objectId, content.header,
+                      {{kValuesKey, content.withValues ? QStringLiteral("1") : QStringLiteral("0")}}, error);
 }
 
 } // namespace luvir

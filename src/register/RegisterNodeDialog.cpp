@@ -1,10 +1,10 @@
 #include "RegisterNodeDialog.h"
 
 #include "CellText.h"
+#include "RegisterStructureDates.h"
+#include "UserDialogs.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -32,6 +32,15 @@ QLineEdit *lineEdit(const QString &text, const char *name, QWidget *parent)
     edit->setObjectName(QLatin1String(name));
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 45);
     return edit;
+}
+
+const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
+
+// The date typed, "ДД.ММ.ГГГГ" (or "ГГГГ-ММ-ДД"); null when it is none.
+QDate typedDate(const QString &text)
+{
+    const QDate date = QDate::fromString(text.trimmed(), kDateFormat);
+    return date.isValid() ? date : QDate::fromString(text.trimmed(), Qt::ISODate);
 }
 
 } // namespace
@@ -65,24 +74,38 @@ RegisterNodeDialog::RegisterNodeDialog(const RegisterStructure &structure, QWidg
     form->addRow(QStringLiteral("&Вид изделия:"), m_kind);
     form->addRow(QStringLiteral("Проектный &класс бетона:"), m_designClass = lineEdit(structure.designClass, "class", this));
     m_designClass->setPlaceholderText(QStringLiteral("B25"));
-    // The date of concreting may be unknown: the box says whether it is given.
-    auto *concreted = new QHBoxLayout;
-    m_concretedKnown = new QCheckBox(QStringLiteral("известна"), this);
-    m_concretedKnown->setObjectName(QStringLiteral("concretedKnown"));
-    m_concreted = new QDateEdit(structure.concretedOn.isValid() ? structure.concretedOn : QDate::currentDate(), this);
-    m_concreted->setObjectName(QStringLiteral("concreted"));
-    m_concreted->setCalendarPopup(true);
-    m_concreted->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_concretedKnown->setChecked(structure.concretedOn.isValid());
-    m_concreted->setEnabled(structure.concretedOn.isValid());
-    connect(m_concretedKnown, &QCheckBox::toggled, m_concreted, &QWidget::setEnabled);
-    concreted->addWidget(m_concretedKnown);
-    concreted->addWidget(m_concreted, 1);
-    auto *concretedLabel = new QLabel(QStringLiteral("Дата &бетонирования:"), this);
-    concretedLabel->setBuddy(m_concretedKnown); // a row of a layout has no buddy of its own
-    form->addRow(concretedLabel, concreted);
+    // No date is offered: an unknown date stays empty rather than today's.
+    m_concreted = lineEdit(structure.concretedOn.isValid() ? structure.concretedOn.toString(kDateFormat) : QString(),
+                           "concreted", this);
+    m_concreted->setPlaceholderText(QStringLiteral("ДД.ММ.ГГГГ; пусто, если неизвестна"));
+    form->addRow(QStringLiteral("Дата &бетонирования:"), m_concreted);
     form->addRow(QStringLiteral("&Примечания:"), m_notes = notesEdit(structure.notes, this));
     addButtons();
+}
+
+RegisterNodeDialog::RegisterNodeDialog(Register &reg, const RegisterStructure &structure, QWidget *parent)
+    : RegisterNodeDialog(structure, parent)
+{
+    m_register = &reg;
+}
+
+void RegisterNodeDialog::accept()
+{
+    if (m_concreted) {
+        const QString typed = m_concreted->text().trimmed();
+        QString refusal;
+        if (!typed.isEmpty() && !typedDate(typed).isValid())
+            refusal = QStringLiteral("Дата бетонирования: «%1» не является датой ДД.ММ.ГГГГ.").arg(typed);
+        else if (m_register)
+            refusal = concretingDateRefusal(*m_register, m_structure.id, typedDate(typed));
+        if (!refusal.isEmpty()) {
+            dialogs().error(this, refusal);
+            m_concreted->setFocus();
+            m_concreted->selectAll();
+            return;
+        }
+    }
+    QDialog::accept();
 }
 
 void RegisterNodeDialog::addButtons()
@@ -113,7 +136,7 @@ RegisterStructure RegisterNodeDialog::structure() const
     structure.name = m_name->text().trimmed();
     structure.elementKind = m_kind->currentData().toInt();
     structure.designClass = m_designClass->text().trimmed();
-    structure.concretedOn = m_concretedKnown->isChecked() ? m_concreted->date() : QDate();
+    structure.concretedOn = typedDate(m_concreted->text());
     structure.notes = m_notes->toPlainText();
     return structure;
 }

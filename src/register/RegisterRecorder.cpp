@@ -11,9 +11,12 @@ namespace luvir {
 DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &download)
 {
     const QString fileName = m_fileName.isEmpty() ? rememberedRegisterPath() : m_fileName;
-    const QString notAdded
-        = QStringLiteral("Скачанные измерения не добавлены в журнал «%1»: %2\n"
-                         "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
+    const QString notAdded = QStringLiteral("Скачанные измерения не добавлены в журнал «%1»: %2\n")
+        + (m_savedFile.isEmpty()
+                ? QStringLiteral("Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.")
+                : QStringLiteral("Архив сохранён в файле «%1»; его можно добавить в журнал позже "
+                                 "(luvir-cli register add).")
+                      .arg(QDir::toNativeSeparators(m_savedFile)));
     Register reg;
     if (m_busyMs >= 0)
         reg.setBusyTimeout(m_busyMs);

@@ -27,6 +27,9 @@ public:
     }
 
     void setBusyTimeout(int milliseconds) { m_busyMs = milliseconds; }
+    // The file the download was already saved in (luvir-cli download): a record of what was
+    // not added names it instead of advising to save the archive.
+    void setSavedFile(const QString &fileName) { m_savedFile = fileName; }
 
     DownloadRecord recordDownload(const CompletedDownload &download) override;
 
@@ -34,6 +37,7 @@ private:
     QString m_fileName;
     ServerConnector m_connector;
     int m_busyMs = -1; // the register's default
+    QString m_savedFile;
 };
 
 } // namespace luvir

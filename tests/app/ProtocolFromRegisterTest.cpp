@@ -49,7 +49,7 @@ TEST(ProtocolFromRegister, TheObjectsProtocolOpensOverTheRegisterWindow)
         dialog->reject();
     });
     host.window().ProtocolAction->trigger();
-    EXPECT_EQ(number, "17/26");
+    EXPECT_EQ(number, numberOfferedToday(1));
     EXPECT_EQ(what, "Конструкции: Колонна К-3, ось 5/Б; Плита П-1; участков: 33");
     EXPECT_EQ(parent, &host.window());
     EXPECT_TRUE(dialogs.shown.isEmpty()) << qPrintable(dialogs.shown.value(0).text);

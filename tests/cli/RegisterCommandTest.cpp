@@ -244,7 +244,7 @@ TEST_F(RegisterCommand, WrongUsageIsExplainedInOneLine)
         const char *error;
     };
     const Case cases[] = {
-        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export or protocol)"},
+        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)"},
         {{"register", "drop"}, "unknown register command \"drop\""},
         {{"register", "add"}, "missing FILE.db"},
         {{"register", "list", "--structure", "A", "--unassigned"},
@@ -327,6 +327,11 @@ TEST_F(DownloadToRegister, ARegisterThatCannotBeWrittenCostsTheDownloadNothing)
     EXPECT_TRUE(console.stderrText.contains("Скачанные измерения не добавлены в журнал «" + registerFile()
         + "»: Файл «" + registerFile() + "» не является журналом испытаний."))
         << console.stderrText.toStdString();
+    // The file is saved already: the advice names it rather than saving it.
+    EXPECT_TRUE(console.stderrText.endsWith("Архив сохранён в файле «" + path("a.db")
+                                            + "»; его можно добавить в журнал позже (luvir-cli register add).\n"))
+        << console.stderrText.toStdString();
+    EXPECT_FALSE(console.stderrText.contains("сохранить в файл"));
     EXPECT_EQ(QFile(path("a.db")).size(), 42 * 300 + 6);
     EXPECT_EQ(readBytes(registerFile()), "not a register");
 }

@@ -90,12 +90,14 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
 
         // The PDF: each site's row whole on one line, each structure's figures, the pages
         // numbered; the protocol numbered after the last one kept.
+        // The ODT in the same run: the same protocol, the same number.
         const QString pdf = path(QStringLiteral("протокол-%1.PDF").arg(locale.name));
+        const QString odt = path(QStringLiteral("protocol-%1.odt").arg(locale.name));
         const ToolRun made = runBuiltCli(
-            protocol(structures + QStringList {"--date", "2026-03-10", "--out", pdf}), locale.name);
+            protocol(structures + QStringList {"--date", "2026-03-10", "--out", pdf, "--out", odt}), locale.name);
         ASSERT_EQ(made.exitCode, kExitOk) << made.problem.toStdString();
-        EXPECT_EQ(made.outText(),
-            (russian ? "Протокол сохранён: " : "Protocol saved: ") + QDir::cleanPath(pdf) + '\n');
+        const QString saved = russian ? "Протокол сохранён: " : "Protocol saved: ";
+        EXPECT_EQ(made.outText(), saved + QDir::cleanPath(pdf) + '\n' + saved + QDir::cleanPath(odt) + '\n');
         EXPECT_EQ(made.errText(), QString());
         const QStringList pages = luvir::test::pdfPages(pdf, locale.name);
         ASSERT_GE(pages.size(), 2);
@@ -121,11 +123,6 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
             EXPECT_EQ(all.count(structure.statisticsLine), 1) << structure.statisticsLine.toStdString();
         }
 
-        // The ODT, made next, carries the number after the PDF's.
-        const QString odt = path(QStringLiteral("protocol-%1.odt").arg(locale.name));
-        const ToolRun madeOdt = runBuiltCli(protocol(structures + QStringList {"--out", odt}), locale.name);
-        ASSERT_EQ(madeOdt.exitCode, kExitOk) << madeOdt.errText().toStdString();
-        ++number;
         odts << odt;
         odtLocales << &locale;
     }
@@ -143,7 +140,7 @@ TEST_F(RegisterProtocolCommand, WritesPdfAndOdtThatReadBackWithEverySiteAndTheFi
         for (const QString &line : texts.first().split('\n'))
             lines << line.trimmed();
         const QString shown = '\n' + lines.join('\n') + '\n';
-        EXPECT_TRUE(shown.contains(QStringLiteral("№ %1/26").arg(18 + 2 * i)))
+        EXPECT_TRUE(shown.contains(QStringLiteral("№ %1/26\n").arg(17 + i)))
             << shown.left(400).toStdString();
         for (const ProtocolStructure &structure : filled.expected) {
             const ExpectedStructure expected
@@ -182,7 +179,7 @@ TEST_F(RegisterProtocolCommand, FieldsFromAFileAreShownAndKept)
 
     Register reg;
     ASSERT_EQ(reg.open(registerFile()), Register::OpenStatus::Ok);
-    EXPECT_EQ(reg.protocolFields().value("number"), "П-007");
+    EXPECT_EQ(reg.protocolFields().value("number"), "16/26"); // "П-007" is of another form: its own
     EXPECT_EQ(reg.protocolFields().value("laboratory"), "ИЛ \"Бетон\"\nотдел 2");
     EXPECT_EQ(reg.findObjects(kHouse).value(0).customer, "ООО «Заказчик»");
 
@@ -195,6 +192,46 @@ TEST_F(RegisterProtocolCommand, FieldsFromAFileAreShownAndKept)
     EXPECT_TRUE(wall.contains("ПРОТОКОЛ ИСПЫТАНИЙ № П-007 от 02.04.2026")) << wall.toStdString();
     EXPECT_TRUE(wall.contains("Стена С-2")) << wall.toStdString();
     EXPECT_TRUE(wall.contains("n = 0")) << wall.toStdString();
+}
+
+// The number of each run: the series after a number given in another form, --number, and
+// the new year's first protocol, dated with --date; the number read back from the PDF.
+TEST_F(RegisterProtocolCommand, EachRunIsOneNumberOfTheSeries)
+{
+    const struct {
+        QStringList options;
+        QString shown, kept;
+    } runs[] = {
+        {{"--date", "2026-03-10"}, "17/26", "17/26"},
+        {{"--date", "2026-03-10", "--number", "1/26-К"}, "1/26-К", "17/26"}, // that protocol's alone
+        {{"--date", "2026-03-11"}, "18/26", "18/26"},
+        {{"--date", "2026-03-11", "--number", "40/26"}, "40/26", "40/26"}, // the series goes on from it
+        {{"--date", "31.12.2026"}, "41/26", "41/26"},
+        {{"--date", "2027-01-04"}, "1/27", "1/27"},
+        {{"--date", "2027-01-05"}, "2/27", "2/27"},
+    };
+    int n = 0;
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.options.join(' ').toStdString());
+        const QString pdf = path(QStringLiteral("p%1.pdf").arg(++n));
+        ASSERT_EQ(run(protocol(QStringList {"--structure", kSlab, "--out", pdf} + r.options)), kExitOk)
+            << console.stderrText.toStdString();
+        const QString text = luvir::test::pdfPages(pdf, "C.UTF-8").join(' ').simplified();
+        EXPECT_TRUE(text.contains("ПРОТОКОЛ ИСПЫТАНИЙ № " + r.shown + " от")) << text.left(300).toStdString();
+        EXPECT_EQ(keptNumber(), r.kept);
+    }
+}
+
+// One of two files that cannot be written: the other is the protocol, its number is used.
+TEST_F(RegisterProtocolCommand, APdfWrittenBesideAFailedOdtUsesTheNumber)
+{
+    const QString pdf = path("p.pdf");
+    const QString odt = path("missing/p.odt");
+    EXPECT_EQ(run(protocol({"--structure", kSlab, "--date", "2026-03-10", "--out", odt, "--out", pdf})), kExitFailed);
+    EXPECT_TRUE(console.stderrText.startsWith("Не удалось сохранить файл \"" + odt + "\": "))
+        << console.stderrText.toStdString();
+    EXPECT_EQ(console.stdoutText, "Protocol saved: " + pdf + '\n');
+    EXPECT_EQ(keptNumber(), "17/26");
 }
 
 // Every refusal: its exit status and message, no file written and nothing kept.
@@ -283,6 +320,12 @@ TEST_F(RegisterProtocolCommand, WrongUsageIsExplainedInOneLine)
         {protocol({"--structure", "S"}), "register protocol needs --out FILE.pdf or FILE.odt"},
         {protocol({"--structure", "S", "--out", "p.docx"}), "--out must end in .pdf or .odt"},
         {protocol({"--structure", "S", "--out", "pdf"}), "--out must end in .pdf or .odt"},
+        {protocol({"--structure", "S", "--out", "a.pdf", "--out", "b.PDF"}),
+            "--out is given at most twice: once .pdf and once .odt"},
+        {protocol({"--structure", "S", "--out", "a.pdf", "--out", "b.odt", "--out", "c.odt"}),
+            "--out is given at most twice: once .pdf and once .odt"},
+        {protocol({"--structure", "S", "--number", "", "--out", "p.pdf"}), "--number needs a value"},
+        {{"register", "list", "--number", "5"}, "--number is for register protocol"},
         {protocol({"--structure", "S", "--out", "p.pdf", "extra"}), "unexpected argument \"extra\""},
         {protocol({"--structure", "S", "--unassigned", "--out", "p.pdf"}),
             "register protocol takes --structure and --object, not --unassigned, --from or --to"},
@@ -303,5 +346,5 @@ TEST_F(RegisterProtocolCommand, WrongUsageIsExplainedInOneLine)
         EXPECT_EQ(console.stderrText, usageMessage(QString::fromUtf8(c.error), c.arguments.first()) + '\n');
     }
     // The suffix in any case.
-    EXPECT_EQ(parseCommandLine(protocol({"--structure", "S", "--out", "P.OdT"})).format, "odt");
+    EXPECT_EQ(parseCommandLine(protocol({"--structure", "S", "--out", "P.OdT"})).formats, QStringList {"odt"});
 }

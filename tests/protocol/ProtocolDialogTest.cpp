@@ -70,7 +70,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     {
         ProtocolDialog dialog(reg, filled.structures);
         ASSERT_TRUE(dialog.errorString().isEmpty()) << qPrintable(dialog.errorString());
-        EXPECT_EQ(text(dialog, "number"), "17/26");
+        EXPECT_EQ(text(dialog, "number"), numberOfferedToday(1));
         EXPECT_EQ(text(dialog, "laboratory"), kept.laboratoryName);
         EXPECT_EQ(text(dialog, "customer"), kept.customer);
         EXPECT_EQ(text(dialog, "object"), kept.objectName);
@@ -80,6 +80,8 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
         EXPECT_EQ(text(dialog, "standards"), "ГОСТ 22690-2015\nГОСТ 18105-2018");
         EXPECT_TRUE(text(dialog, "conditions").isEmpty());
 
+        EXPECT_FALSE(dialog.findChild<QCheckBox *>("values")->isChecked());
+        dialog.findChild<QCheckBox *>("values")->setChecked(true);
         type(dialog, "laboratory", "ИЛ «Бетон-Контроль»");
         type(dialog, "conditions", "температура воздуха +7 °C");
         dialogs.fileAnswers = {""}; // cancelled: nothing made, nothing kept
@@ -87,7 +89,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
         EXPECT_EQ(reg.protocolFields().value("number"), "16/26");
         dialogs.fileAnswers = {pdf};
         ASSERT_TRUE(dialog.savePdf()) << qPrintable(dialogs.errors().join('\n'));
-        EXPECT_EQ(dialogs.fileRequests.last().fileName, "Протокол 17-26.pdf");
+        EXPECT_EQ(dialogs.fileRequests.last().fileName, "Протокол " + numberOfferedToday(1).replace('/', '-') + ".pdf");
         EXPECT_TRUE(dialogs.errors().isEmpty());
     }
 
@@ -96,7 +98,7 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     ASSERT_FALSE(pages.isEmpty());
     const QString all = pages.join(' ').simplified();
     for (const QString &shown : {QString("ИЛ «Бетон-Контроль»"), QString("температура воздуха +7 °C"),
-             QString("Протокол испытаний № 17/26"), QStringLiteral("Страница 1 из %1").arg(pages.size())})
+             "Протокол испытаний № " + numberOfferedToday(1), QStringLiteral("Страница 1 из %1").arg(pages.size())})
         EXPECT_TRUE(all.contains(shown)) << qPrintable(shown);
     for (const ProtocolStructure &structure : filled.expected) {
         const ExpectedStructure expected = expectedStructure(structure, separator, dir.path());
@@ -104,9 +106,10 @@ TEST_F(ProtocolDialogTest, FieldsComeFromTheRegisterAndAreKeptOnceTheProtocolIsS
     }
 
     ProtocolDialog next(reg, {filled.structures.at(0)});
-    EXPECT_EQ(text(next, "number"), "18/26");
+    EXPECT_EQ(text(next, "number"), numberOfferedToday(2));
     EXPECT_EQ(text(next, "laboratory"), "ИЛ «Бетон-Контроль»");
     EXPECT_TRUE(text(next, "conditions").isEmpty());
+    EXPECT_TRUE(next.findChild<QCheckBox *>("values")->isChecked()); // "с единичными значениями" kept
 }
 
 TEST_F(ProtocolDialogTest, AWrongDateOrAnUnwritableFileIsToldAndKeepsNothing)
@@ -170,7 +173,7 @@ TEST_F(ProtocolDialogTest, PreviewShowsEveryPageAndExportsTheOdt)
         expectedLabels << QStringLiteral("Стр. %1 из %2").arg(i).arg(pageCount);
     EXPECT_EQ(pageLabels, expectedLabels);
     EXPECT_EQ(exports, (QStringList {"PDF…", "ODT…"}));
-    EXPECT_EQ(reg.protocolFields().value("number"), "17/26");
+    EXPECT_EQ(reg.protocolFields().value("number"), numberOfferedToday(1));
     // The ODT as LibreOffice reads it: every structure's figures, each site's values.
     const QStringList texts = libreOfficeTexts({odt}, dir.path(), "C.UTF-8");
     if (texts.isEmpty())

@@ -79,6 +79,47 @@ TEST(ProtocolFacts, SmallAndDatelessStructures)
     EXPECT_EQ(facts.calibrations, QStringList({"БАЗОВАЯ, Kc = 1.00", "ИНДИВИД.<1>, Kc = 1.00"}));
 }
 
+// The age in days, worked out by hand from the calendar: a date of concreting 28 days
+// before the tests is 28, tests over several days a range; one after the first test is no
+// age ("—") and the note says why. Strengths of whole MPa keep their decimal ("58,0").
+TEST(ProtocolFacts, AgeIsNeverNegativeAndStrengthsHaveOneDecimal)
+{
+    const auto site = [](std::uint16_t strength, std::uint8_t day, std::uint8_t month) {
+        return ProtocolSite {makeCell({.impacts = {300}, .strength = strength, .direction = 2, .elementKind = 2,
+                                       .dependency = 0, .kc = 100, .second = 0, .minute = 0, .hour = 10,
+                                       .day = day, .month = month, .year = 26}),
+                             "1"};
+    };
+    const struct {
+        QDate concreted;
+        QList<ProtocolSite> sites;
+        QString age, note;
+    } cases[] = {
+        {QDate(2026, 2, 2), {site(580, 2, 3)}, "28", ""}, // 2 February + 28 days = 2 March
+        {QDate(2026, 2, 2), {site(580, 2, 3), site(300, 5, 3)}, "28–31", ""},
+        {QDate(2026, 3, 2), {site(580, 2, 3)}, "0", ""}, // tested the day it was cast
+        {QDate(2026, 10, 15), {site(580, 2, 3), site(300, 5, 3)}, "—",
+         "Примечание: дата бетонирования 15.10.2026 позже первого испытания 02.03.2026; возраст бетона не "
+         "определён."},
+        {QDate(2026, 3, 4), {site(580, 2, 3), site(300, 5, 3)}, "—",
+         "Примечание: дата бетонирования 04.03.2026 позже первого испытания 02.03.2026; возраст бетона не "
+         "определён."},
+    };
+    for (const auto &c : cases) {
+        ProtocolContent content;
+        content.structures << ProtocolStructure {"Колонна", "колонна", "B25", c.concreted, c.sites};
+        const StructureFacts facts = protocolFacts(content, ",").structures.first();
+        SCOPED_TRACE(c.concreted.toString().toStdString());
+        EXPECT_EQ(facts.ageText, c.age);
+        EXPECT_EQ(facts.ageNote, c.note);
+        EXPECT_EQ(facts.siteRows.first().at(6), "58,0");
+    }
+    ProtocolContent two;
+    two.structures << ProtocolStructure {"Колонна", "колонна", "B25", {}, {site(580, 2, 3), site(300, 5, 3)}};
+    EXPECT_EQ(protocolFacts(two, ",").structures.first().statisticsLine,
+              "n = 2; Rmin = 30,0 МПа; Rmax = 58,0 МПа; Rm = 44,0 МПа; Sm = 19,8 МПа; Vm = 45,0 %");
+}
+
 TEST(ProtocolDocument, TypedTextsKeepLinesAndLoseControlCharacters)
 {
     const QString ls(QChar::LineSeparator);

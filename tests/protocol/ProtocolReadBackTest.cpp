@@ -313,3 +313,108 @@ TEST_F(ProtocolReadBack, OdtPagesNumberedByLibreOffice)
 }
 
 } // namespace
+
+namespace {
+
+// The ages and the empty fields as poppler reads the PDF and LibreOffice the ODT: a date of
+// concreting 28 days before the tests (05.02 to 05.03.2026, worked out on the calendar) shows
+// 28; one after the tests shows no age but "—" and the note; fields the protocol must hold
+// are lines to fill in, the others are left out with their labels.
+TEST(ProtocolReadBackFields, AgeFromTheCalendarAndEmptyFieldsToFillIn)
+{
+    QTemporaryDir dir;
+    ProtocolContent aged;
+    aged.header = plainHeader();
+    aged.structures << generatedStructure("Колонна К-1", 1, 5); // tested on 05.03.2026
+    aged.structures.first().concreted = QDate(2026, 2, 5);
+
+    ProtocolContent blank = aged;
+    blank.header = ProtocolHeader {};
+    blank.structures.first().concreted = QDate(2026, 10, 15);
+    blank.structures.first().designClass.clear();
+
+    const QString agedPdf = dir.filePath("aged.pdf");
+    const QString blankPdf = dir.filePath("blank.pdf");
+    ASSERT_TRUE(writeProtocolPdf(aged, agedPdf));
+    ASSERT_TRUE(writeProtocolPdf(blank, blankPdf));
+    ASSERT_TRUE(writeProtocolOdt(aged, dir.filePath("aged.odt")));
+    ASSERT_TRUE(writeProtocolOdt(blank, dir.filePath("blank.odt")));
+
+    // The rows of the field tables as poppler lays them out: a label and its value on a line.
+    const QString agedText = normalized(pdfPages(agedPdf, "C.UTF-8").join(' '));
+    const QString blankText = normalized(pdfPages(blankPdf, "C.UTF-8").join(' '));
+    static const QRegularExpression age("Возраст бетона на дату\\s+испытаний,?\\s+(\\S+)");
+    EXPECT_EQ(age.match(agedText).captured(1), "28") << agedText.toStdString();
+    EXPECT_EQ(age.match(blankText).captured(1), "—") << blankText.toStdString();
+    EXPECT_TRUE(blankText.contains("Примечание: дата бетонирования 15.10.2026 позже первого испытания 05.03.2026; "
+                                   "возраст бетона не определён."))
+        << blankText.toStdString();
+    EXPECT_FALSE(agedText.contains("Примечание"));
+    for (const char *shown : {"ПРОТОКОЛ ИСПЫТАНИЙ № ________ от ________", "Свидетельство о поверке № ________ от ________",
+                              "заводской № ________", "Проектный класс бетона ____________________",
+                              "Заказчик ____________________"})
+        EXPECT_TRUE(blankText.contains(QString::fromUtf8(shown))) << shown;
+    for (const char *gone : {"Аттестат аккредитации", "Адрес объекта", "Условия проведения испытаний"}) {
+        EXPECT_FALSE(blankText.contains(QString::fromUtf8(gone))) << gone;
+        EXPECT_TRUE(agedText.contains(QString::fromUtf8(gone))) << gone;
+    }
+
+    const QStringList odts = libreOfficeTexts({dir.filePath("aged.odt"), dir.filePath("blank.odt")}, dir.path(),
+                                              "ru_RU.UTF-8");
+    if (odts.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT was not read back";
+    // LibreOffice gives each table cell a line of its own.
+    const QString agedOdt = '\n' + odts.at(0).split('\n').replaceInStrings(QRegularExpression("^\\s+|\\s+$"), "").join('\n') + '\n';
+    const QString blankOdt = '\n' + odts.at(1).split('\n').replaceInStrings(QRegularExpression("^\\s+|\\s+$"), "").join('\n') + '\n';
+    EXPECT_TRUE(agedOdt.contains("\nВозраст бетона на дату испытаний, сут\n28\n")) << agedOdt.toStdString();
+    EXPECT_TRUE(blankOdt.contains("\nВозраст бетона на дату испытаний, сут\n—\n")) << blankOdt.toStdString();
+    EXPECT_TRUE(blankOdt.contains("\nСвидетельство о поверке\n№ ________ от ________\n")) << blankOdt.toStdString();
+    EXPECT_FALSE(blankOdt.contains("Аттестат аккредитации"));
+}
+
+} // namespace
+
+namespace {
+
+// The ODT's pages as LibreOffice lays them out: each site's date and time whole on its row's
+// line (the columns have the PDF's widths), and each site's values on the page of its row.
+TEST_F(ProtocolReadBack, OdtPagesKeepDatesWholeAndValuesWithTheirSite)
+{
+    const ReadLocale &locale = kReadLocales[1];
+    const QStringList names {"values-sixty", "thirty-and-mixed"};
+    QStringList odts;
+    for (const QString &name : names)
+        odts << file(name, locale, "odt");
+    const QStringList pdfs = libreOfficePdfs(odts, s_dir->path(), locale.name);
+    if (pdfs.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the ODT's pages were not read back";
+    static const QRegularExpression siteRow(R"(^\s*(\d+)\s+\S+\s+(\d\d\.\d\d\.\d{4}) (\d\d:\d\d:\d\d)\s)");
+    static const QRegularExpression valuesLine(R"(№ (\d+) — единичные значения)");
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names.at(i).toStdString());
+        const QList<Case> all = cases();
+        const Case c = *std::find_if(all.cbegin(), all.cend(), [&](const Case &k) { return k.name == names.at(i); });
+        qsizetype sites = 0;
+        for (const ProtocolStructure &structure : c.content.structures)
+            sites += structure.sites.size();
+        const QStringList pages = pdfPages(pdfs.at(i), locale.name);
+        QMap<int, int> sitePage, valuesPage; // № -> page, for the first structure's sites
+        qsizetype wholeDates = 0;
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            for (const QString &line : pages.at(p).split('\n')) {
+                if (const auto m = siteRow.match(line); m.hasMatch()) {
+                    ++wholeDates;
+                    sitePage.insert(m.captured(1).toInt(), static_cast<int>(p));
+                } else if (const auto v = valuesLine.match(line); v.hasMatch()) {
+                    valuesPage.insert(v.captured(1).toInt(), static_cast<int>(p));
+                }
+            }
+        }
+        EXPECT_EQ(wholeDates, sites) << "a date and time wrapped in its cell";
+        EXPECT_EQ(valuesPage.size(), c.content.withValues ? c.content.structures.first().sites.size() : 0);
+        for (auto it = valuesPage.cbegin(); it != valuesPage.cend(); ++it)
+            EXPECT_EQ(sitePage.value(it.key(), -1), it.value()) << "the values of site " << it.key() << " are parted from its row";
+    }
+}
+
+} // namespace

@@ -19,6 +19,15 @@ ProtocolStructure generatedStructure(const QString &name, int sites, int seed = 
 // A structure whose sites use two dependencies and two Kc values.
 ProtocolStructure mixedStructure();
 
+// The k-th number a window offers today after fillRegister()'s "16/26": "17/26" for k = 1
+// while the year is 2026; in a later year the series starts again at "1/YY".
+inline QString numberOfferedToday(int k)
+{
+    const int year = QDate::currentDate().year();
+    return year == 2026 ? QStringLiteral("%1/26").arg(16 + k)
+                        : QStringLiteral("%1/%2").arg(k).arg(year % 100, 2, 10, QChar(u'0'));
+}
+
 // What fillRegister() put into a register.
 struct FilledRegister {
     RegisterId objectId = 0; // "Жилой дом № 3", its address and customer those of plainHeader()

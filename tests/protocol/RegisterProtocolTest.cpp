@@ -85,8 +85,46 @@ TEST_F(RegisterProtocol, TypedFieldsAreKeptForTheNextProtocol)
     EXPECT_EQ(next.standards, typed.standards);
     EXPECT_TRUE(next.conditions.isEmpty());
     EXPECT_EQ(reg.objects().first().customer, typed.customer);
+    // "с единичными значениями" is kept by the window's call with the protocol's content, and
+    // the command line's call with the header alone leaves it as it was.
+    EXPECT_FALSE(protocolFromRegister(reg, filled.structures, today, error)->withValues);
+    ProtocolContent withValues = *protocolFromRegister(reg, filled.structures, today, error);
+    withValues.withValues = true;
+    ASSERT_TRUE(keepProtocolFields(reg, filled.objectId, withValues, error)) << qPrintable(error);
+    ASSERT_TRUE(keepProtocolFields(reg, filled.objectId, withValues.header, error)) << qPrintable(error);
+    EXPECT_TRUE(protocolFromRegister(reg, filled.structures, today, error)->withValues);
     // Another meter's verification is its own.
     EXPECT_TRUE(reg.protocolFields(Register::instrumentScope("0816")).isEmpty());
+}
+
+// The series of numbers: kept "16/26"; a protocol numbered by hand in another form is its
+// own and the series goes on; the first protocol of a new year starts at 1 with its digits.
+TEST_F(RegisterProtocol, TheSeriesGoesOnPastAHandTypedNumberAndStartsAgainEachYear)
+{
+    const auto offered = [&](const QDate &date) {
+        QString error;
+        const auto content = protocolFromRegister(reg, filled.structures, date, error);
+        EXPECT_TRUE(content) << qPrintable(error);
+        return content ? content->header : ProtocolHeader {};
+    };
+    const auto keep = [&](ProtocolHeader header, const QString &number) {
+        header.number = number;
+        QString error;
+        EXPECT_TRUE(keepProtocolFields(reg, filled.objectId, header, error)) << qPrintable(error);
+    };
+    ProtocolHeader header = offered(today);
+    EXPECT_EQ(header.number, "17/26");
+    keep(header, "17/26");
+    keep(offered(today), "1/26-К"); // by hand, in another form
+    EXPECT_EQ(offered(today).number, "18/26");
+    keep(offered(today), ""); // left to be written in by hand
+    EXPECT_EQ(offered(today).number, "18/26");
+    keep(offered(today), "18/26");
+    EXPECT_EQ(offered(QDate(2026, 12, 31)).number, "19/26");
+    EXPECT_EQ(offered(QDate(2027, 1, 2)).number, "1/27");
+    keep(offered(QDate(2027, 1, 2)), "1/27");
+    EXPECT_EQ(offered(QDate(2027, 1, 3)).number, "2/27");
+    EXPECT_EQ(reg.protocolFields().value("number"), "1/27");
 }
 
 TEST_F(RegisterProtocol, IsRefusedForNoneUnknownOrSeveralObjectsStructures)
@@ -153,6 +191,33 @@ TEST(ProtocolFields, TheNextNumberCountsUpTheFirstRunOfDigits)
         {"без номера", "без номера"}, {"99999999999999999999999", "99999999999999999999999"}};
     for (const auto &c : cases)
         EXPECT_EQ(nextProtocolNumber(c.last), c.next) << qPrintable(c.last);
+}
+
+// The year's series: N/YY (or N/YYYY) of an earlier year than the protocol's date starts
+// again at 1; the date's own year, a later one or another form count up as ever.
+TEST(ProtocolFields, TheNextNumberStartsAgainInANewYear)
+{
+    const struct {
+        QString last;
+        QDate date;
+        QString next;
+    } cases[] = {
+        {"57/26", QDate(2026, 12, 31), "58/26"}, {"57/26", QDate(2027, 1, 1), "1/27"},
+        {"57/26", QDate(2030, 6, 1), "1/30"},    {"9/2026", QDate(2027, 1, 1), "1/2027"},
+        {"57/27", QDate(2026, 12, 1), "58/27"},  {"57/26-К", QDate(2027, 1, 1), "58/26-К"},
+        {"П-007", QDate(2027, 1, 1), "П-008"},   {"", QDate(2026, 3, 10), "1/26"},
+        {"", QDate(2109, 3, 10), "1/09"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(nextProtocolNumber(c.last, c.date), c.next) << qPrintable(c.last) << " " << qPrintable(c.date.toString());
+
+    const struct {
+        QString series, number;
+        bool continues;
+    } series[] = {{"4/26", "5/26", true}, {"57/26", "1/27", true}, {"4/26", "1/26-К", false}, {"4/26", "", false},
+                  {"П-007", "П-012", true}, {"", "1/26-К", true}, {"4/26", "4/2026", true}};
+    for (const auto &c : series)
+        EXPECT_EQ(continuesSeries(c.series, c.number), c.continues) << qPrintable(c.series + " " + c.number);
 }
 
 } // namespace

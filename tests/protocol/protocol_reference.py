@@ -19,6 +19,10 @@ import reference_stats  # noqa: E402
 ARROWS = ["\u2191", "\u2197", "\u2192", "\u2198", "\u2193"]
 
 
+def one_decimal(tenths, sep):
+    return f"{tenths // 10}{sep}{tenths % 10}"
+
+
 def main(argv):
     sep = "," if "--comma" in argv else "."
     data = pathlib.Path(argv[-1]).read_bytes()
@@ -34,10 +38,14 @@ def main(argv):
             ARROWS[cell[32]] if cell[32] < len(ARROWS) else "",
             deps[cell[34]] if cell[34] < len(deps) else "",
             f"{cell[35] // 100}{sep}{cell[35] % 100:02d}",
-            reference_stats.shortest(tenths, sep),
+            one_decimal(tenths, sep),
         ]))
         rows.append({"tenths": tenths})
-    out.append("\t".join(reference_stats.figures(rows, sep)))
+    figures = reference_stats.figures(rows, sep)
+    if rows:  # Rmin and Rmax as the protocol writes them: one decimal, as Rm
+        figures[1] = one_decimal(min(r["tenths"] for r in rows), sep)
+        figures[2] = one_decimal(max(r["tenths"] for r in rows), sep)
+    out.append("\t".join(figures))
     sys.stdout.write("".join(line + "\n" for line in out))
 
 

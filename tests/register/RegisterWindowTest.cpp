@@ -254,8 +254,7 @@ TEST_F(RegisterWindowTest, PropertiesOfAStructureReachTheRegisterUnlessChangedMe
             }
             dialog->findChild<QComboBox *>("kind")->setCurrentIndex(3); // колонна: code 2
             dialog->findChild<QLineEdit *>("class")->setText(" B25 ");
-            dialog->findChild<QCheckBox *>("concretedKnown")->setChecked(true);
-            dialog->findChild<QDateEdit *>("concreted")->setDate(QDate(2026, 2, 6));
+            dialog->findChild<QLineEdit *>("concreted")->setText("06.02.2026");
             if (changeMeanwhile) {
                 RegisterStructure other = *reg.structure(structure);
                 other.notes = "изменено другим";

@@ -335,58 +335,6 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
         <translation>luvir-cli: в конструкции %1 измерений; архивный файл вмещает не более %2</translation>
     </message>
     <message>
-        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
-
-Archives of the ЛЮВИР-2.07 meter without the window.
-
-Commands:
-  info FILE.db                check an archive file; print its version and cell count
-  table [--values] FILE.db    print the measurement table, fields separated by tabs
-  export FILE.db OUT          write the report as OUT ({.formats})
-  export --format FORMAT --out-dir DIR FILE.db...
-                              write one report per archive into DIR
-  download [--no-register] OUT.db
-                              read the meter&apos;s whole archive into OUT.db (and the register)
-  stats [--by-kind] [--rows FROM-TO] FILE.db
-                              print Rm, Sm and Vm of the measurements
-  register [--register FILE] add|list|assign|unassign|stats|export|protocol ...
-                              the register of measurements (objects, structures, sites)
-                              and the test protocol of its structures
-  help [COMMAND]              show this help or a command&apos;s
-
-Options:
-  --help      show the help (after a command: that command&apos;s)
-  --version   print the version
-
-Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
-</source>
-        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
-
-Архивы прибора ЛЮВИР-2.07 без окна программы.
-
-Команды:
-  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
-  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
-  export FILE.db OUT          записать отчёт в OUT ({.formats})
-  export --format FORMAT --out-dir DIR FILE.db...
-                              записать по отчёту на каждый архив в папку DIR
-  download [--no-register] OUT.db
-                              считать весь архив прибора в OUT.db (и в журнал)
-  stats [--by-kind] [--rows FROM-TO] FILE.db
-                              напечатать Rm, Sm и Vm измерений
-  register [--register FILE] add|list|assign|unassign|stats|export|protocol ...
-                              журнал испытаний (объекты, конструкции, участки)
-                              и протокол испытаний его конструкций
-  help [COMMAND]              показать эту справку или справку о команде
-
-Параметры:
-  --help      показать справку (после команды: справку о ней)
-  --version   напечатать версию
-
-Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
-</translation>
-    </message>
-    <message>
         <source>register protocol needs --structure NAME</source>
         <translation>register protocol требует --structure ИМЯ</translation>
     </message>
@@ -401,10 +349,6 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
     <message>
         <source>--out must end in .pdf or .odt</source>
         <translation>--out должен оканчиваться на .pdf или .odt</translation>
-    </message>
-    <message>
-        <source>missing COMMAND (add, list, assign, unassign, stats, export or protocol)</source>
-        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export или protocol)</translation>
     </message>
     <message>
         <source>%1 is for register protocol</source>
@@ -439,6 +383,94 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <translation>luvir-cli: не удалось прочитать «%1»: %2</translation>
     </message>
     <message>
+        <source>--out is given at most twice: once .pdf and once .odt</source>
+        <translation>--out даётся не более двух раз: один раз .pdf и один раз .odt</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
+
+Archives of the ЛЮВИР-2.07 meter without the window.
+
+Commands:
+  info FILE.db                check an archive file; print its version and cell count
+  table [--values] FILE.db    print the measurement table, fields separated by tabs
+  export FILE.db OUT          write the report as OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              write one report per archive into DIR
+  download [--no-register | --register FILE] OUT.db
+                              read the meter&apos;s whole archive into OUT.db (and the register)
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              print Rm, Sm and Vm of the measurements
+  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...
+                              the register of measurements (objects, structures, sites,
+                              their properties) and the test protocol of its structures
+  help [COMMAND]              show this help or a command&apos;s
+
+Options:
+  --help      show the help (after a command: that command&apos;s)
+  --version   print the version
+
+Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
+</source>
+        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
+
+Архивы прибора ЛЮВИР-2.07 без окна программы.
+
+Команды:
+  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
+  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
+  export FILE.db OUT          записать отчёт в OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              записать по отчёту на каждый архив в папку DIR
+  download [--no-register | --register ФАЙЛ] OUT.db
+                              считать весь архив прибора в OUT.db (и в журнал)
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              напечатать Rm, Sm и Vm измерений
+  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...
+                              журнал испытаний (объекты, конструкции, участки, их
+                              свойства) и протокол испытаний его конструкций
+  help [COMMAND]              показать эту справку или справку о команде
+
+Параметры:
+  --help      показать справку (после команды: справку о ней)
+  --version   напечатать версию
+
+Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
+</translation>
+    </message>
+    <message>
+        <source>register properties needs --object NAME (and --structure NAME for a structure)</source>
+        <translation>register properties нужен --object ИМЯ (и --structure ИМЯ для конструкции)</translation>
+    </message>
+    <message>
+        <source>register properties takes --structure and --object, not --unassigned, --from or --to</source>
+        <translation>register properties принимает --structure и --object, а не --unassigned, --from или --to</translation>
+    </message>
+    <message>
+        <source>--%1 is an object&apos;s: give --object without --structure</source>
+        <translation>--%1 относится к объекту: укажите --object без --structure</translation>
+    </message>
+    <message>
+        <source>--%1 is a structure&apos;s: give --structure NAME</source>
+        <translation>--%1 относится к конструкции: укажите --structure ИМЯ</translation>
+    </message>
+    <message>
+        <source>--concreted needs a date such as 2026-12-10 or 10.12.2026, or none, not &quot;%1&quot;</source>
+        <translation>--concreted нужна дата вида 2026-12-10 или 10.12.2026 либо none, а не «%1»</translation>
+    </message>
+    <message>
+        <source>--kind needs one of: %1; or none</source>
+        <translation>--kind нужен один из видов: %1; или none</translation>
+    </message>
+    <message>
+        <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)</source>
+        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol или properties)</translation>
+    </message>
+    <message>
+        <source>--%1 is for register properties</source>
+        <translation>--%1 — параметр register properties</translation>
+    </message>
+    <message>
         <source>Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]
 
 The register of measurements (&quot;Журнал испытаний&quot;): every measurement ever downloaded
@@ -468,24 +500,37 @@ Commands:
   export --structure NAME [--object NAME] OUT.db
                       a structure&apos;s measurements (at most 999) as an archive file
   protocol --structure NAME [--structure NAME]... [--object NAME] [--values]
-           [--fields FILE] [--date DATE] --out OUT.pdf|OUT.odt
+           [--fields FILE] [--date DATE] [--number N] --out OUT [--out OUT]
                       the test protocol (&quot;Протокол испытаний&quot;) of the structures, all
                       of one object: each site&apos;s row and each structure&apos;s figures (with
                       --values also each site&apos;s intermediate values), as PDF or as an
-                      ODT document to finish in a word processor, by the suffix of OUT;
-                      prints &quot;Protocol saved: FULL PATH&quot;
+                      ODT document to finish in a word processor, by the suffix of OUT
+                      (.pdf or .odt; --out twice: both files of one protocol, one
+                      number); prints &quot;Protocol saved: FULL PATH&quot; for each file
+  properties --structure NAME --object NAME [--kind TEXT] [--class TEXT]
+             [--concreted DATE|none] [--notes TEXT]
+  properties --object NAME [--address TEXT] [--customer TEXT] [--notes TEXT]
+                      what the protocol prints about a structure or an object: the
+                      options set it (an empty TEXT clears a field; --kind is one of
+                      the meter&apos;s element kinds, such as колонна, or none); a date of
+                      concreting after the structure&apos;s first test is refused, exit 1,
+                      nothing kept. Without options, printed as &quot;key: value&quot; lines
+                      (a line break in a value as \n)
 
 The protocol&apos;s header fields are those kept in the register from the last protocol:
-its number counted up, the laboratory, the executor and the normative documents for
-every protocol, the customer and address per object, the verification per meter. It
-is dated today, or DATE. --fields FILE sets fields from &quot;key=value&quot; lines (UTF-8; in a
-value \n is a line break and \\ a backslash; empty lines and lines starting with
-# are skipped); --date wins over a date in FILE. The keys (standards separated by ;):
+the next number of the series, the laboratory, the executor and the normative
+documents for every protocol, the customer and address per object, the verification
+per meter. It is dated today, or DATE. --fields FILE sets fields from &quot;key=value&quot;
+lines (UTF-8; in a value \n is a line break and \\ a backslash; empty lines and
+lines starting with # are skipped); --date and --number N win over FILE. The keys
+(standards separated by ;):
 {keys}
-Once the protocol is written its fields are kept for the next one, so the number
-counts up; a protocol that could not be written keeps nothing. A structure without
-measurements gets an empty table. The program computes no strength class and no
-verdict: the conclusion is the engineer&apos;s own text.
+Each run that writes is one protocol: once a file is written its fields are kept for
+the next one; a run that wrote nothing keeps nothing. The series goes on from its own
+last number (&quot;17/26&quot; after &quot;16/26&quot;); a number of another form (&quot;1/26-К&quot;) is that
+protocol&apos;s alone, and a number N/YY starts again at 1 in a new year (&quot;1/27&quot;). A
+structure without measurements gets an empty table. The program computes no strength
+class and no verdict: the conclusion is the engineer&apos;s own text.
 
 SELECTION (without it: every measurement):
   --structure NAME [--object NAME]   the measurements of one structure
@@ -526,24 +571,37 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
   export --structure ИМЯ [--object ИМЯ] OUT.db
                       измерения конструкции (не более 999) как архивный файл
   protocol --structure ИМЯ [--structure ИМЯ]... [--object ИМЯ] [--values]
-           [--fields ФАЙЛ] [--date ДАТА] --out OUT.pdf|OUT.odt
+           [--fields ФАЙЛ] [--date ДАТА] [--number N] --out OUT [--out OUT]
                       протокол испытаний конструкций одного объекта: строка каждого
                       участка и показатели каждой конструкции (с --values — и единичные
                       значения каждого участка), в PDF или в документе ODT для доработки
-                      в текстовом редакторе, по расширению OUT; печатает
-                      «Протокол сохранён: ПОЛНЫЙ ПУТЬ»
+                      в текстовом редакторе, по расширению OUT (.pdf или .odt; --out
+                      дважды: оба файла одного протокола, один номер); печатает
+                      «Протокол сохранён: ПОЛНЫЙ ПУТЬ» для каждого файла
+  properties --structure ИМЯ --object ИМЯ [--kind ТЕКСТ] [--class ТЕКСТ]
+             [--concreted ДАТА|none] [--notes ТЕКСТ]
+  properties --object ИМЯ [--address ТЕКСТ] [--customer ТЕКСТ] [--notes ТЕКСТ]
+                      то, что протокол печатает о конструкции или объекте: параметры
+                      задают это (пустой ТЕКСТ очищает поле; --kind — один из видов
+                      изделия прибора, например колонна, или none); дата бетонирования
+                      позже первого испытания конструкции отклоняется, код 1, ничего не
+                      сохраняется. Без параметров печатается строками «ключ: значение»
+                      (перенос строки в значении — как \n)
 
-Поля заголовка протокола — сохранённые в журнале с прошлого протокола: его номер,
-увеличенный на единицу, лаборатория, исполнитель и нормативные документы — для всех
+Поля заголовка протокола — сохранённые в журнале с прошлого протокола: следующий
+номер серии, лаборатория, исполнитель и нормативные документы — для всех
 протоколов, заказчик и адрес — для объекта, поверка — для прибора. Дата — сегодняшняя
 или ДАТА. --fields ФАЙЛ задаёт поля строками «ключ=значение» (UTF-8; в значении \n —
 перенос строки, \\ — обратная косая черта; пустые строки и строки, начинающиеся с #,
-пропускаются); --date важнее даты из ФАЙЛА. Ключи (standards — через ;):
+пропускаются); --date и --number N важнее ФАЙЛА. Ключи (standards — через ;):
 {keys}
-Когда протокол записан, его поля сохраняются для следующего, так что номер растёт;
-протокол, который не удалось записать, ничего не сохраняет. Конструкция без измерений
-получает пустую таблицу. Программа не вычисляет класс прочности и не делает выводов:
-заключение — собственный текст инженера.
+Каждый запуск, который что-то записал, — один протокол: когда файл записан, поля
+сохраняются для следующего; запуск, не записавший ничего, ничего не сохраняет. Серия
+продолжается от своего последнего номера («17/26» после «16/26»); номер другого вида
+(«1/26-К») — номер только этого протокола, а номер вида N/ГГ в новом году снова
+начинается с 1 («1/27»). Конструкция без измерений получает пустую таблицу. Программа
+не вычисляет класс прочности и не делает выводов: заключение — собственный текст
+инженера.
 
 ВЫБОРКА (без неё — все измерения):
   --structure ИМЯ [--object ИМЯ]     измерения одной конструкции
@@ -554,6 +612,10 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
 Код завершения: 0 — выполнено, 1 — файл или журнал отклонён либо ошибка (ничего
 не изменено; у protocol также: записан, но его поля не сохранены), 2 — неверный вызов.
 </translation>
+    </message>
+    <message>
+        <source>luvir-cli: no object &quot;%1&quot; in the register</source>
+        <translation>luvir-cli: в журнале нет объекта «%1»</translation>
     </message>
 </context>
 </TS>
