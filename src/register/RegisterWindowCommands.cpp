@@ -132,7 +132,7 @@ bool RegisterWindow::editSelectedNode()
                 && written([&] { return m_register->updateObject(dialog.object()); });
         }
     } else if (auto s = m_register->structure(id)) {
-        RegisterNodeDialog dialog(*s, this);
+        RegisterNodeDialog dialog(*m_register, *s, this); // refuses a concreting date after the first test
         return dialog.exec() == QDialog::Accepted
             && written([&] { return m_register->updateStructure(dialog.structure()); });
     }

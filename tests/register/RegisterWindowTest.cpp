@@ -277,6 +277,28 @@ TEST_F(RegisterWindowTest, PropertiesOfAStructureReachTheRegisterUnlessChangedMe
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages().first().contains("запись изменена")) << qPrintable(dialogs.messages().first());
     EXPECT_EQ(reg.structure(structure)->notes, "изменено другим");
+
+    // A concreting date after the structure's first test is refused where it is typed: the
+    // dialog stays open, and nothing is written.
+    QList<RegisterId> measured;
+    for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::all()))
+        measured << m.id;
+    ASSERT_TRUE(reg.assign(measured, structure));
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<RegisterNodeDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no properties dialog";
+            return;
+        }
+        dialog->findChild<QLineEdit *>("concreted")->setText("01.01.2099");
+        dialog->accept();
+        EXPECT_TRUE(dialog->isVisible()) << "the dialog closed on a date after the tests";
+        dialog->reject();
+    });
+    EXPECT_FALSE(window.editSelectedNode());
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors().first().contains("позже первого испытания")) << qPrintable(dialogs.errors().first());
+    EXPECT_EQ(reg.structure(structure)->concretedOn, QDate(2026, 2, 6));
 }
 
 TEST_F(RegisterWindowTest, FitsASmallScreenAndStartsInTheTree)
