@@ -7,7 +7,10 @@
 
 namespace luvir::cli {
 
-enum class Command { Info, Table, Export, Download, Stats, Register, Help, Version };
+enum class Command { Info, Table, Export, Download, Stats, Register, Calib, Help, Version };
+
+// What `calib` computes from a file of sites.
+enum class CalibAction { Fit, Kc };
 
 // What `register` does with the register of measurements.
 enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol };
@@ -35,6 +38,8 @@ struct Invocation {
     QString fieldsFile; // register protocol --fields FILE
     QDate protocolDate; // register protocol --date DATE (null when not given)
     QString out; // register protocol --out FILE
+    CalibAction calibAction = CalibAction::Fit; // calib fit|kc
+    bool json = false; // calib --json
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
@@ -61,6 +66,11 @@ bool takeValue(const QString &arg, const QString &name, const QStringList &argum
 // --out FILE) into `invocation`; false when `arg` is none of them.
 bool takeRegisterOption(
     const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error);
+// The help text of the calib command.
+QString calibHelpText();
+// Whether the arguments given fit calib `action` ("fit" or "kc"); sets
+// invocation.calibAction; the reason when they do not fit.
+QString checkCalib(Invocation &invocation, const QString &action);
 // Whether the register options given fit download; the reason when not.
 QString checkDownloadRegister(const Invocation &invocation);
 // Whether the register options and arguments given fit `action` ("add", "list", …); sets

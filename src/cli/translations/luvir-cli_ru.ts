@@ -352,6 +352,8 @@ Commands:
   register [--register FILE] add|list|assign|unassign|stats|export|protocol ...
                               the register of measurements (objects, structures, sites)
                               and the test protocol of its structures
+  calib fit|kc [--json] FILE.csv
+                              an own calibration dependency or Kc from direct tests
   help [COMMAND]              show this help or a command&apos;s
 
 Options:
@@ -377,6 +379,8 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
   register [--register FILE] add|list|assign|unassign|stats|export|protocol ...
                               журнал испытаний (объекты, конструкции, участки)
                               и протокол испытаний его конструкций
+  calib fit|kc [--json] FILE.csv
+                              собственная градуировочная зависимость или Kc по прямым испытаниям
   help [COMMAND]              показать эту справку или справку о команде
 
 Параметры:
@@ -553,6 +557,76 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
 
 Код завершения: 0 — выполнено, 1 — файл или журнал отклонён либо ошибка (ничего
 не изменено; у protocol также: записан, но его поля не сохранены), 2 — неверный вызов.
+</translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, строка %2: %3</translation>
+    </message>
+    <message>
+        <source>calib needs fit or kc</source>
+        <translation>calib требует fit или kc</translation>
+    </message>
+    <message>
+        <source>unknown calib command &quot;%1&quot; (fit or kc)</source>
+        <translation>неизвестная команда calib «%1» (fit или kc)</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli calib fit [--json] FILE.csv
+       luvir-cli calib kc [--json] FILE.csv
+
+Calibration against direct tests, from a file of sites: &apos;;&apos;-separated UTF-8 (a byte
+order mark allowed), a header line, then one site a line, &quot;label;indirect;direct&quot;: the
+meter&apos;s strength before its Kc (H) and the strength the direct method gave, in MPa,
+with a decimal comma or point.
+
+  fit   the laboratory&apos;s own dependency R = a*H + b by least squares; every site whose
+        deviation from the line exceeds 2*S is culled at once and the line fitted again,
+        until none is. Accepted when S is at most 15 % of the mean direct strength,
+        r is at least 0.7 and at least 12 sites are kept.
+  kc    the coincidence coefficient Kc: the mean of the ratios R / H within 0.7-1.3;
+        a ratio more than 15 % from Kc stops counting and Kc is taken again, until none
+        leaves. Given when at least 3 ratios count.
+
+The figures are printed as the program shows them, with the decimal separator of the
+regional settings. With --json: one JSON object, numbers in full precision. For fit
+&quot;a&quot;, &quot;b&quot;, &quot;S&quot;, &quot;r&quot;, &quot;n&quot; (sites kept), &quot;culled&quot; (their labels), &quot;hmin&quot;, &quot;hmax&quot;,
+&quot;accepted&quot; and &quot;reasons&quot; (&quot;S/R&gt;15%&quot;, &quot;r&lt;0.7&quot;, &quot;n&lt;12&quot;; empty when accepted); for kc
+&quot;kc&quot; (null when none is given), &quot;established&quot; and &quot;sites&quot; (&quot;site&quot;, &quot;ratio&quot;,
+&quot;counted&quot;).
+
+Exit status: 0 the figures were computed (accepted or not), 1 the file was refused (the
+line at fault named), 2 wrong usage.
+
+  --json   one JSON object instead of the text
+</source>
+        <translation>Использование: luvir-cli calib fit [--json] FILE.csv
+       luvir-cli calib kc [--json] FILE.csv
+
+Градуировка по прямым испытаниям из файла участков: UTF-8 с полями через «;» (метка
+порядка байтов допускается), строка заголовка, затем по участку в строке,
+«метка;косвенное;прямое»: прочность по прибору до его Kc (H) и прочность, полученная
+прямым методом, в МПа, с десятичной запятой или точкой.
+
+  fit   собственная градуировочная зависимость R = a*H + b по методу наименьших
+        квадратов; все участки, отклонение которых от линии больше 2*S, отбраковываются
+        разом, и линия строится заново, пока отбраковывать нечего. Принимается, если S
+        не больше 15 % средней прочности по прямому методу, r не меньше 0,7 и осталось
+        не менее 12 участков.
+  kc    коэффициент совпадения Kc: среднее отношений R / H в пределах 0,7-1,3; отношение,
+        отличающееся от Kc более чем на 15 %, перестаёт учитываться, и Kc вычисляется
+        заново, пока ни одно не выбывает. Устанавливается, если учтено не менее 3 отношений.
+
+Результаты печатаются так, как их показывает программа, с десятичным разделителем
+региональных настроек. С --json: один объект JSON, числа с полной точностью. Для fit
+«a», «b», «S», «r», «n» (оставшиеся участки), «culled» (их метки), «hmin», «hmax»,
+«accepted» и «reasons» («S/R&gt;15%», «r&lt;0.7», «n&lt;12»; пуст, если принята); для kc
+«kc» (null, если не установлен), «established» и «sites» («site», «ratio», «counted»).
+
+Код завершения: 0 — результаты вычислены (принята зависимость или нет), 1 — файл
+отвергнут (с номером ошибочной строки), 2 — неверный вызов.
+
+  --json   один объект JSON вместо текста
 </translation>
     </message>
 </context>

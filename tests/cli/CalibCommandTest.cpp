@@ -1,0 +1,68 @@
+// calib fit|kc in-process: its usage errors, and what a refused file says. The figures
+// themselves are checked against the reference by tests/calib (check_cli.py).
+#include "CliFixture.h"
+
+using namespace luvir::cli;
+using namespace luvir::cli::test;
+
+namespace {
+
+using CalibCommand = CliTest;
+
+TEST_F(CalibCommand, UsageErrors)
+{
+    struct Case {
+        QStringList arguments;
+        QString message;
+    };
+    const Case cases[] = {
+        {{"calib"}, "luvir-cli: calib needs fit or kc (see \"luvir-cli help calib\")\n"},
+        {{"calib", "slope", "x.csv"},
+            "luvir-cli: unknown calib command \"slope\" (fit or kc) (see \"luvir-cli help calib\")\n"},
+        {{"calib", "fit"}, "luvir-cli: missing FILE.csv (see \"luvir-cli help calib\")\n"},
+        {{"calib", "kc", "a.csv", "b.csv"},
+            "luvir-cli: unexpected argument \"b.csv\" (see \"luvir-cli help calib\")\n"},
+        {{"calib", "fit", "--values", "a.csv"},
+            "luvir-cli: unknown option \"--values\" for calib (see \"luvir-cli help calib\")\n"},
+        {{"stats", "--json", "a.db"},
+            "luvir-cli: unknown option \"--json\" for stats (see \"luvir-cli help stats\")\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        EXPECT_EQ(run(c.arguments), kExitUsage);
+        EXPECT_EQ(console.stderrText, c.message);
+        EXPECT_EQ(console.stdoutText, QString());
+    }
+    EXPECT_EQ(run({"calib", "--help"}), kExitOk);
+    EXPECT_EQ(console.stdoutText, calibHelpText());
+}
+
+// A computation's refusal names the file and the line of the site at fault; text and JSON
+// alike print nothing on standard output.
+TEST_F(CalibCommand, RefusalsNameTheFileAndLine)
+{
+    const QString file = path("sites.csv");
+    ASSERT_TRUE(writeBytes(file, "Участок;H;R\n1;24,3;25,1\n\n3а;22,1;-0,5\n4;28,5;30,2\n"));
+    for (const QString &command : {QStringLiteral("fit"), QStringLiteral("kc")}) {
+        for (const bool json : {false, true}) {
+            QStringList arguments {"calib", command, file};
+            if (json)
+                arguments.insert(2, "--json");
+            EXPECT_EQ(run(arguments), kExitFailed);
+            EXPECT_EQ(console.stderrText,
+                file + ", line 4: Участок «3а»: прочность по прямому методу должна быть больше 0\n");
+            EXPECT_EQ(console.stdoutText, QString());
+        }
+    }
+    // Too few sites refuse a dependency but not Kc, which says how many more tests it wants.
+    ASSERT_TRUE(writeBytes(file, "Участок;H;R\n1;24,3;25,1\n2;22,1;23,0\n"));
+    EXPECT_EQ(run({"calib", "fit", file}), kExitFailed);
+    EXPECT_EQ(console.stderrText, file + ": Для зависимости нужно не менее 3 участков, в наборе 2\n");
+    EXPECT_EQ(run({"calib", "kc", file}), kExitOk);
+    EXPECT_TRUE(console.stdoutText.endsWith(
+        "Kc не установлен: учтено участков 2 из 2, нужно не менее 3; нужно ещё 1 прямое испытание\n"));
+    EXPECT_EQ(run({"calib", "kc", "--json", file}), kExitOk);
+    EXPECT_TRUE(console.stdoutText.startsWith("{\"established\":false,\"kc\":null,"));
+}
+
+} // namespace
