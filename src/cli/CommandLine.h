@@ -13,7 +13,7 @@ enum class Command { Info, Table, Export, Download, Stats, Register, Calib, Help
 enum class CalibAction { Fit, Kc };
 
 // What `register` does with the register of measurements.
-enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol };
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Calib };
 
 struct Invocation {
     Command command = Command::Help;
@@ -71,6 +71,8 @@ QString calibHelpText();
 // Whether the arguments given fit calib `action` ("fit" or "kc"); sets
 // invocation.calibAction; the reason when they do not fit.
 QString checkCalib(Invocation &invocation, const QString &action);
+// Whether the arguments of `register calib` fit (export SET OUT.csv); the reason when not.
+QString checkRegisterCalib(const Invocation &invocation);
 // Whether the register options given fit download; the reason when not.
 QString checkDownloadRegister(const Invocation &invocation);
 // Whether the register options and arguments given fit `action` ("add", "list", …); sets

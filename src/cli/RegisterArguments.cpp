@@ -23,6 +23,7 @@ const ActionEntry kActions[] = {
     {"stats", RegisterAction::Stats},
     {"export", RegisterAction::Export},
     {"protocol", RegisterAction::Protocol},
+    {"calib", RegisterAction::Calib},
 };
 
 // "2026-12-10" or "10.12.2026".
@@ -207,6 +208,8 @@ QString checkRegister(Invocation &invocation, const QString &action)
         return {};
     case RegisterAction::Protocol:
         return checkProtocol(invocation);
+    case RegisterAction::Calib:
+        return checkRegisterCalib(invocation);
     }
     return {};
 }
@@ -258,6 +261,9 @@ QString registerHelpText()
         "                      --values also each site's intermediate values), as PDF or as an\n"
         "                      ODT document to finish in a word processor, by the suffix of OUT;\n"
         "                      prints \"Protocol saved: FULL PATH\"\n"
+        "  calib export SET OUT.csv\n"
+        "                      the sites of the calibration set called SET as \"label;indirect;\n"
+        "                      direct\" lines, the file \"luvir-cli calib\" reads\n"
         "\n"
         "The protocol's header fields are those kept in the register from the last protocol:\n"
         "its number counted up, the laboratory, the executor and the normative documents for\n"

@@ -24,6 +24,9 @@ std::optional<RegisterStructure> findNamedStructure(
 // commas, in the register's order of objects.
 QString objectNames(Register &reg, const QList<RegisterStructure> &structures);
 
+// register calib export: a calibration set's sites as the file `luvir-cli calib` reads.
+int runRegisterCalib(Register &reg, const Invocation &invocation, CliContext &context);
+
 // register protocol: the protocol of the structures --structure names, written to --out.
 int runRegisterProtocol(Register &reg, const Invocation &invocation, CliContext &context);
 

@@ -61,6 +61,8 @@ public:
             return exportStructure();
         case RegisterAction::Protocol:
             return runRegisterProtocol(m_register, m_invocation, m_context);
+        case RegisterAction::Calib:
+            return runRegisterCalib(m_register, m_invocation, m_context);
         }
         return kExitUsage;
     }

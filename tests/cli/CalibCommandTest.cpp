@@ -2,7 +2,11 @@
 // themselves are checked against the reference by tests/calib (check_cli.py).
 #include "CliFixture.h"
 
+#include "Register.h"
+#include "TestData.h"
+
 using namespace luvir::cli;
+using namespace luvir;
 using namespace luvir::cli::test;
 
 namespace {
@@ -63,6 +67,68 @@ TEST_F(CalibCommand, RefusalsNameTheFileAndLine)
         "Kc не установлен: учтено участков 2 из 2, нужно не менее 3; нужно ещё 1 прямое испытание\n"));
     EXPECT_EQ(run({"calib", "kc", "--json", file}), kExitOk);
     EXPECT_TRUE(console.stdoutText.startsWith("{\"established\":false,\"kc\":null,"));
+}
+
+} // namespace
+
+namespace {
+
+// register calib export: a set kept in the register, written as the file calib reads.
+TEST_F(CalibCommand, RegisterExportWritesTheSetsSites)
+{
+    const QString registerFile = path("register.sqlite");
+    {
+        Register reg;
+        ASSERT_EQ(reg.open(registerFile), Register::OpenStatus::Ok);
+        ArchiveCell cell = luvir::test::sampleCell(3); // 25.3 MPa with Kc 1.05
+        cell.setWord(ArchiveCell::Strength, 253);
+        cell.bytes[ArchiveCell::Kc] = 105;
+        RegisterSource source;
+        source.addedAt = kReportMoment;
+        source.version = {1, 0};
+        source.fileName = QStringLiteral("a.db");
+        ImportCounts counts;
+        ASSERT_TRUE(reg.importCells({cell}, source, counts));
+        const RegisterId measurement = reg.measurements(MeasurementSelection::all()).first().id;
+        const RegisterId set = reg.addCalibrationSet({0, "Колонны", DirectMethod::PullOff, "", {}, "", 0});
+        ASSERT_NE(
+            reg.addCalibrationSite({0, set, 0, "ось 3; низ", 24.3, 25.1, {}, {}, {}, {}}, kReportMoment), 0);
+        ASSERT_NE(
+            reg.addCalibrationSite({0, set, measurement, "К-1", 0, 26.4, {}, {}, {}, {}}, kReportMoment), 0);
+        reg.addCalibrationSet({0, "Плиты", DirectMethod::Cubes, "", {}, "", 0});
+        reg.addCalibrationSet({0, "Плиты", DirectMethod::Cores, "", {}, "", 0});
+    }
+    const QString out = path("set.csv");
+    EXPECT_EQ(run({"register", "--register", registerFile, "calib", "export", "Колонны", out}), kExitOk)
+        << console.stderrText.toStdString();
+    EXPECT_EQ(console.stdoutText, "Calibration set saved: " + out + ", sites: 2\n");
+    // H of the measurement: 25.3 / 1.05 = 2530 / 105, in its shortest exact form.
+    EXPECT_EQ(readBytes(out),
+        QByteArray("\xEF\xBB\xBFУчасток;H, МПа;R прямой, МПа\r\n"
+                   "\"ось 3; низ\";24,3;25,1\r\nК-1;24,095238095238095;26,4\r\n"));
+    EXPECT_EQ(run({"calib", "kc", "--json", out}), kExitOk); // and calib reads it back
+    EXPECT_TRUE(console.stdoutText.contains("\"site\":\"ось 3; низ\""));
+
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+    };
+    const Case cases[] = {
+        {{"export", "Фундаменты", out}, kExitFailed,
+            "luvir-cli: no calibration set \"Фундаменты\" in the register\n"},
+        {{"export", "Плиты", out}, kExitFailed, "luvir-cli: several calibration sets are called \"Плиты\"\n"},
+        {{"export", "Колонны"}, kExitUsage, "luvir-cli: missing OUT.csv (see \"luvir-cli help register\")\n"},
+        {{"import", "Колонны", out}, kExitUsage,
+            "luvir-cli: unknown register calib command \"import\" (export) (see \"luvir-cli help "
+            "register\")\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        EXPECT_EQ(
+            run(QStringList {"register", "--register", registerFile, "calib"} + c.arguments), c.exitCode);
+        EXPECT_EQ(console.stderrText, c.message);
+    }
 }
 
 } // namespace

@@ -478,6 +478,9 @@ Commands:
                       --values also each site&apos;s intermediate values), as PDF or as an
                       ODT document to finish in a word processor, by the suffix of OUT;
                       prints &quot;Protocol saved: FULL PATH&quot;
+  calib export SET OUT.csv
+                      the sites of the calibration set called SET as &quot;label;indirect;
+                      direct&quot; lines, the file &quot;luvir-cli calib&quot; reads
 
 The protocol&apos;s header fields are those kept in the register from the last protocol:
 its number counted up, the laboratory, the executor and the normative documents for
@@ -536,6 +539,9 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
                       значения каждого участка), в PDF или в документе ODT для доработки
                       в текстовом редакторе, по расширению OUT; печатает
                       «Протокол сохранён: ПОЛНЫЙ ПУТЬ»
+  calib export НАБОР OUT.csv
+                      участки градуировочного набора НАБОР строками «метка;косвенное;
+                      прямое» — файл, который читает «luvir-cli calib»
 
 Поля заголовка протокола — сохранённые в журнале с прошлого протокола: его номер,
 увеличенный на единицу, лаборатория, исполнитель и нормативные документы — для всех
@@ -627,6 +633,32 @@ line at fault named), 2 wrong usage.
 отвергнут (с номером ошибочной строки), 2 — неверный вызов.
 
   --json   один объект JSON вместо текста
+</translation>
+    </message>
+    <message>
+        <source>register calib export takes only SET and OUT.csv</source>
+        <translation>register calib export принимает только НАБОР и OUT.csv</translation>
+    </message>
+    <message>
+        <source>unknown register calib command &quot;%1&quot; (export)</source>
+        <translation>неизвестная команда register calib «%1» (export)</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no calibration set &quot;%1&quot; in the register</source>
+        <translation>luvir-cli: в журнале нет градуировочного набора «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: several calibration sets are called &quot;%1&quot;</source>
+        <translation>luvir-cli: несколько градуировочных наборов называются «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: site &quot;%1&quot; of the set cannot be used: %2</source>
+        <translation>luvir-cli: участок «%1» набора нельзя использовать: %2</translation>
+    </message>
+    <message>
+        <source>Calibration set saved: %1, sites: %2
+</source>
+        <translation>Градуировочный набор сохранён: %1, участков: %2
 </translation>
     </message>
 </context>
