@@ -5,6 +5,9 @@
 #include "Register.h"
 #include "TestData.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+
 using namespace luvir::cli;
 using namespace luvir;
 using namespace luvir::cli::test;
@@ -106,6 +109,18 @@ TEST_F(CalibCommand, RegisterExportWritesTheSetsSites)
     EXPECT_EQ(readBytes(out),
         QByteArray("\xEF\xBB\xBFУчасток;H, МПа;R прямой, МПа\r\n"
                    "\"ось 3; низ\";24,3;25,1\r\nК-1;24,095238095238095;26,4\r\n"));
+    // A spreadsheet's kind of reader (Python's csv) splits it as written.
+    QProcess python;
+    python.start(QStandardPaths::findExecutable(QStringLiteral("python3")),
+        {QStringLiteral("-c"),
+            QStringLiteral(
+                "import csv, sys\n"
+                "for row in csv.reader(open(sys.argv[1], encoding='utf-8-sig', newline=''), delimiter=';'):\n"
+                "    print('|'.join(row))\n"),
+            out});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()),
+        QStringLiteral("Участок|H, МПа|R прямой, МПа\nось 3; низ|24,3|25,1\nК-1|24,095238095238095|26,4\n"));
     EXPECT_EQ(run({"calib", "kc", "--json", out}), kExitOk); // and calib reads it back
     EXPECT_TRUE(console.stdoutText.contains("\"site\":\"ось 3; низ\""));
 
