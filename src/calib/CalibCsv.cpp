@@ -10,6 +10,9 @@ namespace luvir {
 namespace {
 
 constexpr int kFields = 3;
+// No strength or meter reading comes near it; a value beyond is a typing error, and would
+// overflow the sums of squares.
+constexpr double kLargestValue = 1000;
 
 // One line's fields; a field in double quotes may hold ';' and doubled quotes.
 // False when a quote is left open.
@@ -123,6 +126,9 @@ CalibCsv readCalibCsv(const QByteArray &bytes)
             return refuse(QStringLiteral("косвенное значение «%1» не число").arg(fields.at(1).trimmed()));
         if (!direct)
             return refuse(QStringLiteral("прочность «%1» не число").arg(fields.at(2).trimmed()));
+        for (const QString &field : {fields.at(1), fields.at(2)})
+            if (std::abs(*parseNumber(field)) > kLargestValue)
+                return refuse(QStringLiteral("значение «%1» вне пределов ±%2 МПа").arg(field.trimmed()).arg(kLargestValue));
         result.sites << CalibSite {fields.at(0).trimmed(), *indirect, *direct, {}};
         result.lines << number;
     }

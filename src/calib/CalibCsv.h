@@ -20,8 +20,8 @@ struct CalibCsv {
     bool ok() const { return error.isEmpty(); }
 };
 
-// A wrong line (not three fields, a value that is no finite number, a missing header) is
-// refused with its line number; blank lines are skipped.
+// A wrong line (not three fields, a value that is no finite number or beyond ±1000 MPa, a
+// missing header) is refused with its line number; blank lines are skipped.
 CalibCsv readCalibCsv(const QByteArray &bytes);
 
 // The same shape, a byte order mark first, lines ended by CR LF; numbers in their shortest

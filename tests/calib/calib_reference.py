@@ -11,7 +11,8 @@ the figures shown, never for a decision (|d| / S > 2 is decided as d² > 4·S²)
     calib_reference.py write DATA_DIR       writes those files (review the diff)
 
 The file: ';'-separated UTF-8 (a byte order mark allowed), a header line, then
-label;indirect;direct with a decimal comma or point; blank lines are skipped.
+label;indirect;direct with a decimal comma or point, each value within ±1000 MPa; blank
+lines are skipped.
 """
 import csv
 import json
@@ -59,7 +60,7 @@ def read_sites(path):
                 raise Refused(line)
             header = True
             continue
-        if h is None or r is None:
+        if h is None or r is None or abs(h) > 1000 or abs(r) > 1000:
             raise Refused(line)
         sites.append((row[0].strip(), h, r, line))
     if not header:
