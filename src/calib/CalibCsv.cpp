@@ -128,7 +128,9 @@ CalibCsv readCalibCsv(const QByteArray &bytes)
             return refuse(QStringLiteral("прочность «%1» не число").arg(fields.at(2).trimmed()));
         for (const QString &field : {fields.at(1), fields.at(2)})
             if (std::abs(*parseNumber(field)) > kLargestValue)
-                return refuse(QStringLiteral("значение «%1» вне пределов ±%2 МПа").arg(field.trimmed()).arg(kLargestValue));
+                return refuse(QStringLiteral("значение «%1» вне пределов ±%2 МПа")
+                                  .arg(field.trimmed())
+                                  .arg(kLargestValue));
         result.sites << CalibSite {fields.at(0).trimmed(), *indirect, *direct, {}};
         result.lines << number;
     }
