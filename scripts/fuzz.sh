@@ -14,7 +14,7 @@ filter=${2:-}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUVIR_FUZZERS=ON -DLUVIR_TESTS=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)" --target archive_reader_fuzzer device_response_fuzzer report_export_fuzzer
+cmake --build build-fuzz -j "$(nproc)" --target archive_reader_fuzzer device_response_fuzzer report_export_fuzzer calib_csv_fuzzer
 export QT_QPA_PLATFORM=offscreen
 
 # run name, target, LUVIR_FUZZ_FORMATS
@@ -23,6 +23,7 @@ runs=(
   "device_response device/device_response_fuzzer -"
   "report_csv report/report_export_fuzzer csv"
   "report_xlsx_pdf report/report_export_fuzzer xlsx,pdf"
+  "calib_csv calib/calib_csv_fuzzer -"
 )
 
 status=0
@@ -38,6 +39,7 @@ for run in "${runs[@]}"; do
   seeds=(tests/data tests/errors)
   regressions="fuzz/regressions/$(basename "$target")"
   [ -d "$regressions" ] && seeds+=("$regressions")
+  [ "$name" = calib_csv ] && seeds+=(tests/calib/data)
   if [ "$formats" != - ]; then export LUVIR_FUZZ_FORMATS=$formats; else unset LUVIR_FUZZ_FORMATS; fi
   echo "== $name: ${seconds}s"
   ran=0

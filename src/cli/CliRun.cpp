@@ -22,6 +22,8 @@ int runCli(const QStringList &arguments, CliContext &context)
         return runStats(invocation, context);
     case Command::Register:
         return runRegister(invocation, context);
+    case Command::Calib:
+        return runCalib(invocation, context);
     case Command::Help:
         context.console.out(helpText(invocation.helpTopic));
         return kExitOk;

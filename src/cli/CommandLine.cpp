@@ -77,6 +77,7 @@ const CommandEntry kCommands[] = {
             "  --by-kind        one more line per element kind, in order of first appearance\n"
             "  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)\n")},
     {"register", Command::Register, nullptr}, // its help is registerHelpText()
+    {"calib", Command::Calib, nullptr}, // its help is calibHelpText()
     {"help", Command::Help,
         QT_TRANSLATE_NOOP("LuvirCli",
             "Usage: luvir-cli help [COMMAND]\n"
@@ -227,6 +228,8 @@ QString helpText(const QString &topic)
             "  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...\n"
             "                              the register of measurements (objects, structures, sites,\n"
             "                              their properties) and the test protocol of its structures\n"
+            "  calib fit|kc [--json] FILE.csv\n"
+            "                              an own calibration dependency or Kc from direct tests\n"
             "  help [COMMAND]              show this help or a command's\n"
             "\n"
             "Options:\n"
@@ -237,6 +240,8 @@ QString helpText(const QString &topic)
     const CommandEntry *entry = findCommand(topic);
     if (entry && entry->command == Command::Register)
         return registerHelpText();
+    if (entry && entry->command == Command::Calib)
+        return calibHelpText();
     return entry ? withFormats(LuvirCli::tr(entry->help)) : QString();
 }
 
@@ -260,12 +265,13 @@ Invocation parseCommandLine(const QStringList &arguments)
     Invocation invocation;
     invocation.command = entry->command;
     const QString topic = QString::fromUtf8(entry->name);
-    QString registerAction; // register: its COMMAND, null until given
+    QString registerAction; // register (and calib): its COMMAND, null until given
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments.at(i);
         if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
-            if (entry->command == Command::Register && registerAction.isNull())
+            if ((entry->command == Command::Register || entry->command == Command::Calib)
+                && registerAction.isNull())
                 registerAction = arg;
             else
                 invocation.files << arg;
@@ -284,6 +290,8 @@ Invocation parseCommandLine(const QStringList &arguments)
         } else if ((entry->command == Command::Table || entry->command == Command::Register)
                    && arg == QLatin1String("--values")) {
             invocation.values = true;
+        } else if (entry->command == Command::Calib && arg == QLatin1String("--json")) {
+            invocation.json = true;
         } else if ((entry->command == Command::Stats || entry->command == Command::Register)
                    && arg == QLatin1String("--by-kind")) {
             invocation.byKind = true;
@@ -321,6 +329,9 @@ Invocation parseCommandLine(const QStringList &arguments)
         break;
     case Command::Export:
         error = checkExport(invocation);
+        break;
+    case Command::Calib:
+        error = checkCalib(invocation, registerAction);
         break;
     case Command::Help:
         if (invocation.files.size() > 1)

@@ -8,10 +8,13 @@
 
 namespace luvir::cli {
 
-enum class Command { Info, Table, Export, Download, Stats, Register, Help, Version };
+enum class Command { Info, Table, Export, Download, Stats, Register, Calib, Help, Version };
+
+// What `calib` computes from a file of sites.
+enum class CalibAction { Fit, Kc };
 
 // What `register` does with the register of measurements.
-enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Properties };
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Properties, Calib };
 
 struct Invocation {
     Command command = Command::Help;
@@ -40,6 +43,8 @@ struct Invocation {
     // register properties: the values given, by option without its dashes ("kind", "class",
     // "concreted", "notes", "address", "customer"); an empty value clears the field
     QMap<QString, QString> properties;
+    CalibAction calibAction = CalibAction::Fit; // calib fit|kc
+    bool json = false; // calib --json
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
@@ -67,6 +72,13 @@ bool takeValue(const QString &arg, const QString &name, const QStringList &argum
 // --address, --customer) into `invocation`; false when `arg` is none of them.
 bool takeRegisterOption(
     const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error);
+// The help text of the calib command.
+QString calibHelpText();
+// Whether the arguments given fit calib `action` ("fit" or "kc"); sets
+// invocation.calibAction; the reason when they do not fit.
+QString checkCalib(Invocation &invocation, const QString &action);
+// Whether the arguments of `register calib` fit (export SET OUT.csv); the reason when not.
+QString checkRegisterCalib(const Invocation &invocation);
 // Whether the register options given fit download; the reason when not.
 QString checkDownloadRegister(const Invocation &invocation);
 // Whether the register options and arguments given fit `action` ("add", "list", …); sets

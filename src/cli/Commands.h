@@ -27,6 +27,7 @@ int runExport(const Invocation &invocation, CliContext &context);
 int runDownload(const Invocation &invocation, CliContext &context);
 int runStats(const Invocation &invocation, CliContext &context);
 int runRegister(const Invocation &invocation, CliContext &context);
+int runCalib(const Invocation &invocation, CliContext &context);
 
 // Reads and checks an archive file as File > Open does. Null, with the message the window
 // shows (a refusal or the file error) in `error`, when the file is refused.

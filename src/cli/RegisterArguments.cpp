@@ -25,6 +25,7 @@ const ActionEntry kActions[] = {
     {"export", RegisterAction::Export},
     {"protocol", RegisterAction::Protocol},
     {"properties", RegisterAction::Properties},
+    {"calib", RegisterAction::Calib},
 };
 
 // The options of register properties: a structure's, then an object's ("notes" is both's).
@@ -266,6 +267,8 @@ QString checkRegister(Invocation &invocation, const QString &action)
         return checkProtocol(invocation);
     case RegisterAction::Properties:
         return checkProperties(invocation);
+    case RegisterAction::Calib:
+        return checkRegisterCalib(invocation);
     }
     return {};
 }
@@ -327,6 +330,9 @@ QString registerHelpText()
         "                      concreting after the structure's first test is refused, exit 1,\n"
         "                      nothing kept. Without options, printed as \"key: value\" lines\n"
         "                      (a line break in a value as \\n)\n"
+        "  calib export SET OUT.csv\n"
+        "                      the sites of the calibration set called SET as \"label;indirect;\n"
+        "                      direct\" lines, the file \"luvir-cli calib\" reads\n"
         "\n"
         "The protocol's header fields are those kept in the register from the last protocol:\n"
         "the next number of the series, the laboratory, the executor and the normative\n"

@@ -31,6 +31,9 @@ QString objectNames(Register &reg, const QList<RegisterStructure> &structures);
 // options or, without any, printed as "key: value" lines.
 int runRegisterProperties(Register &reg, const Invocation &invocation, CliContext &context);
 
+// register calib export: a calibration set's sites as the file `luvir-cli calib` reads.
+int runRegisterCalib(Register &reg, const Invocation &invocation, CliContext &context);
+
 // register protocol: the protocol of the structures --structure names, written to --out.
 int runRegisterProtocol(Register &reg, const Invocation &invocation, CliContext &context);
 

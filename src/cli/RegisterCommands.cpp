@@ -64,6 +64,8 @@ public:
             return runRegisterProtocol(m_register, m_invocation, m_context);
         case RegisterAction::Properties:
             return runRegisterProperties(m_register, m_invocation, m_context);
+        case RegisterAction::Calib:
+            return runRegisterCalib(m_register, m_invocation, m_context);
         }
         return kExitUsage;
     }

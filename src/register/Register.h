@@ -7,6 +7,7 @@
 // Every call is one transaction: it happens whole or not at all. A call that fails
 // returns false (or an empty result) and errorString() says why in the user's words.
 
+#include "RegisterCalibration.h"
 #include "RegisterDatabase.h"
 #include "RegisterTypes.h"
 
@@ -143,6 +144,22 @@ public:
     {
         return QStringLiteral("instrument:") + serialNumber;
     }
+
+    // Градуировочные наборы (RegisterCalibration.cpp), by name, and their sites in the order
+    // they were added. Removing a set removes its sites; its measurements stay.
+    QList<CalibrationSet> calibrationSets();
+    std::optional<CalibrationSet> calibrationSet(RegisterId id);
+    QList<CalibrationSet> findCalibrationSets(const QString &name);
+    RegisterId addCalibrationSet(const CalibrationSet &set);
+    // As updateObject: fails when the set changed since it was read.
+    bool updateCalibrationSet(const CalibrationSet &set);
+    bool removeCalibrationSet(RegisterId id);
+    QList<CalibrationSite> calibrationSites(RegisterId setId);
+    // Adds a site to its set, dated `now`. Refused: a direct strength of 0 or less; a
+    // measurement the register does not hold or whose Kc is 0; a typed site without a
+    // label or with H of 0 or less.
+    RegisterId addCalibrationSite(const CalibrationSite &site, const QDateTime &now = QDateTime::currentDateTime());
+    bool removeCalibrationSite(RegisterId id);
 
 private:
     RegisterDatabase m_db;

@@ -67,6 +67,20 @@ auto selectOne(RegisterDatabase &db, const QString &sql, const QVariantList &val
     return all.first();
 }
 
+// Runs an "INSERT … RETURNING id" as one change: the new row's id, 0 on failure.
+inline RegisterId insertReturningId(RegisterDatabase &db, const QString &sql, const QVariantList &values)
+{
+    RegisterId id = 0;
+    db.write([&] {
+        QSqlQuery query(db.database());
+        if (!execBound(query, sql, values) || !query.next())
+            return db.fail(query);
+        id = query.value(0).toLongLong();
+        return true;
+    });
+    return id;
+}
+
 // Runs `statements` in order as one change; the last must change exactly one row, or the
 // change fails with `missing` as its reason.
 inline bool changeOne(

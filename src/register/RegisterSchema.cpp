@@ -162,6 +162,31 @@ bool renameTwins(QSqlDatabase &database, QStringList &renamed, QString &error)
             renamed, error);
 }
 
+// Version 5: calibration sets and their sites. A site is a register measurement (H is read
+// from its cell) or typed (label and H); the direct strength and the direct test's date are
+// typed; added_at orders the sites for a set recomputed on its newest.
+const char *const kVersion5[] = {
+    "CREATE TABLE calibration_sets ("
+    " id {id},"
+    " name TEXT NOT NULL,"
+    " direct_method INTEGER NOT NULL,"
+    " concrete TEXT NOT NULL DEFAULT '',"
+    " made_on TEXT NOT NULL DEFAULT '',"
+    " notes TEXT NOT NULL DEFAULT '',"
+    " revision INTEGER NOT NULL DEFAULT 0)",
+    "CREATE TABLE calibration_sites ("
+    " id {id},"
+    " set_id BIGINT NOT NULL REFERENCES calibration_sets(id) ON DELETE CASCADE,"
+    " measurement_id BIGINT REFERENCES measurements(id),"
+    " label TEXT NOT NULL DEFAULT '',"
+    " indirect DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " direct DOUBLE PRECISION NOT NULL,"
+    " tested_on TEXT NOT NULL DEFAULT '',"
+    " added_at TEXT NOT NULL)",
+    "CREATE INDEX calibration_sites_set ON calibration_sites(set_id)",
+    "CREATE INDEX calibration_sites_measurement ON calibration_sites(measurement_id)",
+};
+
 } // namespace
 
 QStringList schemaStep(int from, const SqlDialect &dialect)
@@ -179,6 +204,9 @@ QStringList schemaStep(int from, const SqlDialect &dialect)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     } else if (from == 3) {
         for (const char *statement : kVersion4)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
+    } else if (from == 4) {
+        for (const char *statement : kVersion5)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     }
     return statements;

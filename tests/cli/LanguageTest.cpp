@@ -44,7 +44,7 @@ protected:
 // files), the tool's English texts under C.
 TEST_F(Language, HelpFollowsTheLocale)
 {
-    const QStringList topics = {{}, "info", "table", "export", "download", "stats", "register", "help"};
+    const QStringList topics = {{}, "info", "table", "export", "download", "stats", "register", "calib", "help"};
     for (const QString &topic : topics) {
         SCOPED_TRACE(topic.toStdString());
         const QStringList arguments = topic.isEmpty() ? QStringList {"--help"} : QStringList {"help", topic};

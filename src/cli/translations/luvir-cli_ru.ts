@@ -387,58 +387,6 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
         <translation>--out даётся не более двух раз: один раз .pdf и один раз .odt</translation>
     </message>
     <message>
-        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
-
-Archives of the ЛЮВИР-2.07 meter without the window.
-
-Commands:
-  info FILE.db                check an archive file; print its version and cell count
-  table [--values] FILE.db    print the measurement table, fields separated by tabs
-  export FILE.db OUT          write the report as OUT ({.formats})
-  export --format FORMAT --out-dir DIR FILE.db...
-                              write one report per archive into DIR
-  download [--no-register | --register FILE] OUT.db
-                              read the meter&apos;s whole archive into OUT.db (and the register)
-  stats [--by-kind] [--rows FROM-TO] FILE.db
-                              print Rm, Sm and Vm of the measurements
-  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...
-                              the register of measurements (objects, structures, sites,
-                              their properties) and the test protocol of its structures
-  help [COMMAND]              show this help or a command&apos;s
-
-Options:
-  --help      show the help (after a command: that command&apos;s)
-  --version   print the version
-
-Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
-</source>
-        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
-
-Архивы прибора ЛЮВИР-2.07 без окна программы.
-
-Команды:
-  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
-  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
-  export FILE.db OUT          записать отчёт в OUT ({.formats})
-  export --format FORMAT --out-dir DIR FILE.db...
-                              записать по отчёту на каждый архив в папку DIR
-  download [--no-register | --register ФАЙЛ] OUT.db
-                              считать весь архив прибора в OUT.db (и в журнал)
-  stats [--by-kind] [--rows FROM-TO] FILE.db
-                              напечатать Rm, Sm и Vm измерений
-  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...
-                              журнал испытаний (объекты, конструкции, участки, их
-                              свойства) и протокол испытаний его конструкций
-  help [COMMAND]              показать эту справку или справку о команде
-
-Параметры:
-  --help      показать справку (после команды: справку о ней)
-  --version   напечатать версию
-
-Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
-</translation>
-    </message>
-    <message>
         <source>register properties needs --object NAME (and --structure NAME for a structure)</source>
         <translation>register properties нужен --object ИМЯ (и --structure ИМЯ для конструкции)</translation>
     </message>
@@ -516,6 +464,9 @@ Commands:
                       concreting after the structure&apos;s first test is refused, exit 1,
                       nothing kept. Without options, printed as &quot;key: value&quot; lines
                       (a line break in a value as \n)
+  calib export SET OUT.csv
+                      the sites of the calibration set called SET as &quot;label;indirect;
+                      direct&quot; lines, the file &quot;luvir-cli calib&quot; reads
 
 The protocol&apos;s header fields are those kept in the register from the last protocol:
 the next number of the series, the laboratory, the executor and the normative
@@ -587,6 +538,9 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
                       позже первого испытания конструкции отклоняется, код 1, ничего не
                       сохраняется. Без параметров печатается строками «ключ: значение»
                       (перенос строки в значении — как \n)
+  calib export НАБОР OUT.csv
+                      участки градуировочного набора НАБОР строками «метка;косвенное;
+                      прямое» — файл, который читает «luvir-cli calib»
 
 Поля заголовка протокола — сохранённые в журнале с прошлого протокола: следующий
 номер серии, лаборатория, исполнитель и нормативные документы — для всех
@@ -616,6 +570,158 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
     <message>
         <source>luvir-cli: no object &quot;%1&quot; in the register</source>
         <translation>luvir-cli: в журнале нет объекта «%1»</translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, строка %2: %3</translation>
+    </message>
+    <message>
+        <source>calib needs fit or kc</source>
+        <translation>calib требует fit или kc</translation>
+    </message>
+    <message>
+        <source>unknown calib command &quot;%1&quot; (fit or kc)</source>
+        <translation>неизвестная команда calib «%1» (fit или kc)</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli calib fit [--json] FILE.csv
+       luvir-cli calib kc [--json] FILE.csv
+
+Calibration against direct tests, from a file of sites: &apos;;&apos;-separated UTF-8 (a byte
+order mark allowed), a header line, then one site a line, &quot;label;indirect;direct&quot;: the
+meter&apos;s strength before its Kc (H) and the strength the direct method gave, in MPa,
+with a decimal comma or point.
+
+  fit   the laboratory&apos;s own dependency R = a*H + b by least squares; every site whose
+        deviation from the line exceeds 2*S is culled at once and the line fitted again,
+        until none is. Accepted when S is at most 15 % of the mean direct strength,
+        r is at least 0.7 and at least 12 sites are kept.
+  kc    the coincidence coefficient Kc: the mean of the ratios R / H within 0.7-1.3;
+        a ratio more than 15 % from Kc stops counting and Kc is taken again, until none
+        leaves. Given when at least 3 ratios count.
+
+The figures are printed as the program shows them, with the decimal separator of the
+regional settings. With --json: one JSON object, numbers in full precision. For fit
+&quot;a&quot;, &quot;b&quot;, &quot;S&quot;, &quot;r&quot;, &quot;n&quot; (sites kept), &quot;culled&quot; (their labels), &quot;hmin&quot;, &quot;hmax&quot;,
+&quot;accepted&quot; and &quot;reasons&quot; (&quot;S/R&gt;15%&quot;, &quot;r&lt;0.7&quot;, &quot;n&lt;12&quot;; empty when accepted); for kc
+&quot;kc&quot; (null when none is given), &quot;established&quot; and &quot;sites&quot; (&quot;site&quot;, &quot;ratio&quot;,
+&quot;counted&quot;).
+
+Exit status: 0 the figures were computed (accepted or not), 1 the file was refused (the
+line at fault named), 2 wrong usage.
+
+  --json   one JSON object instead of the text
+</source>
+        <translation>Использование: luvir-cli calib fit [--json] FILE.csv
+       luvir-cli calib kc [--json] FILE.csv
+
+Градуировка по прямым испытаниям из файла участков: UTF-8 с полями через «;» (метка
+порядка байтов допускается), строка заголовка, затем по участку в строке,
+«метка;косвенное;прямое»: прочность по прибору до его Kc (H) и прочность, полученная
+прямым методом, в МПа, с десятичной запятой или точкой.
+
+  fit   собственная градуировочная зависимость R = a*H + b по методу наименьших
+        квадратов; все участки, отклонение которых от линии больше 2*S, отбраковываются
+        разом, и линия строится заново, пока отбраковывать нечего. Принимается, если S
+        не больше 15 % средней прочности по прямому методу, r не меньше 0,7 и осталось
+        не менее 12 участков.
+  kc    коэффициент совпадения Kc: среднее отношений R / H в пределах 0,7-1,3; отношение,
+        отличающееся от Kc более чем на 15 %, перестаёт учитываться, и Kc вычисляется
+        заново, пока ни одно не выбывает. Устанавливается, если учтено не менее 3 отношений.
+
+Результаты печатаются так, как их показывает программа, с десятичным разделителем
+региональных настроек. С --json: один объект JSON, числа с полной точностью. Для fit
+«a», «b», «S», «r», «n» (оставшиеся участки), «culled» (их метки), «hmin», «hmax»,
+«accepted» и «reasons» («S/R&gt;15%», «r&lt;0.7», «n&lt;12»; пуст, если принята); для kc
+«kc» (null, если не установлен), «established» и «sites» («site», «ratio», «counted»).
+
+Код завершения: 0 — результаты вычислены (принята зависимость или нет), 1 — файл
+отвергнут (с номером ошибочной строки), 2 — неверный вызов.
+
+  --json   один объект JSON вместо текста
+</translation>
+    </message>
+    <message>
+        <source>register calib export takes only SET and OUT.csv</source>
+        <translation>register calib export принимает только НАБОР и OUT.csv</translation>
+    </message>
+    <message>
+        <source>unknown register calib command &quot;%1&quot; (export)</source>
+        <translation>неизвестная команда register calib «%1» (export)</translation>
+    </message>
+    <message>
+        <source>luvir-cli: no calibration set &quot;%1&quot; in the register</source>
+        <translation>luvir-cli: в журнале нет градуировочного набора «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: several calibration sets are called &quot;%1&quot;</source>
+        <translation>luvir-cli: несколько градуировочных наборов называются «%1»</translation>
+    </message>
+    <message>
+        <source>luvir-cli: site &quot;%1&quot; of the set cannot be used: %2</source>
+        <translation>luvir-cli: участок «%1» набора нельзя использовать: %2</translation>
+    </message>
+    <message>
+        <source>Calibration set saved: %1, sites: %2
+</source>
+        <translation>Градуировочный набор сохранён: %1, участков: %2
+</translation>
+    </message>
+    <message>
+        <source>Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS
+
+Archives of the ЛЮВИР-2.07 meter without the window.
+
+Commands:
+  info FILE.db                check an archive file; print its version and cell count
+  table [--values] FILE.db    print the measurement table, fields separated by tabs
+  export FILE.db OUT          write the report as OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              write one report per archive into DIR
+  download [--no-register | --register FILE] OUT.db
+                              read the meter&apos;s whole archive into OUT.db (and the register)
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              print Rm, Sm and Vm of the measurements
+  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...
+                              the register of measurements (objects, structures, sites,
+                              their properties) and the test protocol of its structures
+  calib fit|kc [--json] FILE.csv
+                              an own calibration dependency or Kc from direct tests
+  help [COMMAND]              show this help or a command&apos;s
+
+Options:
+  --help      show the help (after a command: that command&apos;s)
+  --version   print the version
+
+Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
+</source>
+        <translation>Использование: luvir-cli КОМАНДА [ПАРАМЕТРЫ] АРГУМЕНТЫ
+
+Архивы прибора ЛЮВИР-2.07 без окна программы.
+
+Команды:
+  info FILE.db                проверить файл архива; напечатать его версию и число ячеек
+  table [--values] FILE.db    напечатать таблицу измерений, поля через табуляцию
+  export FILE.db OUT          записать отчёт в OUT ({.formats})
+  export --format FORMAT --out-dir DIR FILE.db...
+                              записать по отчёту на каждый архив в папку DIR
+  download [--no-register | --register ФАЙЛ] OUT.db
+                              считать весь архив прибора в OUT.db (и в журнал)
+  stats [--by-kind] [--rows FROM-TO] FILE.db
+                              напечатать Rm, Sm и Vm измерений
+  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...
+                              журнал испытаний (объекты, конструкции, участки, их
+                              свойства) и протокол испытаний его конструкций
+  calib fit|kc [--json] FILE.csv
+                              собственная градуировочная зависимость или Kc по прямым испытаниям
+  help [COMMAND]              показать эту справку или справку о команде
+
+Параметры:
+  --help      показать справку (после команды: справку о ней)
+  --version   напечатать версию
+
+Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
+</translation>
     </message>
 </context>
 </TS>
