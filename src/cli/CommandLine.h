@@ -10,7 +10,7 @@ namespace luvir::cli {
 enum class Command { Info, Table, Export, Download, Stats, Register, Help, Version };
 
 // What `register` does with the register of measurements.
-enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol };
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Backup };
 
 struct Invocation {
     Command command = Command::Help;

@@ -23,6 +23,7 @@ const ActionEntry kActions[] = {
     {"stats", RegisterAction::Stats},
     {"export", RegisterAction::Export},
     {"protocol", RegisterAction::Protocol},
+    {"backup", RegisterAction::Backup},
 };
 
 // "2026-12-10" or "10.12.2026".
@@ -155,7 +156,7 @@ QString checkDownloadRegister(const Invocation &invocation)
 QString checkRegister(Invocation &invocation, const QString &action)
 {
     if (action.isNull())
-        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export or protocol)");
+        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export, protocol or backup)");
     const ActionEntry *entry = nullptr;
     for (const ActionEntry &candidate : kActions)
         if (action == QLatin1String(candidate.name))
@@ -207,6 +208,14 @@ QString checkRegister(Invocation &invocation, const QString &action)
         return {};
     case RegisterAction::Protocol:
         return checkProtocol(invocation);
+    case RegisterAction::Backup:
+        if (selectionGiven(invocation) || !invocation.object.isNull())
+            return LuvirCli::tr("register backup takes only OUT.sqlite");
+        if (invocation.files.size() != 1)
+            return invocation.files.isEmpty()
+                ? LuvirCli::tr("missing OUT.sqlite")
+                : LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.at(1));
+        return {};
     }
     return {};
 }
@@ -258,6 +267,10 @@ QString registerHelpText()
         "                      --values also each site's intermediate values), as PDF or as an\n"
         "                      ODT document to finish in a word processor, by the suffix of OUT;\n"
         "                      prints \"Protocol saved: FULL PATH\"\n"
+        "  backup OUT.sqlite   a copy of the whole register as of one moment, made while others\n"
+        "                      may write; it opens as a register. Copying the file itself misses\n"
+        "                      the latest changes. A register on a server is copied with pg_dump.\n"
+        "                      Prints \"Register copy saved: FULL PATH\"\n"
         "\n"
         "The protocol's header fields are those kept in the register from the last protocol:\n"
         "its number counted up, the laboratory, the executor and the normative documents for\n"

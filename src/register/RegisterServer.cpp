@@ -77,7 +77,7 @@ bool serverVersionSupported(const QString &versionNumber, QString &why)
     // From 10 on the number is major * 10000 + minor; before, major * 10000 + second * 100 + minor.
     QString version;
     if (!isNumber || number <= 0)
-        version = QStringLiteral("неизвестная версия PostgreSQL («%1»)").arg(versionNumber);
+        version = QStringLiteral("неизвестная версия PostgreSQL (\"%1\")").arg(versionNumber);
     else if (number >= 100000)
         version = QStringLiteral("PostgreSQL %1.%2").arg(number / 10000).arg(number % 10000);
     else
@@ -106,7 +106,7 @@ std::optional<ServerLocation> ServerLocation::parse(const QString &uri, QString 
         } else if (key == QLatin1String("host") && !value.isEmpty()) {
             location.host = value; // a socket folder, as libpq takes it
         } else {
-            error = QStringLiteral("неизвестный параметр адреса «%1=%2»").arg(key, value);
+            error = QStringLiteral("неизвестный параметр адреса \"%1=%2\"").arg(key, value);
             return std::nullopt;
         }
     }

@@ -100,6 +100,11 @@ QString SqlDialect::readMark() const
         .arg(kRegisterMark);
 }
 
+QString SqlDialect::copyInto() const
+{
+    return m_engine == Engine::Sqlite ? QStringLiteral("VACUUM INTO ?") : QString();
+}
+
 QString SqlDialect::countTables() const
 {
     if (m_engine == Engine::Sqlite)

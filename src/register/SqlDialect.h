@@ -61,6 +61,11 @@ public:
     QString readMark() const; // one row, one value: equal to kRegisterMark when it is a register
     static constexpr int kRegisterMark = 0x4C565247; // "LVRG"
 
+    // Writes the whole database, as of one moment, into the file bound to its one "?" (which
+    // must not exist or be empty). Empty where the engine has no such statement (a server's
+    // copy is made by its own tools: pg_dump).
+    QString copyInto() const;
+
     // One row, one value: how many tables the database holds (0 for a new, empty one).
     QString countTables() const;
 

@@ -109,7 +109,7 @@ protected:
     qsizetype measurementsOnServer()
     {
         Register admin;
-        EXPECT_EQ(admin.open(database.uri(), Register::Check::Quick, serverSettings().value("PGPASSWORD")),
+        EXPECT_EQ(admin.open(database.uri(), Register::Opening::CreateIfMissing, serverSettings().value("PGPASSWORD")),
             Register::OpenStatus::Ok)
             << qPrintable(admin.errorString());
         return admin.measurements(MeasurementSelection::all()).size();
@@ -267,8 +267,8 @@ TEST_F(ServerDownload, CancelledTheDownloadIsWholeAndTheBoxSaysNothingWasAdded)
     EXPECT_TRUE(window.N3->isEnabled()); // the archive may be saved
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(dialogs.messages().first(),
-        "Скачанные измерения не добавлены в журнал «" + location()
-            + "»: подключение к серверу отменено.\n"
+        "Скачанные измерения не добавлены в журнал \"" + location()
+            + "\": подключение к серверу отменено.\n"
               "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
     EXPECT_TRUE(database.run({"DO $$ BEGIN IF to_regclass('measurements') IS NOT NULL THEN "
                               "RAISE EXCEPTION 'the register was made'; END IF; END $$"}));

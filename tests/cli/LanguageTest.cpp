@@ -3,6 +3,7 @@
 // are what they always were.
 #include "CliFixture.h"
 #include "Golden.h"
+#include "Register.h"
 #include "TestData.h"
 #include "ToolRun.h"
 
@@ -70,6 +71,11 @@ TEST_F(Language, MessagesFollowTheLocale)
     const QString sample = testDataPath(QStringLiteral("seven-cells.db"));
     const QString notAFolder = dir.filePath(QStringLiteral("plain-file"));
     ASSERT_TRUE(writeBytes(notAFolder, "x"));
+    {
+        // The register the list below reads: read commands make none.
+        luvir::Register made;
+        ASSERT_EQ(made.open(dir.filePath(QStringLiteral("r.sqlite"))), luvir::Register::OpenStatus::Ok);
+    }
     struct Case {
         QStringList arguments;
         int exitCode;

@@ -63,7 +63,8 @@ TEST_F(RegisterMenuTest, TheMenuStandsBeforeHelpWithItsItems)
             items << item->text();
     EXPECT_EQ(items,
         (QStringList {"Журнал испытаний", "Журнал: register.sqlite", "Добавлять скачанные в журнал",
-            "Добавить архивы в журнал…", "Создать журнал…", "Открыть журнал…", "Подключиться к серверу…"}));
+            "Добавить архивы в журнал…", "Создать журнал…", "Открыть журнал…", "Подключиться к серверу…",
+            "Сохранить копию журнала…"}));
     EXPECT_TRUE(window->AddDownloadsItem->isCheckable());
     EXPECT_TRUE(window->AddDownloadsItem->isChecked());
     EXPECT_EQ(window->RegisterButton->defaultAction(), window->RegisterItem);
@@ -126,6 +127,17 @@ TEST_F(RegisterMenuTest, OpeningAnotherRegisterRefusesAForeignFileAndTakesANewOn
     window->OpenRegisterItem->trigger();
     ASSERT_EQ(dialogs.messages().size() + dialogs.errors().size(), 1);
     EXPECT_EQ(readBytes(notes), foreign);
+    EXPECT_EQ(rememberedRegisterPath(), registerFile());
+
+    // An empty file (a file dialog may leave one) is opened as nothing: only «Создать журнал…»
+    // makes a register.
+    dialogs.clear();
+    const QString empty = writeBytes("empty.sqlite", {});
+    dialogs.fileAnswers << empty;
+    window->OpenRegisterItem->trigger();
+    ASSERT_EQ(dialogs.messages().size() + dialogs.errors().size(), 1);
+    EXPECT_TRUE((dialogs.messages() + dialogs.errors()).first().contains("пуст"));
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
     EXPECT_EQ(rememberedRegisterPath(), registerFile());
 
     dialogs.clear();

@@ -402,11 +402,7 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
         <source>--out must end in .pdf or .odt</source>
         <translation>--out должен оканчиваться на .pdf или .odt</translation>
     </message>
-    <message>
-        <source>missing COMMAND (add, list, assign, unassign, stats, export or protocol)</source>
-        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export или protocol)</translation>
-    </message>
-    <message>
+        <message>
         <source>%1 is for register protocol</source>
         <translation>%1 — параметр register protocol</translation>
     </message>
@@ -437,6 +433,18 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
     <message>
         <source>luvir-cli: cannot read &quot;%1&quot;: %2</source>
         <translation>luvir-cli: не удалось прочитать «%1»: %2</translation>
+    </message>
+        <message>
+        <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol or backup)</source>
+        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol или backup)</translation>
+    </message>
+    <message>
+        <source>register backup takes only OUT.sqlite</source>
+        <translation>register backup принимает только OUT.sqlite</translation>
+    </message>
+    <message>
+        <source>missing OUT.sqlite</source>
+        <translation>не хватает OUT.sqlite</translation>
     </message>
     <message>
         <source>Usage: luvir-cli register [--register FILE] COMMAND [OPTIONS] [ARGUMENTS]
@@ -474,6 +482,10 @@ Commands:
                       --values also each site&apos;s intermediate values), as PDF or as an
                       ODT document to finish in a word processor, by the suffix of OUT;
                       prints &quot;Protocol saved: FULL PATH&quot;
+  backup OUT.sqlite   a copy of the whole register as of one moment, made while others
+                      may write; it opens as a register. Copying the file itself misses
+                      the latest changes. A register on a server is copied with pg_dump.
+                      Prints &quot;Register copy saved: FULL PATH&quot;
 
 The protocol&apos;s header fields are those kept in the register from the last protocol:
 its number counted up, the laboratory, the executor and the normative documents for
@@ -532,6 +544,10 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
                       значения каждого участка), в PDF или в документе ODT для доработки
                       в текстовом редакторе, по расширению OUT; печатает
                       «Протокол сохранён: ПОЛНЫЙ ПУТЬ»
+  backup OUT.sqlite   копия всего журнала на один момент, снятая, даже когда в него
+                      пишут другие; открывается как журнал. Копия самого файла теряет
+                      последние изменения. Журнал на сервере копируется программой pg_dump.
+                      Печатает «Копия журнала сохранена: ПОЛНЫЙ ПУТЬ»
 
 Поля заголовка протокола — сохранённые в журнале с прошлого протокола: его номер,
 увеличенный на единицу, лаборатория, исполнитель и нормативные документы — для всех
@@ -554,6 +570,10 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
 Код завершения: 0 — выполнено, 1 — файл или журнал отклонён либо ошибка (ничего
 не изменено; у protocol также: записан, но его поля не сохранены), 2 — неверный вызов.
 </translation>
+    </message>
+    <message>
+        <source>Register copy saved: %1</source>
+        <translation>Копия журнала сохранена: %1</translation>
     </message>
 </context>
 </TS>
