@@ -153,7 +153,8 @@ bool TForm1::connectRegisterServer(luvir::Register &target, const QString &locat
         dialog.setLocation(location);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    luvir::rememberRegisterPath(dialog.location());
+    if (const QString notKept = luvir::rememberRegisterPath(dialog.location()); !notKept.isEmpty())
+        luvir::tellUser(parent, this, notKept);
     emit registerChanged();
     return true;
 }
@@ -165,7 +166,8 @@ void TForm1::useRegister(const QString &fileName, bool create)
         luvir::tellUser(this, this, target.errorString());
         return;
     }
-    luvir::rememberRegisterPath(fileName);
+    if (const QString notKept = luvir::rememberRegisterPath(fileName); !notKept.isEmpty())
+        luvir::tellUser(this, this, notKept);
     setStatus(QStringLiteral("Журнал: %1").arg(QFileInfo(fileName).fileName()));
     emit registerChanged();
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -25,6 +26,15 @@ QString newConnectionName()
 {
     static std::atomic<int> counter {0};
     return QStringLiteral("luvir-register-%1").arg(++counter);
+}
+
+// A location as the user typed it, for a refusal: every password left out, even where the
+// location cannot be parsed.
+QString withoutPassword(QString location)
+{
+    static const QRegularExpression userPassword(QStringLiteral("^([a-z]+://[^/@:]*):[^/@]*@"));
+    static const QRegularExpression queryPassword(QStringLiteral("([?&]password=)[^&]*"));
+    return location.replace(userPassword, QStringLiteral("\\1@")).replace(queryPassword, QStringLiteral("\\1…"));
 }
 
 const QString kUntouched = QStringLiteral(" Файл оставлен без изменений.");
@@ -84,7 +94,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(const QString &locatio
     QString error;
     auto server = ServerLocation::parse(location, error);
     if (!server) {
-        m_fileName = shownLocation(location);
+        m_fileName = withoutPassword(location);
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Неверный адрес журнала \"%1\": %2.").arg(m_fileName, error));
     }
@@ -108,6 +118,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(const QString &locatio
             server->applyTo(db);
             if (db.open()) {
                 m_open = true;
+                quietServerNotices(db);
                 status = checkServer();
                 if (status == OpenStatus::Ok)
                     status = inspectAndPrepare();
@@ -116,6 +127,9 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(const QString &locatio
                 const ServerRefusal refusal = diagnoseConnection(*server);
                 QString why;
                 switch (refusal) {
+                case ServerRefusal::PortClosed:
+                    why = QStringLiteral("на %1 не принимает соединений ни один сервер (порт закрыт)").arg(address);
+                    break;
                 case ServerRefusal::Unreachable:
                     why = QStringLiteral("сервер %1 не отвечает").arg(address);
                     break;
@@ -458,8 +472,10 @@ QString RegisterDatabase::describe(const QSqlError &error) const
         return QStringLiteral("журнал занят другой программой дольше %1 с").arg(m_busyMs / 1000.0);
     if (m_dialect.engine() == SqlDialect::Engine::Postgres) {
         const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-        if (code == QLatin1String("42501"))
-            return QStringLiteral("у пользователя нет права на это действие (%1)").arg(text.trimmed());
+        if (code == QLatin1String("42501")) // the server's text holds its SQL: the right in plain words
+            return QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала; его даёт "
+                                  "владелец базы (GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA …)")
+                .arg(database().userName());
         if (code == QLatin1String("25006"))
             return QStringLiteral("журнал открыт только для чтения");
         if (code == QLatin1String("53100"))
@@ -510,6 +526,7 @@ bool RegisterDatabase::reconnectIfLost()
     db.setPassword(m_password);
     if (!db.open())
         return fail(QStringLiteral("нет связи с сервером журнала %1:%2").arg(db.hostName()).arg(db.port()));
+    quietServerNotices(db);
     applyBusyTimeout();
     return true;
 }

@@ -160,7 +160,7 @@ TEST_F(RegisterServerHost, AnUnreachableServerIsToldAndTheLocalRegisterOffered)
 
     const QStringList told = dialogs.errors() + dialogs.messages();
     ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("не отвечает")) << qPrintable(told[0]);
+    EXPECT_TRUE(told[0].contains("не принимает соединений")) << qPrintable(told[0]);
     const QStringList questions = dialogs.texts(ShownDialog::Question);
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].startsWith("Журнал на сервере недоступен.")) << qPrintable(questions[0]);
@@ -185,9 +185,9 @@ TEST_F(RegisterServerHost, AtStartAServerThatCannotBeUsedIsToldAndTheLocalRegist
         QString inUseAfter;
     } cases[] = {
         {"no answer, the local register taken", unreachable, true,
-            QStringLiteral("сервер 127.0.0.1:%1 не отвечает").arg(port),
+            QStringLiteral("на 127.0.0.1:%1 не принимает соединений ни один сервер (порт закрыт)").arg(port),
             defaultRegisterPath()},
-        {"no answer, the server kept", unreachable, false, "не отвечает", unreachable},
+        {"no answer, the server kept", unreachable, false, "не принимает соединений", unreachable},
         {"a password wanted", wantsPassword, false, {}, wantsPassword},
     };
     for (const auto &c : cases) {

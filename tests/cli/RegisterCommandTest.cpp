@@ -415,7 +415,7 @@ TEST_F(DownloadToRegister, ARegisterOnAServerTakesDownloadsAndAnUnreachableOneCo
     EXPECT_TRUE(console.stderrText.contains("Скачанные измерения не добавлены в журнал "
                                             "\"postgresql://engineer@127.0.0.1:1/register\": Не удалось подключиться"))
         << console.stderrText.toStdString();
-    EXPECT_TRUE(console.stderrText.contains("сервер 127.0.0.1:1 не отвечает")) << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.contains("на 127.0.0.1:1 не принимает соединений ни один сервер (порт закрыт)")) << console.stderrText.toStdString();
     EXPECT_EQ(QFile(path("b.db")).size(), 42 * 300 + 6);
 }
 

@@ -178,3 +178,28 @@ TEST_F(RegisterMenuTest, MeasurementsFromTheRegisterOpenInTheTableAndSave)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(image.archive.Cells[i], sample.Cells[4 - i]) << i;
 }
+
+// Without a home the settings have nowhere to go: the register made is used in this run, and
+// the user is told it will not be opened by itself at the next start, and why.
+TEST_F(RegisterMenuTest, WithoutAHomeTheChoiceIsUsedAndTheUserToldItIsNotKept)
+{
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString fresh = path("2027.sqlite");
+    dialogs.fileAnswers << fresh;
+    window->CreateRegisterItem->trigger();
+    const QStringList told = dialogs.messages() + dialogs.errors();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told.first(), "Журнал \"" + fresh + "\" будет использоваться до закрытия программы, но при следующем "
+                                                    "запуске не откроется сам: не задана переменная окружения HOME, и "
+                                                    "программе негде хранить настройки.");
+    EXPECT_EQ(rememberedRegisterPath(), fresh);
+    EXPECT_TRUE(QFileInfo::exists(fresh));
+    // Kept again once there is a home: this run's choice gives way to the settings.
+    EXPECT_EQ(rememberRegisterPath(registerFile()), QString());
+    EXPECT_EQ(rememberedRegisterPath(), registerFile());
+}

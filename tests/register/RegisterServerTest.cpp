@@ -141,6 +141,18 @@ TEST(RegisterServer, AnEngineerWithoutTheRightToCreateIsToldWhichRightIsMissing)
         Register owner;
         ASSERT_EQ(owner.open(database.uri()), Register::OpenStatus::Ok) << qPrintable(owner.errorString());
     }
+    {
+        // Made, but no right on its tables yet: the right named in plain words, not the
+        // server's text with its SQL.
+        Register reg;
+        EXPECT_EQ(reg.open(asEngineer, Register::Opening::CreateIfMissing, QStringLiteral("секрет 'пароль'")),
+            Register::OpenStatus::CannotOpen);
+        EXPECT_TRUE(reg.errorString().contains(
+            QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала").arg(engineer.name())))
+            << qPrintable(reg.errorString());
+        EXPECT_FALSE(reg.errorString().contains("schema_version")) << qPrintable(reg.errorString());
+        EXPECT_FALSE(reg.errorString().contains("SELECT max")) << qPrintable(reg.errorString());
+    }
     ASSERT_TRUE(database.run({QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO %1")
                                   .arg(engineer.name()),
         QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(engineer.name())}));
@@ -163,6 +175,11 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
                                   .arg(settings.value("PGUSER"))
                                   .arg(closedPort())
                                   .arg(database.name());
+    const SilentPort silent;
+    const QString silentHost = QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
+                                   .arg(settings.value("PGUSER"))
+                                   .arg(silent.port())
+                                   .arg(database.name());
     const struct {
         const char *what;
         QString location;
@@ -176,11 +193,18 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
             "сервер не принял пользователя \"nobody\""},
         {"missing database", serverUri("no_such_register"), {}, Register::OpenStatus::CannotOpen,
             "на сервере нет базы данных \"no_such_register\""},
-        {"nothing at the port", wrongHost, {}, Register::OpenStatus::CannotOpen, "не отвечает"},
+        {"nothing at the port", wrongHost, {}, Register::OpenStatus::CannotOpen,
+            "не принимает соединений ни один сервер (порт закрыт)"},
+        {"a server that never answers", silentHost, {}, Register::OpenStatus::CannotOpen,
+            "не отвечает"},
         {"no database in the location", serverUri(""), {}, Register::OpenStatus::CannotOpen,
-            "Неверный адрес журнала"},
+            "Неверный адрес журнала \"postgresql://"},
         {"an unknown parameter", database.uri() + "?options=-c", {}, Register::OpenStatus::CannotOpen,
-            "неизвестный параметр адреса"},
+            "неизвестный параметр адреса \"options\""},
+        {"a password in the location", database.uri() + "?password=" + settings.value("PGPASSWORD"), {},
+            Register::OpenStatus::CannotOpen, "пароль в адресе не пишется"},
+        {"a password in the user part", QStringLiteral("postgresql://u:%1@/").arg(settings.value("PGPASSWORD")), {},
+            Register::OpenStatus::CannotOpen, "Неверный адрес журнала \"postgresql://u@/\""},
     };
     for (const auto &c : cases) {
         Register reg;
