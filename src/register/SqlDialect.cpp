@@ -31,13 +31,11 @@ QString SqlDialect::beginSnapshot() const
 }
 
 QString SqlDialect::insertIgnoring(
-    const QString &table, const QStringList &columns, const QString &returning) const
+    const QString &table, const QStringList &columns, const QString &returning, qsizetype rows) const
 {
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString values
-        = QStringLiteral("INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u','));
+    const QString row = u'(' + QStringList(columns.size(), QStringLiteral("?")).join(u',') + u')';
+    const QString values = QStringLiteral("INTO %1 (%2) VALUES %3")
+                               .arg(table, columns.join(u','), QStringList(rows, row).join(u','));
     QString sql = m_engine == Engine::Sqlite
         ? QStringLiteral("INSERT OR IGNORE ") + values
         : QStringLiteral("INSERT ") + values + QStringLiteral(" ON CONFLICT DO NOTHING");

@@ -39,9 +39,9 @@ public:
     QString beginSnapshot() const;
 
     // "INSERT … VALUES (?, …)" that inserts nothing when a unique key is taken already,
-    // followed by `returning` ("RETURNING id") when given.
-    QString insertIgnoring(
-        const QString &table, const QStringList &columns, const QString &returning = {}) const;
+    // followed by `returning` ("RETURNING id") when given; `rows` rows of values at once.
+    QString insertIgnoring(const QString &table, const QStringList &columns, const QString &returning = {},
+        qsizetype rows = 1) const;
 
     // Reading and writing the schema's version number (SQLite: PRAGMA user_version; a
     // server: the table schema_version). `version` is the program's own number.
