@@ -381,10 +381,7 @@ void RegisterDatabase::setBusyTimeout(int milliseconds)
 
 void RegisterDatabase::applyBusyTimeout()
 {
-    // SQLite waits for the lock itself; a server is told to give up a lock wait as busy.
-    QSqlQuery(database()).exec(m_dialect.engine() == SqlDialect::Engine::Sqlite
-            ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs)
-            : QStringLiteral("SET lock_timeout = %1").arg(m_busyMs));
+    QSqlQuery(database()).exec(m_dialect.waitForLocks(m_busyMs));
 }
 
 RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
@@ -505,7 +502,7 @@ bool RegisterDatabase::fail(const QSqlQuery &query)
 {
     m_lastBusy = m_dialect.isBusy(query.lastError());
     m_error = describe(query.lastError());
-    if (m_dialect.engine() == SqlDialect::Engine::Sqlite && m_dialect.primaryCode(query.lastError()) == QLatin1String("11"))
+    if (m_dialect.isDamage(query.lastError()))
         m_damaged = true;
     return false;
 }
@@ -520,7 +517,7 @@ bool RegisterDatabase::fail(const QString &reason)
 bool RegisterDatabase::reconnectIfLost()
 {
     QSqlDatabase db = database();
-    if (m_dialect.engine() != SqlDialect::Engine::Postgres || !serverConnectionLost(db))
+    if (!m_dialect.connectionCanBeLost() || !serverConnectionLost(db))
         return true;
     db.close();
     db.setPassword(m_password);

@@ -120,6 +120,17 @@ QString SqlDialect::primaryCode(const QSqlError &error) const
     return number ? QString::number(code & 0xFF) : error.nativeErrorCode();
 }
 
+QString SqlDialect::waitForLocks(int milliseconds) const
+{
+    return m_engine == Engine::Sqlite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds)
+                                      : QStringLiteral("SET lock_timeout = %1").arg(milliseconds);
+}
+
+bool SqlDialect::isDamage(const QSqlError &error) const
+{
+    return m_engine == Engine::Sqlite && primaryCode(error) == QLatin1String("11"); // SQLITE_CORRUPT
+}
+
 bool SqlDialect::isBusy(const QSqlError &error) const
 {
     const QString code = error.nativeErrorCode();

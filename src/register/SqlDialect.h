@@ -69,6 +69,17 @@ public:
     // One row, one value: how many tables the database holds (0 for a new, empty one).
     QString countTables() const;
 
+    // How long a statement waits for another writer's lock before failing as busy: SQLite
+    // waits for the lock itself; a server is told to give up a lock wait. `milliseconds` is
+    // the program's own number.
+    QString waitForLocks(int milliseconds) const;
+
+    // Whether the error is damage of the database's file (a server keeps its own pages).
+    bool isDamage(const QSqlError &error) const;
+
+    // Whether the connection can be lost and made again (a server's, not a file's).
+    bool connectionCanBeLost() const { return m_engine == Engine::Postgres; }
+
     // Whether the database was busy with another writer: worth trying the whole
     // transaction again.
     bool isBusy(const QSqlError &error) const;
