@@ -200,20 +200,20 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
     </message>
     <message>
         <source>luvir-cli: &quot;%1&quot; is a folder</source>
-        <translation>luvir-cli: «%1» — это папка</translation>
+        <translation>luvir-cli: &quot;%1&quot; — это папка</translation>
     </message>
     <message>
         <source>luvir-cli: no folder &quot;%1&quot;</source>
-        <translation>luvir-cli: нет папки «%1»</translation>
+        <translation>luvir-cli: нет папки &quot;%1&quot;</translation>
     </message>
     <message>
         <source>&quot;%1&quot; and &quot;%2&quot; would both be written to &quot;%3&quot;</source>
-        <translation>«%1» и «%2» были бы записаны в один файл «%3»</translation>
+        <translation>&quot;%1&quot; и &quot;%2&quot; были бы записаны в один файл &quot;%3&quot;</translation>
     </message>
     <message>
         <source>luvir-cli: cannot create the folder &quot;%1&quot;
 </source>
-        <translation>luvir-cli: не удалось создать папку «%1»
+        <translation>luvir-cli: не удалось создать папку &quot;%1&quot;
 </translation>
     </message>
     <message>
@@ -432,7 +432,7 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
     </message>
     <message>
         <source>luvir-cli: cannot read &quot;%1&quot;: %2</source>
-        <translation>luvir-cli: не удалось прочитать «%1»: %2</translation>
+        <translation>luvir-cli: не удалось прочитать &quot;%1&quot;: %2</translation>
     </message>
         <message>
         <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol or backup)</source>
