@@ -216,7 +216,7 @@ void BM_FourClientsAdd999Each(benchmark::State &state)
                 reg.setBusyTimeout(60000);
                 RegisterSource s = source();
                 ImportCounts counts;
-                if (reg.open(location, Register::Check::Quick) != Register::OpenStatus::Ok
+                if (reg.open(location, Register::Opening::CreateIfMissing) != Register::OpenStatus::Ok
                     || !reg.importCells(distinctCells(from, CellArchive::Capacity), s, counts))
                     ++failed;
             });
@@ -231,7 +231,7 @@ void BM_FourClientsAdd999Each(benchmark::State &state)
 BENCHMARK(BM_FourClientsAdd999Each)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // What the register window needs to show its tree: open, objects, structures, counts.
-// Argument 0: the thorough check (every page read), 1: the quick one of a download.
+// Every way of opening makes the same check.
 void BM_OpenBigRegister(benchmark::State &state)
 {
     BigRegister &big = bigRegister(static_cast<int>(state.range(0)));
@@ -239,10 +239,9 @@ void BM_OpenBigRegister(benchmark::State &state)
         state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
         return;
     }
-    const auto check = state.range(1) == 0 ? Register::Check::Thorough : Register::Check::Quick;
     for (auto _ : state) {
         Register reg;
-        reg.open(big.path, check);
+        reg.open(big.path, Register::Opening::ExistingOnly);
         benchmark::DoNotOptimize(reg.objects());
         benchmark::DoNotOptimize(reg.structures());
         benchmark::DoNotOptimize(reg.measurementCounts());
@@ -250,8 +249,8 @@ void BM_OpenBigRegister(benchmark::State &state)
     if (state.range(0) == 0)
         state.counters["bytes_per_measurement"] = static_cast<double>(QFileInfo(big.path).size()) / kBig;
 }
-// Arguments: the engine; 0 the thorough check (every page of a file read), 1 the quick one.
-BENCHMARK(BM_OpenBigRegister)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Unit(benchmark::kMillisecond);
+// Argument: the engine.
+BENCHMARK(BM_OpenBigRegister)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void listBig(benchmark::State &state, const MeasurementSelection &selection, qsizetype expected)
 {
@@ -315,7 +314,7 @@ void BM_WindowOpensOnUnassigned(benchmark::State &state)
     }
     for (auto _ : state) {
         Register reg;
-        reg.open(big.path, Register::Check::Quick);
+        reg.open(big.path, Register::Opening::CreateIfMissing);
         RegisterWindow window;
         window.setRegister(&reg);
         if (window.Table->model()->rowCount() != kUnassigned)
@@ -328,7 +327,7 @@ BENCHMARK(BM_WindowOpensOnUnassigned)->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 // benchmark, when there is none.
 bool showBig(benchmark::State &state, BigRegister &big, Register &reg, RegisterWindow &window)
 {
-    if (big.path.isEmpty() || reg.open(big.path, Register::Check::Quick) != Register::OpenStatus::Ok) {
+    if (big.path.isEmpty() || reg.open(big.path, Register::Opening::CreateIfMissing) != Register::OpenStatus::Ok) {
         state.SkipWithError("no PostgreSQL server (scripts/bench.sh starts one)");
         return false;
     }

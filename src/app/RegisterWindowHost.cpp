@@ -60,7 +60,7 @@ void RegisterWindowHost::checkServerAtStart(std::function<void()> checked)
     auto outcome = std::make_shared<Outcome>();
     m_startCheck.reset(QThread::create([location, outcome] {
         Register reg; // its connection lives and ends on this thread
-        outcome->status = reg.open(location, Register::Check::Quick);
+        outcome->status = reg.open(location);
         outcome->reason = reg.errorString();
         outcome->upgraded = upgradeNotice(reg);
     }));
@@ -99,7 +99,9 @@ void RegisterWindowHost::openRegisterInUse()
     m_window->setRegister(nullptr);
     m_register.close();
     m_location.clear();
-    const Register::OpenStatus status = m_register.open(location, Register::Check::Quick);
+    // The program's own register is made when first used; another one the user chose must be there.
+    const Register::OpenStatus status = m_register.open(location,
+        location == defaultRegisterPath() ? Register::Opening::CreateIfMissing : Register::Opening::ExistingOnly);
     if (status == Register::OpenStatus::Ok) {
         m_location = location;
         m_window->setRegister(&m_register);

@@ -14,7 +14,7 @@ enum class Command { Info, Table, Export, Download, Stats, Register, Calib, Help
 enum class CalibAction { Fit, Kc };
 
 // What `register` does with the register of measurements.
-enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Properties, Calib };
+enum class RegisterAction { Add, List, Assign, Unassign, Stats, Export, Protocol, Properties, Calib, Backup };
 
 struct Invocation {
     Command command = Command::Help;

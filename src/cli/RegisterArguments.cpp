@@ -26,6 +26,7 @@ const ActionEntry kActions[] = {
     {"protocol", RegisterAction::Protocol},
     {"properties", RegisterAction::Properties},
     {"calib", RegisterAction::Calib},
+    {"backup", RegisterAction::Backup},
 };
 
 // The options of register properties: a structure's, then an object's ("notes" is both's).
@@ -211,7 +212,7 @@ QString checkDownloadRegister(const Invocation &invocation)
 QString checkRegister(Invocation &invocation, const QString &action)
 {
     if (action.isNull())
-        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)");
+        return LuvirCli::tr("missing COMMAND (add, list, assign, unassign, stats, export, protocol, properties, calib or backup)");
     const ActionEntry *entry = nullptr;
     for (const ActionEntry &candidate : kActions)
         if (action == QLatin1String(candidate.name))
@@ -269,6 +270,14 @@ QString checkRegister(Invocation &invocation, const QString &action)
         return checkProperties(invocation);
     case RegisterAction::Calib:
         return checkRegisterCalib(invocation);
+    case RegisterAction::Backup:
+        if (selectionGiven(invocation) || !invocation.object.isNull())
+            return LuvirCli::tr("register backup takes only OUT.sqlite");
+        if (invocation.files.size() != 1)
+            return invocation.files.isEmpty()
+                ? LuvirCli::tr("missing OUT.sqlite")
+                : LuvirCli::tr("unexpected argument \"%1\"").arg(invocation.files.at(1));
+        return {};
     }
     return {};
 }
@@ -333,6 +342,10 @@ QString registerHelpText()
         "  calib export SET OUT.csv\n"
         "                      the sites of the calibration set called SET as \"label;indirect;\n"
         "                      direct\" lines, the file \"luvir-cli calib\" reads\n"
+        "  backup OUT.sqlite   a copy of the whole register as of one moment, made while others\n"
+        "                      may write; it opens as a register. Copying the file itself misses\n"
+        "                      the latest changes. A register on a server is copied with pg_dump.\n"
+        "                      Prints \"Register copy saved: FULL PATH\"\n"
         "\n"
         "The protocol's header fields are those kept in the register from the last protocol:\n"
         "the next number of the series, the laboratory, the executor and the normative\n"

@@ -11,6 +11,7 @@
 #include "RegisterLocation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace luvir::cli {
 
@@ -44,7 +45,10 @@ public:
     {
         const QString fileName
             = m_invocation.registerFile.isEmpty() ? rememberedRegisterPath() : m_invocation.registerFile;
-        if (m_register.open(fileName) != Register::OpenStatus::Ok)
+        // Only adding makes a register; every other action needs one that is there.
+        const auto opening = m_invocation.registerAction == RegisterAction::Add ? Register::Opening::CreateIfMissing
+                                                                                : Register::Opening::ExistingOnly;
+        if (m_register.open(fileName, opening) != Register::OpenStatus::Ok)
             return failed(m_register.errorString());
         tellRenamedOnUpgrade(m_register, m_context);
         switch (m_invocation.registerAction) {
@@ -66,6 +70,8 @@ public:
             return runRegisterProperties(m_register, m_invocation, m_context);
         case RegisterAction::Calib:
             return runRegisterCalib(m_register, m_invocation, m_context);
+        case RegisterAction::Backup:
+            return backup();
         }
         return kExitUsage;
     }
@@ -84,7 +90,9 @@ private:
         const ImportCounts total = addArchiveFiles(m_register, m_invocation.files, m_context.now(), refused);
         for (const FileRefusal &refusal : refused)
             m_context.console.err(QStringLiteral("%1: %2\n").arg(refusal.fileName, refusal.reason));
-        m_context.console.out(additionSummary(total) + u'\n');
+        // A summary only of what was added: none when every file was refused.
+        if (refused.size() < m_invocation.files.size())
+            m_context.console.out(additionSummary(total) + u'\n');
         return refused.isEmpty() ? kExitOk : kExitFailed;
     }
 
@@ -171,6 +179,17 @@ private:
         if (!measurements)
             return kExitFailed;
         printSeriesStats(measurementsOf(*measurements), m_invocation.byKind, m_context);
+        return kExitOk;
+    }
+
+    int backup()
+    {
+        const QString out = m_invocation.files.first();
+        if (!m_register.backup(out))
+            return registerFailed();
+        m_context.console.out(
+            LuvirCli::tr("Register copy saved: %1").arg(QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()))
+            + u'\n');
         return kExitOk;
     }
 

@@ -150,6 +150,9 @@ void TForm1::createMenus()
     OpenRegisterItem = action(journal, QStringLiteral("Открыть журнал…"), &TForm1::OpenRegisterClick);
     ConnectServerItem
         = action(journal, QStringLiteral("Подключиться к серверу…"), &TForm1::ConnectRegisterServerClick);
+    journal->addSeparator();
+    BackupRegisterItem
+        = action(journal, QStringLiteral("Сохранить копию журнала…"), &TForm1::BackupRegisterClick);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
     N10 = action(help, QStringLiteral("Помощь"), &TForm1::N10Click);

@@ -63,7 +63,7 @@ void TForm1::AddArchivesToRegisterClick()
         return;
     luvir::Register target;
     const QString location = luvir::rememberedRegisterPath();
-    const luvir::Register::OpenStatus status = target.open(location, luvir::Register::Check::Quick);
+    const luvir::Register::OpenStatus status = target.open(location, luvir::Register::Opening::CreateIfMissing);
     if (status == luvir::Register::OpenStatus::PasswordNeeded) {
         if (!connectRegisterServer(target, location, this))
             return; // the user cancelled
@@ -94,10 +94,10 @@ void TForm1::OpenRegisterClick()
     if (fileName.isEmpty())
         return;
     if (!QFileInfo::exists(fileName)) {
-        luvir::tellUser(this, this, QStringLiteral("Файл «%1» не найден.").arg(fileName));
+        luvir::tellUser(this, this, QStringLiteral("Файл \"%1\" не найден.").arg(fileName));
         return;
     }
-    useRegister(fileName);
+    useRegister(fileName, false);
 }
 
 void TForm1::CreateRegisterClick()
@@ -107,7 +107,38 @@ void TForm1::CreateRegisterClick()
     request.defaultSuffix = QStringLiteral("sqlite");
     const QString fileName = luvir::dialogs().saveFileName(this, request);
     if (!fileName.isEmpty())
-        useRegister(fileName); // a file that is there already is opened, never replaced
+        useRegister(fileName, true); // one there already is opened, never replaced
+}
+
+void TForm1::BackupRegisterClick()
+{
+    const QString location = luvir::rememberedRegisterPath();
+    if (luvir::isServerLocation(location)) {
+        luvir::tellUser(this, this,
+            QStringLiteral("Журнал \"%1\" хранится на сервере PostgreSQL; его копию делает pg_dump "
+                           "(например, pg_dump -Fc -f register.dump ИМЯ_БАЗЫ).")
+                .arg(luvir::shownLocation(location)));
+        return;
+    }
+    luvir::FileDialogRequest request;
+    request.filter = kRegisterFilter;
+    request.defaultSuffix = QStringLiteral("sqlite");
+    request.fileName = QStringLiteral("%1-%2.sqlite")
+                           .arg(QFileInfo(location).completeBaseName(),
+                               QDate::currentDate().toString(Qt::ISODate));
+    const QString fileName = luvir::dialogs().saveFileName(this, request);
+    if (fileName.isEmpty())
+        return;
+    luvir::Register source;
+    if (source.open(location, luvir::Register::Opening::ExistingOnly) != luvir::Register::OpenStatus::Ok) {
+        luvir::tellUser(this, this, source.errorString());
+        return;
+    }
+    if (!source.backup(fileName)) {
+        luvir::tellUser(this, this, QStringLiteral("Журнал: %1.").arg(source.errorString()));
+        return;
+    }
+    setStatus(QStringLiteral("Копия журнала сохранена: %1").arg(QFileInfo(fileName).fileName()));
 }
 
 void TForm1::ConnectRegisterServerClick()
@@ -124,19 +155,21 @@ bool TForm1::connectRegisterServer(luvir::Register &target, const QString &locat
         dialog.setLocation(location);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    luvir::rememberRegisterPath(dialog.location());
+    if (const QString notKept = luvir::rememberRegisterPath(dialog.location()); !notKept.isEmpty())
+        luvir::tellUser(parent, this, notKept);
     emit registerChanged();
     return true;
 }
 
-void TForm1::useRegister(const QString &fileName)
+void TForm1::useRegister(const QString &fileName, bool create)
 {
     luvir::Register target;
-    if (target.open(fileName) != luvir::Register::OpenStatus::Ok) {
+    if (target.open(fileName, create ? luvir::Register::Opening::CreateIfMissing : luvir::Register::Opening::ExistingOnly) != luvir::Register::OpenStatus::Ok) {
         luvir::tellUser(this, this, target.errorString());
         return;
     }
-    luvir::rememberRegisterPath(fileName);
+    if (const QString notKept = luvir::rememberRegisterPath(fileName); !notKept.isEmpty())
+        luvir::tellUser(this, this, notKept);
     setStatus(QStringLiteral("Журнал: %1").arg(QFileInfo(fileName).fileName()));
     if (const QString upgraded = luvir::upgradeNotice(target); !upgraded.isEmpty())
         luvir::tellUser(this, this, upgraded);

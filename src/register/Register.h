@@ -31,17 +31,20 @@ class Register
 public:
     using OpenStatus = RegisterDatabase::OpenStatus;
 
-    // Opens (or creates) the register in `location`: a file, or a database on a server
+    // Opens the register in `location` (with CreateIfMissing, makes it when there is none;
+    // see RegisterDatabase::open): a file, or a database on a server
     // ("postgresql://USER@HOST:PORT/DATABASE", see RegisterServer.h). Anything but Ok leaves
     // the file or database as it was; errorString() then says why ("создан более новой
     // версией", "не является журналом", "повреждён", the server's refusal). PasswordNeeded:
     // ask the user, and open again with the `password` (used for this connection only).
-    // With Check::Quick every page is not read first (see RegisterDatabase::Check).
-    using Check = RegisterDatabase::Check;
-    OpenStatus open(const QString &location, Check check = Check::Thorough, const QString &password = {})
+    using Opening = RegisterDatabase::Opening;
+    OpenStatus open(
+        const QString &location, Opening opening = Opening::CreateIfMissing, const QString &password = {})
     {
-        return m_db.open(location, check, password);
+        return m_db.open(location, opening, password);
     }
+    // Opened for reading only (a folder that cannot be written): every change fails, saying why.
+    bool isReadOnly() const { return m_db.isReadOnly(); }
     SqlDialect::Engine engine() const { return m_db.dialect().engine(); }
     void close() { m_db.close(); }
     bool isOpen() const { return m_db.isOpen(); }
@@ -160,6 +163,11 @@ public:
     // label or with H of 0 or less.
     RegisterId addCalibrationSite(const CalibrationSite &site, const QDateTime &now = QDateTime::currentDateTime());
     bool removeCalibrationSite(RegisterId id);
+    // Writes a copy of the whole register, as of one moment, to the file `target` (replaced
+    // whole when it is there; nothing is left when the copy fails). The copy opens as a
+    // register. Works while other programs write, and on a register opened for reading. A
+    // register on a server is refused: its copy is made with pg_dump.
+    bool backup(const QString &target);
 
 private:
     RegisterDatabase m_db;

@@ -1,5 +1,6 @@
 #include "RegisterDatabase.h"
 
+#include "RegisterFileCheck.h"
 #include "RegisterLocation.h"
 #include "RegisterSchema.h"
 #include "RegisterServer.h"
@@ -9,49 +10,31 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 
 #include <atomic>
+#include <cerrno>
 
 namespace luvir {
 
 namespace {
 
-const QByteArray kSqliteMagic("SQLite format 3\0", 16);
-
-enum class FileLook { Missing, Empty, Sqlite, CutShort, Foreign };
-
-// What the file's first bytes and its length say, before SQLite is let near it.
-FileLook lookAtFile(const QString &fileName)
-{
-    QFileInfo info(fileName);
-    if (!info.exists())
-        return FileLook::Missing;
-    if (info.isFile() && info.size() == 0)
-        return FileLook::Empty;
-    QFile file(fileName);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return FileLook::Sqlite; // SQLite's own open says what is wrong
-    const QByteArray header = file.read(100);
-    if (!kSqliteMagic.startsWith(header.left(16)))
-        return FileLook::Foreign;
-    if (header.size() < 100)
-        return FileLook::CutShort;
-    // The page size, big-endian at offset 16 (1 stands for 65536); a file of whole pages.
-    int pageSize = (static_cast<quint8>(header[16]) << 8) | static_cast<quint8>(header[17]);
-    if (pageSize == 1)
-        pageSize = 65536;
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
-        return FileLook::CutShort;
-    return info.size() % pageSize == 0 ? FileLook::Sqlite : FileLook::CutShort;
-}
-
 QString newConnectionName()
 {
     static std::atomic<int> counter {0};
     return QStringLiteral("luvir-register-%1").arg(++counter);
+}
+
+// A location as the user typed it, for a refusal: every password left out, even where the
+// location cannot be parsed.
+QString withoutPassword(QString location)
+{
+    static const QRegularExpression userPassword(QStringLiteral("^([a-z]+://[^/@:]*):[^/@]*@"));
+    static const QRegularExpression queryPassword(QStringLiteral("([?&]password=)[^&]*"));
+    return location.replace(userPassword, QStringLiteral("\\1@")).replace(queryPassword, QStringLiteral("\\1…"));
 }
 
 const QString kUntouched = QStringLiteral(" Файл оставлен без изменений.");
@@ -93,27 +76,28 @@ RegisterDatabase::OpenStatus RegisterDatabase::refuse(OpenStatus status, const Q
 }
 
 RegisterDatabase::OpenStatus RegisterDatabase::open(
-    const QString &location, Check check, const QString &password)
+    const QString &location, Opening opening, const QString &password)
 {
     close();
     m_error.clear();
     m_renamedOnUpgrade.clear();
     m_password.clear();
+    m_readOnlyReason.clear();
+    m_damaged = false;
     if (isServerLocation(location))
-        return openServer(location, check, password);
-    return openFile(location, check);
+        return openServer(location, password);
+    return openFile(location, opening);
 }
 
-RegisterDatabase::OpenStatus RegisterDatabase::openServer(
-    const QString &location, Check check, const QString &password)
+RegisterDatabase::OpenStatus RegisterDatabase::openServer(const QString &location, const QString &password)
 {
     m_dialect = SqlDialect(SqlDialect::Engine::Postgres);
     QString error;
     auto server = ServerLocation::parse(location, error);
     if (!server) {
-        m_fileName = shownLocation(location);
+        m_fileName = withoutPassword(location);
         return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Неверный адрес журнала «%1»: %2.").arg(m_fileName, error));
+            QStringLiteral("Неверный адрес журнала \"%1\": %2.").arg(m_fileName, error));
     }
     if (!password.isEmpty())
         server->password = password;
@@ -128,34 +112,38 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(
         QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driverName(), m_connectionName);
         if (!db.isValid()) {
             status = refuse(OpenStatus::CannotOpen,
-                QStringLiteral("Не удалось подключиться к журналу «%1»: в системе нет драйвера PostgreSQL "
+                QStringLiteral("Не удалось подключиться к журналу \"%1\": в системе нет драйвера PostgreSQL "
                                "для Qt (пакет libqt6sql6-psql).")
                     .arg(shown));
         } else {
             server->applyTo(db);
             if (db.open()) {
                 m_open = true;
+                quietServerNotices(db);
                 status = checkServer();
                 if (status == OpenStatus::Ok)
-                    status = inspectAndPrepare(check);
+                    status = inspectAndPrepare();
             } else {
                 const QString address = QStringLiteral("%1:%2").arg(db.hostName()).arg(db.port());
                 const ServerRefusal refusal = diagnoseConnection(*server);
                 QString why;
                 switch (refusal) {
+                case ServerRefusal::PortClosed:
+                    why = QStringLiteral("на %1 не принимает соединений ни один сервер (порт закрыт)").arg(address);
+                    break;
                 case ServerRefusal::Unreachable:
                     why = QStringLiteral("сервер %1 не отвечает").arg(address);
                     break;
                 case ServerRefusal::PasswordNeeded:
-                    why = QStringLiteral("сервер требует пароль пользователя «%1»").arg(db.userName());
+                    why = QStringLiteral("сервер требует пароль пользователя \"%1\"").arg(db.userName());
                     break;
                 case ServerRefusal::Authentication:
-                    why = QStringLiteral("сервер не принял пользователя «%1»: неверный пароль или нет такого "
+                    why = QStringLiteral("сервер не принял пользователя \"%1\": неверный пароль или нет такого "
                                          "пользователя")
                               .arg(db.userName());
                     break;
                 case ServerRefusal::NoDatabase:
-                    why = QStringLiteral("на сервере нет базы данных «%1» или у пользователя «%2» нет права "
+                    why = QStringLiteral("на сервере нет базы данных \"%1\" или у пользователя \"%2\" нет права "
                                          "подключаться к ней")
                               .arg(db.databaseName(), db.userName());
                     break;
@@ -164,7 +152,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(
                     break;
                 }
                 status = refuse(refusal == ServerRefusal::PasswordNeeded ? OpenStatus::PasswordNeeded
-                                                                        : OpenStatus::CannotOpen, QStringLiteral("Не удалось подключиться к журналу «%1»: %2.").arg(shown, why));
+                                                                        : OpenStatus::CannotOpen, QStringLiteral("Не удалось подключиться к журналу \"%1\": %2.").arg(shown, why));
             }
         }
     }
@@ -178,47 +166,211 @@ RegisterDatabase::OpenStatus RegisterDatabase::checkServer()
     QSqlQuery query(database());
     if (!query.exec(QStringLiteral("SHOW server_version_num")) || !query.next())
         return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Не удалось прочитать журнал «%1»: %2.").arg(m_fileName, describe(query.lastError())));
+            QStringLiteral("Не удалось прочитать журнал \"%1\": %2.").arg(m_fileName, describe(query.lastError())));
     const QString version = query.value(0).toString();
     query.finish();
     QString why;
     if (!serverVersionSupported(version, why))
-        return refuse(OpenStatus::CannotOpen, QStringLiteral("Сервер журнала «%1» — %2.").arg(m_fileName, why));
+        return refuse(OpenStatus::CannotOpen, QStringLiteral("Сервер журнала \"%1\" — %2.").arg(m_fileName, why));
     return OpenStatus::Ok;
 }
 
-RegisterDatabase::OpenStatus RegisterDatabase::openFile(const QString &fileName, Check check)
+RegisterDatabase::OpenStatus RegisterDatabase::openFile(const QString &fileName, Opening opening)
 {
     m_dialect = SqlDialect(SqlDialect::Engine::Sqlite);
     m_fileName = fileName;
     const QString shown = QDir::toNativeSeparators(fileName);
 
-    const FileLook look = lookAtFile(fileName);
-    if (look == FileLook::Foreign)
+    FileInspection seen = inspectRegisterFile(fileName);
+    // A program creating a register this moment holds its rollback journal: wait for it.
+    QElapsedTimer waited;
+    waited.start();
+    while (seen.verdict != FileInspection::Verdict::Readable && seen.verdict != FileInspection::Verdict::Missing
+        && QFileInfo::exists(fileName + QStringLiteral("-journal")) && waited.elapsed() < m_busyMs) {
+        QThread::msleep(20);
+        seen = inspectRegisterFile(fileName);
+    }
+    const auto notRegister = [&] {
         return refuse(OpenStatus::NotARegister,
-            QStringLiteral("Файл «%1» не является журналом испытаний.").arg(shown) + kUntouched);
-    if (look == FileLook::CutShort)
-        return refuse(OpenStatus::Damaged,
-            QStringLiteral("Журнал «%1» повреждён: файл обрезан.").arg(shown) + kUntouched);
-    if (look == FileLook::Missing && !QDir().mkpath(QFileInfo(fileName).absolutePath()))
+            QStringLiteral("Файл \"%1\" не является журналом испытаний.").arg(shown) + kUntouched);
+    };
+    const auto damaged = [&](const QString &why) {
+        return refuse(
+            OpenStatus::Damaged, QStringLiteral("Журнал \"%1\" повреждён: %2.").arg(shown, why) + kUntouched);
+    };
+    switch (seen.verdict) {
+    case FileInspection::Verdict::Missing:
+    case FileInspection::Verdict::Empty:
+        if (opening == Opening::CreateIfMissing)
+            return createFile(fileName, seen.verdict == FileInspection::Verdict::Missing);
+        if (seen.verdict == FileInspection::Verdict::Missing)
+            return refuse(OpenStatus::CannotOpen, QStringLiteral("Журнала \"%1\" нет.").arg(shown));
+        return refuse(OpenStatus::NotARegister,
+            QStringLiteral("Файл \"%1\" пуст и не является журналом испытаний; новый журнал делает "
+                           "«Создать журнал…».")
+                    .arg(shown)
+                + kUntouched);
+    case FileInspection::Verdict::NotAFile:
         return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Не удалось создать журнал «%1»: нет папки и её нельзя создать.").arg(shown));
+            QStringLiteral("Не удалось открыть журнал \"%1\": это %2, а не файл.")
+                .arg(shown, seen.folder ? QStringLiteral("папка") : QStringLiteral("канал или устройство")));
+    case FileInspection::Verdict::Foreign:
+        return notRegister();
+    case FileInspection::Verdict::CutShort:
+        return damaged(QStringLiteral("файл обрезан"));
+    case FileInspection::Verdict::Damaged:
+        return damaged(seen.reason);
+    case FileInspection::Verdict::Unreadable:
+        return refuse(OpenStatus::CannotOpen,
+            QStringLiteral("Не удалось прочитать журнал \"%1\": %2.").arg(shown, seen.reason));
+    case FileInspection::Verdict::Readable:
+        break;
+    }
+    // A new register is an empty database; any other database without our mark is not one.
+    const bool emptyDatabase = seen.mark == 0 && seen.version == 0 && seen.tables == 0;
+    if (!emptyDatabase && seen.mark != SqlDialect::kRegisterMark)
+        return notRegister();
+    if (seen.version > kRegisterSchemaVersion)
+        return refuse(OpenStatus::NewerSchema,
+            QStringLiteral(
+                "Журнал \"%1\" создан более новой версией программы (версия журнала %2, эта программа "
+                "знает версии до %3) и не может быть открыт.")
+                    .arg(shown)
+                    .arg(seen.version)
+                    .arg(kRegisterSchemaVersion)
+                + kUntouched);
+    if (emptyDatabase && opening == Opening::ExistingOnly)
+        return notRegister();
+    return openExistingFile(fileName, seen.version);
+}
 
-    OpenStatus status = OpenStatus::Ok;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driverName(), m_connectionName);
-        db.setDatabaseName(fileName);
-        if (db.open()) {
-            m_open = true;
-            status = inspectAndPrepare(check);
-        } else {
-            status = refuse(OpenStatus::CannotOpen,
-                QStringLiteral("Не удалось открыть журнал «%1»: %2.").arg(shown, describe(db.lastError())));
+RegisterDatabase::OpenStatus RegisterDatabase::createFile(const QString &fileName, bool missing)
+{
+    const QString shown = QDir::toNativeSeparators(fileName);
+    // What this call makes, so that a failed creation leaves nothing behind: the folders and
+    // the file (an empty file given to it is another's and stays).
+    QStringList madeFolders;
+    for (QString folder = QFileInfo(fileName).absolutePath(); !QFileInfo::exists(folder);) {
+        madeFolders.prepend(folder);
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    const auto undo = [&](const QString &why) {
+        close();
+        if (missing)
+            for (const QString &suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+                QFile::remove(fileName + suffix);
+        for (auto folder = madeFolders.crbegin(); folder != madeFolders.crend(); ++folder)
+            QDir().rmdir(*folder);
+        return refuse(OpenStatus::CannotOpen, QStringLiteral("Не удалось создать журнал \"%1\": %2.").arg(shown, why));
+    };
+    for (const QString &folder : std::as_const(madeFolders))
+        if (!QDir().mkdir(folder))
+            return undo(QStringLiteral("нельзя создать папку \"%1\" (%2)")
+                            .arg(QDir::toNativeSeparators(folder), systemReason(folderWriteError(folder + u'/'))));
+    if (missing) {
+        QFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (!file.exists()) {
+                const int error = folderWriteError(fileName);
+                return undo(error == 0 ? file.errorString() : systemReason(error));
+            }
+            missing = false; // another program made it this moment; it is theirs
         }
     }
-    if (status != OpenStatus::Ok)
-        close(); // every query and handle of the connection is gone by now
-    return status;
+    if (!connectFile(fileName, false))
+        return undo(describe(database().lastError()));
+    QString error;
+    if (!prepareFile(0, error))
+        return undo(error);
+    return OpenStatus::Ok;
+}
+
+RegisterDatabase::OpenStatus RegisterDatabase::openExistingFile(const QString &fileName, int version)
+{
+    const QString shown = QDir::toNativeSeparators(fileName);
+    const QString folder = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath());
+    // The log and its index this opening makes, when it cannot finish them, are taken away.
+    const QString sideFiles[] = {fileName + QStringLiteral("-wal"), fileName + QStringLiteral("-shm")};
+    const bool sideFilesThere = QFileInfo::exists(sideFiles[0]) || QFileInfo::exists(sideFiles[1]);
+    QString why;
+    if (const int error = folderWriteError(fileName); error != 0) {
+        why = QStringLiteral("в папку \"%1\" нельзя записывать (%2)").arg(folder, systemReason(error));
+    } else if (connectFile(fileName, false) && prepareFile(version, why)) {
+        return OpenStatus::Ok;
+    } else {
+        // The log and its index could not be made or written: read it as it is.
+        const int error = sqliteSystemError(database());
+        if (why.isEmpty())
+            why = describe(database().lastError());
+        close();
+        // Only when no other program had them: one that has them open has them whole.
+        if (!sideFilesThere && QFileInfo(sideFiles[0]).size() == 0 && QFileInfo(sideFiles[1]).size() < 32768)
+            for (const QString &side : sideFiles)
+                QFile::remove(side);
+        if (error == ENOSPC || error == EDQUOT)
+            why = QStringLiteral("на диске в папке \"%1\" не хватает места (%2)").arg(folder, systemReason(error));
+        else if (error == EROFS || error == EACCES || error == EPERM)
+            why = QStringLiteral("в папку \"%1\" нельзя записывать (%2)").arg(folder, systemReason(error));
+        else
+            return refuse(OpenStatus::CannotOpen, QStringLiteral("Не удалось открыть журнал \"%1\": %2.").arg(shown, why));
+    }
+    if (version != kRegisterSchemaVersion)
+        return refuse(OpenStatus::CannotOpen,
+            QStringLiteral("Журнал \"%1\" сделан прежней версией программы и его нельзя обновить: %2.").arg(shown, why));
+    if (!connectFile(fileName, true)) {
+        const QString reason = describe(database().lastError());
+        close();
+        return refuse(OpenStatus::CannotOpen, QStringLiteral("Не удалось открыть журнал \"%1\": %2.").arg(shown, reason));
+    }
+    m_readOnlyReason = why;
+    return OpenStatus::Ok;
+}
+
+bool RegisterDatabase::connectFile(const QString &fileName, bool readOnly)
+{
+    close();
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driverName(), m_connectionName);
+    if (readOnly) {
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        db.setDatabaseName(readOnlyUri(fileName));
+    } else {
+        db.setDatabaseName(fileName);
+    }
+    if (!db.open())
+        return false;
+    m_open = true;
+    applyBusyTimeout();
+    QSqlQuery query(db);
+    if (!readOnly)
+        return true;
+    // A read that proves the connection works.
+    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next();
+}
+
+bool RegisterDatabase::prepareFile(int version, QString &error)
+{
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // The log first, so that the schema of a new register is written in it: another
+    // program looking meanwhile reads the file of before, never half of it.
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next()) {
+        error = describe(query.lastError());
+        return false;
+    }
+    query.finish();
+    if (!migrateRegister(db, m_dialect, version, error))
+        return false;
+    // A read that makes the log's index: a folder that cannot take it fails here.
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next()) {
+        error = describe(query.lastError());
+        return false;
+    }
+    query.finish();
+    return true;
 }
 
 void RegisterDatabase::setBusyTimeout(int milliseconds)
@@ -230,16 +382,13 @@ void RegisterDatabase::setBusyTimeout(int milliseconds)
 
 void RegisterDatabase::applyBusyTimeout()
 {
-    // SQLite waits for the lock itself; a server is told to give up a lock wait as busy.
-    QSqlQuery(database()).exec(m_dialect.engine() == SqlDialect::Engine::Sqlite
-            ? QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyMs)
-            : QStringLiteral("SET lock_timeout = %1").arg(m_busyMs));
+    QSqlQuery(database()).exec(m_dialect.waitForLocks(m_busyMs));
 }
 
-RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
+RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
 {
-    const bool sqlite = m_dialect.engine() == SqlDialect::Engine::Sqlite;
-    const QString shown = sqlite ? QDir::toNativeSeparators(m_fileName) : m_fileName;
+    // A server's database; a file is looked at before it is opened (openFile).
+    const QString shown = m_fileName;
     QSqlDatabase db = database();
     QSqlQuery query(db);
     // Waiting for another writer is the only setting made before the file is known to be ours;
@@ -248,11 +397,11 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
 
     auto damaged = [&](const QString &why) {
         return refuse(
-            OpenStatus::Damaged, QStringLiteral("Журнал «%1» повреждён: %2.").arg(shown, why) + kUntouched);
+            OpenStatus::Damaged, QStringLiteral("Журнал \"%1\" повреждён: %2.").arg(shown, why) + kUntouched);
     };
     auto notRegister = [&] {
         return refuse(OpenStatus::NotARegister,
-            QStringLiteral("Файл «%1» не является журналом испытаний.").arg(shown) + kUntouched);
+            QStringLiteral("Файл \"%1\" не является журналом испытаний.").arg(shown) + kUntouched);
     };
     auto readNumber = [&](const QString &sql, int &value) {
         if (!query.exec(sql) || !query.next())
@@ -278,7 +427,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
         if (code == QLatin1String("11"))
             return damaged(describe(query.lastError()));
         return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Не удалось прочитать журнал «%1»: %2.").arg(shown, describe(query.lastError())));
+            QStringLiteral("Не удалось прочитать журнал \"%1\": %2.").arg(shown, describe(query.lastError())));
     }
     // A new register is an empty database; any other database without our mark is not one.
     const bool emptyDatabase = mark == 0 && version == 0 && tables == 0;
@@ -287,32 +436,21 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
     if (version > kRegisterSchemaVersion)
         return refuse(OpenStatus::NewerSchema,
             QStringLiteral(
-                "Журнал «%1» создан более новой версией программы (версия журнала %2, эта программа "
+                "Журнал \"%1\" создан более новой версией программы (версия журнала %2, эта программа "
                 "знает версии до %3) и не может быть открыт.")
                     .arg(shown)
                     .arg(version)
                     .arg(kRegisterSchemaVersion)
                 + kUntouched);
-    if (sqlite && !emptyDatabase && check == Check::Thorough) {
-        if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
-            return damaged(describe(query.lastError()));
-        const QString verdict = query.value(0).toString();
-        query.finish();
-        if (verdict != QLatin1String("ok"))
-            return damaged(verdict);
-    }
 
-    // The file is ours: now it may be written. The schema is created in one commit, so
+    // The database is ours: now it may be written. The schema is created in one commit, so
     // another program opening it meanwhile finds nothing or all of it.
-    if (sqlite)
-        query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    query.finish();
-    if (!sqlite && version < kRegisterSchemaVersion) {
+    if (version < kRegisterSchemaVersion) {
         // Creating or migrating needs the right to create tables; say which one is missing.
         if (query.exec(QStringLiteral("SELECT current_schema(), has_schema_privilege(current_schema(), 'CREATE')"))
             && query.next() && !query.value(1).toBool())
             return refuse(OpenStatus::CannotOpen,
-                QStringLiteral("Журнал «%1» нельзя %2: у пользователя «%3» нет права CREATE на схему «%4». "
+                QStringLiteral("Журнал \"%1\" нельзя %2: у пользователя \"%3\" нет права CREATE на схему \"%4\". "
                                "Его даёт владелец базы: GRANT CREATE ON SCHEMA %4 TO %3.")
                     .arg(shown, version == 0 ? QStringLiteral("создать") : QStringLiteral("обновить"),
                         db.userName(), query.value(0).toString()));
@@ -321,10 +459,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare(Check check)
     QString error;
     if (!migrateRegister(db, m_dialect, version, error, m_renamedOnUpgrade))
         return refuse(OpenStatus::CannotOpen,
-            QStringLiteral("Не удалось подготовить журнал «%1»: %2.").arg(shown, error));
-    if (sqlite)
-        query.exec(QStringLiteral("PRAGMA journal_mode = WAL")); // a read-only register stays as it is
-    query.finish();
+            QStringLiteral("Не удалось подготовить журнал \"%1\": %2.").arg(shown, error));
     return OpenStatus::Ok;
 }
 
@@ -338,8 +473,10 @@ QString RegisterDatabase::describe(const QSqlError &error) const
         return QStringLiteral("такое название в журнале уже есть");
     if (m_dialect.engine() == SqlDialect::Engine::Postgres) {
         const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-        if (code == QLatin1String("42501"))
-            return QStringLiteral("у пользователя нет права на это действие (%1)").arg(text.trimmed());
+        if (code == QLatin1String("42501")) // the server's text holds its SQL: the right in plain words
+            return QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала; его даёт "
+                                  "владелец базы (GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA …)")
+                .arg(database().userName());
         if (code == QLatin1String("25006"))
             return QStringLiteral("журнал открыт только для чтения");
         if (code == QLatin1String("53100"))
@@ -349,22 +486,28 @@ QString RegisterDatabase::describe(const QSqlError &error) const
             return QStringLiteral("связь с сервером журнала прервана; ничего из начатого не сохранено");
         return text.isEmpty() ? QStringLiteral("неизвестная ошибка") : text.trimmed();
     }
+    // The system's own reason, when SQLite met one, closes the sentence.
+    const int systemError = sqliteSystemError(database());
+    const QString because = systemError != 0 ? QStringLiteral(" (%1)").arg(systemReason(systemError)) : QString();
     if (code == QLatin1String("8"))
-        return QStringLiteral("журнал открыт только для чтения");
-    if (code == QLatin1String("13"))
-        return QStringLiteral("на диске не хватает места");
+        return QStringLiteral("журнал открыт только для чтения") + because;
+    if (code == QLatin1String("13") || systemError == ENOSPC || systemError == EDQUOT) // SQLITE_FULL
+        return QStringLiteral("на диске не хватает места (%1)").arg(systemReason(systemError != 0 ? systemError : ENOSPC));
     if (code == QLatin1String("11") || code == QLatin1String("26"))
         return QStringLiteral("файл журнала повреждён");
     if (code == QLatin1String("10"))
-        return QStringLiteral("ошибка записи на диск (%1)").arg(error.driverText());
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? QStringLiteral("неизвестная ошибка") : text;
+        return QStringLiteral("ошибка записи на диск") + because;
+    if (code == QLatin1String("14"))
+        return QStringLiteral("файл журнала не открывается") + because;
+    return QStringLiteral("SQLite отказал (код %1)").arg(error.nativeErrorCode()) + because;
 }
 
 bool RegisterDatabase::fail(const QSqlQuery &query)
 {
     m_lastBusy = m_dialect.isBusy(query.lastError());
     m_error = describe(query.lastError());
+    if (m_dialect.isDamage(query.lastError()))
+        m_damaged = true;
     return false;
 }
 
@@ -378,12 +521,13 @@ bool RegisterDatabase::fail(const QString &reason)
 bool RegisterDatabase::reconnectIfLost()
 {
     QSqlDatabase db = database();
-    if (m_dialect.engine() != SqlDialect::Engine::Postgres || !serverConnectionLost(db))
+    if (!m_dialect.connectionCanBeLost() || !serverConnectionLost(db))
         return true;
     db.close();
     db.setPassword(m_password);
     if (!db.open())
         return fail(QStringLiteral("нет связи с сервером журнала %1:%2").arg(db.hostName()).arg(db.port()));
+    quietServerNotices(db);
     applyBusyTimeout();
     return true;
 }
@@ -392,6 +536,11 @@ bool RegisterDatabase::write(const std::function<bool()> &work)
 {
     if (!m_open)
         return fail(QStringLiteral("журнал не открыт"));
+    if (m_damaged)
+        return fail(QStringLiteral("журнал \"%1\" повреждён, в него ничего не записывается")
+                        .arg(QDir::toNativeSeparators(m_fileName)));
+    if (isReadOnly())
+        return fail(QStringLiteral("журнал открыт только для чтения: %1").arg(m_readOnlyReason));
     if (!reconnectIfLost())
         return false;
     QElapsedTimer waited;

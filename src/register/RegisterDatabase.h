@@ -37,21 +37,27 @@ public:
     RegisterDatabase(const RegisterDatabase &) = delete;
     RegisterDatabase &operator=(const RegisterDatabase &) = delete;
 
-    // Opens the register in `location`, creating it (and its folder) when there is no such
-    // file. Anything but Ok leaves the file byte for byte as it was, and errorString() says
-    // why in the user's words.
+    // Opens the register in `location`. A file that is not there (or is empty) is made a
+    // new register, with its folder, only with CreateIfMissing (adding, a download, «Создать
+    // журнал…»); ExistingOnly refuses it, naming it, and makes nothing. Anything but Ok
+    // leaves the file and its -wal and -shm byte for byte as they were, and errorString()
+    // says why in the user's words. Every way of opening makes the same check, whose cost
+    // does not grow with the register (see RegisterFileCheck.h); damage a later call meets
+    // fails that call, and every change after it, saying so.
+    // A file in a folder that cannot be written (a read-only share, a full disk) is opened
+    // for reading; a change then fails naming the folder and the system's reason.
     // A location "postgresql://…" is a database on a server (see RegisterServer.h): its
     // schema is created there when the database is empty and the user may create it; a
     // database holding anything else is refused untouched. `password`, when given, is used
     // for this connection only (and to connect again after the connection was lost); else
     // the one the user typed for this location earlier in this run (sessionPassword()).
-    // Thorough also reads every page once (PRAGMA quick_check), which takes a while on a
-    // large register; Quick checks the header, the mark and the version only, and damage
-    // found later fails the change it is found in, never repairing anything.
-    enum class Check { Thorough, Quick };
-    OpenStatus open(const QString &location, Check check = Check::Thorough, const QString &password = {});
+    enum class Opening { CreateIfMissing, ExistingOnly };
+    OpenStatus open(
+        const QString &location, Opening opening = Opening::CreateIfMissing, const QString &password = {});
     void close();
     bool isOpen() const { return m_open; }
+    // Opened for reading only (its folder cannot be written); every change fails.
+    bool isReadOnly() const { return !m_readOnlyReason.isEmpty(); }
     // The file, or the server's location without a password.
     QString fileName() const { return m_fileName; }
 
@@ -83,9 +89,15 @@ public:
 
 private:
     OpenStatus refuse(OpenStatus status, const QString &text);
-    OpenStatus openFile(const QString &fileName, Check check);
-    OpenStatus openServer(const QString &location, Check check, const QString &password);
-    OpenStatus inspectAndPrepare(Check check);
+    OpenStatus openFile(const QString &fileName, Opening opening);
+    OpenStatus createFile(const QString &fileName, bool made);
+    OpenStatus openExistingFile(const QString &fileName, int version);
+    // Opens the Qt connection to the file: read-write, or read-only (readOnlyUri()).
+    bool connectFile(const QString &fileName, bool readOnly);
+    // Brings the file's schema to this program's version and turns its log on.
+    bool prepareFile(int version, QString &error);
+    OpenStatus openServer(const QString &location, const QString &password);
+    OpenStatus inspectAndPrepare();
     OpenStatus checkServer();
     // Connects again to a server whose connection was lost; false (and errorString()) when
     // it still cannot be reached.
@@ -100,6 +112,8 @@ private:
     QString m_fileName;
     QString m_error;
     QStringList m_renamedOnUpgrade;
+    QString m_readOnlyReason; // why a file opened for reading only cannot be changed
+    bool m_damaged = false; // SQLite met a damaged page: nothing more is written
     int m_busyMs = kDefaultBusyMs;
     bool m_open = false;
     bool m_lastBusy = false; // the last failure was another writer's lock

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -51,52 +52,84 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
                 return m_db.fail(ask);
             while (ask.next())
                 known.insert(ask.value(2).toByteArray(), {ask.value(0).toLongLong(), ask.value(1).toInt() != 0});
+            if (ask.lastError().isValid())
+                return m_db.fail(ask);
         }
 
-        QSqlQuery insert(db);
-        QSqlQuery find(db);
-        QSqlQuery link(db);
-        if (!insert.prepare(dialect.insertIgnoring(QStringLiteral("measurements"),
-                {QStringLiteral("cell"), QStringLiteral("taken_at"), QStringLiteral("element_kind")},
-                QStringLiteral("RETURNING id")))
-            || !find.prepare(QStringLiteral("SELECT id, removed FROM measurements WHERE cell = ?"))
-            || !link.prepare(dialect.insertIgnoring(QStringLiteral("measurement_sources"),
-                {QStringLiteral("measurement_id"), QStringLiteral("source_id")})))
-            return m_db.fail(insert.lastError().isValid() ? insert
-                    : find.lastError().isValid()          ? find
-                                                          : link);
-
+        // The new cells, each once, inserted a hundred rows per statement: a cell another
+        // program added since it was asked about is not returned and is looked up alone.
+        QList<QByteArray> fresh;
+        QSet<QByteArray> added;
         for (const ArchiveCell &cell : cells) {
             const QByteArray blob = cellBlob(cell);
-            RegisterId id = 0;
-            if (const auto held = known.constFind(blob); held != known.constEnd()) {
-                id = held->first;
-                ++(held->second ? counts.removedBefore : counts.present);
-            } else {
-                insert.bindValue(0, blob);
-                insert.bindValue(1, takenAt(cell));
-                insert.bindValue(2, cell.byte(ArchiveCell::ElementKind));
-                if (!insert.exec())
-                    return m_db.fail(insert);
-                if (insert.next()) {
-                    id = insert.value(0).toLongLong();
-                    ++counts.added;
-                    known.insert(blob, {id, false}); // the same cell again in this addition
-                } else { // another program added it a moment ago
-                    find.bindValue(0, blob);
-                    if (!find.exec() || !find.next())
-                        return m_db.fail(find);
-                    id = find.value(0).toLongLong();
-                    const bool removed = find.value(1).toInt() != 0;
-                    ++(removed ? counts.removedBefore : counts.present);
-                    known.insert(blob, {id, removed});
-                }
-                insert.finish();
+            if (!known.contains(blob) && !added.contains(blob)) {
+                added.insert(blob);
+                fresh << blob;
+            }
+        }
+        added.clear();
+        const QStringList columns {QStringLiteral("cell"), QStringLiteral("taken_at"), QStringLiteral("element_kind")};
+        QSqlQuery find(db);
+        if (!find.prepare(QStringLiteral("SELECT id, removed FROM measurements WHERE cell = ?")))
+            return m_db.fail(find);
+        for (qsizetype first = 0; first < fresh.size(); first += kAskedAtOnce) {
+            const qsizetype count = std::min(kAskedAtOnce, fresh.size() - first);
+            QVariantList values;
+            for (qsizetype i = first; i < first + count; ++i) {
+                const ArchiveCell cell = registersql::cellFromBlob(fresh.at(i));
+                values << fresh.at(i) << takenAt(cell) << int(cell.byte(ArchiveCell::ElementKind));
+            }
+            QSqlQuery insert(db);
+            insert.setForwardOnly(true);
+            if (!execBound(insert,
+                    dialect.insertIgnoring(
+                        QStringLiteral("measurements"), columns, QStringLiteral("RETURNING id, cell"), count),
+                    values))
+                return m_db.fail(insert);
+            while (insert.next()) {
+                const QByteArray blob = insert.value(1).toByteArray();
+                known.insert(blob, {insert.value(0).toLongLong(), false});
+                added.insert(blob);
+            }
+            if (insert.lastError().isValid())
+                return m_db.fail(insert);
+            for (qsizetype i = first; i < first + count; ++i) {
+                if (added.contains(fresh.at(i)))
+                    continue;
+                find.bindValue(0, fresh.at(i)); // another program added it a moment ago
+                if (!find.exec() || !find.next())
+                    return m_db.fail(find);
+                known.insert(fresh.at(i), {find.value(0).toLongLong(), find.value(1).toInt() != 0});
                 find.finish();
             }
-            link.bindValue(0, id);
-            link.bindValue(1, source.id);
-            if (!link.exec())
+        }
+
+        // Counted in the order given (the same cell again in this addition is present), and
+        // each measurement linked to the source once, a hundred links per statement.
+        QList<RegisterId> linked;
+        QSet<RegisterId> seen;
+        for (const ArchiveCell &cell : cells) {
+            const QByteArray blob = cellBlob(cell);
+            const auto held = known.constFind(blob);
+            if (added.remove(blob))
+                ++counts.added;
+            else
+                ++(held->second ? counts.removedBefore : counts.present);
+            if (!seen.contains(held->first)) {
+                seen.insert(held->first);
+                linked << held->first;
+            }
+        }
+        for (qsizetype first = 0; first < linked.size(); first += kAskedAtOnce) {
+            const qsizetype count = std::min(kAskedAtOnce, linked.size() - first);
+            QVariantList values;
+            for (qsizetype i = first; i < first + count; ++i)
+                values << linked.at(i) << source.id;
+            QSqlQuery link(db);
+            if (!execBound(link,
+                    dialect.insertIgnoring(QStringLiteral("measurement_sources"),
+                        {QStringLiteral("measurement_id"), QStringLiteral("source_id")}, {}, count),
+                    values))
                 return m_db.fail(link);
         }
 

@@ -33,6 +33,13 @@ SessionPasswords &sessionPasswords()
     return passwords;
 }
 
+// The choice of this run that could not be kept in the settings.
+QString &choiceOfThisRun()
+{
+    static QString choice;
+    return choice;
+}
+
 } // namespace
 
 QString defaultRegisterPath()
@@ -43,15 +50,33 @@ QString defaultRegisterPath()
 
 QString rememberedRegisterPath()
 {
+    if (!choiceOfThisRun().isEmpty())
+        return choiceOfThisRun();
     const QString remembered = settings().value(kKey).toString();
     return remembered.isEmpty() ? defaultRegisterPath() : remembered;
 }
 
-void rememberRegisterPath(const QString &fileName)
+QString rememberRegisterPath(const QString &fileName)
 {
     // A server's location is kept as it is, without a password; a file by its whole path.
-    settings().setValue(
-        kKey, isServerLocation(fileName) ? shownLocation(fileName) : QDir(fileName).absolutePath());
+    const QString value = isServerLocation(fileName) ? shownLocation(fileName) : QDir(fileName).absolutePath();
+    QString why;
+    if (qEnvironmentVariableIsEmpty("HOME") && qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")) {
+        why = QStringLiteral("не задана переменная окружения HOME, и программе негде хранить настройки");
+    } else {
+        QSettings kept = settings();
+        kept.setValue(kKey, value);
+        kept.sync();
+        if (kept.status() != QSettings::NoError)
+            why = QStringLiteral("файл настроек \"%1\" нельзя записать")
+                      .arg(QDir::toNativeSeparators(kept.fileName()));
+    }
+    choiceOfThisRun() = why.isEmpty() ? QString() : value;
+    if (why.isEmpty())
+        return {};
+    return QStringLiteral("Журнал \"%1\" будет использоваться до закрытия программы, но при следующем запуске "
+                          "не откроется сам: %2.")
+        .arg(isServerLocation(value) ? value : QDir::toNativeSeparators(value), why);
 }
 
 QString sessionPassword(const QString &location)

@@ -13,8 +13,10 @@ QString defaultRegisterPath();
 // The register last used, or the default one when none was remembered.
 QString rememberedRegisterPath();
 // Remembers `fileName` (a file, or a server's "postgresql://…" location, never with its
-// password) as the register to use from now on.
-void rememberRegisterPath(const QString &fileName);
+// password) as the register to use from now on. When the choice cannot be kept for the next
+// start (no HOME, settings that cannot be written), it holds for this run only and the
+// result says why ("не задана переменная окружения HOME …"); empty when it was kept.
+QString rememberRegisterPath(const QString &fileName);
 
 // The password the user typed for a server's register in this run of the program: kept
 // in memory only, never written anywhere, so that the next download, the register window

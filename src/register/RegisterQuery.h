@@ -7,6 +7,7 @@
 #include "RegisterTypes.h"
 
 #include <QByteArray>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
@@ -51,6 +52,11 @@ auto selectAll(RegisterDatabase &db, const QString &sql, const QVariantList &val
             return db.fail(query);
         while (query.next())
             result << make(query);
+        // A page that cannot be read ends the rows early: a failure, never a shorter list.
+        if (query.lastError().isValid()) {
+            result.clear();
+            return db.fail(query);
+        }
         return true;
     });
     return result;

@@ -9,8 +9,15 @@
 
 #include <libpq-fe.h>
 
+#include <cerrno>
 #include <memory>
 #include <vector>
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace luvir {
 
@@ -77,7 +84,7 @@ bool serverVersionSupported(const QString &versionNumber, QString &why)
     // From 10 on the number is major * 10000 + minor; before, major * 10000 + second * 100 + minor.
     QString version;
     if (!isNumber || number <= 0)
-        version = QStringLiteral("неизвестная версия PostgreSQL («%1»)").arg(versionNumber);
+        version = QStringLiteral("неизвестная версия PostgreSQL (\"%1\")").arg(versionNumber);
     else if (number >= 100000)
         version = QStringLiteral("PostgreSQL %1.%2").arg(number / 10000).arg(number % 10000);
     else
@@ -105,8 +112,13 @@ std::optional<ServerLocation> ServerLocation::parse(const QString &uri, QString 
             location.sslMode = value;
         } else if (key == QLatin1String("host") && !value.isEmpty()) {
             location.host = value; // a socket folder, as libpq takes it
+        } else if (key == QLatin1String("password")) {
+            // Never shown back: a password is not written into a location.
+            error = QStringLiteral("пароль в адресе не пишется: его берут из ~/.pgpass или PGPASSWORD, "
+                                   "иначе программа спрашивает его");
+            return std::nullopt;
         } else {
-            error = QStringLiteral("неизвестный параметр адреса «%1=%2»").arg(key, value);
+            error = QStringLiteral("неизвестный параметр адреса \"%1\"").arg(key);
             return std::nullopt;
         }
     }
@@ -162,6 +174,55 @@ QString shownLocation(const QString &location)
     return server ? server->uri() : QUrl(location).toString(QUrl::RemovePassword);
 }
 
+namespace {
+
+// Whether every address of `host` refuses a connection to `port` at once (nothing listens
+// there), as against not answering at all.
+bool portRefuses(const QString &host, int port)
+{
+    if (host.startsWith(u'/'))
+        return false; // a socket folder
+    addrinfo hints {};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    if (::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found) != 0)
+        return false;
+    bool refused = found != nullptr;
+    for (addrinfo *address = found; address && refused; address = address->ai_next) {
+        const int fd = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            refused = false;
+            break;
+        }
+        int error = 0;
+        if (::connect(fd, address->ai_addr, address->ai_addrlen) != 0) {
+            error = errno;
+            if (error == EINPROGRESS) {
+                pollfd wait {fd, POLLOUT, 0};
+                error = ::poll(&wait, 1, 3000) == 1 ? 0 : ETIMEDOUT;
+                socklen_t size = sizeof error;
+                if (error == 0)
+                    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+            }
+        }
+        ::close(fd);
+        refused = error == ECONNREFUSED;
+    }
+    ::freeaddrinfo(found);
+    return refused;
+}
+
+} // namespace
+
+void quietServerNotices(const QSqlDatabase &database)
+{
+    const QVariant handle = database.driver() ? database.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return;
+    if (auto *connection = *static_cast<PGconn *const *>(handle.constData()))
+        PQsetNoticeProcessor(connection, [](void *, const char *) {}, nullptr);
+}
+
 ServerRefusal diagnoseConnection(const ServerLocation &location)
 {
     const auto connection = connectTo(location, location.database);
@@ -172,7 +233,7 @@ ServerRefusal diagnoseConnection(const ServerLocation &location)
     const ConnectionParameters parameters(location, location.database);
     const PGPing ping = PQpingParams(parameters.keys(), parameters.values(), 0);
     if (ping == PQPING_NO_RESPONSE || ping == PQPING_NO_ATTEMPT)
-        return ServerRefusal::Unreachable;
+        return portRefuses(location.host, location.port) ? ServerRefusal::PortClosed : ServerRefusal::Unreachable;
     // The same user into the server's own databases: let in there, so not into this one.
     for (const QString &other : {QStringLiteral("postgres"), QStringLiteral("template1")}) {
         if (other == location.database)

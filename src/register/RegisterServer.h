@@ -46,12 +46,17 @@ QString shownLocation(const QString &location);
 // client's nor the server's language matters.
 enum class ServerRefusal {
     Unreachable, // nothing answers at the host and port
+    PortClosed, // the host answers that nothing listens at the port
     PasswordNeeded, // the server wants a password and libpq found none
     Authentication, // the user or the password was refused
     NoDatabase, // the user is let in, but not into this database (missing, or no CONNECT right)
     Other,
 };
 ServerRefusal diagnoseConnection(const ServerLocation &location);
+
+// Keeps the server's own notices ("WARNING: terminating connection …") off standard error:
+// what matters of them comes back as the failing call's error.
+void quietServerNotices(const QSqlDatabase &database);
 
 // Whether the connection to the server behind `database` is broken (cut, server stopped).
 bool serverConnectionLost(const QSqlDatabase &database);

@@ -109,7 +109,7 @@ void RegisterServerDialog::accept()
     Register::OpenStatus status;
     {
         WaitCursor wait;
-        status = m_target.open(location(), Register::Check::Quick, m_password->text());
+        status = m_target.open(location(), Register::Opening::CreateIfMissing, m_password->text());
     }
     if (status == Register::OpenStatus::Ok) {
         if (!m_password->text().isEmpty())
@@ -117,12 +117,12 @@ void RegisterServerDialog::accept()
         m_password->clear();
         QDialog::accept();
     } else if (status == Register::OpenStatus::PasswordNeeded && m_password->isHidden()) {
-        showPassword(QStringLiteral("Сервер требует пароль пользователя «%1».").arg(m_user->text().trimmed()));
+        showPassword(QStringLiteral("Сервер требует пароль пользователя \"%1\".").arg(m_user->text().trimmed()));
     } else {
         dialogs().error(this, m_target.errorString());
         // The password typed earlier in this run was used: it may have changed meanwhile.
         if (m_password->isHidden() && !sessionPassword(location()).isEmpty())
-            showPassword(QStringLiteral("Если пароль пользователя «%1» изменился, введите новый.")
+            showPassword(QStringLiteral("Если пароль пользователя \"%1\" изменился, введите новый.")
                     .arg(m_user->text().trimmed()));
     }
 }

@@ -31,13 +31,11 @@ QString SqlDialect::beginSnapshot() const
 }
 
 QString SqlDialect::insertIgnoring(
-    const QString &table, const QStringList &columns, const QString &returning) const
+    const QString &table, const QStringList &columns, const QString &returning, qsizetype rows) const
 {
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString values
-        = QStringLiteral("INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u','));
+    const QString row = u'(' + QStringList(columns.size(), QStringLiteral("?")).join(u',') + u')';
+    const QString values = QStringLiteral("INTO %1 (%2) VALUES %3")
+                               .arg(table, columns.join(u','), QStringList(rows, row).join(u','));
     QString sql = m_engine == Engine::Sqlite
         ? QStringLiteral("INSERT OR IGNORE ") + values
         : QStringLiteral("INSERT ") + values + QStringLiteral(" ON CONFLICT DO NOTHING");
@@ -100,6 +98,11 @@ QString SqlDialect::readMark() const
         .arg(kRegisterMark);
 }
 
+QString SqlDialect::copyInto() const
+{
+    return m_engine == Engine::Sqlite ? QStringLiteral("VACUUM INTO ?") : QString();
+}
+
 QString SqlDialect::countTables() const
 {
     if (m_engine == Engine::Sqlite)
@@ -115,6 +118,17 @@ QString SqlDialect::primaryCode(const QSqlError &error) const
     bool number = false;
     const int code = error.nativeErrorCode().toInt(&number);
     return number ? QString::number(code & 0xFF) : error.nativeErrorCode();
+}
+
+QString SqlDialect::waitForLocks(int milliseconds) const
+{
+    return m_engine == Engine::Sqlite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds)
+                                      : QStringLiteral("SET lock_timeout = %1").arg(milliseconds);
+}
+
+bool SqlDialect::isDamage(const QSqlError &error) const
+{
+    return m_engine == Engine::Sqlite && primaryCode(error) == QLatin1String("11"); // SQLITE_CORRUPT
 }
 
 bool SqlDialect::isBusy(const QSqlError &error) const

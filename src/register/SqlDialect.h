@@ -39,9 +39,9 @@ public:
     QString beginSnapshot() const;
 
     // "INSERT … VALUES (?, …)" that inserts nothing when a unique key is taken already,
-    // followed by `returning` ("RETURNING id") when given.
-    QString insertIgnoring(
-        const QString &table, const QStringList &columns, const QString &returning = {}) const;
+    // followed by `returning` ("RETURNING id") when given; `rows` rows of values at once.
+    QString insertIgnoring(const QString &table, const QStringList &columns, const QString &returning = {},
+        qsizetype rows = 1) const;
 
     // Reading and writing the schema's version number (SQLite: PRAGMA user_version; a
     // server: the table schema_version). `version` is the program's own number.
@@ -61,8 +61,24 @@ public:
     QString readMark() const; // one row, one value: equal to kRegisterMark when it is a register
     static constexpr int kRegisterMark = 0x4C565247; // "LVRG"
 
+    // Writes the whole database, as of one moment, into the file bound to its one "?" (which
+    // must not exist or be empty). Empty where the engine has no such statement (a server's
+    // copy is made by its own tools: pg_dump).
+    QString copyInto() const;
+
     // One row, one value: how many tables the database holds (0 for a new, empty one).
     QString countTables() const;
+
+    // How long a statement waits for another writer's lock before failing as busy: SQLite
+    // waits for the lock itself; a server is told to give up a lock wait. `milliseconds` is
+    // the program's own number.
+    QString waitForLocks(int milliseconds) const;
+
+    // Whether the error is damage of the database's file (a server keeps its own pages).
+    bool isDamage(const QSqlError &error) const;
+
+    // Whether the connection can be lost and made again (a server's, not a file's).
+    bool connectionCanBeLost() const { return m_engine == Engine::Postgres; }
 
     // Whether the database was busy with another writer: worth trying the whole
     // transaction again.

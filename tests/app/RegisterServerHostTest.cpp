@@ -109,7 +109,7 @@ protected:
     qsizetype measurementsOnServer()
     {
         Register admin;
-        EXPECT_EQ(admin.open(database.uri(), Register::Check::Quick, serverSettings().value("PGPASSWORD")),
+        EXPECT_EQ(admin.open(database.uri(), Register::Opening::CreateIfMissing, serverSettings().value("PGPASSWORD")),
             Register::OpenStatus::Ok)
             << qPrintable(admin.errorString());
         return admin.measurements(MeasurementSelection::all()).size();
@@ -160,7 +160,7 @@ TEST_F(RegisterServerHost, AnUnreachableServerIsToldAndTheLocalRegisterOffered)
 
     const QStringList told = dialogs.errors() + dialogs.messages();
     ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("не отвечает")) << qPrintable(told[0]);
+    EXPECT_TRUE(told[0].contains("не принимает соединений")) << qPrintable(told[0]);
     const QStringList questions = dialogs.texts(ShownDialog::Question);
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].startsWith("Журнал на сервере недоступен.")) << qPrintable(questions[0]);
@@ -185,9 +185,9 @@ TEST_F(RegisterServerHost, AtStartAServerThatCannotBeUsedIsToldAndTheLocalRegist
         QString inUseAfter;
     } cases[] = {
         {"no answer, the local register taken", unreachable, true,
-            QStringLiteral("сервер 127.0.0.1:%1 не отвечает").arg(port),
+            QStringLiteral("на 127.0.0.1:%1 не принимает соединений ни один сервер (порт закрыт)").arg(port),
             defaultRegisterPath()},
-        {"no answer, the server kept", unreachable, false, "не отвечает", unreachable},
+        {"no answer, the server kept", unreachable, false, "не принимает соединений", unreachable},
         {"a password wanted", wantsPassword, false, {}, wantsPassword},
     };
     for (const auto &c : cases) {
@@ -267,8 +267,8 @@ TEST_F(ServerDownload, CancelledTheDownloadIsWholeAndTheBoxSaysNothingWasAdded)
     EXPECT_TRUE(window.N3->isEnabled()); // the archive may be saved
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(dialogs.messages().first(),
-        "Скачанные измерения не добавлены в журнал «" + location()
-            + "»: подключение к серверу отменено.\n"
+        "Скачанные измерения не добавлены в журнал \"" + location()
+            + "\": подключение к серверу отменено.\n"
               "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
     EXPECT_TRUE(database.run({"DO $$ BEGIN IF to_regclass('measurements') IS NOT NULL THEN "
                               "RAISE EXCEPTION 'the register was made'; END IF; END $$"}));

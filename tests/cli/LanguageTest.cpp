@@ -3,6 +3,7 @@
 // are what they always were.
 #include "CliFixture.h"
 #include "Golden.h"
+#include "Register.h"
 #include "TestData.h"
 #include "ToolRun.h"
 
@@ -70,6 +71,11 @@ TEST_F(Language, MessagesFollowTheLocale)
     const QString sample = testDataPath(QStringLiteral("seven-cells.db"));
     const QString notAFolder = dir.filePath(QStringLiteral("plain-file"));
     ASSERT_TRUE(writeBytes(notAFolder, "x"));
+    {
+        // The register the list below reads: read commands make none.
+        luvir::Register made;
+        ASSERT_EQ(made.open(dir.filePath(QStringLiteral("r.sqlite"))), luvir::Register::OpenStatus::Ok);
+    }
     struct Case {
         QStringList arguments;
         int exitCode;
@@ -100,7 +106,7 @@ TEST_F(Language, MessagesFollowTheLocale)
         {{"export", sample, notAFolder + "/x.csv"}, kExitFailed, notAFolder + "/x.csv: Not a directory\n",
             notAFolder + "/x.csv: Это не каталог\n"},
         {{"download", missingFolder + "/x.db"}, kExitFailed,
-            "luvir-cli: no folder \"" + missingFolder + "\"\n", "luvir-cli: нет папки «" + missingFolder + "»\n"},
+            "luvir-cli: no folder \"" + missingFolder + "\"\n", "luvir-cli: нет папки \"" + missingFolder + "\"\n"},
         {{"register", "--register", dir.filePath("r.sqlite"), "list", "--from", "10.13.2026"}, kExitUsage,
             "luvir-cli: --from needs a date such as 2026-12-10 or 10.12.2026, not \"10.13.2026\" (see \"luvir-cli help register\")\n",
             "luvir-cli: --from требует дату, например 2026-12-10 или 10.12.2026, а не «10.13.2026» (см. «luvir-cli help register»)\n"},
@@ -111,7 +117,7 @@ TEST_F(Language, MessagesFollowTheLocale)
             kExitUsage, "luvir-cli: --out must end in .pdf or .odt (see \"luvir-cli help register\")\n",
             "luvir-cli: --out должен оканчиваться на .pdf или .odt (см. «luvir-cli help register»)\n"},
         {{"download", dir.path()}, kExitFailed, "luvir-cli: \"" + dir.path() + "\" is a folder\n",
-            "luvir-cli: «" + dir.path() + "» — это папка\n"},
+            "luvir-cli: \"" + dir.path() + "\" — это папка\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -7,6 +7,7 @@
 #include "RegisterLocation.h"
 #include "TestData.h"
 
+#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -92,6 +93,11 @@ TEST_P(RegisterCommandOn, AddCountsEachMeasurementOnceAndListsRefusedFiles)
     EXPECT_EQ(reg({"add", testDataPath("seven-cells.db")}), kExitOk);
     EXPECT_EQ(console.stdoutText, "Журнал: добавлено 0, уже были 7\n");
     EXPECT_EQ(console.stderrText, "");
+
+    // Nothing taken: no summary, only why.
+    EXPECT_EQ(reg({"add", bad}), kExitFailed);
+    EXPECT_EQ(console.stdoutText, "");
+    EXPECT_EQ(console.stderrText, bad + ": Ошибка файла CRC\n");
 }
 
 TEST_P(RegisterCommandOn, ListPrintsTheTableTextsInTimeOrderWithTheirPlace)
@@ -217,6 +223,42 @@ TEST_F(RegisterCommand, ARefusedRegisterIsLeftAsItWas)
     EXPECT_EQ(readBytes(notRegister), readBytes(testDataPath("sample-300.db")));
 }
 
+// A damaged register: one Russian sentence, nothing of SQLite's own check, the file as it was.
+TEST_F(RegisterCommand, ADamagedRegisterIsRefusedInOneSentence)
+{
+    ASSERT_EQ(reg({"add", testDataPath("sample-300.db")}), kExitOk);
+    QByteArray bytes = readBytes(registerFile());
+    ASSERT_GT(bytes.size(), 4096 * 5);
+    for (qsizetype i = 4096 * 4; i < 4096 * 5; ++i) // the measurements' first page
+        bytes[i] = static_cast<char>(0xA5);
+    ASSERT_TRUE(writeBytes(registerFile(), bytes));
+    for (const QStringList &command : {QStringList {"list"}, QStringList {"add", testDataPath("one-cell.db")}}) {
+        EXPECT_EQ(reg(command), kExitFailed);
+        EXPECT_EQ(console.stderrText,
+            "Журнал \"" + registerFile() + "\" повреждён: его страницы не читаются. Файл оставлен без изменений.\n");
+        EXPECT_EQ(console.stdoutText, "");
+        EXPECT_EQ(readBytes(registerFile()), bytes);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList {"register.sqlite"});
+    }
+}
+
+// list, stats, export and protocol read a register that is there; they never make one, nor
+// its folder, and a server's keyword string is no file name for them either.
+TEST_F(RegisterCommand, ReadCommandsNeverMakeARegister)
+{
+    const QList<QStringList> commands = {{"list"}, {"stats", "--structure", "К-3"},
+        {"export", "--structure", "К-3", path("k3.db")}, {"protocol", "--structure", "К-3", "--out", path("p.pdf")}};
+    for (const QString &name : {path("nodir/x.sqlite"), QStringLiteral("host=127.0.0.1 dbname=register")}) {
+        for (const QStringList &command : commands) {
+            EXPECT_EQ(run(QStringList {"register", "--register", name} + command), kExitFailed) << command.join(' ').toStdString();
+            EXPECT_EQ(console.stderrText, "Журнала \"" + name + "\" нет.\n");
+            EXPECT_EQ(console.stdoutText, "");
+            EXPECT_TRUE(QDir(dir.path()).isEmpty()) << command.join(' ').toStdString();
+            EXPECT_FALSE(QFileInfo::exists(name));
+        }
+    }
+}
+
 // A server that does not let the user in: exit 1 with the reason, the password shown nowhere.
 TEST_F(RegisterCommand, AServerThatRefusesIsExplained)
 {
@@ -233,7 +275,7 @@ TEST_F(RegisterCommand, AServerThatRefusesIsExplained)
     EXPECT_EQ(run({"register", "--register", luvir::test::serverUri("no_such_register"), "add",
                   testDataPath("seven-cells.db")}),
         kExitFailed);
-    EXPECT_TRUE(console.stderrText.contains("на сервере нет базы данных «no_such_register»"))
+    EXPECT_TRUE(console.stderrText.contains("на сервере нет базы данных \"no_such_register\""))
         << console.stderrText.toStdString();
 }
 
@@ -244,9 +286,12 @@ TEST_F(RegisterCommand, WrongUsageIsExplainedInOneLine)
         const char *error;
     };
     const Case cases[] = {
-        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)"},
+        {{"register"}, "missing COMMAND (add, list, assign, unassign, stats, export, protocol, properties, calib or backup)"},
         {{"register", "drop"}, "unknown register command \"drop\""},
         {{"register", "add"}, "missing FILE.db"},
+        {{"register", "backup"}, "missing OUT.sqlite"},
+        {{"register", "backup", "a.sqlite", "b.sqlite"}, "unexpected argument \"b.sqlite\""},
+        {{"register", "backup", "--unassigned", "a.sqlite"}, "register backup takes only OUT.sqlite"},
         {{"register", "list", "--structure", "A", "--unassigned"},
             "--structure and --unassigned exclude each other"},
         {{"register", "list", "--object", "O"}, "--object needs --structure"},
@@ -324,8 +369,8 @@ TEST_F(DownloadToRegister, ARegisterThatCannotBeWrittenCostsTheDownloadNothing)
     ASSERT_TRUE(writeBytes(registerFile(), "not a register"));
     EXPECT_EQ(run({"download", path("a.db")}), kExitOk);
     EXPECT_EQ(console.stdoutText, "version 1.0\ncells 300\n");
-    EXPECT_TRUE(console.stderrText.contains("Скачанные измерения не добавлены в журнал «" + registerFile()
-        + "»: Файл «" + registerFile() + "» не является журналом испытаний."))
+    EXPECT_TRUE(console.stderrText.contains("Скачанные измерения не добавлены в журнал \"" + registerFile()
+        + "\": Файл \"" + registerFile() + "\" не является журналом испытаний."))
         << console.stderrText.toStdString();
     // The file is saved already: the advice names it rather than saving it.
     EXPECT_TRUE(console.stderrText.endsWith("Архив сохранён в файле «" + path("a.db")
@@ -373,8 +418,28 @@ TEST_F(DownloadToRegister, ARegisterOnAServerTakesDownloadsAndAnUnreachableOneCo
     ASSERT_EQ(run({"download", path("b.db")}), kExitOk);
     EXPECT_EQ(console.stdoutText, "version 1.0\ncells 300\n");
     EXPECT_TRUE(console.stderrText.contains("Скачанные измерения не добавлены в журнал "
-                                            "«postgresql://engineer@127.0.0.1:1/register»: Не удалось подключиться"))
+                                            "\"postgresql://engineer@127.0.0.1:1/register\": Не удалось подключиться"))
         << console.stderrText.toStdString();
-    EXPECT_TRUE(console.stderrText.contains("сервер 127.0.0.1:1 не отвечает")) << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stderrText.contains("на 127.0.0.1:1 не принимает соединений ни один сервер (порт закрыт)")) << console.stderrText.toStdString();
     EXPECT_EQ(QFile(path("b.db")).size(), 42 * 300 + 6);
+}
+
+// register backup: a copy that opens as the same register; on a server, pg_dump is named.
+TEST_P(RegisterCommandOn, BackupWritesACopyThatOpensAsTheRegister)
+{
+    ASSERT_EQ(reg({"add", testDataPath("seven-cells.db")}), kExitOk);
+    const QString copy = path("copy.sqlite");
+    if (GetParam() == Engine::Server) {
+        EXPECT_EQ(reg({"backup", copy}), kExitFailed);
+        EXPECT_TRUE(console.stderrText.contains("pg_dump")) << console.stderrText.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(copy));
+        return;
+    }
+    ASSERT_EQ(reg({"backup", copy}), kExitOk) << console.stderrText.toStdString();
+    EXPECT_EQ(console.stdoutText, "Register copy saved: " + copy + "\n");
+    ASSERT_EQ(run({"register", "--register", copy, "list"}), kExitOk);
+    const QString fromCopy = console.stdoutText;
+    ASSERT_EQ(reg({"list"}), kExitOk);
+    EXPECT_EQ(fromCopy, console.stdoutText);
+    EXPECT_EQ(fromCopy.count(u'\n'), 1 + 7);
 }

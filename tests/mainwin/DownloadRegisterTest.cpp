@@ -104,8 +104,8 @@ TEST_F(DownloadRegisterTest, AHeldRegisterIsToldAfterTheDownloadWhichIsWhole)
     EXPECT_TRUE(window->N3->isEnabled());
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(dialogs.messages().first(),
-        "Скачанные измерения не добавлены в журнал «" + registerFile()
-            + "»: журнал занят другой программой дольше 5 с.\n"
+        "Скачанные измерения не добавлены в журнал \"" + registerFile()
+            + "\": журнал занят другой программой дольше 5 с.\n"
               "Архив принят полностью; его можно сохранить в файл и добавить в журнал позже.");
     EXPECT_EQ(measurementsInRegister(), 0);
 

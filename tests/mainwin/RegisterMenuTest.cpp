@@ -63,7 +63,8 @@ TEST_F(RegisterMenuTest, TheMenuStandsBeforeHelpWithItsItems)
             items << item->text();
     EXPECT_EQ(items,
         (QStringList {"Журнал испытаний", "Журнал: register.sqlite", "Добавлять скачанные в журнал",
-            "Добавить архивы в журнал…", "Создать журнал…", "Открыть журнал…", "Подключиться к серверу…"}));
+            "Добавить архивы в журнал…", "Создать журнал…", "Открыть журнал…", "Подключиться к серверу…",
+            "Сохранить копию журнала…"}));
     EXPECT_TRUE(window->AddDownloadsItem->isCheckable());
     EXPECT_TRUE(window->AddDownloadsItem->isChecked());
     EXPECT_EQ(window->RegisterButton->defaultAction(), window->RegisterItem);
@@ -128,6 +129,17 @@ TEST_F(RegisterMenuTest, OpeningAnotherRegisterRefusesAForeignFileAndTakesANewOn
     EXPECT_EQ(readBytes(notes), foreign);
     EXPECT_EQ(rememberedRegisterPath(), registerFile());
 
+    // An empty file (a file dialog may leave one) is opened as nothing: only «Создать журнал…»
+    // makes a register.
+    dialogs.clear();
+    const QString empty = writeBytes("empty.sqlite", {});
+    dialogs.fileAnswers << empty;
+    window->OpenRegisterItem->trigger();
+    ASSERT_EQ(dialogs.messages().size() + dialogs.errors().size(), 1);
+    EXPECT_TRUE((dialogs.messages() + dialogs.errors()).first().contains("пуст"));
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+    EXPECT_EQ(rememberedRegisterPath(), registerFile());
+
     dialogs.clear();
     const QString fresh = path("2026.sqlite");
     dialogs.fileAnswers << fresh;
@@ -165,4 +177,29 @@ TEST_F(RegisterMenuTest, MeasurementsFromTheRegisterOpenInTheTableAndSave)
     ASSERT_EQ(image.archive.Count, 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(image.archive.Cells[i], sample.Cells[4 - i]) << i;
+}
+
+// Without a home the settings have nowhere to go: the register made is used in this run, and
+// the user is told it will not be opened by itself at the next start, and why.
+TEST_F(RegisterMenuTest, WithoutAHomeTheChoiceIsUsedAndTheUserToldItIsNotKept)
+{
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString fresh = path("2027.sqlite");
+    dialogs.fileAnswers << fresh;
+    window->CreateRegisterItem->trigger();
+    const QStringList told = dialogs.messages() + dialogs.errors();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told.first(), "Журнал \"" + fresh + "\" будет использоваться до закрытия программы, но при следующем "
+                                                    "запуске не откроется сам: не задана переменная окружения HOME, и "
+                                                    "программе негде хранить настройки.");
+    EXPECT_EQ(rememberedRegisterPath(), fresh);
+    EXPECT_TRUE(QFileInfo::exists(fresh));
+    // Kept again once there is a home: this run's choice gives way to the settings.
+    EXPECT_EQ(rememberRegisterPath(registerFile()), QString());
+    EXPECT_EQ(rememberedRegisterPath(), registerFile());
 }

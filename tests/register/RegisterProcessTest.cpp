@@ -205,3 +205,88 @@ TEST_P(RegisterProcesses, SixProgramsAssigningToOneNewNameMakeItOnce)
         EXPECT_EQ(query.value(2).toInt(), kPrograms) << "measurements assigned in round " << round;
     }
 }
+
+// A copy taken while another program adds is of one moment: every source in it is whole,
+// it passes SQLite's own check, it opens as a register, and the last one, taken once the
+// other program is done, holds exactly what the register holds.
+TEST(RegisterBackup, ACopyTakenWhileAnotherProgramAddsIsWholeAndOpensAsARegister)
+{
+    QTemporaryDir dir;
+    const QString registerPath = dir.filePath("register.sqlite");
+    {
+        Register reg;
+        ASSERT_EQ(reg.open(registerPath), Register::OpenStatus::Ok);
+        RegisterSource source = fileSource("first.db");
+        ImportCounts counts;
+        ASSERT_TRUE(reg.importCells(distinctCells(0, CellArchive::Capacity), source, counts));
+    }
+    QStringList files;
+    for (int i = 1; i <= 8; ++i)
+        files << writeArchive(dir, QStringLiteral("a%1.db").arg(i), i * CellArchive::Capacity);
+    auto adding = startAdding(registerPath, files);
+
+    Register reg;
+    ASSERT_EQ(reg.open(registerPath, Register::Opening::ExistingOnly), Register::OpenStatus::Ok);
+    int copies = 0;
+    int midway = 0; // copies of a moment between the first addition and the last
+    const auto checkCopy = [&](const QString &copy) {
+        const Contents contents = readContents(copy);
+        EXPECT_EQ(contents.integrity, "ok");
+        EXPECT_EQ(contents.unlinked, 0);
+        EXPECT_EQ(contents.measurements, contents.links);
+        for (int cells : contents.cellsPerSource)
+            EXPECT_EQ(cells, CellArchive::Capacity) << "a source caught half-way";
+        EXPECT_EQ(contents.measurements, CellArchive::Capacity * contents.cellsPerSource.size());
+        if (contents.cellsPerSource.size() > 1 && contents.cellsPerSource.size() < 9)
+            ++midway;
+        Register opened;
+        EXPECT_EQ(opened.open(copy, Register::Opening::ExistingOnly), Register::OpenStatus::Ok)
+            << qPrintable(opened.errorString());
+        EXPECT_EQ(opened.measurements(MeasurementSelection::all()).size(), contents.measurements);
+    };
+    while (adding->state() != QProcess::NotRunning) {
+        const QString copy = dir.filePath(QStringLiteral("copy%1.sqlite").arg(++copies));
+        ASSERT_TRUE(reg.backup(copy)) << qPrintable(reg.errorString());
+        checkCopy(copy);
+        adding->waitForFinished(20);
+    }
+    EXPECT_EQ(adding->exitCode(), 0) << adding->readAllStandardError().toStdString();
+    // Over an older copy: replaced whole.
+    const QString last = dir.filePath("copy1.sqlite");
+    ASSERT_TRUE(reg.backup(last)) << qPrintable(reg.errorString());
+    checkCopy(last);
+    Register copy;
+    ASSERT_EQ(copy.open(last, Register::Opening::ExistingOnly), Register::OpenStatus::Ok);
+    const auto listed = [](Register &r) {
+        QList<std::pair<RegisterId, QByteArray>> cells;
+        for (const RegisterMeasurement &m : r.measurements(MeasurementSelection::all()))
+            cells.append({m.id, QByteArray(reinterpret_cast<const char *>(m.cell.bytes.data()), kCellSize)});
+        return cells;
+    };
+    EXPECT_EQ(listed(copy), listed(reg));
+    EXPECT_EQ(listed(copy).size(), 9 * CellArchive::Capacity);
+    EXPECT_EQ(copy.sources().size(), 9);
+    std::printf("%d copies taken while adding, %d of them between its first and last file\n", copies, midway);
+}
+
+TEST(RegisterBackup, ACopyIsRefusedOverTheRegisterItselfAndIntoAFolderThatIsNot)
+{
+    QTemporaryDir dir;
+    const QString registerPath = dir.filePath("register.sqlite");
+    Register reg;
+    ASSERT_EQ(reg.open(registerPath), Register::OpenStatus::Ok);
+    const QByteArray before = fileBytes(registerPath);
+    const struct {
+        QString target;
+        const char *says;
+    } cases[] = {{registerPath, "это сам журнал"}, {dir.path(), "это папка"},
+        {dir.filePath("no/such/folder/copy.sqlite"), ""}};
+    for (const auto &c : cases) {
+        EXPECT_FALSE(reg.backup(c.target));
+        EXPECT_TRUE(reg.errorString().startsWith(
+            QStringLiteral("не удалось сохранить копию журнала в \"%1\": %2").arg(c.target, QString::fromUtf8(c.says))))
+            << qPrintable(reg.errorString());
+    }
+    EXPECT_EQ(fileBytes(registerPath), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".sqlite.").size(), 0);
+}

@@ -92,7 +92,7 @@ TEST(RegisterServerDialog, AsksThePasswordOnlyWhenTheServerWantsOneAndOpensTheRe
     dialog.accept();
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].kind, ShownDialog::Error);
-    EXPECT_TRUE(dialogs.shown[0].text.contains("на сервере нет базы данных «no_such_register»"))
+    EXPECT_TRUE(dialogs.shown[0].text.contains("на сервере нет базы данных \"no_such_register\""))
         << qPrintable(dialogs.shown[0].text);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 

@@ -129,10 +129,10 @@ TEST(RegisterServer, AnEngineerWithoutTheRightToCreateIsToldWhichRightIsMissing)
     const QString asEngineer = serverUri(database.name(), engineer.name());
     {
         Register reg;
-        EXPECT_EQ(reg.open(asEngineer, Register::Check::Thorough, QStringLiteral("секрет 'пароль'")),
+        EXPECT_EQ(reg.open(asEngineer, Register::Opening::CreateIfMissing, QStringLiteral("секрет 'пароль'")),
             Register::OpenStatus::CannotOpen);
         EXPECT_TRUE(reg.errorString().contains(
-            QStringLiteral("у пользователя «%1» нет права CREATE на схему «public»").arg(engineer.name())))
+            QStringLiteral("у пользователя \"%1\" нет права CREATE на схему \"public\"").arg(engineer.name())))
             << qPrintable(reg.errorString());
     }
     EXPECT_TRUE(tablesAndRows(database).isEmpty());
@@ -141,11 +141,23 @@ TEST(RegisterServer, AnEngineerWithoutTheRightToCreateIsToldWhichRightIsMissing)
         Register owner;
         ASSERT_EQ(owner.open(database.uri()), Register::OpenStatus::Ok) << qPrintable(owner.errorString());
     }
+    {
+        // Made, but no right on its tables yet: the right named in plain words, not the
+        // server's text with its SQL.
+        Register reg;
+        EXPECT_EQ(reg.open(asEngineer, Register::Opening::CreateIfMissing, QStringLiteral("секрет 'пароль'")),
+            Register::OpenStatus::CannotOpen);
+        EXPECT_TRUE(reg.errorString().contains(
+            QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала").arg(engineer.name())))
+            << qPrintable(reg.errorString());
+        EXPECT_FALSE(reg.errorString().contains("schema_version")) << qPrintable(reg.errorString());
+        EXPECT_FALSE(reg.errorString().contains("SELECT max")) << qPrintable(reg.errorString());
+    }
     ASSERT_TRUE(database.run({QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO %1")
                                   .arg(engineer.name()),
         QStringLiteral("GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO %1").arg(engineer.name())}));
     Register reg;
-    ASSERT_EQ(reg.open(asEngineer, Register::Check::Thorough, QStringLiteral("секрет 'пароль'")),
+    ASSERT_EQ(reg.open(asEngineer, Register::Opening::CreateIfMissing, QStringLiteral("секрет 'пароль'")),
         Register::OpenStatus::Ok)
         << qPrintable(reg.errorString());
     addOne(reg, 0);
@@ -163,6 +175,11 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
                                   .arg(settings.value("PGUSER"))
                                   .arg(closedPort())
                                   .arg(database.name());
+    const SilentPort silent;
+    const QString silentHost = QStringLiteral("postgresql://%1@127.0.0.1:%2/%3")
+                                   .arg(settings.value("PGUSER"))
+                                   .arg(silent.port())
+                                   .arg(database.name());
     const struct {
         const char *what;
         QString location;
@@ -173,18 +190,25 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
         {"wrong password", database.uri(), "не тот", Register::OpenStatus::CannotOpen,
             "неверный пароль или нет такого пользователя"},
         {"unknown user", serverUri(database.name(), "nobody"), {}, Register::OpenStatus::CannotOpen,
-            "сервер не принял пользователя «nobody»"},
+            "сервер не принял пользователя \"nobody\""},
         {"missing database", serverUri("no_such_register"), {}, Register::OpenStatus::CannotOpen,
-            "на сервере нет базы данных «no_such_register»"},
-        {"nothing at the port", wrongHost, {}, Register::OpenStatus::CannotOpen, "не отвечает"},
+            "на сервере нет базы данных \"no_such_register\""},
+        {"nothing at the port", wrongHost, {}, Register::OpenStatus::CannotOpen,
+            "не принимает соединений ни один сервер (порт закрыт)"},
+        {"a server that never answers", silentHost, {}, Register::OpenStatus::CannotOpen,
+            "не отвечает"},
         {"no database in the location", serverUri(""), {}, Register::OpenStatus::CannotOpen,
-            "Неверный адрес журнала"},
+            "Неверный адрес журнала \"postgresql://"},
         {"an unknown parameter", database.uri() + "?options=-c", {}, Register::OpenStatus::CannotOpen,
-            "неизвестный параметр адреса"},
+            "неизвестный параметр адреса \"options\""},
+        {"a password in the location", database.uri() + "?password=" + settings.value("PGPASSWORD"), {},
+            Register::OpenStatus::CannotOpen, "пароль в адресе не пишется"},
+        {"a password in the user part", QStringLiteral("postgresql://u:%1@/").arg(settings.value("PGPASSWORD")), {},
+            Register::OpenStatus::CannotOpen, "Неверный адрес журнала \"postgresql://u@/\""},
     };
     for (const auto &c : cases) {
         Register reg;
-        EXPECT_EQ(reg.open(c.location, Register::Check::Thorough, c.password), c.status) << c.what;
+        EXPECT_EQ(reg.open(c.location, Register::Opening::CreateIfMissing, c.password), c.status) << c.what;
         EXPECT_TRUE(reg.errorString().contains(QString::fromUtf8(c.says))) << c.what << ": " << qPrintable(reg.errorString());
         EXPECT_FALSE(reg.errorString().contains(settings.value("PGPASSWORD"))) << c.what;
     }
@@ -195,7 +219,7 @@ TEST(RegisterServer, EachWayOfNotGettingInIsSaidApart)
     Register reg;
     EXPECT_EQ(reg.open(database.uri()), Register::OpenStatus::PasswordNeeded) << qPrintable(reg.errorString());
     EXPECT_TRUE(reg.errorString().contains("сервер требует пароль")) << qPrintable(reg.errorString());
-    EXPECT_EQ(reg.open(database.uri(), Register::Check::Thorough, settings.value("PGPASSWORD")),
+    EXPECT_EQ(reg.open(database.uri(), Register::Opening::CreateIfMissing, settings.value("PGPASSWORD")),
         Register::OpenStatus::Ok)
         << qPrintable(reg.errorString());
     EXPECT_EQ(reg.fileName(), database.uri()); // the password is nowhere in what is shown
@@ -218,8 +242,8 @@ TEST(RegisterServer, AServerOlderThan12IsRefusedNamingItsVersion)
         {"100000", "PostgreSQL 10.0, а журнал работает с PostgreSQL 12 и новее"},
         {"90624", "PostgreSQL 9.6.24, а журнал работает с PostgreSQL 12 и новее"},
         {"80417", "PostgreSQL 8.4.17, а журнал работает с PostgreSQL 12 и новее"},
-        {"", "неизвестная версия PostgreSQL («»), а журнал работает с PostgreSQL 12 и новее"},
-        {"15beta1", "неизвестная версия PostgreSQL («15beta1»), а журнал работает с PostgreSQL 12 и новее"},
+        {"", "неизвестная версия PostgreSQL (\"\"), а журнал работает с PostgreSQL 12 и новее"},
+        {"15beta1", "неизвестная версия PostgreSQL (\"15beta1\"), а журнал работает с PostgreSQL 12 и новее"},
     };
     for (const auto &c : cases) {
         QString why;

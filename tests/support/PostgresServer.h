@@ -93,6 +93,33 @@ private:
 };
 
 // A local port nothing listens on: one the kernel hands out, closed again.
+// A port where something listens and never answers, as a server that hangs: the connection
+// is taken by the system and then nothing comes.
+class SilentPort
+{
+public:
+    SilentPort()
+    {
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        bind(m_fd, reinterpret_cast<sockaddr *>(&address), length);
+        listen(m_fd, 16);
+        getsockname(m_fd, reinterpret_cast<sockaddr *>(&address), &length);
+        m_port = ntohs(address.sin_port);
+    }
+    ~SilentPort() { close(m_fd); }
+    SilentPort(const SilentPort &) = delete;
+    SilentPort &operator=(const SilentPort &) = delete;
+    int port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
 inline int closedPort()
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);

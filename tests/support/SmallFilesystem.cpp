@@ -50,6 +50,13 @@ bool SmallFilesystem::leaveFree(qint64 bytes)
     return filler.write(QByteArray(available - bytes, '\0')) == available - bytes && filler.flush();
 }
 
+bool SmallFilesystem::makeReadOnly()
+{
+    return ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
+               nullptr)
+        == 0;
+}
+
 QStringList SmallFilesystem::files() const
 {
     QStringList names = QDir(path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);

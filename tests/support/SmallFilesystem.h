@@ -29,6 +29,8 @@ public:
 
     // Fills the filesystem until only `bytes` (whole pages) are left free.
     bool leaveFree(qint64 bytes);
+    // Mounts it again read-only, as an archived share is: nothing can be made or changed in it.
+    bool makeReadOnly();
     // The files in the folder, hidden ones included, without the one that fills it.
     QStringList files() const;
 

@@ -200,20 +200,20 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
     </message>
     <message>
         <source>luvir-cli: &quot;%1&quot; is a folder</source>
-        <translation>luvir-cli: «%1» — это папка</translation>
+        <translation>luvir-cli: &quot;%1&quot; — это папка</translation>
     </message>
     <message>
         <source>luvir-cli: no folder &quot;%1&quot;</source>
-        <translation>luvir-cli: нет папки «%1»</translation>
+        <translation>luvir-cli: нет папки &quot;%1&quot;</translation>
     </message>
     <message>
         <source>&quot;%1&quot; and &quot;%2&quot; would both be written to &quot;%3&quot;</source>
-        <translation>«%1» и «%2» были бы записаны в один файл «%3»</translation>
+        <translation>&quot;%1&quot; и &quot;%2&quot; были бы записаны в один файл &quot;%3&quot;</translation>
     </message>
     <message>
         <source>luvir-cli: cannot create the folder &quot;%1&quot;
 </source>
-        <translation>luvir-cli: не удалось создать папку «%1»
+        <translation>luvir-cli: не удалось создать папку &quot;%1&quot;
 </translation>
     </message>
     <message>
@@ -380,7 +380,19 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
     </message>
     <message>
         <source>luvir-cli: cannot read &quot;%1&quot;: %2</source>
-        <translation>luvir-cli: не удалось прочитать «%1»: %2</translation>
+        <translation>luvir-cli: не удалось прочитать &quot;%1&quot;: %2</translation>
+    </message>
+        <message>
+        <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol or backup)</source>
+        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol или backup)</translation>
+    </message>
+    <message>
+        <source>register backup takes only OUT.sqlite</source>
+        <translation>register backup принимает только OUT.sqlite</translation>
+    </message>
+    <message>
+        <source>missing OUT.sqlite</source>
+        <translation>не хватает OUT.sqlite</translation>
     </message>
     <message>
         <source>--out is given at most twice: once .pdf and once .odt</source>
@@ -467,6 +479,10 @@ Commands:
   calib export SET OUT.csv
                       the sites of the calibration set called SET as &quot;label;indirect;
                       direct&quot; lines, the file &quot;luvir-cli calib&quot; reads
+  backup OUT.sqlite   a copy of the whole register as of one moment, made while others
+                      may write; it opens as a register. Copying the file itself misses
+                      the latest changes. A register on a server is copied with pg_dump.
+                      Prints &quot;Register copy saved: FULL PATH&quot;
 
 The protocol&apos;s header fields are those kept in the register from the last protocol:
 the next number of the series, the laboratory, the executor and the normative
@@ -541,6 +557,10 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
   calib export НАБОР OUT.csv
                       участки градуировочного набора НАБОР строками «метка;косвенное;
                       прямое» — файл, который читает «luvir-cli calib»
+  backup OUT.sqlite   копия всего журнала на один момент, снятая, даже когда в него
+                      пишут другие; открывается как журнал. Копия самого файла теряет
+                      последние изменения. Журнал на сервере копируется программой pg_dump.
+                      Печатает «Копия журнала сохранена: ПОЛНЫЙ ПУТЬ»
 
 Поля заголовка протокола — сохранённые в журнале с прошлого протокола: следующий
 номер серии, лаборатория, исполнитель и нормативные документы — для всех
@@ -722,6 +742,10 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
 
 Код завершения: 0 — готово, 1 — файл отвергнут или прибор дал сбой, 2 — неверный вызов.
 </translation>
+    </message>
+    <message>
+        <source>Register copy saved: %1</source>
+        <translation>Копия журнала сохранена: %1</translation>
     </message>
 </context>
 </TS>
