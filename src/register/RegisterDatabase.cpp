@@ -362,7 +362,7 @@ bool RegisterDatabase::prepareFile(int version, QString &error)
         return false;
     }
     query.finish();
-    if (!migrateRegister(db, m_dialect, version, error))
+    if (!migrateRegister(db, m_dialect, version, error, m_renamedOnUpgrade))
         return false;
     // A read that makes the log's index: a folder that cannot take it fails here.
     if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next()) {

@@ -373,8 +373,8 @@ TEST_F(DownloadToRegister, ARegisterThatCannotBeWrittenCostsTheDownloadNothing)
         + "\": Файл \"" + registerFile() + "\" не является журналом испытаний."))
         << console.stderrText.toStdString();
     // The file is saved already: the advice names it rather than saving it.
-    EXPECT_TRUE(console.stderrText.endsWith("Архив сохранён в файле «" + path("a.db")
-                                            + "»; его можно добавить в журнал позже (luvir-cli register add).\n"))
+    EXPECT_TRUE(console.stderrText.endsWith("Архив сохранён в файле \"" + path("a.db")
+                                            + "\"; его можно добавить в журнал позже (luvir-cli register add).\n"))
         << console.stderrText.toStdString();
     EXPECT_FALSE(console.stderrText.contains("сохранить в файл"));
     EXPECT_EQ(QFile(path("a.db")).size(), 42 * 300 + 6);

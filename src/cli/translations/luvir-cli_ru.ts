@@ -382,10 +382,6 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
         <source>luvir-cli: cannot read &quot;%1&quot;: %2</source>
         <translation>luvir-cli: не удалось прочитать &quot;%1&quot;: %2</translation>
     </message>
-        <message>
-        <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol or backup)</source>
-        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol или backup)</translation>
-    </message>
     <message>
         <source>register backup takes only OUT.sqlite</source>
         <translation>register backup принимает только OUT.sqlite</translation>
@@ -421,10 +417,6 @@ Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).
     <message>
         <source>--kind needs one of: %1; or none</source>
         <translation>--kind нужен один из видов: %1; или none</translation>
-    </message>
-    <message>
-        <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol or properties)</source>
-        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol или properties)</translation>
     </message>
     <message>
         <source>--%1 is for register properties</source>
@@ -746,6 +738,10 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
     <message>
         <source>Register copy saved: %1</source>
         <translation>Копия журнала сохранена: %1</translation>
+    </message>
+    <message>
+        <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol, properties, calib or backup)</source>
+        <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol, properties, calib или backup)</translation>
     </message>
 </context>
 </TS>
