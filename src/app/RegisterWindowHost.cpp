@@ -24,6 +24,7 @@ RegisterWindowHost::RegisterWindowHost(TForm1 &mainWindow)
         if (m_window->isVisible())
             openRegisterInUse();
     });
+    connect(&mainWindow, &TForm1::registerAdded, m_window, &RegisterWindow::showAddition);
     connect(m_window, &RegisterWindow::openInTable, &mainWindow, &TForm1::openMeasurements);
     connect(m_window, &RegisterWindow::protocolRequested, this, &RegisterWindowHost::makeProtocol);
 }

@@ -22,6 +22,8 @@ public:
     // Where a completed download goes besides the table (the register of measurements);
     // null when nowhere, as when the user turned the adding off.
     virtual DownloadRecorder *downloadRecorder() { return nullptr; }
+    // What the recorder made of the completed download.
+    virtual void downloadRecorded(const DownloadRecord &) { }
 };
 
 } // namespace luvir

@@ -140,6 +140,7 @@ void TForm2::Button1Click()
     // user sees and changes none of the download's texts, and says so once it is over.
     if (luvir::DownloadRecorder *recorder = m_view.downloadRecorder()) {
         const luvir::DownloadRecord record = m_download.recordTo(*recorder);
+        m_view.downloadRecorded(record);
         if (!record.complete)
             luvir::dialogs().message(parentWidget(), record.text);
     }

@@ -43,6 +43,7 @@ public:
     void DisplayArchive() override;
     void setStatus(const QString &text) override;
     luvir::DownloadRecorder *downloadRecorder() override;
+    void downloadRecorded(const luvir::DownloadRecord &record) override;
 
     // Whether every completed download goes into the register (on unless turned off).
     bool registersDownloads() const { return m_registerDownloads; }
@@ -140,6 +141,8 @@ signals:
     void terminateRequested();
     // Another register is in use, or measurements were added to it from here.
     void registerChanged();
+    // Measurements were added to the register from here: the action's summary as a whole.
+    void registerAdded(const QString &summary);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

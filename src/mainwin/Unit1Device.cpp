@@ -32,3 +32,11 @@ luvir::DownloadRecorder *TForm1::downloadRecorder()
     }
     return m_registerRecorder.get();
 }
+
+void TForm1::downloadRecorded(const luvir::DownloadRecord &record)
+{
+    if (!record.complete)
+        return;
+    emit registerChanged();
+    emit registerAdded(record.text.section(u'\n', 0, 0)); // its summary, without what else it told
+}

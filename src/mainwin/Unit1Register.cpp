@@ -84,6 +84,7 @@ void TForm1::AddArchivesToRegisterClick()
     }
     luvir::tellUser(this, this, text);
     emit registerChanged();
+    emit registerAdded(luvir::additionSummary(total));
 }
 
 void TForm1::OpenRegisterClick()

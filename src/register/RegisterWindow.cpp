@@ -257,7 +257,14 @@ void RegisterWindow::createLayout()
 void RegisterWindow::setRegister(Register *shown)
 {
     m_register = shown;
+    AdditionLabel->clear(); // what was added to another register is not this one's
     refresh();
+}
+
+void RegisterWindow::showAddition(const QString &summary)
+{
+    if (m_register)
+        AdditionLabel->setText(summary);
 }
 
 void RegisterWindow::refresh()
@@ -278,10 +285,8 @@ void RegisterWindow::refresh()
                 again->setSelected(true);
     }
     listSelectedNode();
-    const auto last = m_register ? m_register->lastAddition() : std::nullopt;
-    AdditionLabel->setText(!m_register ? QStringLiteral("Журнал не открыт.")
-            : last                     ? additionSummary(*last)
-                                       : QString());
+    if (!m_register)
+        AdditionLabel->setText(QStringLiteral("Журнал не открыт."));
 }
 
 void RegisterWindow::updateActions()

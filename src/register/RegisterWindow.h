@@ -45,6 +45,9 @@ public:
     void setRegister(Register *shown);
     // Reads everything again, keeping the selected node.
     void refresh();
+    // What the user's last addition to the register did in this run, as a whole ("Журнал:
+    // добавлено N, уже были M" over every file of it); empty until one was made.
+    void showAddition(const QString &summary);
 
     // The node whose measurements are listed.
     void selectNode(NodeKind kind, RegisterId id = 0);

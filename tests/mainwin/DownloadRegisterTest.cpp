@@ -7,6 +7,7 @@
 #include "RegisterLocation.h"
 #include "Unit2.h"
 
+#include <QSignalSpy>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -59,11 +60,14 @@ protected:
 
 TEST_F(DownloadRegisterTest, ADownloadLandsInTheRegisterAndTheSameMeterAgainAddsNothing)
 {
+    QSignalSpy added(window.get(), &TForm1::registerAdded);
     download();
     EXPECT_EQ(window->statusText(0), "Готово");
     EXPECT_EQ(window->session().archive.Count, 300);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(measurementsInRegister(), 300);
+    ASSERT_EQ(added.size(), 1); // what the register window then shows
+    EXPECT_EQ(added.first().first().toString(), "Журнал: добавлено 300, уже были 0");
 
     download();
     EXPECT_EQ(window->statusText(0), "Готово");

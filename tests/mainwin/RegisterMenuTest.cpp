@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
 
@@ -108,7 +109,11 @@ TEST_F(RegisterMenuTest, AddingArchivesNamesTheRefusedFileAndAddsTheOthers)
     const QString cut = writeBytes("cut.db", readBytes(writeArchiveFile("whole.db", sampleArchive(3))).left(100));
     const QString again = writeArchiveFile("again.db", sampleArchive(7));
     dialogs.fileAnswers << QStringList {seven, cut, again}.join(u'\n');
+    QSignalSpy added(window.get(), &TForm1::registerAdded);
     window->AddArchivesItem->trigger();
+    // The register window is told the action's total, not its last file's.
+    ASSERT_EQ(added.size(), 1);
+    EXPECT_EQ(added.first().first().toString(), "Журнал: добавлено 7, уже были 7");
 
     ASSERT_EQ(dialogs.messages().size(), 1);
     const QString text = dialogs.messages().first();

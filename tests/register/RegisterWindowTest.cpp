@@ -105,7 +105,13 @@ TEST_F(RegisterWindowTest, TheTreeCountsAndTheRowsShowTheMainTablesTexts)
         EXPECT_EQ(texts[RegisterMeasurementModel::kSiteColumn], "");
         EXPECT_EQ(texts[RegisterMeasurementModel::kSourceColumn], "seven-cells.db");
     }
-    EXPECT_EQ(window.AdditionLabel->text(), "Журнал: добавлено 7, уже были 0");
+    // What an earlier run added is not shown as if new; an addition of this run is, whole.
+    EXPECT_EQ(window.AdditionLabel->text(), "");
+    window.showAddition("Журнал: добавлено 1005, уже были 3");
+    window.refresh();
+    EXPECT_EQ(window.AdditionLabel->text(), "Журнал: добавлено 1005, уже были 3");
+    window.setRegister(nullptr);
+    EXPECT_EQ(window.AdditionLabel->text(), "Журнал не открыт.");
 }
 
 // Assigned, given a site, taken out and removed: each change is in the file, and the tree
