@@ -24,7 +24,11 @@ RegisterWindowHost::RegisterWindowHost(TForm1 &mainWindow)
         if (m_window->isVisible())
             openRegisterInUse();
     });
-    connect(&mainWindow, &TForm1::registerAdded, m_window, &RegisterWindow::showAddition);
+    connect(&mainWindow, &TForm1::registerAdded, this, [this](const QString &summary) {
+        m_lastAddition = summary;
+        m_lastAdditionLocation = rememberedRegisterPath();
+        showLastAddition();
+    });
     connect(m_window, &RegisterWindow::openInTable, &mainWindow, &TForm1::openMeasurements);
     connect(m_window, &RegisterWindow::protocolRequested, this, &RegisterWindowHost::makeProtocol);
 }
@@ -82,6 +86,12 @@ void RegisterWindowHost::checkServerAtStart(std::function<void()> checked)
     m_startCheck->start();
 }
 
+void RegisterWindowHost::showLastAddition()
+{
+    if (!m_lastAddition.isEmpty() && m_register.isOpen() && m_location == m_lastAdditionLocation)
+        m_window->showAddition(m_lastAddition);
+}
+
 void RegisterWindowHost::show()
 {
     openRegisterInUse();
@@ -106,6 +116,7 @@ void RegisterWindowHost::openRegisterInUse()
     if (status == Register::OpenStatus::Ok) {
         m_location = location;
         m_window->setRegister(&m_register);
+        showLastAddition();
         if (const QString upgraded = upgradeNotice(m_register); !upgraded.isEmpty())
             tellUser(m_window, &m_mainWindow, upgraded);
         return;
@@ -128,6 +139,7 @@ void RegisterWindowHost::connectToServer(const QString &location, Register::Open
         m_location = dialog.location();
         rememberRegisterPath(m_location);
         m_window->setRegister(&m_register);
+        showLastAddition();
         return;
     }
     if (offerLocalRegister())

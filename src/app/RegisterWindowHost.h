@@ -47,10 +47,16 @@ private:
     // Offers the register on this computer instead of the server's; taken (true), it is the
     // one in use from now on.
     bool offerLocalRegister();
+    // The user's last addition in this run, when it went to the register the window shows.
+    void showLastAddition();
 
     TForm1 &m_mainWindow;
     Register m_register;
     QString m_location; // the one m_register is open on
+    // The user's last addition in this run and the register it went to, shown by the window
+    // whenever it shows that register.
+    QString m_lastAddition;
+    QString m_lastAdditionLocation;
     RegisterWindow *m_window = nullptr;
     std::unique_ptr<QThread> m_startCheck;
 };

@@ -55,3 +55,38 @@ TEST(ProtocolFromRegister, TheObjectsProtocolOpensOverTheRegisterWindow)
     EXPECT_TRUE(dialogs.shown.isEmpty()) << qPrintable(dialogs.shown.value(0).text);
     rememberRegisterPath(defaultRegisterPath());
 }
+
+// The register window shows what the user's last addition in this run did, whole, once it
+// opens on that register; a window on another register does not show it.
+TEST(ProtocolFromRegister, TheWindowShowsTheLastAdditionOfThisRunOnItsRegister)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("register.sqlite");
+    {
+        Register reg;
+        ASSERT_EQ(reg.open(path), Register::OpenStatus::Ok);
+        fillRegister(reg);
+    }
+    rememberRegisterPath(path);
+    ScriptedDialogs dialogs;
+    TForm1 mainWindow;
+    RegisterWindowHost host(mainWindow);
+    mainWindow.RegisterItem->trigger();
+    EXPECT_EQ(host.window().AdditionLabel->text(), ""); // what an earlier run added is not news
+    host.window().close();
+
+    emit mainWindow.registerAdded("Журнал: добавлено 40, уже были 2");
+    mainWindow.RegisterItem->trigger();
+    EXPECT_EQ(host.window().AdditionLabel->text(), "Журнал: добавлено 40, уже были 2");
+
+    host.window().close();
+    const QString other = dir.filePath("other.sqlite");
+    {
+        Register reg;
+        ASSERT_EQ(reg.open(other), Register::OpenStatus::Ok);
+    }
+    rememberRegisterPath(other);
+    mainWindow.RegisterItem->trigger();
+    EXPECT_EQ(host.window().AdditionLabel->text(), "");
+    rememberRegisterPath(defaultRegisterPath());
+}
