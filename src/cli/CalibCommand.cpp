@@ -111,38 +111,6 @@ QString checkCalib(Invocation &invocation, const QString &action)
     return {};
 }
 
-QString calibHelpText()
-{
-    return LuvirCli::tr(
-        "Usage: luvir-cli calib fit [--json] FILE.csv\n"
-        "       luvir-cli calib kc [--json] FILE.csv\n"
-        "\n"
-        "Calibration against direct tests, from a file of sites: ';'-separated UTF-8 (a byte\n"
-        "order mark allowed), a header line, then one site a line, \"label;indirect;direct\": the\n"
-        "meter's strength before its Kc (H) and the strength the direct method gave, in MPa,\n"
-        "with a decimal comma or point.\n"
-        "\n"
-        "  fit   the laboratory's own dependency R = a*H + b by least squares; every site whose\n"
-        "        deviation from the line exceeds 2*S is culled at once and the line fitted again,\n"
-        "        until none is. Accepted when S is at most 15 % of the mean direct strength,\n"
-        "        r is at least 0.7 and at least 12 sites are kept.\n"
-        "  kc    the coincidence coefficient Kc: the mean of the ratios R / H within 0.7-1.3;\n"
-        "        a ratio more than 15 % from Kc stops counting and Kc is taken again, until none\n"
-        "        leaves. Given when at least 3 ratios count.\n"
-        "\n"
-        "The figures are printed as the program shows them, with the decimal separator of the\n"
-        "regional settings. With --json: one JSON object, numbers in full precision. For fit\n"
-        "\"a\", \"b\", \"S\", \"r\", \"n\" (sites kept), \"culled\" (their labels), \"hmin\", \"hmax\",\n"
-        "\"accepted\" and \"reasons\" (\"S/R>15%\", \"r<0.7\", \"n<12\"; empty when accepted); for kc\n"
-        "\"kc\" (null when none is given), \"established\" and \"sites\" (\"site\", \"ratio\",\n"
-        "\"counted\").\n"
-        "\n"
-        "Exit status: 0 the figures were computed (accepted or not), 1 the file was refused (the\n"
-        "line at fault named), 2 wrong usage.\n"
-        "\n"
-        "  --json   one JSON object instead of the text\n");
-}
-
 int runCalib(const Invocation &invocation, CliContext &context)
 {
     const QString &fileName = invocation.files.first();

@@ -1,9 +1,12 @@
+// The one parser of the tool's arguments: every option of every command (and of the
+// register's commands) in one table, read by one loop; then each command's own checks
+// (CommandChecks.cpp). The commands and their help are in CliHelp.cpp.
 #include "CommandLine.h"
 
 #include "CliText.h"
 #include "ReportExporter.h"
 
-#include <QFileInfo>
+#include <initializer_list>
 
 namespace luvir::cli {
 
@@ -11,114 +14,70 @@ namespace {
 
 const QString kToolName = QStringLiteral("luvir-cli");
 
-struct CommandEntry {
+// A set of commands (or of the register's commands) as bits.
+template <typename E> constexpr unsigned bits(std::initializer_list<E> members)
+{
+    unsigned set = 0;
+    for (const E member : members)
+        set |= 1u << static_cast<unsigned>(member);
+    return set;
+}
+
+template <typename E> constexpr bool has(unsigned set, E member)
+{
+    return (set & (1u << static_cast<unsigned>(member))) != 0;
+}
+
+using C = Command;
+using R = RegisterAction;
+
+// Puts an option's value (empty for one without) into the invocation; the reason when it
+// is wrong.
+using Store = QString (*)(Invocation &invocation, const QString &name, const QString &value);
+// The refusal of an option given to a register command that does not take it.
+using Misplaced = QString (*)(const QString &name);
+
+struct OptionEntry {
     const char *name;
-    Command command;
-    const char *help; // in English; translated where it is shown
+    bool takesValue;
+    unsigned commands; // the commands that take it (bits of Command)
+    unsigned registerActions; // register: its commands that take it (bits of RegisterAction)
+    Misplaced misplaced; // register: its refusal elsewhere; null: each command's own check says
+    Store store;
+    bool emptyClears = false; // a value given empty is taken (it clears a field)
 };
 
-const CommandEntry kCommands[] = {
-    {"info", Command::Info,
-        QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli info FILE.db\n"
-            "\n"
-            "Checks an archive file as File > Open does. Prints two lines, \"version M.m\" (the\n"
-            "version in the file's header) and \"cells N\". A refused file: the program's message\n"
-            "on standard error, exit status 1.\n")},
-    {"table", Command::Table,
-        QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli table [--values] FILE.db\n"
-            "\n"
-            "Prints the measurement table as the main window shows it: the column titles, then one\n"
-            "line per measurement, the seven texts separated by tabs (UTF-8). Numbers take the\n"
-            "decimal separator of the regional settings (LC_ALL, LC_NUMERIC, LANG).\n"
-            "\n"
-            "  --values   an eighth field: the intermediate values as the status bar shows them\n"
-            "             (empty on the title line)\n")},
-    {"export", Command::Export,
-        QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli export FILE.db OUT\n"
-            "       luvir-cli export --format FORMAT --out-dir DIR FILE.db...\n"
-            "\n"
-            "Writes the measurement report of an archive, as the print preview exports it, dated\n"
-            "now. OUT ends in {.formats}. The second form converts many archives in one\n"
-            "call: DIR/NAME.FORMAT for each FILE NAME.db (DIR is created when missing). Refused\n"
-            "files are skipped and listed at the end with their messages; exit status 1 if any.\n"
-            "\n"
-            "  --format FORMAT   {formats}\n"
-            "  --out-dir DIR     the folder the reports go to\n")},
-    {"download", Command::Download,
-        QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli download [--no-register | --register FILE] OUT.db\n"
-            "\n"
-            "Finds the meter, reads its whole archive as the download dialog does and saves it as\n"
-            "OUT.db. Progress goes to standard error; on success the file's version and cell count\n"
-            "are printed as by \"info\". On any failure the program's messages go to standard error,\n"
-            "exit status 1, and OUT.db is neither created nor changed.\n"
-            "\n"
-            "A completed download also goes into the register of measurements (the one the program\n"
-            "used last, or FILE), as in the program: the line \"Журнал: добавлено N, уже были M\"\n"
-            "follows. A register that cannot be written costs the download nothing: the reason goes\n"
-            "to standard error and the exit status stays 0.\n"
-            "\n"
-            "  --no-register     do not add the download to the register\n"
-            "  --register FILE   add it to the register in FILE\n")},
-    {"stats", Command::Stats,
-        QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli stats [--by-kind] [--rows FROM-TO] FILE.db\n"
-            "\n"
-            "Prints the statistics of the measurements as the window \"Статистика измерений\" shows\n"
-            "them, tab-separated: the line \"группа n Rmin Rmax Rm Sm Vm\", then \"Все измерения\".\n"
-            "Rm is the mean strength, Sm the sample standard deviation, Vm = Sm / Rm in per cent;\n"
-            "a figure that is undefined (Sm of one measurement, Vm when Rm is 0) prints as \"—\".\n"
-            "A group whose measurements mix dependencies or Kc values gets \"!\" after its name and\n"
-            "one line on standard error saying what it mixes.\n"
-            "\n"
-            "  --by-kind        one more line per element kind, in order of first appearance\n"
-            "  --rows FROM-TO   only the measurements numbered FROM to TO (1 to the cell count)\n")},
-    {"register", Command::Register, nullptr}, // its help is registerHelpText()
-    {"calib", Command::Calib, nullptr}, // its help is calibHelpText()
-    {"help", Command::Help,
-        QT_TRANSLATE_NOOP("LuvirCli",
-            "Usage: luvir-cli help [COMMAND]\n"
-            "\n"
-            "Shows the help of the tool or of one command (also: luvir-cli COMMAND --help).\n")},
-};
-
-const CommandEntry *findCommand(const QString &name)
+QString forDownload(const QString &)
 {
-    for (const CommandEntry &entry : kCommands)
-        if (name == QLatin1String(entry.name))
-            return &entry;
-    return nullptr;
+    return LuvirCli::tr("--no-register is for download");
+}
+QString forStats(const QString &)
+{
+    return LuvirCli::tr("--by-kind is for register stats");
+}
+QString forAssign(const QString &)
+{
+    return LuvirCli::tr("--site is for register assign");
+}
+QString forProtocol(const QString &name)
+{
+    return LuvirCli::tr("%1 is for register protocol").arg(name);
+}
+QString forProperties(const QString &name)
+{
+    return LuvirCli::tr("--%1 is for register properties").arg(name.mid(2));
 }
 
-// The report formats for people: "pdf, xlsx or csv", or ".pdf, .xlsx or .csv".
-QString formatChoices(const QString &prefix = {})
+QString storeDate(QDate &date, const QString &name, const QString &value)
 {
-    QStringList names;
-    for (const QString &format : reportFormats())
-        names << prefix + format;
-    const QString last = names.isEmpty() ? QString() : names.takeLast();
-    return names.isEmpty() ? last : LuvirCli::tr("%1 or %2").arg(names.join(QStringLiteral(", ")), last);
-}
-
-// A help text with its format lists filled in from the exporters.
-QString withFormats(QString help)
-{
-    return help.replace(QStringLiteral("{.formats}"), formatChoices(QStringLiteral(".")))
-        .replace(QStringLiteral("{formats}"), formatChoices());
-}
-
-Invocation usageError(const QString &reason, const QString &topic = {})
-{
-    Invocation invocation;
-    invocation.error = usageMessage(reason, topic);
-    return invocation;
+    date = parseDate(value);
+    return date.isValid()
+        ? QString()
+        : LuvirCli::tr("%1 needs a date such as 2026-12-10 or 10.12.2026, not \"%2\"").arg(name, value);
 }
 
 // "FROM-TO", two whole numbers, FROM not above TO.
-QString parseRows(const QString &value, Invocation &invocation)
+QString storeRows(Invocation &invocation, const QString &, const QString &value)
 {
     invocation.rowsGiven = true;
     const QStringList ends = value.split(u'-');
@@ -135,60 +94,112 @@ QString parseRows(const QString &value, Invocation &invocation)
     return {};
 }
 
-QString checkCount(const QStringList &files, qsizetype wanted, const QString &what)
+QString storeProperty(Invocation &invocation, const QString &name, const QString &value)
 {
-    if (files.size() < wanted)
-        return LuvirCli::tr("missing %1").arg(what);
-    if (files.size() > wanted)
-        return LuvirCli::tr("unexpected argument \"%1\"").arg(files.at(wanted));
+    invocation.properties.insert(name.mid(2), value);
     return {};
 }
 
-QString checkExport(Invocation &invocation)
+constexpr unsigned kRegisterOnly = bits({C::Download, C::Register}); // download takes them to refuse them
+constexpr unsigned kSelecting = bits({R::List, R::Stats});
+constexpr unsigned kNamingStructure
+    = bits({R::List, R::Stats, R::Assign, R::Export, R::Protocol, R::Properties});
+constexpr unsigned kAllActions = bits({R::Add, R::List, R::Assign, R::Unassign, R::Stats, R::Export,
+    R::Protocol, R::Properties, R::Calib, R::Backup});
+constexpr unsigned kProtocol = bits({R::Protocol});
+constexpr unsigned kProperties = bits({R::Properties});
+
+// Every option. Those a register command may refuse by the table come in the order the
+// refusal looks for them: the first one given is named.
+const OptionEntry kOptions[] = {
+    {"--no-register", false, kRegisterOnly, 0, forDownload,
+        [](Invocation &i, const QString &, const QString &) { return i.noRegister = true, QString(); }},
+    {"--by-kind", false, bits({C::Stats, C::Register}), bits({R::Stats}), forStats,
+        [](Invocation &i, const QString &, const QString &) { return i.byKind = true, QString(); }},
+    {"--site", true, kRegisterOnly, bits({R::Assign}), forAssign,
+        [](Invocation &i, const QString &, const QString &v) { return i.site = v, i.siteGiven = true, QString(); }},
+    {"--values", false, bits({C::Table, C::Register}), kProtocol, forProtocol,
+        [](Invocation &i, const QString &, const QString &) { return i.values = true, QString(); }},
+    {"--fields", true, kRegisterOnly, kProtocol, forProtocol,
+        [](Invocation &i, const QString &, const QString &v) { return i.fieldsFile = v, QString(); }},
+    {"--date", true, kRegisterOnly, kProtocol, forProtocol,
+        [](Invocation &i, const QString &n, const QString &v) { return storeDate(i.protocolDate, n, v); }},
+    {"--out", true, kRegisterOnly, kProtocol, forProtocol,
+        [](Invocation &i, const QString &, const QString &v) { return i.outs << v, QString(); }},
+    {"--number", true, kRegisterOnly, kProtocol, forProtocol,
+        [](Invocation &i, const QString &, const QString &v) { return i.number = v, QString(); }},
+    {"--address", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--class", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--concreted", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--customer", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--kind", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--notes", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--register", true, kRegisterOnly, kAllActions, nullptr,
+        [](Invocation &i, const QString &, const QString &v) { return i.registerFile = v, QString(); }},
+    {"--structure", true, kRegisterOnly, kNamingStructure, nullptr,
+        [](Invocation &i, const QString &, const QString &v) {
+            i.structure = v;
+            i.structures << v;
+            return QString();
+        }},
+    {"--object", true, kRegisterOnly, kNamingStructure, nullptr,
+        [](Invocation &i, const QString &, const QString &v) { return i.object = v, QString(); }},
+    {"--unassigned", false, kRegisterOnly, kSelecting, nullptr,
+        [](Invocation &i, const QString &, const QString &) { return i.unassigned = true, QString(); }},
+    {"--from", true, kRegisterOnly, kSelecting, nullptr,
+        [](Invocation &i, const QString &n, const QString &v) { return storeDate(i.from, n, v); }},
+    {"--to", true, kRegisterOnly, kSelecting, nullptr,
+        [](Invocation &i, const QString &n, const QString &v) { return storeDate(i.to, n, v); }},
+    {"--rows", true, bits({C::Stats}), 0, nullptr, storeRows},
+    {"--out-dir", true, bits({C::Export}), 0, nullptr,
+        [](Invocation &i, const QString &, const QString &v) { return i.outDir = v, QString(); }},
+    {"--format", true, bits({C::Export}), 0, nullptr,
+        [](Invocation &i, const QString &, const QString &v) { return i.format = v, QString(); }},
+    {"--json", false, bits({C::Calib}), 0, nullptr,
+        [](Invocation &i, const QString &, const QString &) { return i.json = true, QString(); }},
+};
+
+// The option `arg` names: "--name", or "--name=value" for one that takes a value.
+const OptionEntry *findOption(const QString &arg)
 {
-    const bool batch = !invocation.outDir.isEmpty() || !invocation.format.isEmpty();
-    if (batch) {
-        if (invocation.outDir.isEmpty())
-            return LuvirCli::tr("--format needs --out-dir");
-        if (invocation.format.isEmpty())
-            return LuvirCli::tr("--out-dir needs --format");
-        invocation.format = invocation.format.toLower();
-        if (!reportFormats().contains(invocation.format))
-            return LuvirCli::tr("unknown format \"%1\" (%2)").arg(invocation.format, formatChoices());
-        if (invocation.files.isEmpty())
-            return LuvirCli::tr("missing %1").arg(QStringLiteral("FILE.db"));
-        return {};
+    for (const OptionEntry &option : kOptions) {
+        const QLatin1String name(option.name);
+        if (arg == name || (option.takesValue && arg.startsWith(name) && arg.mid(name.size()).startsWith(u'=')))
+            return &option;
     }
-    if (const QString error = checkCount(invocation.files, 2, LuvirCli::tr("FILE.db and OUT"));
-        !error.isEmpty())
-        return error;
-    invocation.format = QFileInfo(invocation.files.at(1)).suffix().toLower();
-    if (!reportFormats().contains(invocation.format))
-        return LuvirCli::tr("OUT must end in %1").arg(formatChoices(QStringLiteral(".")));
-    return {};
+    return nullptr;
+}
+
+// Takes option `arg` (and its value, the next argument when not after "=") into
+// `invocation`; the reason when it is wrong.
+QString takeOption(const OptionEntry &option, const QString &arg, const QStringList &arguments, qsizetype &i,
+    Invocation &invocation)
+{
+    const QString name = QString::fromLatin1(option.name);
+    QString value;
+    if (option.takesValue) {
+        if (arg.size() > name.size()) {
+            value = arg.mid(name.size() + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments.at(++i);
+        } else {
+            return LuvirCli::tr("%1 needs a value").arg(name);
+        }
+        if (value.isEmpty() && !option.emptyClears)
+            return LuvirCli::tr("%1 needs a value").arg(name);
+    }
+    invocation.options << name;
+    return option.store(invocation, name, value);
+}
+
+Invocation usageError(const QString &reason, const QString &topic = {})
+{
+    Invocation invocation;
+    invocation.error = usageMessage(reason, topic);
+    return invocation;
 }
 
 } // namespace
-
-// Splits "--name=value" into its two halves; a bare "--name" gives an empty value.
-bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
-    QString &value, QString &error)
-{
-    if (arg.startsWith(name + u'=')) {
-        value = arg.mid(name.size() + 1);
-    } else if (arg == name) {
-        if (i + 1 >= arguments.size()) {
-            error = LuvirCli::tr("%1 needs a value").arg(name);
-            return true;
-        }
-        value = arguments.at(++i);
-    } else {
-        return false;
-    }
-    if (value.isEmpty())
-        error = LuvirCli::tr("%1 needs a value").arg(name);
-    return true;
-}
 
 QString usageMessage(const QString &reason, const QString &topic)
 {
@@ -207,42 +218,19 @@ const QStringList &reportFormats()
     return formats;
 }
 
-QString helpText(const QString &topic)
+QDate parseDate(const QString &text)
 {
-    if (topic.isEmpty())
-        return withFormats(LuvirCli::tr(
-            "Usage: luvir-cli COMMAND [OPTIONS] ARGUMENTS\n"
-            "\n"
-            "Archives of the ЛЮВИР-2.07 meter without the window.\n"
-            "\n"
-            "Commands:\n"
-            "  info FILE.db                check an archive file; print its version and cell count\n"
-            "  table [--values] FILE.db    print the measurement table, fields separated by tabs\n"
-            "  export FILE.db OUT          write the report as OUT ({.formats})\n"
-            "  export --format FORMAT --out-dir DIR FILE.db...\n"
-            "                              write one report per archive into DIR\n"
-            "  download [--no-register | --register FILE] OUT.db\n"
-            "                              read the meter's whole archive into OUT.db (and the register)\n"
-            "  stats [--by-kind] [--rows FROM-TO] FILE.db\n"
-            "                              print Rm, Sm and Vm of the measurements\n"
-            "  register [--register FILE] add|list|assign|unassign|stats|export|protocol|properties ...\n"
-            "                              the register of measurements (objects, structures, sites,\n"
-            "                              their properties) and the test protocol of its structures\n"
-            "  calib fit|kc [--json] FILE.csv\n"
-            "                              an own calibration dependency or Kc from direct tests\n"
-            "  help [COMMAND]              show this help or a command's\n"
-            "\n"
-            "Options:\n"
-            "  --help      show the help (after a command: that command's)\n"
-            "  --version   print the version\n"
-            "\n"
-            "Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.\n"));
-    const CommandEntry *entry = findCommand(topic);
-    if (entry && entry->command == Command::Register)
-        return registerHelpText();
-    if (entry && entry->command == Command::Calib)
-        return calibHelpText();
-    return entry ? withFormats(LuvirCli::tr(entry->help)) : QString();
+    const QDate iso = QDate::fromString(text, Qt::ISODate);
+    return iso.isValid() ? iso : QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+}
+
+QString misplacedRegisterOption(const Invocation &invocation, RegisterAction action)
+{
+    for (const OptionEntry &option : kOptions)
+        if (option.misplaced && !has(option.registerActions, action)
+            && invocation.options.contains(QLatin1String(option.name)))
+            return option.misplaced(QString::fromLatin1(option.name));
+    return {};
 }
 
 Invocation parseCommandLine(const QStringList &arguments)
@@ -265,51 +253,32 @@ Invocation parseCommandLine(const QStringList &arguments)
     Invocation invocation;
     invocation.command = entry->command;
     const QString topic = QString::fromUtf8(entry->name);
-    QString registerAction; // register (and calib): its COMMAND, null until given
+    const bool hasSubcommand = entry->command == Command::Register || entry->command == Command::Calib;
+    QString subcommand; // register and calib: its COMMAND, null until given
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments.at(i);
         if (optionsEnded || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
-            if ((entry->command == Command::Register || entry->command == Command::Calib)
-                && registerAction.isNull())
-                registerAction = arg;
+            if (hasSubcommand && subcommand.isNull())
+                subcommand = arg;
             else
                 invocation.files << arg;
             continue;
         }
         if (arg == QLatin1String("--")) {
             optionsEnded = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            continue;
+        }
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             Invocation help;
             help.helpTopic = entry->command == Command::Help ? QString() : topic;
             return help;
-        } else if (QString error; (entry->command == Command::Register || entry->command == Command::Download)
-                   && takeRegisterOption(arg, arguments, i, invocation, error)) {
-            if (!error.isEmpty())
-                return usageError(error, topic);
-        } else if ((entry->command == Command::Table || entry->command == Command::Register)
-                   && arg == QLatin1String("--values")) {
-            invocation.values = true;
-        } else if (entry->command == Command::Calib && arg == QLatin1String("--json")) {
-            invocation.json = true;
-        } else if ((entry->command == Command::Stats || entry->command == Command::Register)
-                   && arg == QLatin1String("--by-kind")) {
-            invocation.byKind = true;
-        } else if (QString rows, error; entry->command == Command::Stats
-                   && takeValue(arg, QStringLiteral("--rows"), arguments, i, rows, error)) {
-            if (error.isEmpty())
-                error = parseRows(rows, invocation);
-            if (!error.isEmpty())
-                return usageError(error, topic);
-        } else if (QString error; entry->command == Command::Export
-                   && (takeValue(arg, QStringLiteral("--out-dir"), arguments, i, invocation.outDir, error)
-                       || takeValue(
-                           arg, QStringLiteral("--format"), arguments, i, invocation.format, error))) {
-            if (!error.isEmpty())
-                return usageError(error, topic);
-        } else {
-            return usageError(LuvirCli::tr("unknown option \"%1\" for %2").arg(arg, topic), topic);
         }
+        const OptionEntry *option = findOption(arg);
+        if (!option || !has(option->commands, entry->command))
+            return usageError(LuvirCli::tr("unknown option \"%1\" for %2").arg(arg, topic), topic);
+        if (const QString error = takeOption(*option, arg, arguments, i, invocation); !error.isEmpty())
+            return usageError(error, topic);
     }
 
     QString error;
@@ -325,13 +294,13 @@ Invocation parseCommandLine(const QStringList &arguments)
             error = checkDownloadRegister(invocation);
         break;
     case Command::Register:
-        error = checkRegister(invocation, registerAction);
+        error = checkRegister(invocation, subcommand);
         break;
     case Command::Export:
         error = checkExport(invocation);
         break;
     case Command::Calib:
-        error = checkCalib(invocation, registerAction);
+        error = checkCalib(invocation, subcommand);
         break;
     case Command::Help:
         if (invocation.files.size() > 1)

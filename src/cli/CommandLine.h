@@ -1,5 +1,7 @@
 #pragma once
 // The tool's arguments: which command, its options and files, or why they make no sense.
+// One parser for every command: one table of options (CommandLine.cpp), each command's
+// checks (CommandChecks.cpp), the commands and their help (CliHelp.cpp).
 
 #include <QDate>
 #include <QMap>
@@ -45,6 +47,7 @@ struct Invocation {
     QMap<QString, QString> properties;
     CalibAction calibAction = CalibAction::Fit; // calib fit|kc
     bool json = false; // calib --json
+    QStringList options; // every option given, by its name ("--structure"), in order
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
 };
@@ -60,20 +63,26 @@ QString helpText(const QString &topic);
 
 // The help text of the register command.
 QString registerHelpText();
-
-// What the parser's parts share.
-// Splits "--name=value" (or "--name value") into `value`; false when `arg` is not `name`.
-// `error` says what is wrong with a missing or empty value.
-bool takeValue(const QString &arg, const QString &name, const QStringList &arguments, qsizetype &i,
-    QString &value, QString &error);
-// The register's own options (--register FILE, --no-register, --structure NAME, --object
-// NAME, --site LABEL, --unassigned, --from DATE, --to DATE, --fields FILE, --date DATE,
-// --out FILE, --number N, and the properties' --kind, --class, --concreted, --notes,
-// --address, --customer) into `invocation`; false when `arg` is none of them.
-bool takeRegisterOption(
-    const QString &arg, const QStringList &arguments, qsizetype &i, Invocation &invocation, QString &error);
 // The help text of the calib command.
 QString calibHelpText();
+
+// What the parser's parts share (CommandLine.cpp: the options and the parse; CliHelp.cpp:
+// the commands and their help; CommandChecks.cpp: the checks of each command).
+struct CommandEntry {
+    const char *name;
+    Command command;
+    const char *help; // in English; translated where it is shown (null: a function of its own)
+};
+// The command called `name`, or null.
+const CommandEntry *findCommand(const QString &name);
+// The report formats for people: "pdf, xlsx or csv", or with prefix "." ".pdf, .xlsx or .csv".
+QString formatChoices(const QString &prefix = {});
+// "2026-12-10" or "10.12.2026"; invalid when neither.
+QDate parseDate(const QString &text);
+// The first option given that register `action` does not take and that the option table
+// refuses for it (--no-register, --by-kind, --site, the protocol's and the properties'
+// options); the refusal, or empty. The other options are each command's own check.
+QString misplacedRegisterOption(const Invocation &invocation, RegisterAction action);
 // Whether the arguments given fit calib `action` ("fit" or "kc"); sets
 // invocation.calibAction; the reason when they do not fit.
 QString checkCalib(Invocation &invocation, const QString &action);
@@ -84,6 +93,9 @@ QString checkDownloadRegister(const Invocation &invocation);
 // Whether the register options and arguments given fit `action` ("add", "list", …); sets
 // invocation.registerAction; the reason when they do not fit.
 QString checkRegister(Invocation &invocation, const QString &action);
+// The checks of the other commands: the count of file arguments, export's options.
+QString checkCount(const QStringList &files, qsizetype wanted, const QString &what);
+QString checkExport(Invocation &invocation);
 
 // The report formats, as output suffixes: those of the report exporters, in their order.
 const QStringList &reportFormats();
