@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QUrl>
@@ -146,25 +147,10 @@ int sqliteSystemError(const QSqlDatabase &database)
     return db ? sqlite3_system_errno(db) : 0;
 }
 
-FileInspection inspectRegisterFile(const QString &fileName)
+// Opens the register read-only, never writing it or its side files, and reads its mark,
+// version, tables and each table's first and last row; `seen.verdict` says what was found.
+static void inspectPages(const QString &fileName, FileInspection &seen)
 {
-    FileInspection seen;
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return seen; // Missing
-    if (!info.isFile()) {
-        seen.verdict = FileInspection::Verdict::NotAFile;
-        seen.folder = info.isDir();
-        return seen;
-    }
-    if (info.size() == 0) {
-        seen.verdict = FileInspection::Verdict::Empty;
-        return seen;
-    }
-    seen.verdict = lookAtHeader(fileName, info.size(), seen.reason);
-    if (seen.verdict != FileInspection::Verdict::Readable)
-        return seen;
-
     sqlite3 *db = nullptr;
     const QByteArray uri = readOnlyUri(fileName).toUtf8();
     int rc = sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -202,6 +188,40 @@ FileInspection inspectRegisterFile(const QString &fileName)
         seen.reason = systemError != 0 ? systemReason(systemError)
                                        : QStringLiteral("SQLite не может прочитать файл (код %1)").arg(rc);
         break;
+    }
+}
+
+FileInspection inspectRegisterFile(const QString &fileName)
+{
+    FileInspection seen;
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return seen; // Missing
+    if (!info.isFile()) {
+        seen.verdict = FileInspection::Verdict::NotAFile;
+        seen.folder = info.isDir();
+        return seen;
+    }
+    if (info.size() == 0) {
+        seen.verdict = FileInspection::Verdict::Empty;
+        return seen;
+    }
+    seen.verdict = lookAtHeader(fileName, info.size(), seen.reason);
+    if (seen.verdict != FileInspection::Verdict::Readable)
+        return seen;
+
+    // Another program closing the register removes its log and index at any moment, and one
+    // writing it may be checkpointing: what looks unreadable or damaged is looked at again,
+    // from the start, before it is believed. A file really damaged stays so every time.
+    const FileInspection header = seen;
+    for (int attempt = 0;; ++attempt) {
+        seen = header;
+        inspectPages(fileName, seen);
+        const bool doubtful = seen.verdict == FileInspection::Verdict::Unreadable
+            || seen.verdict == FileInspection::Verdict::Damaged || seen.verdict == FileInspection::Verdict::CutShort;
+        if (!doubtful || attempt == 4)
+            break;
+        QThread::msleep(20 * (attempt + 1));
     }
     return seen;
 }
