@@ -17,6 +17,8 @@ PACKAGES=(
   libzip-dev
   # the register of measurements: Qt SQL (its CMake files come with qt6-base-dev) and its SQLite driver
   libqt6sql6-sqlite
+  # the opening check reads a register file read-only through SQLite's own library
+  libsqlite3-dev
   # the register on a PostgreSQL server: Qt SQL's driver, libpq (why a server refused), and a
   # server of our own for the tests and benchmarks (tests/support/pg-cluster.sh)
   libqt6sql6-psql libpq-dev postgresql
