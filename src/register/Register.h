@@ -43,6 +43,11 @@ public:
     {
         return m_db.open(location, opening, password);
     }
+    // Opens this object on the register `other` is open on, for use on another thread (see
+    // RegisterWriter): the same location, password and wait; nothing reopened when it is there.
+    using Address = RegisterDatabase::Address;
+    Address address() const { return m_db.address(); }
+    OpenStatus openLike(const Address &other) { return m_db.openLike(other); }
     // Opened for reading only (a folder that cannot be written): every change fails, saying why.
     bool isReadOnly() const { return m_db.isReadOnly(); }
     SqlDialect::Engine engine() const { return m_db.dialect().engine(); }

@@ -89,6 +89,28 @@ RegisterDatabase::OpenStatus RegisterDatabase::open(
     return openFile(location, opening);
 }
 
+RegisterDatabase::Address RegisterDatabase::address() const
+{
+    Address address;
+    address.m_location = m_fileName;
+    address.m_password = m_password;
+    address.m_busyMs = m_busyMs;
+    address.m_damaged = m_damaged;
+    return address;
+}
+
+RegisterDatabase::OpenStatus RegisterDatabase::openLike(const Address &address)
+{
+    if (!m_open || m_fileName != address.m_location || m_password != address.m_password) {
+        const OpenStatus status = open(address.m_location, Opening::ExistingOnly, address.m_password);
+        if (status != OpenStatus::Ok)
+            return status;
+    }
+    setBusyTimeout(address.m_busyMs);
+    m_damaged = m_damaged || address.m_damaged;
+    return OpenStatus::Ok;
+}
+
 RegisterDatabase::OpenStatus RegisterDatabase::openServer(const QString &location, const QString &password)
 {
     m_dialect = SqlDialect(SqlDialect::Engine::Postgres);

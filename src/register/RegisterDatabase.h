@@ -56,6 +56,29 @@ public:
         const QString &location, Opening opening = Opening::CreateIfMissing, const QString &password = {});
     void close();
     bool isOpen() const { return m_open; }
+
+    // Where this connection goes, to open another connection to the same register on another
+    // thread (see RegisterWriter): the location, the password this connection was opened
+    // with, the wait for another writer, and whether damage was met. Its password is not to
+    // be read: only openLike() uses it.
+    class Address
+    {
+    public:
+        Address() = default;
+        bool operator==(const Address &) const = default;
+
+    private:
+        friend class RegisterDatabase;
+        QString m_location;
+        QString m_password;
+        int m_busyMs = kDefaultBusyMs;
+        bool m_damaged = false;
+    };
+    Address address() const;
+    // Makes this connection one to `address`'s register, opening it (as ExistingOnly) unless
+    // it is open there already; its wait is `address`'s, and damage met by the other
+    // connection stops this one's changes too.
+    OpenStatus openLike(const Address &address);
     // Opened for reading only (its folder cannot be written); every change fails.
     bool isReadOnly() const { return !m_readOnlyReason.isEmpty(); }
     // The file, or the server's location without a password.

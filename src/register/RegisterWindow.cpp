@@ -5,10 +5,11 @@
 #include "Register.h"
 #include "RegisterMeasurementModel.h"
 #include "RegisterSiteDelegate.h"
+#include "RegisterWriter.h"
 #include "UserDialogs.h"
-#include "WaitCursor.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -33,14 +34,13 @@ RegisterWindow::RegisterWindow(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Журнал испытаний"));
     m_model = new RegisterMeasurementModel(this);
-    m_model->setSiteWriter([this](const RegisterMeasurement &read, const QString &site) {
-        bool ok = false;
-        if (m_register) {
-            const WaitCursor wait;
-            ok = m_register->setSitesAsRead({read}, {site});
-        }
-        if (!ok && m_register) {
-            tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+    m_writer = new RegisterWriter(this);
+    m_model->setSiteWriter([this](const RegisterMeasurement &shown, const QString &site) {
+        const RegisterMeasurement read = shown;
+        QString error;
+        const bool ok = writeApart([&](Register &r) { return r.setSitesAsRead({read}, {site}); }, error);
+        if (!ok && !error.isEmpty()) {
+            tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(error));
             // Read again once the editor is closed: the label another wrote is shown.
             QMetaObject::invokeMethod(
                 this, [this] { refresh(); }, Qt::QueuedConnection);
@@ -267,8 +267,22 @@ void RegisterWindow::showAddition(const QString &summary)
         AdditionLabel->setText(summary);
 }
 
+void RegisterWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_writing) {
+        event->ignore(); // the change being written ends first; its result is shown
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void RegisterWindow::refresh()
 {
+    if (m_writing) {
+        m_refreshAfterWrite = true; // the rows stay as they are while a change is written
+        return;
+    }
+    beginReads();
     const NodeKind kind = selectedKind();
     const RegisterId id = selectedId();
     QList<std::pair<NodeKind, RegisterId>> selected;
@@ -287,19 +301,52 @@ void RegisterWindow::refresh()
     listSelectedNode();
     if (!m_register)
         AdditionLabel->setText(QStringLiteral("Журнал не открыт."));
+    endReads();
+}
+
+void RegisterWindow::noteRead()
+{
+    if (!m_register)
+        return;
+    if (m_readError.isEmpty())
+        m_readError = m_register->errorString();
+}
+
+void RegisterWindow::beginReads()
+{
+    if (m_reads++ == 0)
+        m_readError.clear();
+}
+
+void RegisterWindow::endReads()
+{
+    if (--m_reads > 0)
+        return;
+    if (m_readError.isEmpty()) {
+        m_toldReadError.clear(); // read whole again: a later failure is news
+        return;
+    }
+    if (m_readError == m_toldReadError)
+        return;
+    m_toldReadError = m_readError;
+    tellUser(this, nullptr, QStringLiteral("Журнал не удалось прочитать: %1.").arg(m_readError));
 }
 
 void RegisterWindow::updateActions()
 {
-    const bool any = Table->selectionModel() && Table->selectionModel()->hasSelection();
-    const bool node = selectedKind() != NodeKind::Unassigned;
+    // While a change is written every command waits for it.
+    const bool free = !m_writing;
+    const bool any = free && Table->selectionModel() && Table->selectionModel()->hasSelection();
+    const bool node = free && selectedKind() != NodeKind::Unassigned;
     AssignAction->setEnabled(any);
     UnassignAction->setEnabled(any && !chosenStructures().isEmpty());
     FillSitesAction->setEnabled(any && !chosenStructures().isEmpty());
     RemoveAction->setEnabled(any);
-    StatisticsAction->setEnabled(m_model->rowCount() > 0);
-    OpenInTableAction->setEnabled(m_model->rowCount() > 0);
-    ProtocolAction->setEnabled(node || !chosenStructures().isEmpty());
+    StatisticsAction->setEnabled(free && m_model->rowCount() > 0);
+    OpenInTableAction->setEnabled(free && m_model->rowCount() > 0);
+    ProtocolAction->setEnabled(node || (free && !chosenStructures().isEmpty()));
+    for (QAction *always : {NewObjectAction, NewStructureAction, RefreshAction})
+        always->setEnabled(free);
     PropertiesAction->setEnabled(node);
     RenameAction->setEnabled(node);
     DeleteNodeAction->setEnabled(node);

@@ -16,6 +16,7 @@
 #include <functional>
 
 class QAbstractItemView;
+class QCloseEvent;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -32,6 +33,7 @@ namespace luvir {
 class Register;
 class RegisterMeasurementModel;
 class RegisterMeasurementSorter;
+class RegisterWriter;
 
 class RegisterWindow : public QMainWindow
 {
@@ -125,6 +127,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override; // not while a change is written
 
 private:
     // What each tree item holds beside its text: its NodeKind and its register id.
@@ -145,9 +148,18 @@ private:
     void fillTree();
     void listSelectedNode();
     void updateActions();
-    bool done(bool ok); // tells the user when !ok, then refreshes
-    // Runs a write with the wait cursor, then done() with its result.
-    bool written(const std::function<bool()> &write);
+    bool done(bool ok, const QString &error); // tells the user the error when !ok, then refreshes
+    // Runs a change on the writer's thread, the window answering meanwhile with the wait
+    // cursor, a line in its status and its commands disabled; its refusal in `error`.
+    bool writeApart(const std::function<bool(Register &)> &change, QString &error);
+    // writeApart(), then done() with its result.
+    bool written(const std::function<bool(Register &)> &change);
+    // After each read of the register: remembers a failure (told by endReads).
+    void noteRead();
+    // Reads of one user action: a failure among them is told once, when the outermost ends;
+    // the same failure is not told again until an action reads without one.
+    void beginReads();
+    void endReads();
     void askAndAssign();
     void askAndCreateObject();
     void askAndCreateStructure();
@@ -162,6 +174,12 @@ private:
     QHash<RegisterId, RegisterObject> m_objects;
     QHash<RegisterId, RegisterStructure> m_structures;
     RegisterId m_lastStructure = 0; // the last one measurements were assigned to
+    RegisterWriter *m_writer = nullptr;
+    bool m_writing = false; // a change is being written: the commands wait
+    int m_reads = 0; // depth of beginReads()
+    QString m_readError; // the first failed read of this action
+    QString m_toldReadError; // told already; forgotten once an action reads without failure
+    bool m_refreshAfterWrite = false; // asked to read again while a change was written
 };
 
 } // namespace luvir

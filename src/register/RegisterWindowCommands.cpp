@@ -9,33 +9,65 @@
 #include "RegisterNodeDialog.h"
 #include "RegisterQuery.h"
 #include "RegisterStructureChooser.h"
+#include "RegisterWriter.h"
 #include "SiteSeries.h"
 #include "StatsWindow.h"
 #include "UserDialogs.h"
 #include "WaitCursor.h"
 
+#include <QPointer>
 #include <QSet>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTreeWidget>
 
 #include <algorithm>
 
 namespace luvir {
 
-bool RegisterWindow::written(const std::function<bool()> &write)
+bool RegisterWindow::writeApart(const std::function<bool(Register &)> &change, QString &error)
 {
+    if (!m_register || m_writing)
+        return false;
+    // A register another program holds keeps this change waiting up to its busy wait; the
+    // window answers meanwhile, its commands disabled until the change is done.
+    const QPointer<RegisterWindow> self(this);
+    m_writing = true;
+    updateActions();
+    const QAbstractItemView::EditTriggers editing = Table->editTriggers();
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    statusBar()->showMessage(QStringLiteral("Запись в журнал…"));
     bool ok = false;
     {
-        // A register another program holds keeps this write waiting up to its busy wait.
         const WaitCursor wait;
-        ok = write();
+        ok = m_writer->run(*m_register, change);
     }
-    return done(ok);
+    if (!self)
+        return false;
+    error = m_writer->errorString();
+    m_writing = false;
+    statusBar()->clearMessage();
+    Table->setEditTriggers(editing);
+    updateActions();
+    if (m_refreshAfterWrite) {
+        // Asked meanwhile; read once the caller has taken the result.
+        m_refreshAfterWrite = false;
+        QMetaObject::invokeMethod(this, [this] { refresh(); }, Qt::QueuedConnection);
+    }
+    return ok;
 }
 
-bool RegisterWindow::done(bool ok)
+bool RegisterWindow::written(const std::function<bool(Register &)> &change)
 {
-    if (!ok && m_register)
-        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+    QString error;
+    const bool ok = writeApart(change, error);
+    return done(ok, error);
+}
+
+bool RegisterWindow::done(bool ok, const QString &error)
+{
+    if (!ok && m_register && !error.isEmpty())
+        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(error));
     refresh();
     return ok;
 }
@@ -46,13 +78,13 @@ bool RegisterWindow::assignSelected(RegisterId structureId)
     if (!m_register || selected.isEmpty())
         return false;
     m_lastStructure = structureId;
-    return written([&] { return m_register->assignAsRead(selected, structureId); });
+    return written([&](Register &r) { return r.assignAsRead(selected, structureId); });
 }
 
 bool RegisterWindow::unassignSelected()
 {
     const QList<RegisterMeasurement> selected = selectedMeasurements();
-    return m_register && !selected.isEmpty() && written([&] { return m_register->unassignAsRead(selected); });
+    return m_register && !selected.isEmpty() && written([&](Register &r) { return r.unassignAsRead(selected); });
 }
 
 bool RegisterWindow::fillSites(const QString &first)
@@ -61,7 +93,7 @@ bool RegisterWindow::fillSites(const QString &first)
     if (!m_register || selected.isEmpty())
         return false;
     const QStringList sites = siteSeries(first.trimmed(), static_cast<int>(selected.size()));
-    return written([&] { return m_register->setSitesAsRead(selected, sites); });
+    return written([&](Register &r) { return r.setSitesAsRead(selected, sites); });
 }
 
 bool RegisterWindow::removeSelected()
@@ -75,7 +107,7 @@ bool RegisterWindow::removeSelected()
               .arg(selected.size());
     if (!dialogs().question(this, question, QStringLiteral("Журнал испытаний")))
         return false;
-    return written([&] { return m_register->markRemovedAsRead(selected); });
+    return written([&](Register &r) { return r.markRemovedAsRead(selected); });
 }
 
 RegisterId RegisterWindow::createObject(const QString &name)
@@ -83,7 +115,7 @@ RegisterId RegisterWindow::createObject(const QString &name)
     if (!m_register || name.trimmed().isEmpty())
         return 0;
     RegisterId id = 0;
-    written([&] { return (id = m_register->addObject({0, name.trimmed(), {}, {}, {}})) != 0; });
+    written([&](Register &r) { return (id = r.addObject({0, name.trimmed(), {}, {}, {}})) != 0; });
     selectNode(NodeKind::Object, id);
     return id;
 }
@@ -96,7 +128,7 @@ RegisterId RegisterWindow::createStructure(RegisterId objectId, const QString &n
     structure.objectId = objectId;
     structure.name = name.trimmed();
     RegisterId id = 0;
-    written([&] { return (id = m_register->addStructure(structure)) != 0; });
+    written([&](Register &r) { return (id = r.addStructure(structure)) != 0; });
     selectNode(NodeKind::Structure, id);
     return id;
 }
@@ -110,12 +142,12 @@ bool RegisterWindow::renameSelectedNode(const QString &name)
     if (selectedKind() == NodeKind::Object && m_objects.contains(id)) {
         RegisterObject o = m_objects.value(id);
         o.name = name.trimmed();
-        return written([&] { return m_register->updateObject(o); });
+        return written([&](Register &r) { return r.updateObject(o); });
     }
     if (selectedKind() == NodeKind::Structure && m_structures.contains(id)) {
         RegisterStructure s = m_structures.value(id);
         s.name = name.trimmed();
-        return written([&] { return m_register->updateStructure(s); });
+        return written([&](Register &r) { return r.updateStructure(s); });
     }
     return false;
 }
@@ -125,16 +157,29 @@ bool RegisterWindow::editSelectedNode()
     if (!m_register || selectedKind() == NodeKind::Unassigned)
         return false;
     const RegisterId id = selectedId();
-    if (selectedKind() == NodeKind::Object) {
-        if (const auto o = m_register->object(id)) {
-            RegisterNodeDialog dialog(*o, this);
-            return dialog.exec() == QDialog::Accepted
-                && written([&] { return m_register->updateObject(dialog.object()); });
-        }
-    } else if (auto s = m_register->structure(id)) {
+    // The record as it is now; a read that fails is told and nothing is written.
+    beginReads();
+    std::optional<RegisterObject> o;
+    std::optional<RegisterStructure> s;
+    if (selectedKind() == NodeKind::Object)
+        o = m_register->object(id);
+    else
+        s = m_register->structure(id);
+    noteRead();
+    endReads();
+    if (o) {
+        RegisterNodeDialog dialog(*o, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        const RegisterObject edited = dialog.object();
+        return written([&](Register &r) { return r.updateObject(edited); });
+    }
+    if (s) {
         RegisterNodeDialog dialog(*m_register, *s, this); // refuses a concreting date after the first test
-        return dialog.exec() == QDialog::Accepted
-            && written([&] { return m_register->updateStructure(dialog.structure()); });
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        const RegisterStructure edited = dialog.structure();
+        return written([&](Register &r) { return r.updateStructure(edited); });
     }
     return false;
 }
@@ -156,8 +201,16 @@ bool RegisterWindow::deleteSelectedNode()
         structures << m_structures.value(id);
     }
     QList<RegisterMeasurement> held;
-    for (const RegisterStructure &s : std::as_const(structures))
+    beginReads();
+    bool readOk = true;
+    for (const RegisterStructure &s : std::as_const(structures)) {
         held += m_register->measurements(MeasurementSelection::ofStructure(s.id));
+        readOk = readOk && m_register->errorString().isEmpty();
+        noteRead();
+    }
+    endReads();
+    if (!readOk)
+        return false; // told; what it holds is not known, so nothing is deleted
     const QString name = Tree->currentItem()->text(0);
     if (!held.isEmpty() || (object && !structures.isEmpty())) {
         const QString question = object
@@ -167,14 +220,17 @@ bool RegisterWindow::deleteSelectedNode()
         if (!dialogs().question(this, question.arg(name), QStringLiteral("Журнал испытаний")))
             return false;
     }
-    return written([&] {
-        const bool ok = object
-            ? m_register->removeObjectAsRead(m_objects.value(id), structures, held)
-            : !structures.isEmpty() && m_register->removeStructureAsRead(structures.constFirst(), held);
-        if (ok)
-            Tree->setCurrentItem(Tree->topLevelItem(0));
-        return ok;
-    });
+    const RegisterObject read = m_objects.value(id);
+    QString error;
+    const bool ok = writeApart(
+        [&](Register &r) {
+            return object ? r.removeObjectAsRead(read, structures, held)
+                          : !structures.isEmpty() && r.removeStructureAsRead(structures.constFirst(), held);
+        },
+        error);
+    if (ok)
+        Tree->setCurrentItem(Tree->topLevelItem(0));
+    return done(ok, error);
 }
 
 void RegisterWindow::showStatistics()
@@ -204,7 +260,13 @@ QList<RegisterId> RegisterWindow::protocolStructures() const
 
 void RegisterWindow::requestProtocol()
 {
+    beginReads();
     const QList<RegisterId> ids = protocolStructures();
+    const bool readOk = !m_register || m_register->errorString().isEmpty();
+    noteRead();
+    endReads();
+    if (!readOk)
+        return; // told
     // Structures of several objects: refused as the command line refuses them.
     QStringList objects;
     for (RegisterId id : chosenStructures()) {

@@ -21,6 +21,11 @@ namespace luvir {
 
 void RegisterWindow::listSelectedNode()
 {
+    if (m_writing) {
+        m_refreshAfterWrite = true; // the rows stay as they are while a change is written
+        return;
+    }
+    beginReads();
     QList<RegisterMeasurement> listed;
     QHash<RegisterId, QString> sources;
     if (m_register && Tree->currentItem()) {
@@ -37,10 +42,12 @@ void RegisterWindow::listSelectedNode()
             = unassigned ? MeasurementSelection::Scope::Unassigned : MeasurementSelection::Scope::Structure;
         if (selection.scope == MeasurementSelection::Scope::Unassigned) {
             listed = m_register->measurements(selection);
+            noteRead();
         } else {
             for (RegisterId id : structureIds) {
                 selection.structureId = id;
                 listed += m_register->measurements(selection);
+                noteRead();
             }
             std::stable_sort(listed.begin(), listed.end(), [](const auto &a, const auto &b) {
                 return registersql::takenAt(a.cell) < registersql::takenAt(b.cell);
@@ -48,12 +55,14 @@ void RegisterWindow::listSelectedNode()
         }
         for (const RegisterSource &source : m_register->sources())
             sources.insert(source.id, sourceText(source));
+        noteRead();
     }
     m_model->setMeasurements(listed, sources);
     m_sorted->sort(
         Table->horizontalHeader()->sortIndicatorSection(), Table->horizontalHeader()->sortIndicatorOrder());
     Table->resizeColumnsToContents();
     updateActions();
+    endReads();
 }
 
 QList<RegisterMeasurement> RegisterWindow::listedMeasurements() const

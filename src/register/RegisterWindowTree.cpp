@@ -31,17 +31,21 @@ void RegisterWindow::fillTree()
     if (!m_register)
         return;
     QHash<RegisterId, int> counts;
+    beginReads();
     for (const StructureCount &count : m_register->measurementCounts())
         counts[count.structureId] = count.measurements;
+    noteRead();
     auto *unassigned = new QTreeWidgetItem(Tree, {counted(kUnassigned, counts.value(0))});
     unassigned->setData(0, kKindRole, static_cast<int>(NodeKind::Unassigned));
     QHash<RegisterId, QTreeWidgetItem *> objects;
     QHash<RegisterId, int> objectCounts;
     // Names in natural order: "С-2" before "С-10".
     QList<RegisterStructure> structures = m_register->structures();
+    noteRead();
     std::stable_sort(structures.begin(), structures.end(),
         [](const RegisterStructure &a, const RegisterStructure &b) { return naturalLess(a.name, b.name); });
     QList<RegisterObject> objectList = m_register->objects();
+    noteRead();
     std::stable_sort(objectList.begin(), objectList.end(),
         [](const RegisterObject &a, const RegisterObject &b) { return naturalLess(a.name, b.name); });
     for (const RegisterStructure &s : structures)
@@ -60,6 +64,7 @@ void RegisterWindow::fillTree()
         m_structures.insert(s.id, s);
     }
     Tree->expandAll();
+    endReads();
 }
 
 QTreeWidgetItem *RegisterWindow::findItem(NodeKind kind, RegisterId id) const

@@ -2,7 +2,8 @@
 // on the throwaway server: in each way the window edits (assign, unassign, a site in place,
 // sites filled down, remove, rename, delete), an edit made after the other changed the same
 // measurement, structure or site is refused with "запись изменена …", the other's change
-// stays, and the window shows it. A register busy past the wait offers the typed name again.
+// stays, and the window shows it. A register busy past the wait offers the typed name again,
+// and the window answers while its change waits.
 #include "RegisterFixture.h"
 
 #include "RegisterMeasurementModel.h"
@@ -11,8 +12,12 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QAction>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 
 #include <functional>
 
@@ -244,3 +249,81 @@ TEST(RegisterWindowBusyTest, ANameRefusedWhileTheRegisterIsBusyIsOfferedAgain)
     ASSERT_EQ(reg.objects().size(), 1);
     EXPECT_EQ(reg.objects().first().name, "Мост через р. Волга");
 }
+
+// While another program holds the register, the window's change waits on a thread of its own:
+// the window answers meanwhile (a timer of its thread fires, and is the one that lets the
+// other program go), its commands are disabled and its status line tells the wait; the change
+// lands once the register is free, or, held past the wait, is refused with the typed name
+// offered again.
+class RegisterWindowHeldTest : public ::testing::TestWithParam<std::tuple<Engine, bool>>
+{
+};
+
+TEST_P(RegisterWindowHeldTest, TheWindowAnswersWhileItsChangeWaits)
+{
+    const auto [engine, released] = GetParam();
+    ScratchRegister scratch(engine);
+    Register reg;
+    ASSERT_EQ(reg.open(scratch.location()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
+    // Freed after about 0.25 s, well inside a wait of 20 s; or held past a wait of 0.7 s.
+    reg.setBusyTimeout(released ? 20000 : 700);
+    RegisterWindow window;
+    window.setRegister(&reg);
+
+    RawConnection holder(scratch.location());
+    QSqlQuery hold(holder.db());
+    // SQLite: the write lock of the whole file; a server: the table an object is added to.
+    const QStringList holding = engine == Engine::Sqlite
+        ? QStringList {"BEGIN IMMEDIATE"}
+        : QStringList {"BEGIN", "LOCK TABLE objects IN EXCLUSIVE MODE"};
+    for (const QString &statement : holding)
+        ASSERT_TRUE(hold.exec(statement)) << qPrintable(hold.lastError().text());
+
+    int ticks = 0;
+    bool commandsDisabled = true;
+    QStringList statusShown;
+    QTimer timer;
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        commandsDisabled = commandsDisabled && !window.NewObjectAction->isEnabled()
+            && !window.RefreshAction->isEnabled();
+        if (!statusShown.contains(window.statusBar()->currentMessage()))
+            statusShown << window.statusBar()->currentMessage();
+        if (released && ticks == 5) {
+            EXPECT_TRUE(QSqlQuery(holder.db()).exec("COMMIT"));
+        }
+    });
+    timer.start();
+
+    ScriptedDialogs dialogs;
+    dialogs.textAnswers = {"Мост через р. Волга"}; // then the box again, cancelled
+    window.NewObjectAction->trigger();
+    timer.stop();
+
+    EXPECT_GE(ticks, 5) << "the window's thread stood still while the change waited";
+    EXPECT_TRUE(commandsDisabled);
+    EXPECT_EQ(statusShown, QStringList {"Запись в журнал…"});
+    EXPECT_EQ(window.statusBar()->currentMessage(), "");
+    EXPECT_TRUE(window.NewObjectAction->isEnabled());
+    if (released) {
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << qPrintable(dialogs.messages().join('\n'));
+        EXPECT_EQ(dialogs.texts(ShownDialog::TextInput), QStringList {""});
+        ASSERT_EQ(reg.objects().size(), 1);
+        EXPECT_EQ(reg.objects().first().name, "Мост через р. Волга");
+        EXPECT_EQ(window.selectedKind(), RegisterWindow::NodeKind::Object);
+        EXPECT_EQ(window.selectedId(), reg.objects().first().id);
+    } else {
+        EXPECT_EQ(dialogs.messages(), QStringList {"Журнал: журнал занят другой программой дольше 0.7 с."});
+        EXPECT_EQ(dialogs.texts(ShownDialog::TextInput), (QStringList {"", "Мост через р. Волга"}));
+        EXPECT_TRUE(reg.objects().isEmpty());
+        hold.exec("ROLLBACK");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, RegisterWindowHeldTest,
+    ::testing::Combine(::testing::Values(Engine::Sqlite, Engine::Postgres), ::testing::Bool()),
+    [](const ::testing::TestParamInfo<std::tuple<Engine, bool>> &info) {
+        return std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
+            + (std::get<1>(info.param) ? "released" : "heldPastTheWait");
+    });
