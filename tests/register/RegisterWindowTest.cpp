@@ -344,3 +344,57 @@ TEST_F(RegisterWindowTest, SortsByTheStoredValuesNotByTheirTexts)
             }
         }
 }
+
+// A register whose pages are damaged after it was opened: the window says so once, not at
+// every reading again, lists nothing it could not read, and writes nothing, a new object
+// included.
+TEST(RegisterWindowReadTest, AFailedReadIsToldOnceAndNothingIsWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("register.sqlite");
+    {
+        Register maker;
+        ASSERT_EQ(maker.open(path), Register::OpenStatus::Ok);
+        RegisterSource source = fileSource("x.db");
+        ImportCounts counts;
+        ASSERT_TRUE(maker.importCells(distinctCells(0, 3000), source, counts));
+    }
+    Register reg;
+    ASSERT_EQ(reg.open(path, Register::Opening::ExistingOnly), Register::OpenStatus::Ok)
+        << qPrintable(reg.errorString());
+    // The pages of a measurement in the middle (its row, its index entry), overwritten now that
+    // the register is open: the opening did not read them.
+    QByteArray bytes = fileBytes(path);
+    const ArchiveCell middle = distinctCell(1500);
+    const QByteArray blob(reinterpret_cast<const char *>(middle.bytes.data()), kCellSize);
+    int pages = 0;
+    for (qsizetype at = bytes.indexOf(blob); at >= 0; at = bytes.indexOf(blob, at + 1), ++pages)
+        for (qsizetype i = at / 4096 * 4096; i < (at / 4096 + 1) * 4096; ++i)
+            bytes[i] = static_cast<char>(0xA5);
+    ASSERT_GT(pages, 0);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    const QByteArray damaged = fileBytes(path);
+    const QByteArray log = fileBytes(path + "-wal");
+
+    ScriptedDialogs dialogs;
+    RegisterWindow window;
+    window.setRegister(&reg);
+    EXPECT_EQ(dialogs.messages(), QStringList {"Журнал не удалось прочитать: файл журнала повреждён."});
+    EXPECT_TRUE(window.listedMeasurements().isEmpty());
+    window.refresh();
+    window.selectNode(RegisterWindow::NodeKind::Unassigned);
+    EXPECT_EQ(dialogs.messages().size(), 1) << qPrintable(dialogs.messages().join('\n'));
+
+    dialogs.clear();
+    dialogs.textAnswers = {"Дом 5"}; // then the box again, cancelled
+    window.NewObjectAction->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains("повреждён, в него ничего не записывается"))
+        << qPrintable(dialogs.messages().first());
+    EXPECT_EQ(fileBytes(path), damaged);
+    EXPECT_EQ(fileBytes(path + "-wal"), log);
+}
