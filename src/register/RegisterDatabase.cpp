@@ -186,7 +186,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::openServer(const QString &locatio
 RegisterDatabase::OpenStatus RegisterDatabase::checkServer()
 {
     QSqlQuery query(database());
-    if (!query.exec(QStringLiteral("SHOW server_version_num")) || !query.next())
+    if (!query.exec(m_dialect.readServerVersion()) || !query.next())
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось прочитать журнал \"%1\": %2.").arg(m_fileName, describe(query.lastError())));
     const QString version = query.value(0).toString();
@@ -443,10 +443,10 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
         && readNumber(m_dialect.countTables(), tables);
     QSqlQuery(db).exec(known ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     if (!known) {
-        const QString code = m_dialect.primaryCode(query.lastError());
-        if (code == QLatin1String("26"))
+        const SqlDialect::Failure failure = m_dialect.failureOf(query.lastError());
+        if (failure == SqlDialect::Failure::NotADatabase)
             return notRegister();
-        if (code == QLatin1String("11"))
+        if (failure == SqlDialect::Failure::Damaged)
             return damaged(describe(query.lastError()));
         return refuse(OpenStatus::CannotOpen,
             QStringLiteral("Не удалось прочитать журнал \"%1\": %2.").arg(shown, describe(query.lastError())));
@@ -469,7 +469,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
     // another program opening it meanwhile finds nothing or all of it.
     if (version < kRegisterSchemaVersion) {
         // Creating or migrating needs the right to create tables; say which one is missing.
-        if (query.exec(QStringLiteral("SELECT current_schema(), has_schema_privilege(current_schema(), 'CREATE')"))
+        if (query.exec(m_dialect.readCreateRight())
             && query.next() && !query.value(1).toBool())
             return refuse(OpenStatus::CannotOpen,
                 QStringLiteral("Журнал \"%1\" нельзя %2: у пользователя \"%3\" нет права CREATE на схему \"%4\". "
@@ -487,41 +487,45 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
 
 QString RegisterDatabase::describe(const QSqlError &error) const
 {
-    const QString code = m_dialect.primaryCode(error);
-    if (m_dialect.isBusy(error))
-        return QStringLiteral("журнал занят другой программой дольше %1 с").arg(m_busyMs / 1000.0);
-    // Names are the register's only unique texts: another program took this one meanwhile.
-    if (m_dialect.isUniqueViolation(error))
-        return QStringLiteral("такое название в журнале уже есть");
-    if (m_dialect.engine() == SqlDialect::Engine::Postgres) {
-        const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-        if (code == QLatin1String("42501")) // the server's text holds its SQL: the right in plain words
-            return QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала; его даёт "
-                                  "владелец базы (GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA …)")
-                .arg(database().userName());
-        if (code == QLatin1String("25006"))
-            return QStringLiteral("журнал открыт только для чтения");
-        if (code == QLatin1String("53100"))
-            return QStringLiteral("на сервере не хватает места");
-        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))
-            || serverConnectionLost(database()))
-            return QStringLiteral("связь с сервером журнала прервана; ничего из начатого не сохранено");
-        return text.isEmpty() ? QStringLiteral("неизвестная ошибка") : text.trimmed();
-    }
-    // The system's own reason, when SQLite met one, closes the sentence.
+    using Failure = SqlDialect::Failure;
+    // The system's own reason, when the engine met one (a file's), closes the sentence.
     const int systemError = sqliteSystemError(database());
     const QString because = systemError != 0 ? QStringLiteral(" (%1)").arg(systemReason(systemError)) : QString();
-    if (code == QLatin1String("8"))
+    Failure failure = m_dialect.failureOf(error);
+    const bool ownMeaning = failure == Failure::Busy || failure == Failure::NameTaken
+        || failure == Failure::NoRight || failure == Failure::ReadOnly || failure == Failure::ServerFull;
+    if (!ownMeaning && (systemError == ENOSPC || systemError == EDQUOT))
+        failure = Failure::DiskFull;
+    else if (!ownMeaning && m_dialect.connectionCanBeLost() && serverConnectionLost(database()))
+        failure = Failure::ConnectionLost;
+    switch (failure) {
+    case Failure::Busy:
+        return QStringLiteral("журнал занят другой программой дольше %1 с").arg(m_busyMs / 1000.0);
+    case Failure::NameTaken: // names are the register's only unique texts: another took this one meanwhile
+        return QStringLiteral("такое название в журнале уже есть");
+    case Failure::NoRight: // the server's text holds its SQL: the right in plain words
+        return QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала; его даёт "
+                              "владелец базы (GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA …)")
+            .arg(database().userName());
+    case Failure::ReadOnly:
         return QStringLiteral("журнал открыт только для чтения") + because;
-    if (code == QLatin1String("13") || systemError == ENOSPC || systemError == EDQUOT) // SQLITE_FULL
+    case Failure::DiskFull:
         return QStringLiteral("на диске не хватает места (%1)").arg(systemReason(systemError != 0 ? systemError : ENOSPC));
-    if (code == QLatin1String("11") || code == QLatin1String("26"))
+    case Failure::ServerFull:
+        return QStringLiteral("на сервере не хватает места");
+    case Failure::ConnectionLost:
+        return QStringLiteral("связь с сервером журнала прервана; ничего из начатого не сохранено");
+    case Failure::Damaged:
+    case Failure::NotADatabase:
         return QStringLiteral("файл журнала повреждён");
-    if (code == QLatin1String("10"))
+    case Failure::WriteError:
         return QStringLiteral("ошибка записи на диск") + because;
-    if (code == QLatin1String("14"))
+    case Failure::CannotOpen:
         return QStringLiteral("файл журнала не открывается") + because;
-    return QStringLiteral("SQLite отказал (код %1)").arg(error.nativeErrorCode()) + because;
+    case Failure::Other:
+        break;
+    }
+    return m_dialect.otherFailure(error) + because;
 }
 
 bool RegisterDatabase::fail(const QSqlQuery &query)

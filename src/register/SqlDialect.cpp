@@ -1,5 +1,6 @@
 #include "SqlDialect.h"
 
+#include <QHash>
 #include <QSqlError>
 
 namespace luvir {
@@ -129,6 +130,55 @@ QString SqlDialect::waitForLocks(int milliseconds) const
 bool SqlDialect::isDamage(const QSqlError &error) const
 {
     return m_engine == Engine::Sqlite && primaryCode(error) == QLatin1String("11"); // SQLITE_CORRUPT
+}
+
+SqlDialect::Failure SqlDialect::failureOf(const QSqlError &error) const
+{
+    if (isBusy(error))
+        return Failure::Busy;
+    if (isUniqueViolation(error))
+        return Failure::NameTaken;
+    const QString code = primaryCode(error);
+    if (m_engine == Engine::Postgres) { // SQLSTATE
+        if (code == QLatin1String("42501")) // insufficient_privilege
+            return Failure::NoRight;
+        if (code == QLatin1String("25006")) // read_only_sql_transaction
+            return Failure::ReadOnly;
+        if (code == QLatin1String("53100")) // disk_full
+            return Failure::ServerFull;
+        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))) // connection, shutdown
+            return Failure::ConnectionLost;
+        return Failure::Other;
+    }
+    static const QHash<QString, Failure> sqlite {
+        {QStringLiteral("8"), Failure::ReadOnly}, // SQLITE_READONLY
+        {QStringLiteral("13"), Failure::DiskFull}, // SQLITE_FULL
+        {QStringLiteral("11"), Failure::Damaged}, // SQLITE_CORRUPT
+        {QStringLiteral("26"), Failure::NotADatabase}, // SQLITE_NOTADB
+        {QStringLiteral("10"), Failure::WriteError}, // SQLITE_IOERR
+        {QStringLiteral("14"), Failure::CannotOpen}, // SQLITE_CANTOPEN
+    };
+    return sqlite.value(code, Failure::Other);
+}
+
+QString SqlDialect::otherFailure(const QSqlError &error) const
+{
+    if (m_engine == Engine::Sqlite)
+        return QStringLiteral("SQLite отказал (код %1)").arg(error.nativeErrorCode());
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.trimmed().isEmpty() ? QStringLiteral("неизвестная ошибка") : text.trimmed();
+}
+
+QString SqlDialect::readServerVersion() const
+{
+    return m_engine == Engine::Postgres ? QStringLiteral("SHOW server_version_num") : QString();
+}
+
+QString SqlDialect::readCreateRight() const
+{
+    return m_engine == Engine::Postgres
+        ? QStringLiteral("SELECT current_schema(), has_schema_privilege(current_schema(), 'CREATE')")
+        : QString();
 }
 
 bool SqlDialect::isBusy(const QSqlError &error) const

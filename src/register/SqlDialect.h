@@ -77,6 +77,32 @@ public:
     // Whether the error is damage of the database's file (a server keeps its own pages).
     bool isDamage(const QSqlError &error) const;
 
+    // What an error means to the register, whichever engine gave it.
+    enum class Failure {
+        Busy, // another writer holds the database: worth trying the whole transaction again
+        NameTaken, // a unique key refused the change
+        NoRight, // the user may not read or change the register's tables
+        ReadOnly,
+        DiskFull, // the disk the register's file is on
+        ServerFull, // the server's own disk
+        ConnectionLost,
+        Damaged,
+        NotADatabase,
+        WriteError,
+        CannotOpen,
+        Other,
+    };
+    Failure failureOf(const QSqlError &error) const;
+    // What an error of no known kind says, in the user's words: a server's own text, or the
+    // engine's code.
+    QString otherFailure(const QSqlError &error) const;
+
+    // One row, one value: the server's version number ("150004"); empty for a file.
+    QString readServerVersion() const;
+    // One row: the current schema and whether the user may create tables in it; empty where
+    // the engine has no such right (a file: the folder's rights say it).
+    QString readCreateRight() const;
+
     // Whether the connection can be lost and made again (a server's, not a file's).
     bool connectionCanBeLost() const { return m_engine == Engine::Postgres; }
 
