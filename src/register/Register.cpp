@@ -18,8 +18,6 @@ const QString kObjectSelect
 const QString kStructureSelect = QStringLiteral(
     "SELECT s.id, s.object_id, s.name, s.element_kind, s.design_class, s.concreted_on, s.notes, s.revision "
     "FROM structures s JOIN objects o ON o.id = s.object_id");
-const QString kNoObject = QStringLiteral("нет такого объекта");
-const QString kNoStructure = QStringLiteral("нет такой конструкции");
 
 RegisterObject objectAt(const QSqlQuery &query)
 {

@@ -3,6 +3,7 @@
 // program changed one of them since.
 #include "Register.h"
 
+#include "RegisterMeasurementUpdate.h"
 #include "RegisterQuery.h"
 #include "RegisterText.h"
 
@@ -14,35 +15,6 @@ namespace luvir {
 using namespace registersql;
 
 namespace {
-
-const QString kNoObject = QStringLiteral("нет такого объекта");
-const QString kNoStructure = QStringLiteral("нет такой конструкции");
-
-// "UPDATE measurements SET `set`" on each measurement as it was read, with its own values
-// bound before its id; fails on one that is missing, removed or changed since.
-bool updateAsRead(RegisterDatabase &db, const QString &set, const QList<QVariantList> &values,
-    const QList<RegisterMeasurement> &read)
-{
-    QSqlQuery query(db.database());
-    if (!query.prepare(QStringLiteral("UPDATE measurements SET %1, revision = revision + 1 "
-                                      "WHERE removed = 0 AND id = ? AND revision = ?")
-                           .arg(set)))
-        return db.fail(query);
-    for (qsizetype i = 0; i < read.size(); ++i) {
-        bindAll(query, QVariantList(values.value(i)) << read.at(i).id << read.at(i).revision);
-        if (!query.exec())
-            return db.fail(query);
-        if (query.numRowsAffected() != 1) {
-            // Removed since it was read is a change too.
-            QSqlQuery there(db.database());
-            if (!execBound(there, QStringLiteral("SELECT 1 FROM measurements WHERE id = ?"), {read.at(i).id}))
-                return db.fail(there);
-            return db.fail(there.next() ? kChangedMeanwhile
-                                        : QStringLiteral("в журнале нет измерения %1").arg(read.at(i).id));
-        }
-    }
-    return true;
-}
 
 // True when the rows (id, revision) `sql` selects are exactly `expected`.
 bool rowsAsRead(RegisterDatabase &db, const QString &sql, const QVariantList &values,
@@ -83,7 +55,7 @@ bool recordAsRead(
 bool Register::unassignAsRead(const QList<RegisterMeasurement> &read)
 {
     return m_db.write(
-        [&] { return updateAsRead(m_db, QStringLiteral("structure_id = NULL, site = ''"), {}, read); });
+        [&] { return updateEach(m_db, QStringLiteral("structure_id = NULL, site = ''"), {}, targetsOf(read)); });
 }
 
 bool Register::setSitesAsRead(const QList<RegisterMeasurement> &read, const QStringList &sites)
@@ -97,12 +69,12 @@ bool Register::setSitesAsRead(const QList<RegisterMeasurement> &read, const QStr
             return m_db.fail(why);
         values << QVariantList {site};
     }
-    return m_db.write([&] { return updateAsRead(m_db, QStringLiteral("site = ?"), values, read); });
+    return m_db.write([&] { return updateEach(m_db, QStringLiteral("site = ?"), values, targetsOf(read)); });
 }
 
 bool Register::markRemovedAsRead(const QList<RegisterMeasurement> &read)
 {
-    return m_db.write([&] { return updateAsRead(m_db, QStringLiteral("removed = 1"), {}, read); });
+    return m_db.write([&] { return updateEach(m_db, QStringLiteral("removed = 1"), {}, targetsOf(read)); });
 }
 
 bool Register::removeStructureAsRead(const RegisterStructure &read, const QList<RegisterMeasurement> &held)

@@ -1,6 +1,7 @@
 // The register's measurements: listing, counting, assigning, removing; and the sources.
 #include "Register.h"
 
+#include "RegisterMeasurementUpdate.h"
 #include "RegisterQuery.h"
 #include "RegisterText.h"
 
@@ -51,65 +52,6 @@ RegisterSource sourceAt(const QSqlQuery &query)
 const QString kSourceSelect = QStringLiteral(
     "SELECT id, kind, added_at, version_major, version_minor, serial_number, file_name FROM sources");
 
-// A measurement to change: its id and, when the change was made from what was read, the
-// revision it had then.
-struct Target {
-    RegisterId id = 0;
-    std::optional<int> revision;
-};
-
-QList<Target> targetsOf(const QList<RegisterId> &ids)
-{
-    QList<Target> targets;
-    for (RegisterId id : ids)
-        targets << Target {id, std::nullopt};
-    return targets;
-}
-
-QList<Target> targetsOf(const QList<RegisterMeasurement> &read)
-{
-    QList<Target> targets;
-    for (const RegisterMeasurement &m : read)
-        targets << Target {m.id, m.revision};
-    return targets;
-}
-
-// "UPDATE measurements SET `set`" on each target not removed, all inside the caller's
-// transaction, counting the change in its revision; fails on a target that changes nothing:
-// missing, removed, or (with its revision) changed since it was read.
-bool updateEach(RegisterDatabase &db, const QString &set, const QVariantList &leading, const QList<Target> &targets)
-{
-    const QString sql = QStringLiteral("UPDATE measurements SET %1, revision = revision + 1 "
-                                       "WHERE removed = 0 AND id = ?")
-                            .arg(set);
-    QSqlQuery unchecked(db.database());
-    QSqlQuery checked(db.database());
-    if (!unchecked.prepare(sql))
-        return db.fail(unchecked);
-    if (!checked.prepare(sql + QStringLiteral(" AND revision = ?")))
-        return db.fail(checked);
-    for (const Target &target : targets) {
-        QSqlQuery &query = target.revision ? checked : unchecked;
-        QVariantList values = QVariantList(leading) << target.id;
-        if (target.revision)
-            values << *target.revision;
-        registersql::bindAll(query, values);
-        if (!query.exec())
-            return db.fail(query);
-        if (query.numRowsAffected() != 1) {
-            const QString missing = QStringLiteral("в журнале нет измерения %1").arg(target.id);
-            if (!target.revision)
-                return db.fail(missing);
-            QSqlQuery there(db.database());
-            if (!execBound(there, QStringLiteral("SELECT 1 FROM measurements WHERE removed = 0 AND id = ?"),
-                    {target.id}))
-                return db.fail(there);
-            return db.fail(there.next() ? kChangedMeanwhile : missing);
-        }
-    }
-    return true;
-}
-
 // The id of the row `select` finds by `values`, inserted first by `insert` (which inserts
 // nothing when the name is taken) when there is none; inside the caller's transaction, so
 // that a row another program made a moment ago is found and used, never made twice.
@@ -124,7 +66,7 @@ RegisterId namedRowId(RegisterDatabase &db, const QString &insert, const QString
 }
 
 // The assignment inside the caller's transaction.
-bool assignWithin(RegisterDatabase &db, const QList<Target> &targets, RegisterId structureId,
+bool assignWithin(RegisterDatabase &db, const QList<MeasurementTarget> &targets, RegisterId structureId,
     const std::optional<QString> &site)
 {
     QSqlQuery check(db.database());
@@ -134,11 +76,12 @@ bool assignWithin(RegisterDatabase &db, const QList<Target> &targets, RegisterId
         return db.fail(QStringLiteral("в журнале нет конструкции %1").arg(structureId));
     check.finish();
     if (site)
-        return updateEach(db, QStringLiteral("structure_id = ?, site = ?"), {structureId, *site}, targets);
-    return updateEach(db, QStringLiteral("structure_id = ?"), {structureId}, targets);
+        return updateEach(
+            db, QStringLiteral("structure_id = ?, site = ?"), {QVariantList {structureId, *site}}, targets);
+    return updateEach(db, QStringLiteral("structure_id = ?"), {QVariantList {structureId}}, targets);
 }
 
-bool assignTo(RegisterDatabase &db, const QList<Target> &targets, RegisterId structureId,
+bool assignTo(RegisterDatabase &db, const QList<MeasurementTarget> &targets, RegisterId structureId,
     const std::optional<QString> &site)
 {
     if (site && !siteRefusal(*site).isEmpty())
@@ -242,7 +185,7 @@ bool Register::setSite(RegisterId id, const QString &site)
 {
     if (const QString why = siteRefusal(site); !why.isEmpty())
         return m_db.fail(why);
-    return m_db.write([&] { return updateEach(m_db, QStringLiteral("site = ?"), {site}, targetsOf(QList<RegisterId> {id})); });
+    return m_db.write([&] { return updateEach(m_db, QStringLiteral("site = ?"), {QVariantList {site}}, targetsOf(QList<RegisterId> {id})); });
 }
 
 bool Register::markRemoved(const QList<RegisterId> &ids)

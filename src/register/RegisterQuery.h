@@ -105,6 +105,9 @@ inline bool changeOne(
 inline const QString kChangedMeanwhile = QStringLiteral(
     "запись изменена в другом окне или другой программой после того, как была прочитана; "
     "перечитайте журнал и повторите");
+// Why a change of an object or a structure fails when there is none of that id.
+inline const QString kNoObject = QStringLiteral("нет такого объекта");
+inline const QString kNoStructure = QStringLiteral("нет такой конструкции");
 
 // After an update of `table`'s row `id` that changed nothing: fails with kChangedMeanwhile
 // when the row is there (its revision moved on), with `missing` when it is not.
