@@ -20,7 +20,8 @@ struct CompletedDownload {
 // What the recorder did, for the user once the download has ended.
 struct DownloadRecord {
     bool complete = true; // every cell was kept
-    QString text; // complete: a summary ("Журнал: добавлено N, уже были M"); else what was not kept and why
+    QString text; // complete: a summary ("Журнал: добавлено N, уже были M") and what else to tell; else what was not kept and why
+    QString summary; // complete: the summary alone, for a status line; else empty
 };
 
 class DownloadRecorder

@@ -38,5 +38,5 @@ void TForm1::downloadRecorded(const luvir::DownloadRecord &record)
     if (!record.complete)
         return;
     emit registerChanged();
-    emit registerAdded(record.text.section(u'\n', 0, 0)); // its summary, without what else it told
+    emit registerAdded(record.summary);
 }

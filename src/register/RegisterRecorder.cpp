@@ -26,11 +26,11 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     // A server that wants a password no one typed yet: asked now, kept for the rest of the run.
     if (status == Register::OpenStatus::PasswordNeeded && m_connector) {
         if (!m_connector(reg, fileName))
-            return {false, notAdded.arg(shownLocation(fileName), QStringLiteral("подключение к серверу отменено."))};
+            return {false, notAdded.arg(shownLocation(fileName), QStringLiteral("подключение к серверу отменено.")), {}};
         status = Register::OpenStatus::Ok;
     }
     if (status != Register::OpenStatus::Ok)
-        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(fileName)), reg.errorString())};
+        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(fileName)), reg.errorString()), {}};
     RegisterSource source;
     source.kind = RegisterSource::Kind::Download;
     source.addedAt = download.finishedAt;
@@ -38,9 +38,10 @@ DownloadRecord RegisterRecorder::recordDownload(const CompletedDownload &downloa
     source.serialNumber = download.serialNumber;
     ImportCounts counts;
     if (!reg.importCells(cellsOf(download.archive), source, counts))
-        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(reg.fileName())), reg.errorString() + u'.')};
+        return {false, notAdded.arg(QDir::toNativeSeparators(shownLocation(reg.fileName())), reg.errorString() + u'.'), {}};
+    const QString summary = additionSummary(counts);
     const QString upgraded = upgradeNotice(reg);
-    return {true, upgraded.isEmpty() ? additionSummary(counts) : additionSummary(counts) + u'\n' + upgraded};
+    return {true, upgraded.isEmpty() ? summary : summary + u'\n' + upgraded, summary};
 }
 
 } // namespace luvir
