@@ -327,3 +327,37 @@ INSTANTIATE_TEST_SUITE_P(Window, RegisterWindowHeldTest,
         return std::string(std::get<0>(info.param) == Engine::Sqlite ? "Sqlite_" : "Postgres_")
             + (std::get<1>(info.param) ? "released" : "heldPastTheWait");
     });
+
+// A register on a server opened with a password typed for that connection only (nothing in
+// the environment or a password file): the window's changes, written on a connection of their
+// own, reach the server with the same password and ask for none.
+TEST(RegisterWindowServerTest, AChangeGoesWithThePasswordTheRegisterWasOpenedWith)
+{
+    ScratchDatabase database;
+    const QString password = serverSettings().value("PGPASSWORD");
+    struct NoPasswordAround {
+        NoPasswordAround()
+        {
+            qunsetenv("PGPASSWORD");
+            qputenv("PGPASSFILE", QByteArray("/nonexistent/pgpass"));
+        }
+        ~NoPasswordAround()
+        {
+            qputenv("PGPASSWORD", serverSettings().value("PGPASSWORD").toUtf8());
+            qunsetenv("PGPASSFILE");
+        }
+    } noPassword;
+    const QString location = database.uri() + "?sslmode=disable";
+    Register reg;
+    ASSERT_EQ(reg.open(location), Register::OpenStatus::PasswordNeeded) << qPrintable(reg.errorString());
+    ASSERT_EQ(reg.open(location, Register::Opening::CreateIfMissing, password), Register::OpenStatus::Ok)
+        << qPrintable(reg.errorString());
+
+    ScriptedDialogs dialogs;
+    RegisterWindow window;
+    window.setRegister(&reg);
+    EXPECT_NE(window.createObject("Дом 5"), 0);
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << qPrintable(dialogs.shown.value(0).text);
+    ASSERT_EQ(reg.objects().size(), 1);
+    EXPECT_EQ(reg.objects().first().name, "Дом 5");
+}
