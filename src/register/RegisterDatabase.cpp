@@ -369,7 +369,7 @@ bool RegisterDatabase::connectFile(const QString &fileName, bool readOnly)
     if (!readOnly)
         return true;
     // A read that proves the connection works.
-    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next();
+    return query.exec(m_dialect.countTables()) && query.next();
 }
 
 bool RegisterDatabase::prepareFile(int version, QString &error)
@@ -469,8 +469,7 @@ RegisterDatabase::OpenStatus RegisterDatabase::inspectAndPrepare()
     // another program opening it meanwhile finds nothing or all of it.
     if (version < kRegisterSchemaVersion) {
         // Creating or migrating needs the right to create tables; say which one is missing.
-        if (query.exec(m_dialect.readCreateRight())
-            && query.next() && !query.value(1).toBool())
+        if (query.exec(m_dialect.readCreateRight()) && query.next() && !query.value(1).toBool())
             return refuse(OpenStatus::CannotOpen,
                 QStringLiteral("Журнал \"%1\" нельзя %2: у пользователя \"%3\" нет права CREATE на схему \"%4\". "
                                "Его даёт владелец базы: GRANT CREATE ON SCHEMA %4 TO %3.")
@@ -504,8 +503,9 @@ QString RegisterDatabase::describe(const QSqlError &error) const
     case Failure::NameTaken: // names are the register's only unique texts: another took this one meanwhile
         return QStringLiteral("такое название в журнале уже есть");
     case Failure::NoRight: // the server's text holds its SQL: the right in plain words
-        return QStringLiteral("у пользователя \"%1\" нет права читать или изменять таблицы журнала; его даёт "
-                              "владелец базы (GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA …)")
+        return QStringLiteral(
+            "у пользователя \"%1\" нет права читать или изменять таблицы журнала; его даёт "
+            "владелец базы (GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA …)")
             .arg(database().userName());
     case Failure::ReadOnly:
         return QStringLiteral("журнал открыт только для чтения") + because;

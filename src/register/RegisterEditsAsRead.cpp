@@ -54,8 +54,9 @@ bool recordAsRead(
 
 bool Register::unassignAsRead(const QList<RegisterMeasurement> &read)
 {
-    return m_db.write(
-        [&] { return updateEach(m_db, QStringLiteral("structure_id = NULL, site = ''"), {}, targetsOf(read)); });
+    return m_db.write([&] {
+        return updateEach(m_db, QStringLiteral("structure_id = NULL, site = ''"), {}, targetsOf(read));
+    });
 }
 
 bool Register::setSitesAsRead(const QList<RegisterMeasurement> &read, const QStringList &sites)

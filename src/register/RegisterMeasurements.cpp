@@ -185,7 +185,10 @@ bool Register::setSite(RegisterId id, const QString &site)
 {
     if (const QString why = siteRefusal(site); !why.isEmpty())
         return m_db.fail(why);
-    return m_db.write([&] { return updateEach(m_db, QStringLiteral("site = ?"), {QVariantList {site}}, targetsOf(QList<RegisterId> {id})); });
+    return m_db.write([&] {
+        return updateEach(
+            m_db, QStringLiteral("site = ?"), {QVariantList {site}}, targetsOf(QList<RegisterId> {id}));
+    });
 }
 
 bool Register::markRemoved(const QList<RegisterId> &ids)

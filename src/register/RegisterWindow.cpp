@@ -9,8 +9,8 @@
 #include "UserDialogs.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>

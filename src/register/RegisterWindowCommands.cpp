@@ -52,7 +52,8 @@ bool RegisterWindow::writeApart(const std::function<bool(Register &)> &change, Q
     if (m_refreshAfterWrite) {
         // Asked meanwhile; read once the caller has taken the result.
         m_refreshAfterWrite = false;
-        QMetaObject::invokeMethod(this, [this] { refresh(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { refresh(); }, Qt::QueuedConnection);
     }
     return ok;
 }
@@ -84,7 +85,8 @@ bool RegisterWindow::assignSelected(RegisterId structureId)
 bool RegisterWindow::unassignSelected()
 {
     const QList<RegisterMeasurement> selected = selectedMeasurements();
-    return m_register && !selected.isEmpty() && written([&](Register &r) { return r.unassignAsRead(selected); });
+    return m_register && !selected.isEmpty()
+        && written([&](Register &r) { return r.unassignAsRead(selected); });
 }
 
 bool RegisterWindow::fillSites(const QString &first)

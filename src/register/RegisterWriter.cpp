@@ -19,7 +19,8 @@ RegisterWriter::~RegisterWriter()
     if (m_waiting)
         m_waiting->quit();
     // After the change that runs, if any: the connection is closed on the thread that made it.
-    QMetaObject::invokeMethod(m_worker, [this] { m_register.reset(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [this] { m_register.reset(); }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
     delete m_worker;

@@ -146,7 +146,8 @@ SqlDialect::Failure SqlDialect::failureOf(const QSqlError &error) const
             return Failure::ReadOnly;
         if (code == QLatin1String("53100")) // disk_full
             return Failure::ServerFull;
-        if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))) // connection, shutdown
+        if (code.startsWith(QLatin1String("08"))
+            || code.startsWith(QLatin1String("57P"))) // connection, shutdown
             return Failure::ConnectionLost;
         return Failure::Other;
     }

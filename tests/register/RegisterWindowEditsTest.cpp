@@ -10,9 +10,9 @@
 #include "RegisterWindow.h"
 #include "ScriptedDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QAction>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -286,8 +286,8 @@ TEST_P(RegisterWindowHeldTest, TheWindowAnswersWhileItsChangeWaits)
     timer.setInterval(50);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         ++ticks;
-        commandsDisabled = commandsDisabled && !window.NewObjectAction->isEnabled()
-            && !window.RefreshAction->isEnabled();
+        commandsDisabled
+            = commandsDisabled && !window.NewObjectAction->isEnabled() && !window.RefreshAction->isEnabled();
         if (!statusShown.contains(window.statusBar()->currentMessage()))
             statusShown << window.statusBar()->currentMessage();
         if (released && ticks == 5) {
