@@ -92,6 +92,8 @@ RegisterDatabase::OpenStatus RegisterDatabase::open(
 RegisterDatabase::Address RegisterDatabase::address() const
 {
     Address address;
+    if (!m_open)
+        return address;
     address.m_location = m_fileName;
     address.m_password = m_password;
     address.m_busyMs = m_busyMs;
@@ -101,6 +103,10 @@ RegisterDatabase::Address RegisterDatabase::address() const
 
 RegisterDatabase::OpenStatus RegisterDatabase::openLike(const Address &address)
 {
+    if (address.m_location.isEmpty()) { // the other one is not open
+        close();
+        return refuse(OpenStatus::CannotOpen, QStringLiteral("журнал не открыт"));
+    }
     if (!m_open || m_fileName != address.m_location || m_password != address.m_password) {
         const OpenStatus status = open(address.m_location, Opening::ExistingOnly, address.m_password);
         if (status != OpenStatus::Ok)

@@ -77,7 +77,8 @@ public:
     Address address() const;
     // Makes this connection one to `address`'s register, opening it (as ExistingOnly) unless
     // it is open there already; its wait is `address`'s, and damage met by the other
-    // connection stops this one's changes too.
+    // connection stops this one's changes too. The address of a closed connection opens
+    // nothing ("журнал не открыт").
     OpenStatus openLike(const Address &address);
     // Opened for reading only (its folder cannot be written); every change fails.
     bool isReadOnly() const { return !m_readOnlyReason.isEmpty(); }
