@@ -60,9 +60,10 @@ bool RegisterWindow::writeApart(const std::function<bool(Register &)> &change, Q
 
 bool RegisterWindow::written(const std::function<bool(Register &)> &change)
 {
+    const QPointer<RegisterWindow> self(this);
     QString error;
     const bool ok = writeApart(change, error);
-    return done(ok, error);
+    return self && done(ok, error); // a window deleted meanwhile tells nothing
 }
 
 bool RegisterWindow::done(bool ok, const QString &error)
