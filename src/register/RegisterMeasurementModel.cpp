@@ -18,12 +18,17 @@ void RegisterMeasurementModel::setMeasurements(
     beginResetModel();
     m_measurements = measurements;
     m_sources = sources;
-    m_texts.clear();
-    m_texts.reserve(measurements.size());
-    int number = 0;
-    for (const RegisterMeasurement &m : measurements)
-        m_texts << measurementRow(m.cell, ++number, m_separator);
+    m_texts.clear(); // made when a row is first shown or sorted by its names
+    m_texts.resize(measurements.size());
     endResetModel();
+}
+
+const QStringList &RegisterMeasurementModel::texts(int row) const
+{
+    QStringList &texts = m_texts[row];
+    if (texts.isEmpty())
+        texts = measurementRow(m_measurements.at(row).cell, row + 1, m_separator);
+    return texts;
 }
 
 int RegisterMeasurementModel::rowCount(const QModelIndex &parent) const
@@ -54,7 +59,7 @@ int RegisterMeasurementModel::compareRows(int left, int right, int column) const
     case 2: // the element kind, direction and dependency by their names
     case 3:
     case 4:
-        order = naturalCompare(m_texts.at(left).at(column), m_texts.at(right).at(column));
+        order = naturalCompare(texts(left).at(column), texts(right).at(column));
         break;
     case 5:
         order = sign(a.cell.byte(ArchiveCell::Kc) - b.cell.byte(ArchiveCell::Kc));
@@ -81,7 +86,7 @@ QVariant RegisterMeasurementModel::data(const QModelIndex &index, int role) cons
     const RegisterMeasurement &m = m_measurements.at(index.row());
     const int column = index.column();
     if (column < kTableColumns)
-        return m_texts.at(index.row()).at(column);
+        return texts(index.row()).at(column);
     if (column == kSiteColumn)
         return m.site;
     return m_sources.value(m.firstSourceId);
@@ -116,6 +121,14 @@ bool RegisterMeasurementModel::setData(const QModelIndex &index, const QVariant 
     ++m.revision; // the one change just written
     emit dataChanged(index, index);
     return true;
+}
+
+void RegisterMeasurementSorter::sort(int column, Qt::SortOrder order)
+{
+    // By № or the time, first to last, is the order the rows were listed in: nothing to sort.
+    const bool listedOrder = order == Qt::AscendingOrder && (column == 0 || column == 1)
+        && qobject_cast<const RegisterMeasurementModel *>(sourceModel());
+    QSortFilterProxyModel::sort(listedOrder ? -1 : column, order);
 }
 
 bool RegisterMeasurementSorter::lessThan(const QModelIndex &left, const QModelIndex &right) const

@@ -44,8 +44,12 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
+    // The table's seven texts of `row`, made the first time they are asked for: a list of
+    // 100,000 shows a screenful.
+    const QStringList &texts(int row) const;
+
     QList<RegisterMeasurement> m_measurements;
-    QList<QStringList> m_texts; // the table's seven texts of each row
+    mutable QList<QStringList> m_texts; // the texts of each row, empty until made
     QHash<RegisterId, QString> m_sources;
     QString m_separator;
     SiteWriter m_siteWriter;
@@ -58,6 +62,8 @@ class RegisterMeasurementSorter : public QSortFilterProxyModel
     Q_OBJECT
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;

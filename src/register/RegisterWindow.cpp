@@ -224,6 +224,9 @@ void RegisterWindow::createLayout()
         RegisterMeasurementModel::kSiteColumn, new RegisterSiteDelegate(Table, [this] { moveToNextRow(); }));
     // Участок beside the time, seen without scrolling sideways on a small screen.
     Table->horizontalHeader()->moveSection(RegisterMeasurementModel::kSiteColumn, 2);
+    // Columns are fitted to the texts of 200 rows around those shown, not 1,000: each column
+    // holds one format, and a long list is shown at once.
+    Table->horizontalHeader()->setResizeContentsPrecision(200);
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(20);
     Table->setWordWrap(false);

@@ -315,6 +315,21 @@ TEST_F(RegisterWindowTest, FitsASmallScreenAndStartsInTheTree)
     EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
 }
 
+// № and the time sort as the rows were listed (the time order), also after another column's
+// order, and the other way round when descending.
+TEST_F(RegisterWindowTest, ByNumberOrTimeTheRowsComeBackInTheTimeOrder)
+{
+    const QList<RegisterId> timeOrder = ids(reg.measurements(MeasurementSelection::all()));
+    QList<RegisterId> reversed(timeOrder.crbegin(), timeOrder.crend());
+    for (int column : {0, 1})
+        for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            SCOPED_TRACE(column);
+            window.Table->sortByColumn(6, Qt::DescendingOrder); // another order first
+            window.Table->sortByColumn(column, order);
+            EXPECT_EQ(ids(window.listedMeasurements()), order == Qt::AscendingOrder ? timeOrder : reversed);
+        }
+}
+
 // The table sorts from the measurement records: strength and Kc as the numbers stored,
 // whatever the texts' decimal separator; equal values keep the time order.
 TEST_F(RegisterWindowTest, SortsByTheStoredValuesNotByTheirTexts)
