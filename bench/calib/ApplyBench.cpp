@@ -55,8 +55,8 @@ struct Bench {
         for (int i = 0; i < 20; ++i) {
             const double h = 15 + 1.5 * i;
             const double scatter = (i % 3 - 1) * 0.4;
-            reg.addCalibrationSite({0, setId, 0, QString::number(i + 1), h, std::round((0.9 * h + 3 + scatter) * 10) / 10,
-                QDate(2026, 12, 1), {}, {}, {}});
+            reg.addCalibrationSite({0, setId, 0, QString::number(i + 1), h,
+                std::round((0.9 * h + 3 + scatter) * 10) / 10, QDate(2026, 12, 1), {}, {}, {}});
         }
     }
 };
@@ -65,7 +65,8 @@ struct Bench {
 // by it and their figures.
 int readByDependency(Register &reg, RegisterId structureId)
 {
-    const QList<RegisterMeasurement> measurements = reg.measurements(MeasurementSelection::ofStructure(structureId));
+    const QList<RegisterMeasurement> measurements
+        = reg.measurements(MeasurementSelection::ofStructure(structureId));
     const std::optional<AppliedDependency> dependency = reg.structureDependency(structureId);
     QList<ArchiveCell> cells;
     cells.reserve(measurements.size());
@@ -85,9 +86,11 @@ void BM_ApplyToStructure(benchmark::State &state)
     for (auto _ : state) {
         QString error;
         const auto source = dependencySource(bench.reg, bench.setId, SiteChoice::All, error);
-        const DependencyApplication applied = applyDependency(*source, DependencyKind::Own, QDate(2026, 12, 11));
-        if (!applied.applied() || !bench.reg.setStructureDependency(*bench.reg.structure(bench.structureId),
-                                                                   *applied.dependency)) {
+        const DependencyApplication applied
+            = applyDependency(*source, DependencyKind::Own, QDate(2026, 12, 11));
+        if (!applied.applied()
+            || !bench.reg.setStructureDependency(
+                *bench.reg.structure(bench.structureId), *applied.dependency)) {
             state.SkipWithError("not applied");
             break;
         }

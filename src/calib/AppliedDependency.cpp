@@ -69,9 +69,10 @@ DependencyMix dependencyMix(const DependencySource &source, DependencyKind kind)
     for (qsizetype i = 0; i < source.dependencies.size() && i < source.sites.size(); ++i)
         if (!source.dependencies.at(i).isEmpty() && source.dependencies.at(i) != largest)
             mix.differing << i;
-    const QString what = QStringLiteral("участки набора сняты по разным зависимостям прибора (%1); "
-                                        "отличаются от остальных: %2")
-                             .arg(mix.dependencies.join(QStringLiteral(", ")), differingText(source, mix.differing));
+    const QString what
+        = QStringLiteral("участки набора сняты по разным зависимостям прибора (%1); "
+                         "отличаются от остальных: %2")
+              .arg(mix.dependencies.join(QStringLiteral(", ")), differingText(source, mix.differing));
     mix.refused = kind == DependencyKind::Kc;
     mix.message = mix.refused ? QStringLiteral("Kc не вычисляется: ") + what
                               : QStringLiteral("Внимание: ") + what
@@ -106,7 +107,8 @@ QList<qsizetype> newestSites(const CalibSites &sites, const QList<QDateTime> &ad
     return order;
 }
 
-DependencyApplication applyDependency(const DependencySource &source, DependencyKind kind, const QDate &appliedOn)
+DependencyApplication applyDependency(
+    const DependencySource &source, DependencyKind kind, const QDate &appliedOn)
 {
     DependencyApplication application;
     const DependencyMix mix = dependencyMix(source, kind);
@@ -132,8 +134,9 @@ DependencyApplication applyDependency(const DependencySource &source, Dependency
             QStringList failures;
             for (const FitFailure failure : fit.failures)
                 failures << fitFailureText(failure, fit, kSep);
-            application.refusal = QStringLiteral("Собственная зависимость не принята, её нельзя применить: %1")
-                                      .arg(failures.join(QStringLiteral("; ")));
+            application.refusal
+                = QStringLiteral("Собственная зависимость не принята, её нельзя применить: %1")
+                      .arg(failures.join(QStringLiteral("; ")));
             return application;
         }
         dependency.a = fit.a;
@@ -147,7 +150,8 @@ DependencyApplication applyDependency(const DependencySource &source, Dependency
         dependency.accepted = true;
         for (qsizetype i = 0; i < source.sites.size(); ++i) {
             const CalibSite &site = source.sites.at(i);
-            dependency.sites << AppliedSite {site.label, site.indirect, site.direct, fit.cullRound.value(i) == 0};
+            dependency.sites << AppliedSite {
+                site.label, site.indirect, site.direct, fit.cullRound.value(i) == 0};
         }
     } else {
         const CoincidenceFactor factor = coincidenceFactor(source.sites);

@@ -126,6 +126,7 @@ struct DependencyApplication {
 // применить: …" with each failed condition), a Kc not established (with how many more
 // direct tests are needed), a set the computation refuses, and a Kc over mixed meter
 // dependencies.
-DependencyApplication applyDependency(const DependencySource &source, DependencyKind kind, const QDate &appliedOn);
+DependencyApplication applyDependency(
+    const DependencySource &source, DependencyKind kind, const QDate &appliedOn);
 
 } // namespace luvir

@@ -32,7 +32,8 @@ QStringList appliedDependencyLines(const AppliedDependency &dependency, const QS
     QStringList lines;
     const QString set = QStringLiteral("«%1»").arg(dependency.setName);
     if (dependency.kind == DependencyKind::Kc) {
-        lines << QStringLiteral("Коэффициент совпадения %1 по градуировочному набору %2 (учтено участков: %3)")
+        lines << QStringLiteral(
+            "Коэффициент совпадения %1 по градуировочному набору %2 (учтено участков: %3)")
                      .arg(appliedDependencyTitle(dependency, separator), set)
                      .arg(dependency.kcSites);
     } else {
@@ -41,10 +42,13 @@ QStringList appliedDependencyLines(const AppliedDependency &dependency, const QS
               << QStringList {QStringLiteral("a = %1").arg(calibNumber(dependency.a, 4, separator)),
                      QStringLiteral("b = %1 МПа").arg(calibNumber(dependency.b, 2, separator)),
                      QStringLiteral("S = %1 МПа").arg(calibNumber(dependency.s, 2, separator)),
-                     QStringLiteral("r = %1").arg(calibNumberBeside(dependency.r, 2, kFitLeastCorrelation, separator)),
+                     QStringLiteral("r = %1").arg(
+                         calibNumberBeside(dependency.r, 2, kFitLeastCorrelation, separator)),
                      QStringLiteral("Hmin = %1 МПа").arg(calibNumber(dependency.hMin, 2, separator)),
                      QStringLiteral("Hmax = %1 МПа").arg(calibNumber(dependency.hMax, 2, separator)),
-                     QStringLiteral("N = %1 (до отбраковки %2)").arg(dependency.sitesKept).arg(dependency.sitesBefore)}
+                     QStringLiteral("N = %1 (до отбраковки %2)")
+                         .arg(dependency.sitesKept)
+                         .arg(dependency.sitesBefore)}
                      .join(QStringLiteral("; "));
     }
     lines << QStringLiteral("Прямой метод: %1").arg(dependency.methodName);

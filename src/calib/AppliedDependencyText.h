@@ -7,7 +7,8 @@
 namespace luvir {
 
 // The mark of results obtained with a Kc from this program.
-inline const QString kKcDirectMark = QStringLiteral("с привязкой к прямому методу: класс бетона только по схеме Г");
+inline const QString kKcDirectMark
+    = QStringLiteral("с привязкой к прямому методу: класс бетона только по схеме Г");
 
 // "собственная градуировочная зависимость R = 0,9120·H + 3,45" or "Kc = 1,08".
 QString appliedDependencyTitle(const AppliedDependency &dependency, const QString &separator);

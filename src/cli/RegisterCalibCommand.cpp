@@ -36,7 +36,8 @@ QString checkRegisterCalib(const Invocation &invocation)
         return {};
     }
     if (action != QLatin1String("apply") && action != QLatin1String("remove-from"))
-        return LuvirCli::tr("unknown register calib command \"%1\" (export, apply or remove-from)").arg(action);
+        return LuvirCli::tr("unknown register calib command \"%1\" (export, apply or remove-from)")
+            .arg(action);
     const bool apply = action == QLatin1String("apply");
     if (invocation.structure.isNull())
         return LuvirCli::tr("register calib %1 needs --structure NAME").arg(action);
@@ -162,8 +163,8 @@ int runRegisterCalib(Register &reg, const Invocation &invocation, CliContext &co
     return exportSet(reg, invocation, context);
 }
 
-void printDependencyStats(Register &reg, const QList<RegisterMeasurement> &measurements, RegisterId structureId,
-    CliContext &context)
+void printDependencyStats(Register &reg, const QList<RegisterMeasurement> &measurements,
+    RegisterId structureId, CliContext &context)
 {
     const std::optional<AppliedDependency> dependency = reg.structureDependency(structureId);
     if (!dependency)
@@ -182,7 +183,8 @@ void printDependencyStats(Register &reg, const QList<RegisterMeasurement> &measu
     QString text = tabSeparated(lines);
     for (const QString &line : appliedDependencyLines(*dependency, separator))
         text += line + u'\n';
-    text += dependencyConditionsText(*dependency, series.outside, static_cast<int>(series.tenths.size()), separator)
+    text += dependencyConditionsText(
+                *dependency, series.outside, static_cast<int>(series.tenths.size()), separator)
         + u'\n';
     context.console.out(text);
 }

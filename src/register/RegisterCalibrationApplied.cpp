@@ -43,9 +43,9 @@ AppliedDependency dependencyFromRow(const QSqlQuery &query)
 
 QVariantList dependencyValues(const AppliedDependency &d)
 {
-    return {int(d.kind), d.setId == 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(d.setId), d.setName,
-        d.methodName, d.appliedOn.isValid() ? d.appliedOn.toString(kDateFormat) : QString(), d.a, d.b, d.s, d.r,
-        d.hMin, d.hMax, d.sitesKept, d.sitesBefore, d.accepted ? 1 : 0, d.kc, d.kcSites};
+    return {int(d.kind), d.setId == 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(d.setId),
+        d.setName, d.methodName, d.appliedOn.isValid() ? d.appliedOn.toString(kDateFormat) : QString(), d.a,
+        d.b, d.s, d.r, d.hMin, d.hMax, d.sitesKept, d.sitesBefore, d.accepted ? 1 : 0, d.kc, d.kcSites};
 }
 
 } // namespace
@@ -57,7 +57,8 @@ std::optional<AppliedDependency> Register::structureDependency(RegisterId struct
         QSqlQuery query(m_db.database());
         query.setForwardOnly(true);
         if (!execBound(query,
-                QStringLiteral("SELECT %1 FROM structure_dependencies WHERE structure_id = ?").arg(kDependencyColumns),
+                QStringLiteral("SELECT %1 FROM structure_dependencies WHERE structure_id = ?")
+                    .arg(kDependencyColumns),
                 {structureId}))
             return m_db.fail(query);
         if (!query.next())
@@ -87,10 +88,12 @@ namespace {
 // reason, when it changed since or is not there.
 bool touchStructure(RegisterDatabase &db, QSqlQuery &query, const RegisterStructure &read)
 {
-    if (!execBound(query, QStringLiteral("UPDATE structures SET revision = revision + 1 WHERE id = ? AND revision = ?"),
+    if (!execBound(query,
+            QStringLiteral("UPDATE structures SET revision = revision + 1 WHERE id = ? AND revision = ?"),
             {read.id, read.revision}))
         return db.fail(query);
-    return query.numRowsAffected() == 1 || failUnchanged(db, QStringLiteral("structures"), read.id, kNoStructure);
+    return query.numRowsAffected() == 1
+        || failUnchanged(db, QStringLiteral("structures"), read.id, kNoStructure);
 }
 
 } // namespace
@@ -107,13 +110,15 @@ bool Register::setStructureDependency(const RegisterStructure &read, const Appli
         if (!touchStructure(m_db, query, read))
             return false;
         if (dependency.setId != 0) {
-            if (!execBound(query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {dependency.setId}))
+            if (!execBound(
+                    query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {dependency.setId}))
                 return m_db.fail(query);
             if (!query.next())
                 return m_db.fail(kNoSet);
             query.finish();
         }
-        if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"), {read.id}))
+        if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"),
+                {read.id}))
             return m_db.fail(query);
         if (!execBound(query,
                 QStringLiteral("INSERT INTO structure_dependencies (structure_id, %1) "
@@ -124,8 +129,9 @@ bool Register::setStructureDependency(const RegisterStructure &read, const Appli
         for (qsizetype i = 0; i < dependency.sites.size(); ++i) {
             const AppliedSite &site = dependency.sites.at(i);
             if (!execBound(query,
-                    QStringLiteral("INSERT INTO structure_dependency_sites (structure_id, position, label, indirect, "
-                                   "direct, counted) VALUES (?, ?, ?, ?, ?, ?)"),
+                    QStringLiteral(
+                        "INSERT INTO structure_dependency_sites (structure_id, position, label, indirect, "
+                        "direct, counted) VALUES (?, ?, ?, ?, ?, ?)"),
                     {read.id, int(i), site.label, site.indirect, site.direct, site.counted ? 1 : 0}))
                 return m_db.fail(query);
         }
@@ -139,13 +145,15 @@ bool Register::removeStructureDependency(const RegisterStructure &read)
         QSqlQuery query(m_db.database());
         if (!touchStructure(m_db, query, read))
             return false;
-        if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"), {read.id}))
+        if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"),
+                {read.id}))
             return m_db.fail(query);
         return true;
     });
 }
 
-std::optional<DependencySource> dependencySource(Register &reg, RegisterId setId, SiteChoice choice, QString &error)
+std::optional<DependencySource> dependencySource(
+    Register &reg, RegisterId setId, SiteChoice choice, QString &error)
 {
     const std::optional<CalibrationSet> set = reg.calibrationSet(setId);
     if (!set) {
@@ -161,7 +169,8 @@ std::optional<DependencySource> dependencySource(Register &reg, RegisterId setId
     QList<QDateTime> addedAt;
     for (const CalibrationSite &site : kept) {
         if (!site.unusable.isEmpty()) {
-            error = QStringLiteral("участок «%1» набора нельзя использовать: %2").arg(site.label, site.unusable);
+            error = QStringLiteral("участок «%1» набора нельзя использовать: %2")
+                        .arg(site.label, site.unusable);
             return std::nullopt;
         }
         all.sites << CalibSite {site.label, site.indirect, site.direct, site.testedOn};
@@ -178,7 +187,8 @@ std::optional<DependencySource> dependencySource(Register &reg, RegisterId setId
     return newest;
 }
 
-std::optional<DependencyStrength> strengthByDependency(const AppliedDependency &dependency, const ArchiveCell &cell)
+std::optional<DependencyStrength> strengthByDependency(
+    const AppliedDependency &dependency, const ArchiveCell &cell)
 {
     double h = 0;
     if (QString why; !indirectValueOf(cell, h, why))

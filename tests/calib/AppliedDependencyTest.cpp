@@ -56,8 +56,7 @@ TEST(AppliedDependencyTest, StrengthByTheDependencyAndWhetherHLiesInItsRange)
     };
     const Case cases[] = {
         {"inside", ownLine(), 25, 24.0, true, "24,0"}, // 0.8·25 + 4
-        {"at Hmin", ownLine(), 20, 20.0, true, "20,0"},
-        {"at Hmax", ownLine(), 40, 36.0, true, "36,0"},
+        {"at Hmin", ownLine(), 20, 20.0, true, "20,0"}, {"at Hmax", ownLine(), 40, 36.0, true, "36,0"},
         {"just below Hmin", ownLine(), 19.99, 19.992, false, "(20,0)"},
         {"above Hmax", ownLine(), 45, 40.0, false, "(40,0)"},
         {"Kc to two decimals, down", kcOf(1.0849), 30, 32.4, true, "32,4"}, // 1.08·30
@@ -99,7 +98,8 @@ TEST(AppliedDependencyTest, MixedMeterDependenciesAreRefusedForKcAndWarnedForOwn
     EXPECT_EQ(applyDependency(source, DependencyKind::Kc, {}).refusal, kc.message);
 
     // One dependency (and typed sites, whose dependency is not known): nothing to say.
-    source.dependencies = {QStringLiteral("БАЗОВАЯ"), QString(), QStringLiteral("БАЗОВАЯ"), QString(), QString()};
+    source.dependencies
+        = {QStringLiteral("БАЗОВАЯ"), QString(), QStringLiteral("БАЗОВАЯ"), QString(), QString()};
     EXPECT_FALSE(dependencyMix(source, DependencyKind::Kc).mixed());
     EXPECT_TRUE(dependencyMix(source, DependencyKind::Kc).message.isEmpty());
 }
@@ -135,7 +135,8 @@ TEST(AppliedDependencyTest, NewestTwentySitesByTheDirectTestThenByWhenAdded)
 
 TEST(AppliedDependencyTest, OnlyAnAcceptedDependencyOrAnEstablishedKcIsApplied)
 {
-    DependencySource source {7, QStringLiteral("Плиты 2026"), QStringLiteral("отрыв со скалыванием"), exactLine(12), {}};
+    DependencySource source {
+        7, QStringLiteral("Плиты 2026"), QStringLiteral("отрыв со скалыванием"), exactLine(12), {}};
     const QDate today(2026, 12, 11);
 
     // Twelve sites on R = 0.8·H + 4: accepted, nothing culled, H from 10 to 21.
@@ -158,8 +159,9 @@ TEST(AppliedDependencyTest, OnlyAnAcceptedDependencyOrAnEstablishedKcIsApplied)
     // Eleven: computed, but not accepted, so not applied.
     source.sites = exactLine(11);
     EXPECT_EQ(applyDependency(source, DependencyKind::Own, today).refusal,
-        QStringLiteral("Собственная зависимость не принята, её нельзя применить: после отбраковки 11 участков, "
-                       "нужно не менее 12"));
+        QStringLiteral(
+            "Собственная зависимость не принята, её нельзя применить: после отбраковки 11 участков, "
+            "нужно не менее 12"));
 
     // Kc over ratios 1.0, 1.1 and 0.9: their mean 1.0, all within ±15 %.
     source.sites = {{QStringLiteral("1"), 10, 10, {}}, {QStringLiteral("2"), 10, 11, {}},

@@ -33,9 +33,21 @@ struct Sample {
     const char *direct;
 };
 const Sample kSamples[] = {
-    {210, 105, "21.3"}, {215, 100, "22.2"}, {253, 110, "23.8"}, {245, 100, "24.6"}, {260, 100, "26.6"},
-    {275, 100, "27.8"}, {290, 100, "29.0"}, {305, 100, "30.8"}, {320, 100, "31.5"}, {335, 100, "33.4"},
-    {350, 100, "34.3"}, {365, 100, "36.0"}, {380, 100, "37.2"}, {395, 100, "38.4"}, {410, 100, "45.9"},
+    {210, 105, "21.3"},
+    {215, 100, "22.2"},
+    {253, 110, "23.8"},
+    {245, 100, "24.6"},
+    {260, 100, "26.6"},
+    {275, 100, "27.8"},
+    {290, 100, "29.0"},
+    {305, 100, "30.8"},
+    {320, 100, "31.5"},
+    {335, 100, "33.4"},
+    {350, 100, "34.3"},
+    {365, 100, "36.0"},
+    {380, 100, "37.2"},
+    {395, 100, "38.4"},
+    {410, 100, "45.9"},
 };
 
 ArchiveCell cellOf(int n, int tenths, int kc)
@@ -82,14 +94,14 @@ protected:
         // In the order imported: find each by its cell.
         for (int i = 0; i < 18; ++i) {
             const ArchiveCell &cell = cells.at(i);
-            const auto m = std::find_if(all.begin(), all.end(), [&](const RegisterMeasurement &r) {
-                return r.cell.bytes == cell.bytes;
-            });
+            const auto m = std::find_if(all.begin(), all.end(),
+                [&](const RegisterMeasurement &r) { return r.cell.bytes == cell.bytes; });
             ASSERT_NE(m, all.end());
-            ASSERT_TRUE(reg.assign({m->id}, i < 15 ? column : slab, QString::number(i < 15 ? i + 1 : i - 14)));
+            ASSERT_TRUE(
+                reg.assign({m->id}, i < 15 ? column : slab, QString::number(i < 15 ? i + 1 : i - 14)));
             if (i < 15) {
-                ASSERT_NE(reg.addCalibrationSite({0, set, m->id, "", 0, QString(kSamples[i].direct).toDouble(),
-                                                     QDate(2026, 12, 3), {}, {}, {}}),
+                ASSERT_NE(reg.addCalibrationSite({0, set, m->id, "", 0,
+                              QString(kSamples[i].direct).toDouble(), QDate(2026, 12, 3), {}, {}, {}}),
                     0)
                     << qPrintable(reg.errorString());
             }
@@ -114,7 +126,8 @@ protected:
     {
         QStringList lines;
         for (const Sample &s : kSamples)
-            lines << QStringLiteral("%1;%2;%3;%4").arg(lines.size() + 1).arg(s.tenths).arg(s.kc).arg(s.direct);
+            lines
+                << QStringLiteral("%1;%2;%3;%4").arg(lines.size() + 1).arg(s.tenths).arg(s.kc).arg(s.direct);
         const QString csv = writeText(dir.filePath("sites.csv"), lines.join('\n') + '\n');
         QStringList arguments {QStringLiteral(LUVIR_PROTOCOL_TEST_DIR "/dependency_reference.py")};
         if (separator == ",")
@@ -129,10 +142,13 @@ protected:
     {
         QStringList lines {"label;indirect;direct"};
         for (const Sample &s : kSamples)
-            lines << QStringLiteral("%1;%2;%3").arg(lines.size()).arg(s.tenths * 10.0 / s.kc, 0, 'g', 17).arg(s.direct);
+            lines << QStringLiteral("%1;%2;%3")
+                         .arg(lines.size())
+                         .arg(s.tenths * 10.0 / s.kc, 0, 'g', 17)
+                         .arg(s.direct);
         const QString csv = writeText(dir.filePath("kc.csv"), lines.join('\n') + '\n');
-        const ToolRun run = runTool(
-            "python3", {QStringLiteral(LUVIR_PROTOCOL_TEST_DIR "/../calib/calib_reference.py"), "kc", csv}, "C.UTF-8");
+        const ToolRun run = runTool("python3",
+            {QStringLiteral(LUVIR_PROTOCOL_TEST_DIR "/../calib/calib_reference.py"), "kc", csv}, "C.UTF-8");
         EXPECT_TRUE(run.ok()) << run.problem.toStdString();
         return QJsonDocument::fromJson(run.out).object().value("kc").toDouble();
     }
@@ -159,7 +175,8 @@ TEST_F(ProtocolDependency, AnOwnDependencyIsNamedAndItsStrengthsPrinted)
         ASSERT_EQ(expected.size(), 5 + 15 + 1);
         ASSERT_EQ(expected.at(0), "culled 15");
         const QString hMin = expected.at(1).mid(5), hMax = expected.at(2).mid(5);
-        const QString equation = QStringLiteral("R = %1·H + %2").arg(expected.at(3).mid(2), expected.at(4).mid(2));
+        const QString equation
+            = QStringLiteral("R = %1·H + %2").arg(expected.at(3).mid(2), expected.at(4).mid(2));
 
         // The facts: the column by the dependency, the statistics by it, the lines naming it.
         const ProtocolFacts facts = protocolFacts(*content, sep);
@@ -167,10 +184,12 @@ TEST_F(ProtocolDependency, AnOwnDependencyIsNamedAndItsStrengthsPrinted)
         ASSERT_EQ(s.siteRows.size(), 15);
         // The rows go in time order; each is site "1" … "15" by its label.
         for (const QStringList &row : s.siteRows)
-            EXPECT_EQ(row.at(ProtocolSiteColumns.size()), expected.at(4 + row.at(1).toInt())) << row.at(1).toStdString();
+            EXPECT_EQ(row.at(ProtocolSiteColumns.size()), expected.at(4 + row.at(1).toInt()))
+                << row.at(1).toStdString();
         EXPECT_EQ(s.statisticsLine, QStringLiteral("По градуировке: ") + expected.last());
         EXPECT_TRUE(s.dependencyLines.first().contains(equation)) << qPrintable(s.dependencyLines.first());
-        EXPECT_TRUE(s.dependencyLines.join('\n').contains(QStringLiteral("Hmin = %1 МПа; Hmax = %2 МПа; N = 14 (до отбраковки 15)").arg(hMin, hMax)));
+        EXPECT_TRUE(s.dependencyLines.join('\n').contains(
+            QStringLiteral("Hmin = %1 МПа; Hmax = %2 МПа; N = 14 (до отбраковки 15)").arg(hMin, hMax)));
         EXPECT_TRUE(s.dependencyLines.contains(QStringLiteral("Прямой метод: отрыв со скалыванием")));
         EXPECT_EQ(s.dependencyLines.last(),
             QStringLiteral("Условия применения не выполнены: 1 из 15 значений H вне диапазона %1…%2 МПа "
@@ -196,7 +215,8 @@ TEST_F(ProtocolDependency, AnOwnDependencyIsNamedAndItsStrengthsPrinted)
             EXPECT_TRUE(flat.contains("R по градуировке, МПа"));
             EXPECT_TRUE(flat.contains(equation));
             EXPECT_TRUE(flat.contains(QStringLiteral("По градуировке: ") + expected.last()));
-            EXPECT_TRUE(flat.contains(QStringLiteral("1 из 15 значений H вне диапазона %1…%2 МПа").arg(hMin, hMax)));
+            EXPECT_TRUE(
+                flat.contains(QStringLiteral("1 из 15 значений H вне диапазона %1…%2 МПа").arg(hMin, hMax)));
             EXPECT_TRUE(flat.contains("отбракован"));
             EXPECT_TRUE(flat.contains(expected.at(5 + 14))); // the bracketed one
         }
@@ -204,7 +224,8 @@ TEST_F(ProtocolDependency, AnOwnDependencyIsNamedAndItsStrengthsPrinted)
         // dependency.
         const QStringList pdfLines = pdfText.split('\n');
         for (int i = 0; i < 15; ++i) {
-            const QString meter = QStringLiteral("%1%2%3").arg(kSamples[i].tenths / 10).arg(sep).arg(kSamples[i].tenths % 10);
+            const QString meter
+                = QStringLiteral("%1%2%3").arg(kSamples[i].tenths / 10).arg(sep).arg(kSamples[i].tenths % 10);
             const bool found = std::any_of(pdfLines.begin(), pdfLines.end(), [&](const QString &line) {
                 const QStringList words = line.simplified().split(' ');
                 return words.size() > 3 && words.at(1) == QString::number(i + 1)

@@ -33,7 +33,8 @@ AppliedDependency ownDependencyOf(RegisterId set)
     d.setName = QStringLiteral("Колонны 2026");
     d.methodName = QStringLiteral("отрыв со скалыванием");
     d.appliedOn = QDate(2026, 12, 11);
-    d.sites = {{QStringLiteral("1"), 20.0 / 3, 25.1, true}, {QStringLiteral("ось 3; низ"), 24.35, 40.7, false}};
+    d.sites
+        = {{QStringLiteral("1"), 20.0 / 3, 25.1, true}, {QStringLiteral("ось 3; низ"), 24.35, 40.7, false}};
     return d;
 }
 
@@ -77,7 +78,8 @@ TEST_P(RegisterDependencyTest, KeptExactlyReplacedAndRemovedFromTheStructureAsRe
     kc.setId = set;
     kc.setName = QStringLiteral("Колонны 2026");
     EXPECT_FALSE(reg.setStructureDependency(read, kc));
-    EXPECT_TRUE(reg.errorString().contains(QStringLiteral("запись изменена"))) << qPrintable(reg.errorString());
+    EXPECT_TRUE(reg.errorString().contains(QStringLiteral("запись изменена")))
+        << qPrintable(reg.errorString());
     EXPECT_FALSE(reg.removeStructureDependency(read));
     EXPECT_TRUE(reg.errorString().contains(QStringLiteral("запись изменена")));
     EXPECT_EQ(reg.structureDependency(structureId), own);
@@ -143,7 +145,8 @@ TEST_P(RegisterDependencyTest, TheStepFromTheVersionBeforeKeepsWhatWasThere)
                       "VALUES (1, 'а', 24.5, 25.1, '2026-12-01 10:00:00')";
         for (const QString &statement : statements) {
             QSqlQuery query(raw.db());
-            ASSERT_TRUE(query.exec(statement)) << qPrintable(statement) << qPrintable(query.lastError().text());
+            ASSERT_TRUE(query.exec(statement))
+                << qPrintable(statement) << qPrintable(query.lastError().text());
         }
     }
     ASSERT_EQ(reg.open(old.location()), Register::OpenStatus::Ok) << qPrintable(reg.errorString());
@@ -174,10 +177,14 @@ TEST_P(RegisterDependencyTest, ASetIsReadForTheCalibrationWithItsMeterDependenci
     RegisterId baseId = 0, individualId = 0;
     for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::all()))
         (m.cell.byte(ArchiveCell::Kc) == 105 ? baseId : individualId) = m.id;
-    ASSERT_NE(reg.addCalibrationSite({0, set, 0, "бумага", 24.35, 25.1, QDate(2025, 6, 30), {}, {}, {}}, kAdded), 0);
-    ASSERT_NE(reg.addCalibrationSite({0, set, baseId, "б", 0, 26.1, QDate(2026, 12, 3), {}, {}, {}}, kAdded), 0);
     ASSERT_NE(
-        reg.addCalibrationSite({0, set, individualId, "и", 0, 31.0, QDate(2026, 12, 4), {}, {}, {}}, kAdded), 0);
+        reg.addCalibrationSite({0, set, 0, "бумага", 24.35, 25.1, QDate(2025, 6, 30), {}, {}, {}}, kAdded),
+        0);
+    ASSERT_NE(
+        reg.addCalibrationSite({0, set, baseId, "б", 0, 26.1, QDate(2026, 12, 3), {}, {}, {}}, kAdded), 0);
+    ASSERT_NE(
+        reg.addCalibrationSite({0, set, individualId, "и", 0, 31.0, QDate(2026, 12, 4), {}, {}, {}}, kAdded),
+        0);
 
     QString error;
     const std::optional<DependencySource> source = dependencySource(reg, set, SiteChoice::All, error);
