@@ -119,6 +119,9 @@ void RegisterWindow::createActions()
     ProtocolAction = add(
         QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); },
         QKeySequence(Qt::CTRL | Qt::Key_P));
+    CalibrationAction = add(
+        QStringLiteral("Градуировка…"), [this] { emit calibrationRequested(); },
+        QKeySequence(Qt::CTRL | Qt::Key_G));
     // "Обновить" has no room on the rows: its key and both context menus hold it.
     RefreshAction = add(
         QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence(Qt::Key_F5));
@@ -138,7 +141,7 @@ void RegisterWindow::createMenus()
     TableMenu = new QMenu(this);
     TableMenu->addActions({AssignAction, UnassignAction, FillSitesAction, RemoveAction});
     TableMenu->addSeparator();
-    TableMenu->addActions({StatisticsAction, OpenInTableAction, ProtocolAction});
+    TableMenu->addActions({StatisticsAction, OpenInTableAction, ProtocolAction, CalibrationAction});
     TableMenu->addSeparator();
     TableMenu->addAction(RefreshAction);
     for (auto [view, menu] : {std::pair<QAbstractItemView *, QMenu *>(Tree, TreeMenu), {Table, TableMenu}}) {

@@ -1,0 +1,84 @@
+#include "CalibOutcome.h"
+
+namespace luvir {
+
+namespace {
+
+const QChar kTab = u'\t';
+
+// The site table CalibText words (a title line, then one line per computed site), and the
+// lines under it.
+QStringList outcomeLines(const CalibOutcome &outcome, const QString &separator)
+{
+    return outcome.kind == CalibKind::Own ? ownDependencyLines(outcome.input, outcome.fit, separator)
+                                          : coincidenceFactorLines(outcome.input, outcome.factor, separator);
+}
+
+} // namespace
+
+CalibOutcome calibOutcome(const QList<CalibrationSite> &sites, CalibKind kind, bool newest20)
+{
+    Q_UNUSED(newest20);
+    CalibOutcome outcome;
+    outcome.kind = kind;
+    outcome.sites = sites;
+    outcome.notUsed.resize(sites.size());
+    for (int i = 0; i < sites.size(); ++i) {
+        const CalibrationSite &site = sites.at(i);
+        if (!site.unusable.isEmpty()) {
+            outcome.notUsed[i] = QStringLiteral("не используется: %1").arg(site.unusable);
+            continue;
+        }
+        outcome.used << i;
+        outcome.input << CalibSite {site.label, site.indirect, site.direct, site.testedOn};
+    }
+    if (kind == CalibKind::Own) {
+        outcome.fit = ownDependency(outcome.input);
+        outcome.refusal = outcome.fit.refusal.message;
+    } else {
+        outcome.factor = coincidenceFactor(outcome.input);
+        outcome.refusal = outcome.factor.refusal.message;
+    }
+    return outcome;
+}
+
+QStringList calibColumnTitles(CalibKind kind)
+{
+    const QStringList computed = kind == CalibKind::Own
+        ? QStringList {QStringLiteral("R по зависимости, МПа"), QStringLiteral("Отбраковка")}
+        : QStringList {QStringLiteral("q = R / H"), QStringLiteral("Учёт")};
+    return QStringList {QStringLiteral("Участок"), QStringLiteral("H, МПа"), QStringLiteral("R прямой, МПа"),
+               QStringLiteral("Дата испытания"), QStringLiteral("Зависимость прибора")}
+    + computed;
+}
+
+QStringList calibSiteRow(const CalibOutcome &outcome, int index, const QString &separator)
+{
+    const CalibrationSite &site = outcome.sites.at(index);
+    QStringList row {site.label,
+        site.unusable.isEmpty() ? calibNumber(site.indirect, 2, separator) : QString(),
+        calibNumber(site.direct, 1, separator),
+        site.testedOn.isValid() ? site.testedOn.toString(QStringLiteral("dd.MM.yyyy")) : QString(),
+        site.measurementId == 0 ? QStringLiteral("введён вручную") : site.dependency, QString(),
+        outcome.notUsed.value(index)};
+    const qsizetype place = outcome.used.indexOf(index);
+    if (place >= 0 && outcome.computed()) {
+        // The computed columns exactly as CalibText words them in its own table.
+        const QStringList cells = outcomeLines(outcome, separator).value(1 + place).split(kTab);
+        row[SiteFigure] = cells.value(3);
+        row[SiteStanding] = cells.value(4);
+    }
+    return row;
+}
+
+QStringList calibSummaryLines(const CalibOutcome &outcome, const QString &separator)
+{
+    QStringList lines;
+    if (!outcome.warning.isEmpty())
+        lines << outcome.warning;
+    if (!outcome.computed())
+        return lines << outcome.refusal;
+    return lines + outcomeLines(outcome, separator).mid(1 + outcome.input.size());
+}
+
+} // namespace luvir
