@@ -7,10 +7,10 @@
 #include "UserDialogs.h"
 
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -19,17 +19,23 @@ namespace luvir {
 
 namespace {
 
-QDoubleSpinBox *strengthBox(int decimals, QWidget *parent)
+// A strength typed in MPa: up to three digits, then at most `decimals` decimals after a
+// comma or a point.
+QLineEdit *strengthEdit(int decimals, const char *name, QWidget *parent)
 {
-    auto *box = new QDoubleSpinBox(parent);
-    box->setDecimals(decimals);
-    box->setRange(0, 999.9);
-    box->setSuffix(QString());
-    box->setSpecialValueText(QStringLiteral("—")); // 0: not typed yet
-    box->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000,00")) + 24);
-    box->setAlignment(Qt::AlignRight);
-    return box;
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\d{0,3}([.,]\\d{0,%1})?").arg(decimals)), edit));
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000,00")) + 24);
+    return edit;
+}
+
+// The number typed; 0 when there is none.
+double typedStrength(const QLineEdit *edit)
+{
+    return QString(edit->text()).replace(u',', u'.').toDouble();
 }
 
 } // namespace
@@ -88,8 +94,7 @@ void CalibSitesDialog::build(const QString &caption, bool typed)
             row.label = new QLineEdit(inside);
             row.label->setObjectName(QStringLiteral("label"));
             row.label->setPlaceholderText(QStringLiteral("например, 12 или Б-3"));
-            row.indirect = strengthBox(2, inside);
-            row.indirect->setObjectName(QStringLiteral("indirect"));
+            row.indirect = strengthEdit(2, "indirect", inside);
             grid->addWidget(row.label, line, 0);
             grid->addWidget(row.indirect, line, 1);
         } else {
@@ -106,8 +111,7 @@ void CalibSitesDialog::build(const QString &caption, bool typed)
                 1, 2);
             continue;
         }
-        row.direct = strengthBox(1, inside);
-        row.direct->setObjectName(QStringLiteral("direct"));
+        row.direct = strengthEdit(1, "direct", inside);
         row.date = new QLineEdit(dateText(row.site.testedOn), inside);
         row.date->setObjectName(QStringLiteral("date"));
         row.date->setPlaceholderText(QStringLiteral("ДД.ММ.ГГГГ"));
@@ -121,6 +125,12 @@ void CalibSitesDialog::build(const QString &caption, bool typed)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     outer->addWidget(buttons);
+    // The keyboard starts in the first field to type.
+    for (const Row &row : std::as_const(m_rows))
+        if (QLineEdit *first = row.label ? row.label : row.direct) {
+            first->setFocus();
+            break;
+        }
     // As many rows as the screen holds; the rest scroll.
     const int available = screen() ? screen()->availableGeometry().height() - 120 : 600;
     resize(std::max(520, inside->sizeHint().width() + 40),
@@ -137,10 +147,10 @@ QList<CalibrationSite> CalibSitesDialog::sites() const
         if (row.label)
             site.label = row.label->text().trimmed();
         if (row.indirect)
-            site.indirect = row.indirect->value();
+            site.indirect = typedStrength(row.indirect);
         if (site.measurementId != 0)
             site.label.clear(); // the measurement's own site label is shown
-        site.direct = row.direct->value();
+        site.direct = typedStrength(row.direct);
         site.testedOn = typedDate(row.date->text());
         sites << site;
     }
@@ -154,8 +164,6 @@ void CalibSitesDialog::accept()
         field->setFocus();
         if (auto *edit = qobject_cast<QLineEdit *>(field))
             edit->selectAll();
-        else if (auto *box = qobject_cast<QAbstractSpinBox *>(field))
-            box->selectAll();
     };
     for (const Row &row : m_rows) {
         if (!row.direct)
@@ -163,10 +171,10 @@ void CalibSitesDialog::accept()
         const QString name = row.label ? row.label->text().trimmed() : row.site.label;
         if (row.label && name.isEmpty())
             return refuse(row.label, QStringLiteral("Введите метку участка."));
-        if (row.indirect && row.indirect->value() <= 0)
+        if (row.indirect && typedStrength(row.indirect) <= 0)
             return refuse(row.indirect,
                 QStringLiteral("Участок «%1»: введите косвенное значение H больше 0.").arg(name));
-        if (row.direct->value() <= 0)
+        if (typedStrength(row.direct) <= 0)
             return refuse(row.direct,
                 QStringLiteral("Участок «%1»: введите прочность по прямому методу больше 0.").arg(name));
         if (const QString why

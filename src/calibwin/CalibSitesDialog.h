@@ -2,13 +2,13 @@
 // «Прямые испытания»: the direct strength (MPa, one decimal) and the date of the direct test
 // typed for each site being added: for the register's measurements selected in its window
 // (label and H shown, a measurement whose Kc is 0 shown with the reason and left out), or
-// for one site typed from paper (its label and H typed too). Tab goes from field to field.
+// for one site typed from paper (its label and H typed too). Tab goes from field to field;
+// numbers take a decimal comma or point.
 
 #include "RegisterCalibration.h"
 
 #include <QDialog>
 
-class QDoubleSpinBox;
 class QLineEdit;
 
 namespace luvir {
@@ -37,8 +37,8 @@ public:
     struct Row {
         CalibrationSite site;
         QLineEdit *label = nullptr;
-        QDoubleSpinBox *indirect = nullptr;
-        QDoubleSpinBox *direct = nullptr;
+        QLineEdit *indirect = nullptr; // MPa, up to two decimals
+        QLineEdit *direct = nullptr; // MPa, one decimal
         QLineEdit *date = nullptr;
     };
     const QList<Row> &rows() const { return m_rows; }
