@@ -163,6 +163,15 @@ public:
     // label or with H of 0 or less.
     RegisterId addCalibrationSite(const CalibrationSite &site, const QDateTime &now = QDateTime::currentDateTime());
     bool removeCalibrationSite(RegisterId id);
+    // A structure's applied dependency (one or none; RegisterCalibration.cpp): nullopt when it
+    // has none or the register fails (errorString() then says why). Setting one replaces the
+    // one it had; both are made from the structure as read and count as its change (its
+    // revision moves on): they fail, saying that the record changed, when another window or
+    // program changed the structure since. A removed set leaves its structures their
+    // dependency with the figures kept, no longer linked to the set (setId 0).
+    std::optional<AppliedDependency> structureDependency(RegisterId structureId);
+    bool setStructureDependency(const RegisterStructure &read, const AppliedDependency &dependency);
+    bool removeStructureDependency(const RegisterStructure &read);
     // Writes a copy of the whole register, as of one moment, to the file `target` (replaced
     // whole when it is there; nothing is left when the copy fails). The copy opens as a
     // register. Works while other programs write, and on a register opened for reading. A

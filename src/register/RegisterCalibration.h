@@ -6,11 +6,17 @@
 
 #include "RegisterTypes.h"
 
+#include "AppliedDependency.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace luvir {
+
+class Register;
 
 // The direct method of a set.
 enum class DirectMethod {
@@ -52,5 +58,22 @@ struct CalibrationSite {
 // H of a measurement: its stored strength divided by its stored Kc (tenths of MPa over
 // hundredths, one division). False, with the reason, when its Kc is 0.
 bool indirectValueOf(const ArchiveCell &cell, double &indirect, QString &why);
+
+// Which of a set's sites a dependency is computed on.
+enum class SiteChoice {
+    All,
+    Newest, // its newest 20 (newestSites): the correction of the dependency
+};
+
+// The set `setId` as the calibration takes it: its name, its direct method's name, its
+// sites (H, R_direct, the date of the direct test) and each measurement's dependency; with
+// SiteChoice::Newest only its newest 20 sites. None, with `error` in the user's words, when
+// the register has no such set, fails, or one of the sites cannot be used (its Kc is 0).
+std::optional<DependencySource> dependencySource(
+    Register &reg, RegisterId setId, SiteChoice choice, QString &error);
+
+// A measurement's strength by `dependency` (H is the cell's strength over its Kc); none when
+// its Kc is 0.
+std::optional<DependencyStrength> strengthByDependency(const AppliedDependency &dependency, const ArchiveCell &cell);
 
 } // namespace luvir

@@ -187,6 +187,38 @@ const char *const kVersion5[] = {
     "CREATE INDEX calibration_sites_measurement ON calibration_sites(measurement_id)",
 };
 
+// Version 6: the dependency applied to a structure, one or none, with the figures it had
+// when applied (frozen) and the sites it was computed on. A removed set leaves it, unlinked.
+const char *const kVersion6[] = {
+    "CREATE TABLE structure_dependencies ("
+    " structure_id BIGINT PRIMARY KEY REFERENCES structures(id) ON DELETE CASCADE,"
+    " kind INTEGER NOT NULL,"
+    " set_id BIGINT REFERENCES calibration_sets(id) ON DELETE SET NULL,"
+    " set_name TEXT NOT NULL DEFAULT '',"
+    " method_name TEXT NOT NULL DEFAULT '',"
+    " applied_on TEXT NOT NULL DEFAULT '',"
+    " a DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " b DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " s DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " r DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " h_min DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " h_max DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " sites_kept INTEGER NOT NULL DEFAULT 0,"
+    " sites_before INTEGER NOT NULL DEFAULT 0,"
+    " accepted INTEGER NOT NULL DEFAULT 0,"
+    " kc DOUBLE PRECISION NOT NULL DEFAULT 0,"
+    " kc_sites INTEGER NOT NULL DEFAULT 0)",
+    "CREATE INDEX structure_dependencies_set ON structure_dependencies(set_id)",
+    "CREATE TABLE structure_dependency_sites ("
+    " structure_id BIGINT NOT NULL REFERENCES structure_dependencies(structure_id) ON DELETE CASCADE,"
+    " position INTEGER NOT NULL,"
+    " label TEXT NOT NULL DEFAULT '',"
+    " indirect DOUBLE PRECISION NOT NULL,"
+    " direct DOUBLE PRECISION NOT NULL,"
+    " counted INTEGER NOT NULL,"
+    " PRIMARY KEY (structure_id, position))",
+};
+
 } // namespace
 
 QStringList schemaStep(int from, const SqlDialect &dialect)
@@ -207,6 +239,9 @@ QStringList schemaStep(int from, const SqlDialect &dialect)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     } else if (from == 4) {
         for (const char *statement : kVersion5)
+            statements << dialect.schemaText(QString::fromUtf8(statement));
+    } else if (from == 5) {
+        for (const char *statement : kVersion6)
             statements << dialect.schemaText(QString::fromUtf8(statement));
     }
     return statements;

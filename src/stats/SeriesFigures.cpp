@@ -2,6 +2,7 @@
 
 #include "CellText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace luvir {
@@ -82,7 +83,48 @@ QString tenthsText(const std::optional<std::int64_t> &tenths, const QString &sep
 {
     if (!tenths)
         return kUndefinedFigure;
+    if (*tenths < 0)
+        return QStringLiteral("\u2212") + tenthsText(static_cast<std::uint64_t>(-*tenths), separator);
     return tenthsText(static_cast<std::uint64_t>(*tenths), separator);
+}
+
+SeriesFigures seriesFiguresOfTenths(const QList<std::int64_t> &tenths, const QString &separator)
+{
+    SeriesFigures figures;
+    figures.count = static_cast<int>(tenths.size());
+    if (tenths.isEmpty())
+        return figures;
+    std::int64_t lowest = tenths.first();
+    std::int64_t highest = lowest;
+    std::int64_t sum = 0;
+    std::int64_t squares = 0;
+    for (const std::int64_t t : tenths) {
+        lowest = std::min(lowest, t);
+        highest = std::max(highest, t);
+        sum += t;
+        squares += t * t;
+    }
+    figures.minimumText = tenthsText(std::optional<std::int64_t>(lowest), separator);
+    figures.maximumText = tenthsText(std::optional<std::int64_t>(highest), separator);
+    const std::int64_t n = figures.count;
+    figures.mean = static_cast<double>(sum) / static_cast<double>(n) / 10.0;
+    // Halves up, exactly: floor((2·sum + n) / (2n)).
+    const std::int64_t twice = 2 * sum + n;
+    figures.meanTenths = twice >= 0 ? twice / (2 * n) : -((-twice + 2 * n - 1) / (2 * n));
+    if (n < 2)
+        return figures;
+    const std::int64_t spread = n * squares - sum * sum;
+    const std::int64_t pairs = n * (n - 1);
+    figures.deviation = std::sqrt(static_cast<double>(spread) / static_cast<double>(pairs)) / 10.0;
+    figures.deviationTenths
+        = static_cast<std::int64_t>(roundedSquareRoot(static_cast<Wide>(spread), static_cast<Wide>(pairs)));
+    if (sum <= 0)
+        return figures;
+    figures.variation = *figures.deviation / *figures.mean * 100.0;
+    const Wide above = Wide {1000000} * static_cast<Wide>(spread) * static_cast<Wide>(n);
+    const Wide below = static_cast<Wide>(n - 1) * static_cast<Wide>(sum) * static_cast<Wide>(sum);
+    figures.variationTenths = static_cast<std::int64_t>(roundedSquareRoot(above, below));
+    return figures;
 }
 
 } // namespace luvir

@@ -33,6 +33,11 @@ struct SeriesFigures {
 // The figures of `measurements`; Rmin and Rmax are written with `separator`.
 SeriesFigures seriesFigures(const QList<Measurement> &measurements, const QString &separator);
 
+// The figures of strengths given in whole tenths of MPa (the strengths by a calibration
+// dependency, which the cells do not hold), rounded as seriesFigures rounds; Rmin and Rmax
+// with one decimal and `separator`, a negative one with "−".
+SeriesFigures seriesFiguresOfTenths(const QList<std::int64_t> &tenths, const QString &separator);
+
 // A figure in tenths with one decimal ("25,3"), or "—" when it is undefined.
 QString tenthsText(const std::optional<std::int64_t> &tenths, const QString &separator);
 

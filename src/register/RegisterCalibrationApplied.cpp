@@ -1,0 +1,184 @@
+// The dependency applied to a structure, and a set as the calibration takes it.
+#include "Register.h"
+
+#include "RegisterQuery.h"
+
+#include <QSqlQuery>
+
+namespace luvir {
+
+using namespace registersql;
+
+namespace {
+
+const QString kNoStructure = QStringLiteral("нет такой конструкции");
+const QString kNoSet = QStringLiteral("в журнале нет этого градуировочного набора");
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+
+const QString kDependencyColumns = QStringLiteral(
+    "kind, set_id, set_name, method_name, applied_on, a, b, s, r, h_min, h_max, sites_kept, sites_before, "
+    "accepted, kc, kc_sites");
+
+AppliedDependency dependencyFromRow(const QSqlQuery &query)
+{
+    AppliedDependency d;
+    d.kind = query.value(0).toInt() == int(DependencyKind::Kc) ? DependencyKind::Kc : DependencyKind::Own;
+    d.setId = query.value(1).isNull() ? 0 : query.value(1).toLongLong();
+    d.setName = query.value(2).toString();
+    d.methodName = query.value(3).toString();
+    d.appliedOn = QDate::fromString(query.value(4).toString(), kDateFormat);
+    d.a = query.value(5).toDouble();
+    d.b = query.value(6).toDouble();
+    d.s = query.value(7).toDouble();
+    d.r = query.value(8).toDouble();
+    d.hMin = query.value(9).toDouble();
+    d.hMax = query.value(10).toDouble();
+    d.sitesKept = query.value(11).toInt();
+    d.sitesBefore = query.value(12).toInt();
+    d.accepted = query.value(13).toInt() != 0;
+    d.kc = query.value(14).toDouble();
+    d.kcSites = query.value(15).toInt();
+    return d;
+}
+
+QVariantList dependencyValues(const AppliedDependency &d)
+{
+    return {int(d.kind), d.setId == 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(d.setId), d.setName,
+        d.methodName, d.appliedOn.isValid() ? d.appliedOn.toString(kDateFormat) : QString(), d.a, d.b, d.s, d.r,
+        d.hMin, d.hMax, d.sitesKept, d.sitesBefore, d.accepted ? 1 : 0, d.kc, d.kcSites};
+}
+
+} // namespace
+
+std::optional<AppliedDependency> Register::structureDependency(RegisterId structureId)
+{
+    std::optional<AppliedDependency> dependency;
+    m_db.read([&] {
+        QSqlQuery query(m_db.database());
+        query.setForwardOnly(true);
+        if (!execBound(query,
+                QStringLiteral("SELECT %1 FROM structure_dependencies WHERE structure_id = ?").arg(kDependencyColumns),
+                {structureId}))
+            return m_db.fail(query);
+        if (!query.next())
+            return !query.lastError().isValid() || m_db.fail(query);
+        dependency = dependencyFromRow(query);
+        query.finish();
+        if (!execBound(query,
+                QStringLiteral("SELECT label, indirect, direct, counted FROM structure_dependency_sites "
+                               "WHERE structure_id = ? ORDER BY position"),
+                {structureId}))
+            return m_db.fail(query);
+        while (query.next())
+            dependency->sites << AppliedSite {query.value(0).toString(), query.value(1).toDouble(),
+                query.value(2).toDouble(), query.value(3).toInt() != 0};
+        if (query.lastError().isValid()) {
+            dependency.reset();
+            return m_db.fail(query);
+        }
+        return true;
+    });
+    return dependency;
+}
+
+namespace {
+
+// Moves the structure's revision on from the one read: false, having failed `db` with the
+// reason, when it changed since or is not there.
+bool touchStructure(RegisterDatabase &db, QSqlQuery &query, const RegisterStructure &read)
+{
+    if (!execBound(query, QStringLiteral("UPDATE structures SET revision = revision + 1 WHERE id = ? AND revision = ?"),
+            {read.id, read.revision}))
+        return db.fail(query);
+    return query.numRowsAffected() == 1 || failUnchanged(db, QStringLiteral("structures"), read.id, kNoStructure);
+}
+
+} // namespace
+
+bool Register::setStructureDependency(const RegisterStructure &read, const AppliedDependency &dependency)
+{
+    return m_db.write([&] {
+        QSqlQuery query(m_db.database());
+        if (!touchStructure(m_db, query, read))
+            return false;
+        if (dependency.setId != 0) {
+            if (!execBound(query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {dependency.setId}))
+                return m_db.fail(query);
+            if (!query.next())
+                return m_db.fail(kNoSet);
+            query.finish();
+        }
+        if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"), {read.id}))
+            return m_db.fail(query);
+        if (!execBound(query,
+                QStringLiteral("INSERT INTO structure_dependencies (structure_id, %1) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                    .arg(kDependencyColumns),
+                QVariantList {read.id} + dependencyValues(dependency)))
+            return m_db.fail(query);
+        for (qsizetype i = 0; i < dependency.sites.size(); ++i) {
+            const AppliedSite &site = dependency.sites.at(i);
+            if (!execBound(query,
+                    QStringLiteral("INSERT INTO structure_dependency_sites (structure_id, position, label, indirect, "
+                                   "direct, counted) VALUES (?, ?, ?, ?, ?, ?)"),
+                    {read.id, int(i), site.label, site.indirect, site.direct, site.counted ? 1 : 0}))
+                return m_db.fail(query);
+        }
+        return true;
+    });
+}
+
+bool Register::removeStructureDependency(const RegisterStructure &read)
+{
+    return m_db.write([&] {
+        QSqlQuery query(m_db.database());
+        if (!touchStructure(m_db, query, read))
+            return false;
+        if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"), {read.id}))
+            return m_db.fail(query);
+        return true;
+    });
+}
+
+std::optional<DependencySource> dependencySource(Register &reg, RegisterId setId, SiteChoice choice, QString &error)
+{
+    const std::optional<CalibrationSet> set = reg.calibrationSet(setId);
+    if (!set) {
+        error = reg.errorString().isEmpty() ? kNoSet : reg.errorString();
+        return std::nullopt;
+    }
+    const QList<CalibrationSite> kept = reg.calibrationSites(setId);
+    if (!reg.errorString().isEmpty()) {
+        error = reg.errorString();
+        return std::nullopt;
+    }
+    DependencySource all {set->id, set->name, directMethodName(set->method), {}, {}};
+    QList<QDateTime> addedAt;
+    for (const CalibrationSite &site : kept) {
+        if (!site.unusable.isEmpty()) {
+            error = QStringLiteral("участок «%1» набора нельзя использовать: %2").arg(site.label, site.unusable);
+            return std::nullopt;
+        }
+        all.sites << CalibSite {site.label, site.indirect, site.direct, site.testedOn};
+        all.dependencies << site.dependency;
+        addedAt << site.addedAt;
+    }
+    if (choice == SiteChoice::All)
+        return all;
+    DependencySource newest {all.setId, all.setName, all.methodName, {}, {}};
+    for (qsizetype i : newestSites(all.sites, addedAt)) {
+        newest.sites << all.sites.at(i);
+        newest.dependencies << all.dependencies.at(i);
+    }
+    return newest;
+}
+
+std::optional<DependencyStrength> strengthByDependency(const AppliedDependency &dependency, const ArchiveCell &cell)
+{
+    double h = 0;
+    if (QString why; !indirectValueOf(cell, h, why))
+        return std::nullopt;
+    return strengthBy(dependency, h);
+}
+
+} // namespace luvir
