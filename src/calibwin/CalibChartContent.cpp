@@ -8,7 +8,7 @@ namespace luvir {
 CalibChartContent calibChartContent(const CalibOutcome &outcome, const QString &separator)
 {
     CalibChartContent content;
-    const bool own = outcome.kind == CalibKind::Own;
+    const bool own = outcome.kind == DependencyKind::Own;
     content.keptName = own ? QStringLiteral("Участки") : QStringLiteral("Учтённые участки");
     content.culledName
         = own ? QStringLiteral("Отбракованные участки") : QStringLiteral("Не учтённые участки");

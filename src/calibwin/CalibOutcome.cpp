@@ -10,29 +10,59 @@ const QChar kTab = u'\t';
 // lines under it.
 QStringList outcomeLines(const CalibOutcome &outcome, const QString &separator)
 {
-    return outcome.kind == CalibKind::Own ? ownDependencyLines(outcome.input, outcome.fit, separator)
-                                          : coincidenceFactorLines(outcome.input, outcome.factor, separator);
+    return outcome.kind == DependencyKind::Own
+        ? ownDependencyLines(outcome.input, outcome.fit, separator)
+        : coincidenceFactorLines(outcome.input, outcome.factor, separator);
 }
 
 } // namespace
 
-CalibOutcome calibOutcome(const QList<CalibrationSite> &sites, CalibKind kind, bool newest20)
+CalibOutcome calibOutcome(const QList<CalibrationSite> &sites, DependencyKind kind, bool newest20)
 {
-    Q_UNUSED(newest20);
     CalibOutcome outcome;
     outcome.kind = kind;
     outcome.sites = sites;
     outcome.notUsed.resize(sites.size());
+    QList<int> usable;
+    CalibSites usableSites;
+    QList<QDateTime> addedAt;
     for (int i = 0; i < sites.size(); ++i) {
         const CalibrationSite &site = sites.at(i);
         if (!site.unusable.isEmpty()) {
             outcome.notUsed[i] = QStringLiteral("не используется: %1").arg(site.unusable);
             continue;
         }
-        outcome.used << i;
-        outcome.input << CalibSite {site.label, site.indirect, site.direct, site.testedOn};
+        usable << i;
+        usableSites << CalibSite {site.label, site.indirect, site.direct, site.testedOn};
+        addedAt << site.addedAt;
     }
-    if (kind == CalibKind::Own) {
+    QList<qsizetype> chosen;
+    if (newest20) {
+        chosen = newestSites(usableSites, addedAt);
+    } else {
+        for (qsizetype i = 0; i < usable.size(); ++i)
+            chosen << i;
+    }
+    for (qsizetype i = 0, next = 0; i < usable.size(); ++i) {
+        if (next < chosen.size() && chosen.at(next) == i) {
+            outcome.used << usable.at(i);
+            outcome.input << usableSites.at(i);
+            ++next;
+        } else {
+            outcome.notUsed[usable.at(i)] = QStringLiteral("не среди %1 последних").arg(kCorrectionSites);
+        }
+    }
+
+    QStringList dependencies;
+    for (const int i : std::as_const(outcome.used))
+        dependencies << sites.at(i).dependency;
+    const DependencyMix mix = dependencyMix({0, {}, {}, outcome.input, dependencies}, kind);
+    if (mix.refused) {
+        outcome.refusal = mix.message;
+        return outcome;
+    }
+    outcome.warning = mix.message;
+    if (kind == DependencyKind::Own) {
         outcome.fit = ownDependency(outcome.input);
         outcome.refusal = outcome.fit.refusal.message;
     } else {
@@ -42,9 +72,17 @@ CalibOutcome calibOutcome(const QList<CalibrationSite> &sites, CalibKind kind, b
     return outcome;
 }
 
-QStringList calibColumnTitles(CalibKind kind)
+DependencySource dependencySourceOf(const CalibOutcome &outcome, const CalibrationSet &set)
 {
-    const QStringList computed = kind == CalibKind::Own
+    DependencySource source {set.id, set.name, directMethodName(set.method), outcome.input, {}};
+    for (const int i : outcome.used)
+        source.dependencies << outcome.sites.at(i).dependency;
+    return source;
+}
+
+QStringList calibColumnTitles(DependencyKind kind)
+{
+    const QStringList computed = kind == DependencyKind::Own
         ? QStringList {QStringLiteral("R по зависимости, МПа"), QStringLiteral("Отбраковка")}
         : QStringList {QStringLiteral("q = R / H"), QStringLiteral("Учёт")};
     return QStringList {QStringLiteral("Участок"), QStringLiteral("H, МПа"), QStringLiteral("R прямой, МПа"),

@@ -7,7 +7,7 @@ namespace luvir {
 
 CalibSiteModel::CalibSiteModel(const QString &separator, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_titles(calibColumnTitles(CalibKind::Own))
+    , m_titles(calibColumnTitles(DependencyKind::Own))
     , m_separator(separator)
 {
 }
@@ -41,7 +41,7 @@ bool CalibSiteModel::counts(int row) const
         return false;
     if (!m_outcome.computed())
         return true;
-    return m_outcome.kind == CalibKind::Own
+    return m_outcome.kind == DependencyKind::Own
         ? m_outcome.fit.cullRound.value(place) == 0
         : m_outcome.factor.sites.value(place).standing == RatioStanding::Counted;
 }

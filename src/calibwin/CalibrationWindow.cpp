@@ -82,6 +82,20 @@ void CalibrationWindow::createActions()
         QKeySequence(Qt::CTRL | Qt::Key_S));
     PrintAction = make(
         QStringLiteral("Печать графика…"), [this] { printChart(); }, QKeySequence(Qt::CTRL | Qt::Key_P));
+    ApplyAction = make(
+        QStringLiteral("Применить к конструкции…"),
+        [this] {
+            if (const RegisterId id = chooseStructure())
+                applyToStructure(id);
+        },
+        QKeySequence(Qt::CTRL | Qt::Key_K));
+    RemoveDependencyAction = make(
+        QStringLiteral("Снять с конструкции…"),
+        [this] {
+            if (const RegisterId id = chooseStructure())
+                removeFromStructure(id);
+        },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
     RefreshAction = make(
         QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence(Qt::Key_F5));
 }
@@ -101,6 +115,7 @@ void CalibrationWindow::createMenus()
     menu(QStringLiteral("&Набор"),
         {NewSetAction, SetPropertiesAction, RemoveSetAction, nullptr, RefreshAction});
     menu(QStringLiteral("&Участки"), {AddMeasurementsAction, AddTypedSiteAction, RemoveSiteAction});
+    menu(QStringLiteral("&Зависимость"), {ApplyAction, RemoveDependencyAction});
     menu(QStringLiteral("&График"), {SavePictureAction, PrintAction});
 
     auto contextMenu = [this](const QList<QAction *> &actions) {
@@ -113,7 +128,8 @@ void CalibrationWindow::createMenus()
         return m;
     };
     SetMenu = contextMenu({NewSetAction, SetPropertiesAction, RemoveSetAction, nullptr, RefreshAction});
-    SiteMenu = contextMenu({AddMeasurementsAction, AddTypedSiteAction, RemoveSiteAction});
+    SiteMenu = contextMenu({AddMeasurementsAction, AddTypedSiteAction, RemoveSiteAction, nullptr, ApplyAction,
+        RemoveDependencyAction});
     ChartMenu = contextMenu({SavePictureAction, PrintAction});
     for (auto [view, m] :
         {std::pair<QWidget *, QMenu *>(SetList, SetMenu), {SiteTable, SiteMenu}, {ChartView, ChartMenu}}) {
@@ -178,8 +194,8 @@ void CalibrationWindow::createLayout()
     auto *choice = new QHBoxLayout;
     KindChoice = new QComboBox(right);
     KindChoice->addItem(
-        QStringLiteral("собственная зависимость R = a·H + b"), static_cast<int>(CalibKind::Own));
-    KindChoice->addItem(QStringLiteral("коэффициент совпадения Kc"), static_cast<int>(CalibKind::Kc));
+        QStringLiteral("собственная зависимость R = a·H + b"), static_cast<int>(DependencyKind::Own));
+    KindChoice->addItem(QStringLiteral("коэффициент совпадения Kc"), static_cast<int>(DependencyKind::Kc));
     auto *kindLabel = new QLabel(QStringLiteral("&Расчёт:"), right);
     kindLabel->setBuddy(KindChoice);
     Newest20 = new QCheckBox(QStringLiteral("по &последним 20 участкам"), right);
@@ -296,14 +312,14 @@ RegisterId CalibrationWindow::selectedSet() const
     return item ? item->data(Qt::UserRole).toLongLong() : 0;
 }
 
-void CalibrationWindow::setKind(CalibKind kind)
+void CalibrationWindow::setKind(DependencyKind kind)
 {
     KindChoice->setCurrentIndex(std::max(0, KindChoice->findData(static_cast<int>(kind))));
 }
 
-CalibKind CalibrationWindow::kind() const
+DependencyKind CalibrationWindow::kind() const
 {
-    return static_cast<CalibKind>(KindChoice->currentData().toInt());
+    return static_cast<DependencyKind>(KindChoice->currentData().toInt());
 }
 
 QStringList CalibrationWindow::figureLines() const
@@ -360,6 +376,8 @@ void CalibrationWindow::updateActions()
     RemoveSiteAction->setEnabled(set && SiteTable->currentIndex().isValid());
     SavePictureAction->setEnabled(!m_outcome.input.isEmpty());
     PrintAction->setEnabled(!m_outcome.input.isEmpty());
+    ApplyAction->setEnabled(set && m_register);
+    RemoveDependencyAction->setEnabled(m_register != nullptr);
 }
 
 } // namespace luvir

@@ -47,8 +47,8 @@ public:
     void selectSet(RegisterId id);
     RegisterId selectedSet() const;
     const QList<CalibrationSet> &sets() const { return m_sets; }
-    void setKind(CalibKind kind);
-    CalibKind kind() const;
+    void setKind(DependencyKind kind);
+    DependencyKind kind() const;
 
     // What is shown of the chosen set.
     const CalibOutcome &outcome() const { return m_outcome; }
@@ -66,6 +66,11 @@ public:
     bool removeSite(); // the current row's; asks first
     void savePicture();
     void printChart();
+    // «Применить к конструкции…»: what is shown, given to the structure (asked with the
+    // structure chooser); refused, with the reasons, when it is not accepted or established.
+    bool applyToStructure(RegisterId structureId);
+    // «Снять с конструкции…»: the structure's dependency taken away, after the question.
+    bool removeFromStructure(RegisterId structureId);
 
     QListWidget *SetList = nullptr;
     QTableView *SiteTable = nullptr;
@@ -81,6 +86,8 @@ public:
     QAction *RemoveSiteAction = nullptr;
     QAction *SavePictureAction = nullptr;
     QAction *PrintAction = nullptr;
+    QAction *ApplyAction = nullptr;
+    QAction *RemoveDependencyAction = nullptr;
     QAction *RefreshAction = nullptr;
     // The context menus of the sets, the sites and the chart (the right button, Shift+F10,
     // the menu key).
@@ -107,6 +114,10 @@ private:
     void updateActions();
     bool done(bool ok); // tells the user when !ok, then refreshes
     QList<RegisterMeasurement> selectedInRegister() const;
+    // The structure chooser, starting on the one chosen last; 0 when cancelled.
+    RegisterId chooseStructure();
+    // "«Колонна К-3» (объект «Дом 5»)".
+    QString structureName(const RegisterStructure &structure);
 
     Register *m_register = nullptr;
     RegisterWindow *m_registerWindow = nullptr;
@@ -117,6 +128,7 @@ private:
     QString m_separator;
     FileDialogRequest m_pictureRequest;
     QPrinter m_printer;
+    RegisterId m_lastStructure = 0;
 };
 
 } // namespace luvir

@@ -2,6 +2,7 @@
 // print. Each goes through the register library and tells the user when it refuses.
 #include "CalibrationWindow.h"
 
+#include "AppliedDependencyText.h"
 #include "CalibChartDrawing.h"
 #include "CalibSetDialog.h"
 #include "CalibSitesDialog.h"
@@ -9,6 +10,7 @@
 #include "ChartPrinting.h"
 #include "PrintTarget.h"
 #include "Register.h"
+#include "RegisterStructureChooser.h"
 #include "WaitCursor.h"
 
 #include <QChartView>
@@ -17,6 +19,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTableView>
 
 namespace luvir {
@@ -186,6 +189,100 @@ void CalibrationWindow::printChart()
     QString error;
     if (!luvir::printChart(m_printer, lay, {kPrintMarginPercent, false}, ChartView->size(), &error))
         dialogs().error(this, error);
+}
+
+RegisterId CalibrationWindow::chooseStructure()
+{
+    if (!m_register)
+        return 0;
+    const QList<RegisterStructure> structures = m_register->structures();
+    if (structures.isEmpty()) {
+        tellUser(this, nullptr,
+            QStringLiteral("В журнале нет конструкций: создайте их в окне «Журнал испытаний»."));
+        return 0;
+    }
+    RegisterStructureChooser chooser(m_register->objects(), structures, m_lastStructure, this);
+    if (chooser.exec() != QDialog::Accepted || chooser.chosen() == 0)
+        return 0;
+    m_lastStructure = chooser.chosen();
+    return m_lastStructure;
+}
+
+QString CalibrationWindow::structureName(const RegisterStructure &structure)
+{
+    const std::optional<RegisterObject> object = m_register->object(structure.objectId);
+    return QStringLiteral("«%1» (объект «%2»)").arg(structure.name, object ? object->name : QString());
+}
+
+bool CalibrationWindow::applyToStructure(RegisterId structureId)
+{
+    const RegisterId id = selectedSet();
+    const auto set = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
+    if (!m_register || set == m_sets.cend())
+        return false;
+    // What the window shows is what is applied: its sites, computed the way chosen.
+    const DependencyApplication application
+        = applyDependency(dependencySourceOf(m_outcome, *set), kind(), QDate::currentDate());
+    if (!application.applied()) {
+        tellUser(this, nullptr, application.refusal);
+        return false;
+    }
+    // The structure as it is now: a change another makes from here on is not overwritten.
+    const std::optional<RegisterStructure> read = m_register->structure(structureId);
+    if (!read)
+        return done(false);
+    const QString title = appliedDependencyTitle(*application.dependency, m_separator);
+    if (!application.warning.isEmpty()
+        && !dialogs().question(this,
+            QStringLiteral("%1\n\nПрименить %2 к конструкции %3?")
+                .arg(application.warning, title, structureName(*read)),
+            windowTitle()))
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->setStructureDependency(*read, *application.dependency);
+    }
+    if (ok) {
+        statusBar()->showMessage(
+            QStringLiteral("К конструкции %1 применено: %2.").arg(structureName(*read), title));
+        emit dependencyChanged();
+    }
+    return done(ok);
+}
+
+bool CalibrationWindow::removeFromStructure(RegisterId structureId)
+{
+    if (!m_register)
+        return false;
+    const std::optional<RegisterStructure> read = m_register->structure(structureId);
+    if (!read)
+        return done(false);
+    const std::optional<AppliedDependency> had = m_register->structureDependency(structureId);
+    if (!had) {
+        if (!m_register->errorString().isEmpty())
+            return done(false);
+        tellUser(this, nullptr,
+            QStringLiteral("У конструкции %1 нет градуировочной зависимости.").arg(structureName(*read)));
+        return false;
+    }
+    const QString question
+        = QStringLiteral("Снять с конструкции %1 %2? Её измерения будут показаны с прочностью "
+                         "по прибору.")
+              .arg(structureName(*read), appliedDependencyTitle(*had, m_separator));
+    if (!dialogs().question(this, question, windowTitle()))
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->removeStructureDependency(*read);
+    }
+    if (ok) {
+        statusBar()->showMessage(
+            QStringLiteral("С конструкции %1 снята градуировочная зависимость.").arg(structureName(*read)));
+        emit dependencyChanged();
+    }
+    return done(ok);
 }
 
 } // namespace luvir

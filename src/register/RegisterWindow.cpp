@@ -52,6 +52,7 @@ RegisterWindow::RegisterWindow(QWidget *parent)
     createActions();
     createLayout();
     createMenus();
+    setUpDependencyColumn();
     // 980 × 660 on a 1024 × 768 screen and larger; smaller screens get what they have, less
     // a margin for the frame; centred.
     const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);

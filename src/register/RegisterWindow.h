@@ -137,6 +137,8 @@ private:
     void createActions();
     void createLayout();
     void createMenus();
+    // The strength by the calibration dependency beside R (RegisterWindowDependency.cpp).
+    void setUpDependencyColumn();
     void showContextMenu(QMenu *menu, QAbstractItemView *view, QPoint at); // `at` in its viewport
     // The site editing of the table: typing on a row edits its label, Enter stores it and
     // goes to the next row.

@@ -47,7 +47,7 @@ TEST(CalibOutcome, OwnDependencyLeavesOutAnUnusableMeasurementAndCullsTheFarSite
     zeroKc.unusable = QStringLiteral("Kc измерения равен 0");
     sites.insert(3, zeroKc);
 
-    const CalibOutcome outcome = calibOutcome(sites, CalibKind::Own, false);
+    const CalibOutcome outcome = calibOutcome(sites, DependencyKind::Own, false);
     ASSERT_TRUE(outcome.computed()) << qPrintable(outcome.refusal);
     EXPECT_EQ(outcome.used.size(), 15);
     EXPECT_FALSE(outcome.used.contains(3));
@@ -63,7 +63,7 @@ TEST(CalibOutcome, OwnDependencyLeavesOutAnUnusableMeasurementAndCullsTheFarSite
     // 0.85011·44 + 4.00396 = 41.41: shown beside its direct 46.4, culled in round 1.
     EXPECT_EQ(calibSiteRow(outcome, 15, QStringLiteral(".")),
         (QStringList {"15", "44.00", "46.4", "", "введён вручную", "41.4", "отбракован (тур 1)"}));
-    EXPECT_EQ(calibColumnTitles(CalibKind::Own).value(SiteFigure), "R по зависимости, МПа");
+    EXPECT_EQ(calibColumnTitles(DependencyKind::Own).value(SiteFigure), "R по зависимости, МПа");
 
     const QStringList lines = calibSummaryLines(outcome, QStringLiteral(","));
     for (const char *expected : {"Зависимость: R = 0,8501·H + 4,00", "S = 0,24 МПа", "S/R̄ = 0,8 %",
@@ -88,7 +88,7 @@ TEST(CalibOutcome, KcCountsTheRatiosWithinTheLimitsAndDrawsTheLineOverTheCounted
 {
     const QList<CalibrationSite> sites {
         typedSite("1", 20, 20), typedSite("2", 25, 27.5), typedSite("3", 30, 27), typedSite("4", 35, 52.5)};
-    const CalibOutcome outcome = calibOutcome(sites, CalibKind::Kc, false);
+    const CalibOutcome outcome = calibOutcome(sites, DependencyKind::Kc, false);
     ASSERT_TRUE(outcome.applicable());
     EXPECT_EQ(calibSiteRow(outcome, 1, QStringLiteral(",")),
         (QStringList {"2", "25,00", "27,5", "", "введён вручную", "1,100", "учтён"}));
@@ -109,14 +109,14 @@ TEST(CalibOutcome, ARefusedSetShowsItsReasonAndItsSitesOnly)
     struct Case {
         const char *name;
         QList<CalibrationSite> sites;
-        CalibKind kind;
+        DependencyKind kind;
         const char *reason; // a part of the refusal
     };
     const QList<Case> cases {
-        {"two sites", {typedSite("1", 20, 20), typedSite("2", 25, 26)}, CalibKind::Own, "не менее 3"},
+        {"two sites", {typedSite("1", 20, 20), typedSite("2", 25, 26)}, DependencyKind::Own, "не менее 3"},
         {"all H equal", {typedSite("1", 20, 20), typedSite("2", 20, 21), typedSite("3", 20, 22)},
-            CalibKind::Own, "H"},
-        {"too few for Kc", {typedSite("1", 20, 20), typedSite("2", 25, 26)}, CalibKind::Kc,
+            DependencyKind::Own, "H"},
+        {"too few for Kc", {typedSite("1", 20, 20), typedSite("2", 25, 26)}, DependencyKind::Kc,
             "нужно ещё 1 прямое испытание"},
     };
     for (const Case &c : cases) {

@@ -160,7 +160,7 @@ TEST_F(CalibrationWindowTest, OwnDependencyWithOneCulledSiteFromTypedDirectStren
     // Kc of the same sites: q = R / H, all within 0.7…1.3.
     window->KindChoice->setFocus();
     press(Qt::Key_Down);
-    EXPECT_EQ(window->kind(), CalibKind::Kc);
+    EXPECT_EQ(window->kind(), DependencyKind::Kc);
     EXPECT_EQ(table->headerData(SiteFigure, Qt::Horizontal).toString(), "q = R / H");
     EXPECT_TRUE(window->outcome().factor.established());
 }
