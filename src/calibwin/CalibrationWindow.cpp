@@ -85,14 +85,14 @@ void CalibrationWindow::createActions()
     ApplyAction = make(
         QStringLiteral("Применить к конструкции…"),
         [this] {
-            if (const RegisterId id = chooseStructure())
+            if (const RegisterId id = chooseStructure(QStringLiteral("Применить к конструкции")))
                 applyToStructure(id);
         },
         QKeySequence(Qt::CTRL | Qt::Key_K));
     RemoveDependencyAction = make(
         QStringLiteral("Снять с конструкции…"),
         [this] {
-            if (const RegisterId id = chooseStructure())
+            if (const RegisterId id = chooseStructure(QStringLiteral("Снять с конструкции")))
                 removeFromStructure(id);
         },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));

@@ -114,8 +114,9 @@ private:
     void updateActions();
     bool done(bool ok); // tells the user when !ok, then refreshes
     QList<RegisterMeasurement> selectedInRegister() const;
-    // The structure chooser, starting on the one chosen last; 0 when cancelled.
-    RegisterId chooseStructure();
+    // The structure chooser captioned `caption`, starting on the one chosen last; 0 when
+    // cancelled.
+    RegisterId chooseStructure(const QString &caption);
     // "«Колонна К-3» (объект «Дом 5»)".
     QString structureName(const RegisterStructure &structure);
 

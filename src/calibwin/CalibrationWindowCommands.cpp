@@ -191,7 +191,7 @@ void CalibrationWindow::printChart()
         dialogs().error(this, error);
 }
 
-RegisterId CalibrationWindow::chooseStructure()
+RegisterId CalibrationWindow::chooseStructure(const QString &caption)
 {
     if (!m_register)
         return 0;
@@ -202,6 +202,7 @@ RegisterId CalibrationWindow::chooseStructure()
         return 0;
     }
     RegisterStructureChooser chooser(m_register->objects(), structures, m_lastStructure, this);
+    chooser.setWindowTitle(caption);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen() == 0)
         return 0;
     m_lastStructure = chooser.chosen();

@@ -33,8 +33,10 @@ void RegisterMeasurementModel::setMeasurements(
             if (const std::optional<AppliedDependency> dependency = m_dependencyReader(m.structureId))
                 m_dependencies.insert(m.structureId, *dependency);
         const auto dependency = m_dependencies.constFind(m.structureId);
-        m_byDependency << (dependency == m_dependencies.cend() ? std::nullopt
-                                                                : strengthByDependency(*dependency, m.cell));
+        if (dependency == m_dependencies.cend())
+            m_byDependency << std::nullopt;
+        else
+            m_byDependency << strengthByDependency(*dependency, m.cell);
     }
     endResetModel();
 }
@@ -84,7 +86,10 @@ int RegisterMeasurementModel::compareRows(int left, int right, int column) const
     case kDependencyColumn: { // rows without a strength by a dependency first
         const std::optional<DependencyStrength> &x = m_byDependency.at(left);
         const std::optional<DependencyStrength> &y = m_byDependency.at(right);
-        order = x && y ? (x->strength < y->strength ? -1 : y->strength < x->strength ? 1 : 0) : sign(!!x - !!y);
+        if (x && y)
+            order = x->strength < y->strength ? -1 : (y->strength < x->strength ? 1 : 0);
+        else
+            order = sign(int(x.has_value()) - int(y.has_value()));
         break;
     }
     default: // № and the time: the time order they were listed in
