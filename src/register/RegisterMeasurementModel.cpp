@@ -143,7 +143,7 @@ QVariant RegisterMeasurementModel::headerData(int section, Qt::Orientation orien
     if (section < kTableColumns)
         return MeasurementTableHeader.at(section);
     if (section == kDependencyColumn)
-        return QStringLiteral("Прочность по градуировке, МПа");
+        return QStringLiteral("По градуировке, МПа");
     return section == kSiteColumn ? QStringLiteral("Участок") : QStringLiteral("Источник");
 }
 

@@ -95,6 +95,13 @@ void RegisterWindow::createActions()
     OpenInTableAction = add(
         QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); },
         QKeySequence(Qt::CTRL | Qt::Key_O));
+    // A window of its own, as the statistics: no "…". No room on the rows: its key and both
+    // context menus hold it.
+    CalibrationAction = add(
+        QStringLiteral("Градуировка"), [this] { emit calibrationRequested(); },
+        QKeySequence(Qt::CTRL | Qt::Key_G));
+    bar->removeAction(CalibrationAction);
+    addAction(CalibrationAction);
 
     // The tree's commands and the protocol on a row of their own, so that both rows fit a
     // window of 980 px (a 1024 × 768 screen).
@@ -120,9 +127,6 @@ void RegisterWindow::createActions()
     ProtocolAction = add(
         QStringLiteral("Протокол испытаний…"), [this] { requestProtocol(); },
         QKeySequence(Qt::CTRL | Qt::Key_P));
-    CalibrationAction = add(
-        QStringLiteral("Градуировка…"), [this] { emit calibrationRequested(); },
-        QKeySequence(Qt::CTRL | Qt::Key_G));
     // "Обновить" has no room on the rows: its key and both context menus hold it.
     RefreshAction = add(
         QStringLiteral("Обновить"), [this] { refresh(); }, QKeySequence(Qt::Key_F5));
@@ -136,7 +140,7 @@ void RegisterWindow::createMenus()
     TreeMenu->addActions(
         {NewObjectAction, NewStructureAction, RenameAction, PropertiesAction, DeleteNodeAction});
     TreeMenu->addSeparator();
-    TreeMenu->addActions({StatisticsAction, ProtocolAction});
+    TreeMenu->addActions({StatisticsAction, ProtocolAction, CalibrationAction});
     TreeMenu->addSeparator();
     TreeMenu->addAction(RefreshAction);
     TableMenu = new QMenu(this);

@@ -113,7 +113,7 @@ public:
     QAction *RenameAction = nullptr;
     QAction *DeleteNodeAction = nullptr;
     QAction *RefreshAction = nullptr;
-    QAction *CalibrationAction = nullptr; // «Градуировка…»
+    QAction *CalibrationAction = nullptr; // «Градуировка»
     // The context menus of the tree and of the table (the right button, Shift+F10, the menu key).
     QMenu *TreeMenu = nullptr;
     QMenu *TableMenu = nullptr;
@@ -123,7 +123,7 @@ signals:
     void openInTable(const QList<luvir::Measurement> &measurements);
     // "Протокол испытаний…": structures of one object, each holding measurements.
     void protocolRequested(const QList<luvir::RegisterId> &structureIds);
-    // «Градуировка…»: the calibration sets of the register shown.
+    // «Градуировка»: the calibration sets of the register shown.
     void calibrationRequested();
 
 protected:

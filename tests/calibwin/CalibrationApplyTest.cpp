@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -116,7 +117,11 @@ TEST_F(CalibrationApplyTest, TheOwnDependencyGivenToTheStructureIsShownBesideR)
     EXPECT_TRUE(outside.contains(typed("H = 44.00 МПа вне диапазона зависимости 16.00…42.00 МПа")))
         << qPrintable(outside);
     EXPECT_TRUE(model->index(0, column).data(Qt::ToolTipRole).toString().startsWith("По зависимости: "));
+    registerWindow.show();
+    QCoreApplication::processEvents();
+    table->scrollTo(table->model()->index(14, column));
     picture(&registerWindow, "calibwin-4-register-column");
+    activate(); // back to the calibration window
 
     // Sorted by the column, descending: the bracketed 41.4 first, then 0.8501·42 + 4.004 = 39.7.
     table->sortByColumn(column, Qt::DescendingOrder);

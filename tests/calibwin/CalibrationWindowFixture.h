@@ -97,7 +97,9 @@ protected:
         QCoreApplication::processEvents();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [this] { return QApplication::focusWidget() && QApplication::focusWidget()->window() == window; },
+            2000));
     }
     // A key as the user presses it: to whatever has the keyboard.
     static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
