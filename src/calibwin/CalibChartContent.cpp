@@ -9,9 +9,9 @@ CalibChartContent calibChartContent(const CalibOutcome &outcome, const QString &
 {
     CalibChartContent content;
     const bool own = outcome.kind == DependencyKind::Own;
-    content.keptName = own ? QStringLiteral("Участки") : QStringLiteral("Учтённые участки");
-    content.culledName
-        = own ? QStringLiteral("Отбракованные участки") : QStringLiteral("Не учтённые участки");
+    // Short, so that the legend fits a chart a third of the window wide.
+    content.keptName = own ? QStringLiteral("Участки") : QStringLiteral("Учтены");
+    content.culledName = own ? QStringLiteral("Отбракованы") : QStringLiteral("Не учтены");
     if (!outcome.computed()) {
         for (const CalibSite &site : outcome.input)
             content.kept << QPointF(site.indirect, site.direct);
@@ -34,7 +34,7 @@ CalibChartContent calibChartContent(const CalibOutcome &outcome, const QString &
         content.title = equationText(outcome.fit, separator);
         content.line = QLineF(outcome.fit.hMin, outcome.fit.strengthAt(outcome.fit.hMin), outcome.fit.hMax,
             outcome.fit.strengthAt(outcome.fit.hMax));
-        content.lineName = content.title;
+        content.lineName = QStringLiteral("Зависимость");
     } else if (outcome.factor.kc) {
         // Kc as the engineer types it into the meter: two decimals.
         const double kc = std::round(*outcome.factor.kc * 100) / 100;

@@ -70,8 +70,12 @@ QVariant CalibSiteModel::data(const QModelIndex &index, int role) const
 
 QVariant CalibSiteModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The longer titles on two lines, so the table fits the window without scrolling sideways.
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return m_titles.value(section);
+        return QString(m_titles.value(section))
+            .replace(QStringLiteral(", "), QStringLiteral(",\n"))
+            .replace(QStringLiteral("Дата испытания"), QStringLiteral("Дата\nиспытания"))
+            .replace(QStringLiteral("Зависимость прибора"), QStringLiteral("Зависимость\nприбора"));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

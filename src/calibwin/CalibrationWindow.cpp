@@ -241,7 +241,7 @@ void CalibrationWindow::createLayout()
     sides->addWidget(left);
     sides->addWidget(right);
     sides->setStretchFactor(1, 1);
-    sides->setSizes({200, 760});
+    sides->setSizes({170, 790});
     layout->addWidget(sides);
     setCentralWidget(central);
 
@@ -352,6 +352,15 @@ void CalibrationWindow::showSet()
                          AddTypedSiteAction->shortcut().toString(QKeySequence::NativeText));
     else
         lines = calibSummaryLines(m_outcome, m_separator);
+    const auto set = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
+    if (set != m_sets.cend()) {
+        QStringList about {directMethodName(set->method)};
+        if (!set->concrete.isEmpty())
+            about << QStringLiteral("бетон: %1").arg(set->concrete);
+        if (set->madeOn.isValid())
+            about << set->madeOn.toString(QStringLiteral("dd.MM.yyyy"));
+        lines.prepend(QStringLiteral("Набор «%1»: %2").arg(set->name, about.join(QStringLiteral("; "))));
+    }
     Figures->setPlainText(lines.join(u'\n'));
     showChart();
     updateActions();

@@ -127,3 +127,27 @@ TEST(CalibOutcome, ARefusedSetShowsItsReasonAndItsSitesOnly)
         EXPECT_TRUE(calibChartContent(outcome, QStringLiteral(",")).line.isNull()) << c.name;
     }
 }
+
+// «по последним 20 участкам»: of 22 sites the two with the oldest direct tests are left out,
+// each saying why; the dependency is taken over the other twenty.
+TEST(CalibOutcome, TheNewest20LeaveTheOldestOutSayingWhy)
+{
+    QList<CalibrationSite> sites;
+    for (int i = 0; i < 22; ++i) {
+        CalibrationSite site = typedSite(QString::number(i + 1), 16 + i, 0.85 * (16 + i) + 4 + (i % 3) * 0.1);
+        // Sites 5 and 9 were tested in 2019, the rest in 2026 in the order added.
+        site.testedOn = i == 4 || i == 8 ? QDate(2019, 5, 1 + i) : QDate(2026, 1, 1 + i);
+        site.addedAt = QDateTime(QDate(2026, 12, 1), QTime(9, i));
+        sites << site;
+    }
+    const CalibOutcome all = calibOutcome(sites, DependencyKind::Own, false);
+    EXPECT_EQ(all.fit.sitesBefore, 22);
+    const CalibOutcome newest = calibOutcome(sites, DependencyKind::Own, true);
+    EXPECT_EQ(newest.fit.sitesBefore, 20);
+    EXPECT_FALSE(newest.used.contains(4));
+    EXPECT_FALSE(newest.used.contains(8));
+    EXPECT_EQ(newest.notUsed.value(4), "не среди 20 последних");
+    EXPECT_EQ(calibSiteRow(newest, 8, QStringLiteral(",")).value(SiteStanding), "не среди 20 последних");
+    EXPECT_EQ(newest.input.first().label, "1");
+    EXPECT_EQ(newest.input.at(4).label, "6");
+}

@@ -12,12 +12,15 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QXYSeries>
 
@@ -93,6 +96,28 @@ TEST_F(CalibrationWindowTest, EveryCommandNamesItsKeyAndHasOne)
     }
     EXPECT_TRUE(registerWindow.CalibrationAction->toolTip().contains(
         registerWindow.CalibrationAction->shortcut().toString(QKeySequence::NativeText)));
+    // Tab goes round the window's parts in reading order.
+    ASSERT_EQ(QApplication::focusWidget(), window->SetList);
+    QList<QWidget *> visited;
+    for (int i = 0; i < 5; ++i) {
+        press(Qt::Key_Tab);
+        visited << QApplication::focusWidget();
+    }
+    const QList<QWidget *> inOrder {
+        window->KindChoice, window->Newest20, window->SiteTable, window->Figures, window->ChartView};
+    EXPECT_EQ(visited, inOrder);
+    // Ctrl+G in the register window asks for this window.
+    QSignalSpy asked(&registerWindow, &RegisterWindow::calibrationRequested);
+    registerWindow.show();
+    registerWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&registerWindow));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return QApplication::focusWidget() && QApplication::focusWidget()->window() == &registerWindow;
+    }));
+    press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(asked.size(), 1);
+    EXPECT_TRUE(registerWindow.TableMenu->actions().contains(registerWindow.CalibrationAction));
+    EXPECT_TRUE(registerWindow.TreeMenu->actions().contains(registerWindow.CalibrationAction));
     // Nothing to show yet: the way to start is said.
     EXPECT_EQ(
         window->figureLines().value(0), "В журнале нет градуировочных наборов: создайте набор (Ctrl+N).");
@@ -109,7 +134,10 @@ TEST_F(CalibrationWindowTest, OwnDependencyWithOneCulledSiteFromTypedDirectStren
     EXPECT_EQ(set.method, DirectMethod::EdgeShear);
     EXPECT_EQ(set.concrete, "B25, колонны");
     EXPECT_EQ(window->selectedSet(), set.id);
-    EXPECT_TRUE(window->figureLines().value(0).startsWith("В наборе нет участков"));
+    EXPECT_EQ(window->figureLines().value(0),
+        QStringLiteral("Набор «Колонны К-3»: скалывание ребра; бетон: B25, колонны; %1")
+            .arg(QDate::currentDate().toString("dd.MM.yyyy")));
+    EXPECT_TRUE(window->figureLines().value(1).startsWith("В наборе нет участков"));
 
     addAllListed(kDirectStrengths);
     const QList<CalibrationSite> sites = reg.calibrationSites(set.id);
@@ -197,7 +225,7 @@ TEST_F(CalibrationWindowTest, TheChartIsSavedAndPrintedAsTheChartWindowsAre)
     const ToolRun read
         = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}, QStringLiteral("C"));
     ASSERT_TRUE(read.ok()) << qPrintable(read.problem);
-    for (const char *text : {"H, МПа", "R прямой, МПа", "Отбракованные участки"})
+    for (const char *text : {"H, МПа", "R прямой, МПа", "Отбракованы"})
         EXPECT_TRUE(read.outText().contains(QString::fromUtf8(text))) << text << "\n"
                                                                       << qPrintable(read.outText());
 }
