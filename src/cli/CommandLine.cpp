@@ -63,6 +63,10 @@ QString forProtocol(const QString &name)
 {
     return LuvirCli::tr("%1 is for register protocol").arg(name);
 }
+QString forCalib(const QString &name)
+{
+    return LuvirCli::tr("%1 is for register calib apply").arg(name);
+}
 QString forProperties(const QString &name)
 {
     return LuvirCli::tr("--%1 is for register properties").arg(name.mid(2));
@@ -103,7 +107,7 @@ QString storeProperty(Invocation &invocation, const QString &name, const QString
 constexpr unsigned kRegisterOnly = bits({C::Download, C::Register}); // download takes them to refuse them
 constexpr unsigned kSelecting = bits({R::List, R::Stats});
 constexpr unsigned kNamingStructure
-    = bits({R::List, R::Stats, R::Assign, R::Export, R::Protocol, R::Properties});
+    = bits({R::List, R::Stats, R::Assign, R::Export, R::Protocol, R::Properties, R::Calib});
 constexpr unsigned kAllActions = bits({R::Add, R::List, R::Assign, R::Unassign, R::Stats, R::Export,
     R::Protocol, R::Properties, R::Calib, R::Backup});
 constexpr unsigned kProtocol = bits({R::Protocol});
@@ -132,8 +136,11 @@ const OptionEntry kOptions[] = {
     {"--class", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
     {"--concreted", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
     {"--customer", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
-    {"--kind", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    // register properties: the element kind; register calib apply: own or kc.
+    {"--kind", true, kRegisterOnly, kProperties | bits({R::Calib}), forProperties, storeProperty, true},
     {"--notes", true, kRegisterOnly, kProperties, forProperties, storeProperty, true},
+    {"--newest", false, kRegisterOnly, bits({R::Calib}), forCalib,
+        [](Invocation &i, const QString &, const QString &) { return i.newest = true, QString(); }},
     {"--register", true, kRegisterOnly, kAllActions, nullptr,
         [](Invocation &i, const QString &, const QString &v) { return i.registerFile = v, QString(); }},
     {"--structure", true, kRegisterOnly, kNamingStructure, nullptr,

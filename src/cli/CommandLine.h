@@ -47,6 +47,7 @@ struct Invocation {
     QMap<QString, QString> properties;
     CalibAction calibAction = CalibAction::Fit; // calib fit|kc
     bool json = false; // calib --json
+    bool newest = false; // register calib apply --newest: on the set's newest 20 sites
     QStringList options; // every option given, by its name ("--structure"), in order
     QString helpTopic; // help: a command's name, or empty for the whole tool
     QString error; // a usage error in one line; the rest is then meaningless
@@ -86,7 +87,8 @@ QString misplacedRegisterOption(const Invocation &invocation, RegisterAction act
 // Whether the arguments given fit calib `action` ("fit" or "kc"); sets
 // invocation.calibAction; the reason when they do not fit.
 QString checkCalib(Invocation &invocation, const QString &action);
-// Whether the arguments of `register calib` fit (export SET OUT.csv); the reason when not.
+// Whether the arguments of `register calib` fit (export SET OUT.csv, apply SET, remove-from);
+// the reason when not.
 QString checkRegisterCalib(const Invocation &invocation);
 // Whether the register options given fit download; the reason when not.
 QString checkDownloadRegister(const Invocation &invocation);

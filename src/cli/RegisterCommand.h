@@ -31,8 +31,15 @@ QString objectNames(Register &reg, const QList<RegisterStructure> &structures);
 // options or, without any, printed as "key: value" lines.
 int runRegisterProperties(Register &reg, const Invocation &invocation, CliContext &context);
 
-// register calib export: a calibration set's sites as the file `luvir-cli calib` reads.
+// register calib export: a calibration set's sites as the file `luvir-cli calib` reads;
+// apply: its dependency given to a structure; remove-from: taken off the structure.
 int runRegisterCalib(Register &reg, const Invocation &invocation, CliContext &context);
+
+// register stats of one structure given a calibration: one more line of figures, those by
+// it ("По градуировке"), then the lines naming it and whether its conditions of use are
+// met. Nothing for a structure without one.
+void printDependencyStats(Register &reg, const QList<RegisterMeasurement> &measurements, RegisterId structureId,
+    CliContext &context);
 
 // register protocol: the protocol of the structures --structure names, written to --out.
 int runRegisterProtocol(Register &reg, const Invocation &invocation, CliContext &context);

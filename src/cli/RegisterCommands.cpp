@@ -179,6 +179,8 @@ private:
         if (!measurements)
             return kExitFailed;
         printSeriesStats(measurementsOf(*measurements), m_invocation.byKind, m_context);
+        if (!m_invocation.structure.isNull() && !measurements->isEmpty())
+            printDependencyStats(m_register, *measurements, measurements->first().structureId, m_context);
         return kExitOk;
     }
 

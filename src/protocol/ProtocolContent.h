@@ -4,12 +4,15 @@
 // program works out from the measurements (dates, ages, tables, figures) is in
 // ProtocolFacts; the document, the PDF and the ODT are all made from these two.
 
+#include "AppliedDependency.h"
 #include "ArchiveCell.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace luvir {
 
@@ -51,6 +54,8 @@ struct ProtocolStructure {
     QString designClass; // as text, e.g. "B25"
     QDate concreted; // the date of concreting
     QList<ProtocolSite> sites; // in the order the table lists them
+    // The calibration applied to the structure: its strengths are those by it.
+    std::optional<AppliedDependency> dependency;
 };
 
 struct ProtocolContent {

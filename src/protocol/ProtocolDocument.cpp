@@ -188,14 +188,19 @@ void headerPart(DocumentBuilder &builder, const ProtocolHeader &header, const Pr
 // several lines, which the pages would cut.
 void siteTable(DocumentBuilder &builder, const StructureFacts &facts, bool withValues)
 {
-    const QList<qreal> widths {8, 12, 23, 14, 21, 10, 12};
-    const int columns = static_cast<int>(ProtocolSiteColumns.size());
+    // A structure with a calibration: the meter's R stays, its strength by the calibration beside it.
+    const QList<qreal> widths = facts.byDependency ? QList<qreal> {7, 11, 20, 12, 18, 8, 11, 13}
+                                                   : QList<qreal> {8, 12, 23, 14, 21, 10, 12};
+    QStringList titles = ProtocolSiteColumns;
+    if (facts.byDependency)
+        titles << ProtocolDependencyColumn;
+    const int columns = static_cast<int>(titles.size());
     const int rowsPerSite = withValues ? 2 : 1;
     QTextTable *table = builder.table(static_cast<int>(facts.siteRows.size()) * rowsPerSite + 1, widths, true, 1);
     const QTextCharFormat title = charFormat(kTablePoints, true);
     const QTextCharFormat text = charFormat(kTablePoints);
     for (int c = 0; c < columns; ++c)
-        DocumentBuilder::cell(table, 0, c, ProtocolSiteColumns.at(c), title, Qt::AlignHCenter);
+        DocumentBuilder::cell(table, 0, c, titles.at(c), title, Qt::AlignHCenter);
     for (int r = 0; r < facts.siteRows.size(); ++r) {
         const QStringList &row = facts.siteRows.at(r);
         const int at = 1 + r * rowsPerSite;
@@ -222,10 +227,38 @@ void structurePart(DocumentBuilder &builder, int index, const ProtocolStructure 
     });
     siteTable(builder, facts, withValues);
     builder.paragraph(facts.statisticsLine, charFormat(kBodyPoints));
+    for (const QString &line : facts.dependencyLines)
+        builder.paragraph(line, charFormat(kBodyPoints));
     if (!facts.mixedNote.isEmpty())
         builder.paragraph(facts.mixedNote, charFormat(kBodyPoints));
     if (!facts.ageNote.isEmpty())
         builder.paragraph(facts.ageNote, charFormat(kBodyPoints));
+}
+
+// «Градуировочная зависимость»: each calibration applied, its figures and its sites.
+void dependencyPart(DocumentBuilder &builder, const ProtocolFacts &facts)
+{
+    if (facts.dependencies.isEmpty())
+        return;
+    builder.heading(QStringLiteral("Градуировочная зависимость"), kHeadingPoints, 1);
+    const QTextCharFormat body = charFormat(kBodyPoints);
+    const QTextCharFormat title = charFormat(kTablePoints, true);
+    const QTextCharFormat text = charFormat(kTablePoints);
+    for (const DependencyFacts &dependency : facts.dependencies) {
+        for (const QString &line : dependency.lines)
+            builder.paragraph(line, body);
+        builder.paragraph(QStringLiteral("Применена к конструкциям: ") + dependency.structures.join(QStringLiteral(", ")),
+                          body);
+        const int columns = static_cast<int>(ProtocolDependencySiteColumns.size());
+        QTextTable *table
+            = builder.table(static_cast<int>(dependency.siteRows.size()) + 1, {8, 32, 18, 20, 22}, true, 1);
+        for (int c = 0; c < columns; ++c)
+            DocumentBuilder::cell(table, 0, c, ProtocolDependencySiteColumns.at(c), title, Qt::AlignHCenter);
+        for (int r = 0; r < dependency.siteRows.size(); ++r)
+            for (int c = 0; c < columns; ++c)
+                DocumentBuilder::cell(table, r + 1, c, dependency.siteRows.at(r).at(c), text,
+                                      c == 1 ? Qt::AlignLeft : Qt::AlignHCenter);
+    }
 }
 
 void closingPart(DocumentBuilder &builder, const ProtocolHeader &header)
@@ -296,6 +329,7 @@ std::unique_ptr<QTextDocument> protocolDocument(const ProtocolContent &content, 
     builder.heading(QStringLiteral("Результаты испытаний"), kHeadingPoints, 1);
     for (int i = 0; i < content.structures.size() && i < facts.structures.size(); ++i)
         structurePart(builder, i, content.structures.at(i), facts.structures.at(i), content.withValues);
+    dependencyPart(builder, facts);
     closingPart(builder, content.header);
     return document;
 }

@@ -1,7 +1,10 @@
 #include "ProtocolFacts.h"
 
+#include "AppliedDependencyText.h"
+#include "CalibText.h"
 #include "CellText.h"
 #include "MeasurementTable.h"
+#include "RegisterCalibration.h"
 #include "SeriesTable.h"
 
 namespace luvir {
@@ -10,6 +13,13 @@ const QStringList ProtocolSiteColumns = {
     QStringLiteral("№ п/п"),       QStringLiteral("Участок"),     QStringLiteral("Дата и время"),
     QStringLiteral("Направление"), QStringLiteral("Зависимость"), QStringLiteral("Kc"),
     QStringLiteral("R, МПа"),
+};
+
+const QString ProtocolDependencyColumn = QStringLiteral("R по градуировке, МПа");
+
+const QStringList ProtocolDependencySiteColumns = {
+    QStringLiteral("№ п/п"), QStringLiteral("Участок"), QStringLiteral("H, МПа"),
+    QStringLiteral("R прямой, МПа"), QStringLiteral("Учёт"),
 };
 
 namespace {
@@ -78,6 +88,28 @@ QString ageText(const QDate &concreted, const TestingDays &days, QString &note)
     return QString::number(first) + u'\u2013' + QString::number(last);
 }
 
+// The strengths by the structure's calibration: a column of the site rows (before the
+// intermediate values), the figures, and the lines naming it.
+void useDependency(StructureFacts &facts, const ProtocolStructure &structure, const QString &separator)
+{
+    const AppliedDependency &dependency = *structure.dependency;
+    QList<ArchiveCell> cells;
+    cells.reserve(structure.sites.size());
+    for (const ProtocolSite &site : structure.sites)
+        cells << site.cell;
+    const DependencySeries series = dependencySeries(dependency, cells);
+    const qsizetype at = ProtocolSiteColumns.size();
+    for (qsizetype i = 0; i < facts.siteRows.size(); ++i) {
+        const auto &strength = series.strengths.at(i);
+        facts.siteRows[i].insert(at, strength ? dependencyStrengthText(*strength, separator) : kUndefinedFigure);
+    }
+    facts.group.figures = seriesFiguresOfTenths(series.tenths, separator);
+    facts.byDependency = true;
+    facts.dependencyLines = appliedDependencyLines(dependency, separator);
+    facts.dependencyLines << dependencyConditionsText(dependency, series.outside,
+        static_cast<int>(series.tenths.size()), separator);
+}
+
 StructureFacts structureFacts(const ProtocolStructure &structure, bool withValues,
                               const QString &separator, QStringList &calibrations)
 {
@@ -109,8 +141,12 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
             facts.days.add(*day);
     }
     facts.group = seriesGroup(structure.name, series, separator);
+    if (structure.dependency)
+        useDependency(facts, structure, separator);
     facts.ageText = ageText(structure.concreted, facts.days, facts.ageNote);
     facts.statisticsLine = statisticsLine(facts.group, separator);
+    if (facts.byDependency)
+        facts.statisticsLine = QStringLiteral("По градуировке: ") + facts.statisticsLine;
     if (const QString reason = mixedCalibrationReason(facts.group); !reason.isEmpty())
         facts.mixedNote = QStringLiteral("Примечание: ") + reason + u'.';
     return facts;
@@ -149,10 +185,38 @@ std::optional<QDate> measurementDay(const ArchiveCell &cell)
     return day;
 }
 
+namespace {
+
+void addDependency(QList<DependencyFacts> &all, const ProtocolStructure &structure, const QString &separator)
+{
+    const AppliedDependency &dependency = *structure.dependency;
+    for (DependencyFacts &known : all)
+        if (known.dependency == dependency) {
+            known.structures << structure.name;
+            return;
+        }
+    DependencyFacts facts {dependency, {structure.name}, appliedDependencyLines(dependency, separator), {}};
+    int number = 0;
+    for (const AppliedSite &site : dependency.sites)
+        facts.siteRows << QStringList {QString::number(++number), site.label,
+            calibNumber(site.indirect, 2, separator), calibNumber(site.direct, 1, separator),
+            appliedSiteStandingText(dependency, site)};
+    all << facts;
+}
+
+} // namespace
+
 ProtocolFacts protocolFacts(const ProtocolContent &content, const QString &separator)
 {
     ProtocolFacts facts;
     for (const ProtocolStructure &structure : content.structures) {
+        if (structure.dependency) {
+            addDependency(facts.dependencies, structure, separator);
+            const QString calibration = appliedDependencyTitle(*structure.dependency, separator)
+                + QStringLiteral(" (набор «%1»)").arg(structure.dependency->setName);
+            if (!facts.calibrations.contains(calibration))
+                facts.calibrations << calibration;
+        }
         StructureFacts s = structureFacts(structure, content.withValues, separator, facts.calibrations);
         if (s.days.first) {
             facts.days.add(*s.days.first);

@@ -18,6 +18,12 @@ namespace luvir {
 // "№ п/п", "Участок", "Дата и время", "Направление", "Зависимость", "Kc", "R, МПа"; R with
 // one decimal ("58,0"), as the figures line writes every strength.
 extern const QStringList ProtocolSiteColumns;
+// The column a structure with an applied calibration gains after "R, МПа": its strength by
+// it, in brackets when H lies outside the dependency's range.
+extern const QString ProtocolDependencyColumn;
+// The columns of a dependency's sites in the section «Градуировочная зависимость».
+extern const QStringList ProtocolDependencySiteColumns;
+
 // "с единичными значениями": each site's intermediate values, on a line of their own under the
 // site's row, "№ 5 — единичные значения, МПа: 25,0; 26,1; …".
 QString valuesLine(const QString &number, const QString &values);
@@ -41,12 +47,27 @@ struct StructureFacts {
     QString ageNote; // "Примечание: дата бетонирования … позже …"; empty unless the age is "—"
     QString statisticsLine; // "n = 30; Rmin = 20,1 МПа; … Vm = 11,7 %", strengths with one decimal
     QString mixedNote; // "Примечание: смешаны …"; empty unless the structure mixes
+    // With an applied calibration: the site rows gain ProtocolDependencyColumn (before the
+    // intermediate values), the group's figures and the statistics line are those by it, and
+    // these lines name it and say whether the conditions of its use are met.
+    bool byDependency = false;
+    QStringList dependencyLines;
+};
+
+// One calibration of the section «Градуировочная зависимость»: the structures it was
+// applied to, its description and its sites (№, label, H, R_direct, counted or culled).
+struct DependencyFacts {
+    AppliedDependency dependency;
+    QStringList structures;
+    QStringList lines;
+    QList<QStringList> siteRows;
 };
 
 struct ProtocolFacts {
     TestingDays days; // over every structure
     QStringList calibrations; // "БАЗОВАЯ, Kc = 1,00", each pair once, in order of first use
     QList<StructureFacts> structures; // one per structure of the content, in its order
+    QList<DependencyFacts> dependencies; // each applied calibration once, in order of first use
 };
 
 // The day a cell was measured on; none for a cell whose date is not a calendar day.

@@ -80,7 +80,11 @@ std::optional<ProtocolContent> protocolFromRegister(
             return std::nullopt;
         }
         ProtocolStructure part {structure->name, elementKindOf(*structure, measurements), structure->designClass,
-            structure->concretedOn, {}};
+            structure->concretedOn, {}, reg.structureDependency(id)};
+        if (!reg.errorString().isEmpty()) {
+            error = reg.errorString();
+            return std::nullopt;
+        }
         for (const RegisterMeasurement &m : measurements)
             part.sites << ProtocolSite {m.cell, m.site};
         content.structures << part;

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 namespace luvir {
@@ -75,5 +76,14 @@ std::optional<DependencySource> dependencySource(
 // A measurement's strength by `dependency` (H is the cell's strength over its Kc); none when
 // its Kc is 0.
 std::optional<DependencyStrength> strengthByDependency(const AppliedDependency &dependency, const ArchiveCell &cell);
+
+// The strengths of measurements by a dependency, in their order: what the register window's
+// column, the statistics and the protocol show.
+struct DependencySeries {
+    QList<std::optional<DependencyStrength>> strengths; // none: the cell's Kc is 0
+    QList<std::int64_t> tenths; // the defined ones in tenths of MPa (strengthTenths), in order
+    int outside = 0; // how many of them lie outside [Hmin, Hmax]
+};
+DependencySeries dependencySeries(const AppliedDependency &dependency, const QList<ArchiveCell> &cells);
 
 } // namespace luvir

@@ -181,4 +181,21 @@ std::optional<DependencyStrength> strengthByDependency(const AppliedDependency &
     return strengthBy(dependency, h);
 }
 
+DependencySeries dependencySeries(const AppliedDependency &dependency, const QList<ArchiveCell> &cells)
+{
+    DependencySeries series;
+    series.strengths.reserve(cells.size());
+    series.tenths.reserve(cells.size());
+    for (const ArchiveCell &cell : cells) {
+        const std::optional<DependencyStrength> strength = strengthByDependency(dependency, cell);
+        series.strengths << strength;
+        if (!strength)
+            continue;
+        series.tenths << strengthTenths(strength->strength);
+        if (!strength->withinRange)
+            ++series.outside;
+    }
+    return series;
+}
+
 } // namespace luvir

@@ -2,6 +2,7 @@
 // themselves are checked against the reference by tests/calib (check_cli.py).
 #include "CliFixture.h"
 
+#include "AppliedDependencyText.h"
 #include "Register.h"
 #include "TestData.h"
 
@@ -135,14 +136,91 @@ TEST_F(CalibCommand, RegisterExportWritesTheSetsSites)
         {{"export", "Плиты", out}, kExitFailed, "luvir-cli: several calibration sets are called \"Плиты\"\n"},
         {{"export", "Колонны"}, kExitUsage, "luvir-cli: missing OUT.csv (see \"luvir-cli help register\")\n"},
         {{"import", "Колонны", out}, kExitUsage,
-            "luvir-cli: unknown register calib command \"import\" (export) (see \"luvir-cli help "
-            "register\")\n"},
+            "luvir-cli: unknown register calib command \"import\" (export, apply or remove-from) (see "
+            "\"luvir-cli help register\")\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         EXPECT_EQ(
             run(QStringList {"register", "--register", registerFile, "calib"} + c.arguments), c.exitCode);
         EXPECT_EQ(console.stderrText, c.message);
+    }
+}
+
+// register calib apply / remove-from, and register stats by the calibration. Three
+// measurements of 20.0, 25.0 and 30.0 MPa at Kc 1.00 in "К-1"; the set's three typed sites
+// (H 20, 25, 30; direct 22, 27, 33) give the ratios 1.10, 1.08 and 1.10, Kc = 3.28 / 3 =
+// 1.0933…, typed 1.09: the strengths 21.8, 27.25 → 27.3 and 32.7; Rm = 81.8 / 3 = 27.27,
+// Sm = 5.4501, Vm = 19.99 % (worked out with Python's fractions).
+TEST_F(CalibCommand, RegisterApplyGivesAStructureTheSetsKc)
+{
+    const QString registerFile = path("register.sqlite");
+    {
+        Register reg;
+        ASSERT_EQ(reg.open(registerFile), Register::OpenStatus::Ok);
+        QList<ArchiveCell> cells;
+        for (const int tenths : {200, 250, 300}) {
+            ArchiveCell cell = luvir::test::sampleCell(tenths);
+            cell.setWord(ArchiveCell::Strength, static_cast<std::uint16_t>(tenths));
+            cell.bytes[ArchiveCell::Kc] = 100;
+            cells << cell;
+        }
+        RegisterSource source;
+        source.addedAt = kReportMoment;
+        source.version = {1, 0};
+        source.fileName = QStringLiteral("a.db");
+        ImportCounts counts;
+        ASSERT_TRUE(reg.importCells(cells, source, counts));
+        QList<RegisterId> ids;
+        for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::all()))
+            ids << m.id;
+        ASSERT_TRUE(reg.assignNamed(ids, "Дом", "К-1"));
+        const RegisterId set = reg.addCalibrationSet({0, "Колонны", DirectMethod::PullOff, "", {}, "", 0});
+        for (const auto &[h, direct] : {std::pair(20.0, 22.0), std::pair(25.0, 27.0), std::pair(30.0, 33.0)})
+            ASSERT_NE(reg.addCalibrationSite({0, set, 0, QString::number(h), h, direct, {}, {}, {}, {}}, kReportMoment), 0);
+    }
+    const QStringList registerArgs {"register", "--register", registerFile};
+    const QString named = "Коэффициент совпадения Kc = 1,09 по градуировочному набору «Колонны» (учтено участков: 3)";
+
+    ASSERT_EQ(run(registerArgs + QStringList {"calib", "apply", "Колонны", "--object", "Дом", "--structure", "К-1",
+                                      "--kind", "kc"}),
+        kExitOk)
+        << console.stderrText.toStdString();
+    EXPECT_TRUE(console.stdoutText.startsWith(named + "\nПрямой метод: отрыв со скалыванием\n"))
+        << console.stdoutText.toStdString();
+
+    ASSERT_EQ(run(registerArgs + QStringList {"stats", "--object", "Дом", "--structure", "К-1"}), kExitOk);
+    EXPECT_TRUE(console.stdoutText.contains("\nПо градуировке\t3\t21,8\t32,7\t27,3\t5,5\t20,0\n" + named + "\n"))
+        << console.stdoutText.toStdString();
+    EXPECT_TRUE(console.stdoutText.contains(kKcDirectMark));
+
+    // An own dependency of three sites is not accepted: refused, and the Kc stays.
+    EXPECT_EQ(run(registerArgs + QStringList {"calib", "apply", "Колонны", "--structure", "К-1", "--kind", "own"}),
+        kExitFailed);
+    EXPECT_EQ(console.stderrText,
+        "Собственная зависимость не принята, её нельзя применить: после отбраковки 3 участка, нужно не менее 12\n");
+    ASSERT_EQ(run(registerArgs + QStringList {"stats", "--structure", "К-1"}), kExitOk);
+    EXPECT_TRUE(console.stdoutText.contains(named));
+
+    ASSERT_EQ(run(registerArgs + QStringList {"calib", "remove-from", "--structure", "К-1"}), kExitOk)
+        << console.stderrText.toStdString();
+    ASSERT_EQ(run(registerArgs + QStringList {"stats", "--structure", "К-1"}), kExitOk);
+    EXPECT_FALSE(console.stdoutText.contains("По градуировке"));
+
+    struct Case {
+        QStringList arguments;
+        QString message;
+    };
+    const Case usage[] = {
+        {{"apply", "Колонны", "--structure", "К-1"}, "register calib apply needs --kind own or --kind kc"},
+        {{"apply", "Колонны", "--kind", "kc"}, "register calib apply needs --structure NAME"},
+        {{"apply", "--structure", "К-1", "--kind", "kc"}, "missing SET"},
+        {{"remove-from", "--structure", "К-1", "--newest"}, "register calib remove-from takes only --structure and --object"},
+    };
+    for (const Case &c : usage) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        EXPECT_EQ(run(registerArgs + QStringList {"calib"} + c.arguments), kExitUsage);
+        EXPECT_EQ(console.stderrText, "luvir-cli: " + c.message + " (see \"luvir-cli help register\")\n");
     }
 }
 

@@ -107,7 +107,7 @@ TEST(ProtocolFacts, AgeIsNeverNegativeAndStrengthsHaveOneDecimal)
     };
     for (const auto &c : cases) {
         ProtocolContent content;
-        content.structures << ProtocolStructure {"Колонна", "колонна", "B25", c.concreted, c.sites};
+        content.structures << ProtocolStructure {"Колонна", "колонна", "B25", c.concreted, c.sites, {}};
         const StructureFacts facts = protocolFacts(content, ",").structures.first();
         SCOPED_TRACE(c.concreted.toString().toStdString());
         EXPECT_EQ(facts.ageText, c.age);
@@ -115,7 +115,7 @@ TEST(ProtocolFacts, AgeIsNeverNegativeAndStrengthsHaveOneDecimal)
         EXPECT_EQ(facts.siteRows.first().at(6), "58,0");
     }
     ProtocolContent two;
-    two.structures << ProtocolStructure {"Колонна", "колонна", "B25", {}, {site(580, 2, 3), site(300, 5, 3)}};
+    two.structures << ProtocolStructure {"Колонна", "колонна", "B25", {}, {site(580, 2, 3), site(300, 5, 3)}, {}};
     EXPECT_EQ(protocolFacts(two, ",").structures.first().statisticsLine,
               "n = 2; Rmin = 30,0 МПа; Rmax = 58,0 МПа; Rm = 44,0 МПа; Sm = 19,8 МПа; Vm = 45,0 %");
 }

@@ -448,7 +448,9 @@ Commands:
                       (and object) not yet in the register is made when --object is given
   unassign ID...      take measurements out of their structure
   stats [--by-kind] [SELECTION]
-                      the statistics of the selected measurements, as &quot;luvir-cli stats&quot;
+                      the statistics of the selected measurements, as &quot;luvir-cli stats&quot;;
+                      of a structure given a calibration, one more line of its figures
+                      by it (&quot;По градуировке&quot;), the calibration and its conditions
   export --structure NAME [--object NAME] OUT.db
                       a structure&apos;s measurements (at most 999) as an archive file
   protocol --structure NAME [--structure NAME]... [--object NAME] [--values]
@@ -471,6 +473,14 @@ Commands:
   calib export SET OUT.csv
                       the sites of the calibration set called SET as &quot;label;indirect;
                       direct&quot; lines, the file &quot;luvir-cli calib&quot; reads
+  calib apply SET --structure NAME [--object NAME] --kind own|kc [--newest]
+                      give the structure the set&apos;s own dependency (only an accepted
+                      one) or its Kc (only an established one, never over sites of
+                      different meter dependencies), computed now (--newest: on the
+                      set&apos;s newest 20 sites) and kept with its figures; its statistics
+                      and protocol then give the strength by it
+  calib remove-from --structure NAME [--object NAME]
+                      take the calibration off the structure
   backup OUT.sqlite   a copy of the whole register as of one moment, made while others
                       may write; it opens as a register. Copying the file itself misses
                       the latest changes. A register on a server is copied with pg_dump.
@@ -526,7 +536,9 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
                       (и объект), которой ещё нет в журнале, создаётся, если дан --object
   unassign ID...      убрать измерения из их конструкции
   stats [--by-kind] [ВЫБОРКА]
-                      статистика выбранных измерений, как у «luvir-cli stats»
+                      статистика выбранных измерений, как у «luvir-cli stats»; для
+                      конструкции с градуировкой — ещё строка показателей по ней
+                      («По градуировке»), сама градуировка и условия её применения
   export --structure ИМЯ [--object ИМЯ] OUT.db
                       измерения конструкции (не более 999) как архивный файл
   protocol --structure ИМЯ [--structure ИМЯ]... [--object ИМЯ] [--values]
@@ -549,6 +561,14 @@ postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА, после
   calib export НАБОР OUT.csv
                       участки градуировочного набора НАБОР строками «метка;косвенное;
                       прямое» — файл, который читает «luvir-cli calib»
+  calib apply НАБОР --structure ИМЯ [--object ИМЯ] --kind own|kc [--newest]
+                      дать конструкции собственную зависимость набора (только принятую)
+                      или его Kc (только установленный и не по участкам разных
+                      зависимостей прибора), вычисленные сейчас (--newest — по 20
+                      новейшим участкам набора) и сохранённые со своими показателями;
+                      статистика и протокол конструкции дают прочность по ним
+  calib remove-from --structure ИМЯ [--object ИМЯ]
+                      снять градуировку с конструкции
   backup OUT.sqlite   копия всего журнала на один момент, снятая, даже когда в него
                       пишут другие; открывается как журнал. Копия самого файла теряет
                       последние изменения. Журнал на сервере копируется программой pg_dump.
@@ -658,10 +678,6 @@ line at fault named), 2 wrong usage.
         <translation>register calib export принимает только НАБОР и OUT.csv</translation>
     </message>
     <message>
-        <source>unknown register calib command &quot;%1&quot; (export)</source>
-        <translation>неизвестная команда register calib «%1» (export)</translation>
-    </message>
-    <message>
         <source>luvir-cli: no calibration set &quot;%1&quot; in the register</source>
         <translation>luvir-cli: в журнале нет градуировочного набора «%1»</translation>
     </message>
@@ -742,6 +758,30 @@ Exit status: 0 done, 1 a file was refused or the meter failed, 2 wrong usage.
     <message>
         <source>missing COMMAND (add, list, assign, unassign, stats, export, protocol, properties, calib or backup)</source>
         <translation>не хватает КОМАНДЫ (add, list, assign, unassign, stats, export, protocol, properties, calib или backup)</translation>
+    </message>
+    <message>
+        <source>%1 is for register calib apply</source>
+        <translation>%1 — для register calib apply</translation>
+    </message>
+    <message>
+        <source>register calib takes no --unassigned, --from or --to</source>
+        <translation>register calib не принимает --unassigned, --from и --to</translation>
+    </message>
+    <message>
+        <source>unknown register calib command &quot;%1&quot; (export, apply or remove-from)</source>
+        <translation>неизвестная команда register calib «%1» (export, apply или remove-from)</translation>
+    </message>
+    <message>
+        <source>register calib %1 needs --structure NAME</source>
+        <translation>register calib %1 требует --structure ИМЯ</translation>
+    </message>
+    <message>
+        <source>register calib remove-from takes only --structure and --object</source>
+        <translation>register calib remove-from принимает только --structure и --object</translation>
+    </message>
+    <message>
+        <source>register calib apply needs --kind own or --kind kc</source>
+        <translation>register calib apply требует --kind own или --kind kc</translation>
     </message>
 </context>
 </TS>
