@@ -90,7 +90,11 @@ QStringList calibColumnTitles(DependencyKind kind)
     + computed;
 }
 
-QStringList calibSiteRow(const CalibOutcome &outcome, int index, const QString &separator)
+namespace {
+
+// Site `index`'s row; `computed` is CalibText's table of the computed sites.
+QStringList siteRow(
+    const CalibOutcome &outcome, int index, const QStringList &computed, const QString &separator)
 {
     const CalibrationSite &site = outcome.sites.at(index);
     QStringList row {site.label,
@@ -102,11 +106,29 @@ QStringList calibSiteRow(const CalibOutcome &outcome, int index, const QString &
     const qsizetype place = outcome.used.indexOf(index);
     if (place >= 0 && outcome.computed()) {
         // The computed columns exactly as CalibText words them in its own table.
-        const QStringList cells = outcomeLines(outcome, separator).value(1 + place).split(kTab);
+        const QStringList cells = computed.value(1 + place).split(kTab);
         row[SiteFigure] = cells.value(3);
         row[SiteStanding] = cells.value(4);
     }
     return row;
+}
+
+} // namespace
+
+QStringList calibSiteRow(const CalibOutcome &outcome, int index, const QString &separator)
+{
+    return siteRow(
+        outcome, index, outcome.computed() ? outcomeLines(outcome, separator) : QStringList(), separator);
+}
+
+QList<QStringList> calibSiteRows(const CalibOutcome &outcome, const QString &separator)
+{
+    const QStringList computed = outcome.computed() ? outcomeLines(outcome, separator) : QStringList();
+    QList<QStringList> rows;
+    rows.reserve(outcome.sites.size());
+    for (int i = 0; i < outcome.sites.size(); ++i)
+        rows << siteRow(outcome, i, computed, separator);
+    return rows;
 }
 
 QStringList calibSummaryLines(const CalibOutcome &outcome, const QString &separator)

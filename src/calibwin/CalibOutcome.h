@@ -54,6 +54,8 @@ enum CalibColumn {
 QStringList calibColumnTitles(DependencyKind kind);
 // The texts of site `index`'s row, numbers with `separator`.
 QStringList calibSiteRow(const CalibOutcome &outcome, int index, const QString &separator);
+// Every site's row, in the set's order (the computed texts worded once for all of them).
+QList<QStringList> calibSiteRows(const CalibOutcome &outcome, const QString &separator);
 // The lines under the table: Kc or the dependency's figures and its verdict; or the refusal.
 QStringList calibSummaryLines(const CalibOutcome &outcome, const QString &separator);
 

@@ -17,9 +17,7 @@ void CalibSiteModel::setOutcome(const CalibOutcome &outcome)
     beginResetModel();
     m_outcome = outcome;
     m_titles = calibColumnTitles(outcome.kind);
-    m_rows.clear();
-    for (int i = 0; i < outcome.sites.size(); ++i)
-        m_rows << calibSiteRow(outcome, i, m_separator);
+    m_rows = calibSiteRows(outcome, m_separator);
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, 0, CalibColumnCount - 1);
 }

@@ -216,6 +216,9 @@ void CalibrationWindow::createLayout()
     SiteTable->verticalHeader()->hide();
     SiteTable->verticalHeader()->setDefaultSectionSize(SiteTable->fontMetrics().height() + 6);
     SiteTable->horizontalHeader()->setStretchLastSection(true);
+    // Columns fitted to the first rows: a set of a thousand sites is fitted as fast as one of
+    // a dozen, and its texts are of one width anyway.
+    SiteTable->horizontalHeader()->setResizeContentsPrecision(100);
     SiteTable->setWordWrap(false);
     // Tab leaves the table for the next control; the arrows move in it.
     SiteTable->setTabKeyNavigation(false);
@@ -279,16 +282,19 @@ void CalibrationWindow::refresh()
 {
     const RegisterId chosen = selectedSet();
     m_sets = m_register ? m_register->calibrationSets() : QList<CalibrationSet>();
-    fillSets();
-    selectSet(chosen);
-    if (SetList->currentRow() < 0 && SetList->count() > 0)
-        SetList->setCurrentRow(0);
+    {
+        // Shown once, below, whichever set ends up chosen.
+        const QSignalBlocker quiet(SetList);
+        fillSets();
+        selectSet(chosen);
+        if (SetList->currentRow() < 0 && SetList->count() > 0)
+            SetList->setCurrentRow(0);
+    }
     showSet();
 }
 
 void CalibrationWindow::fillSets()
 {
-    const QSignalBlocker quiet(SetList);
     SetList->clear();
     for (const CalibrationSet &set : std::as_const(m_sets)) {
         auto *item = new QListWidgetItem(set.name, SetList);
