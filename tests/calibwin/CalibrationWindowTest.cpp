@@ -257,8 +257,9 @@ TEST_F(CalibrationWindowTest, ASiteWithoutItsStrengthOrWithAWrongDateIsNotAdded)
     EXPECT_TRUE(reg.calibrationSites(window->selectedSet()).isEmpty());
 }
 
-// A site typed from paper, and its removal after the question.
-TEST_F(CalibrationWindowTest, ATypedSiteIsAddedAndRemovedAfterTheQuestion)
+// A site typed from paper, and its removal after the question; then the set renamed in its
+// properties and removed after its own question.
+TEST_F(CalibrationWindowTest, ATypedSiteAndItsSetAreEditedAndRemovedAfterTheQuestions)
 {
     createSet(QStringLiteral("Архив 2019"));
     whenOpened([&](QWidget *shown) {
@@ -291,4 +292,26 @@ TEST_F(CalibrationWindowTest, ATypedSiteIsAddedAndRemovedAfterTheQuestion)
     press(Qt::Key_Delete);
     EXPECT_TRUE(reg.calibrationSites(window->selectedSet()).isEmpty());
     EXPECT_EQ(dialogs.texts(ShownDialog::Question).value(0), "Удалить участок «Б-3» из набора?");
+
+    // The set's properties by Alt+Enter, then the set removed after its question.
+    window->SetList->setFocus();
+    whenOpened([&](QWidget *shown) {
+        auto *dialog = qobject_cast<CalibSetDialog *>(shown);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->Name->text(), "Архив 2019");
+        dialog->Name->selectAll();
+        type(QStringLiteral("Архив 2019 года"));
+        press(Qt::Key_Return);
+    });
+    press(Qt::Key_Return, Qt::AltModifier);
+    activate();
+    ASSERT_EQ(reg.calibrationSets().size(), 1);
+    EXPECT_EQ(reg.calibrationSets().first().name, "Архив 2019 года");
+    EXPECT_EQ(window->SetList->currentItem()->text(), "Архив 2019 года");
+    dialogs.questionAnswers = {true};
+    press(Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_TRUE(reg.calibrationSets().isEmpty());
+    EXPECT_TRUE(dialogs.texts(ShownDialog::Question)
+                    .last()
+                    .startsWith("Удалить градуировочный набор «Архив 2019 года»"));
 }
