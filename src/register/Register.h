@@ -168,7 +168,8 @@ public:
     // one it had; both are made from the structure as read and count as its change (its
     // revision moves on): they fail, saying that the record changed, when another window or
     // program changed the structure since. A removed set leaves its structures their
-    // dependency with the figures kept, no longer linked to the set (setId 0).
+    // dependency with the figures kept, no longer linked to the set (setId 0). An own
+    // dependency not accepted, or a Kc of 0, is refused.
     std::optional<AppliedDependency> structureDependency(RegisterId structureId);
     bool setStructureDependency(const RegisterStructure &read, const AppliedDependency &dependency);
     bool removeStructureDependency(const RegisterStructure &read);

@@ -97,6 +97,11 @@ bool touchStructure(RegisterDatabase &db, QSqlQuery &query, const RegisterStruct
 
 bool Register::setStructureDependency(const RegisterStructure &read, const AppliedDependency &dependency)
 {
+    // Only what applyDependency gives: an accepted own dependency or an established Kc.
+    if (dependency.kind == DependencyKind::Own && !dependency.accepted)
+        return m_db.fail(QStringLiteral("Собственная зависимость не принята, её нельзя применить"));
+    if (dependency.kind == DependencyKind::Kc && !(dependency.kc > 0))
+        return m_db.fail(QStringLiteral("Kc не установлен, его нельзя применить"));
     return m_db.write([&] {
         QSqlQuery query(m_db.database());
         if (!touchStructure(m_db, query, read))

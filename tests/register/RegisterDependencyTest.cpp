@@ -88,6 +88,16 @@ TEST_P(RegisterDependencyTest, KeptExactlyReplacedAndRemovedFromTheStructureAsRe
     ASSERT_TRUE(reg.removeStructureDependency(structure())) << qPrintable(reg.errorString());
     EXPECT_FALSE(reg.structureDependency(structureId));
 
+    // What may not be applied: an own dependency not accepted, a Kc of 0.
+    AppliedDependency notAccepted = own;
+    notAccepted.accepted = false;
+    EXPECT_FALSE(reg.setStructureDependency(structure(), notAccepted));
+    EXPECT_EQ(reg.errorString(), QStringLiteral("Собственная зависимость не принята, её нельзя применить"));
+    kc.kc = 0;
+    EXPECT_FALSE(reg.setStructureDependency(structure(), kc));
+    EXPECT_EQ(reg.errorString(), QStringLiteral("Kc не установлен, его нельзя применить"));
+    EXPECT_FALSE(reg.structureDependency(structureId));
+
     // A set the register does not hold, and a structure it does not hold.
     AppliedDependency stray = own;
     stray.setId = set + 100;
