@@ -1,5 +1,6 @@
 #include "RegisterWindowHost.h"
 
+#include "CalibrationWindow.h"
 #include "ProtocolDialog.h"
 #include "RegisterLocation.h"
 #include "RegisterServer.h"
@@ -31,6 +32,24 @@ RegisterWindowHost::RegisterWindowHost(TForm1 &mainWindow)
     });
     connect(m_window, &RegisterWindow::openInTable, &mainWindow, &TForm1::openMeasurements);
     connect(m_window, &RegisterWindow::protocolRequested, this, &RegisterWindowHost::makeProtocol);
+    connect(m_window, &RegisterWindow::calibrationRequested, this, &RegisterWindowHost::showCalibration);
+    // After the register window's own reopening above: the calibration follows the register.
+    connect(&mainWindow, &TForm1::registerChanged, this, [this] {
+        if (m_calibration && m_calibration->isVisible())
+            m_calibration->setRegister(m_register.isOpen() ? &m_register : nullptr);
+    });
+}
+
+void RegisterWindowHost::showCalibration()
+{
+    if (!m_calibration) {
+        m_calibration = new CalibrationWindow(m_window);
+        m_calibration->attach(*m_window);
+    }
+    m_calibration->setRegister(m_register.isOpen() ? &m_register : nullptr);
+    m_calibration->show();
+    m_calibration->raise();
+    m_calibration->activateWindow();
 }
 
 void RegisterWindowHost::makeProtocol(const QList<RegisterId> &structureIds)

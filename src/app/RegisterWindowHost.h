@@ -16,6 +16,7 @@ class TForm1;
 
 namespace luvir {
 
+class CalibrationWindow;
 class RegisterWindow;
 
 class RegisterWindowHost : public QObject
@@ -37,6 +38,8 @@ public:
     void show();
     // The protocol dialog on the structures, over the register window.
     void makeProtocol(const QList<luvir::RegisterId> &structureIds);
+    // «Градуировка» over the register window, on the register it shows.
+    void showCalibration();
 
 private:
     // Opens the register in use when another one was chosen; tells the user when it cannot.
@@ -58,6 +61,7 @@ private:
     QString m_lastAddition;
     QString m_lastAdditionLocation;
     RegisterWindow *m_window = nullptr;
+    CalibrationWindow *m_calibration = nullptr; // made when first asked for
     std::unique_ptr<QThread> m_startCheck;
 };
 

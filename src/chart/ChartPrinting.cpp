@@ -54,6 +54,25 @@ QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const 
 bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
     const QSizeF &screenSize, QString *error)
 {
+    const auto lay = [&content](QGraphicsScene &scene, const QSizeF &size) {
+        const ChartParts parts = createChart();
+        scene.addItem(parts.chart); // the scene owns the chart from here on
+        parts.chart->resize(size);
+        showChartContent(parts, content);
+        // Let the chart lay out its axes, labels and legend for the new size before drawing.
+        for (int pass = 0; pass < 2; ++pass) { // the second for the numbers chosen by the first
+            QCoreApplication::sendPostedEvents();
+            if (parts.chart->layout())
+                parts.chart->layout()->activate();
+            fitLabels(parts);
+        }
+    };
+    return printChart(printer, lay, layout, screenSize, error);
+}
+
+bool printChart(QPrinter &printer, const ChartLayout &lay, const ChartPrintLayout &layout,
+    const QSizeF &screenSize, QString *error)
+{
     const FullPageWhilePrinting fullPage(printer);
     const QRectF page = printer.pageLayout().fullRectPixels(printer.resolution());
     const QRectF area = chartPrintArea(page, layout, screenSize);
@@ -63,19 +82,9 @@ bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrint
     }
 
     QGraphicsScene scene;
-    const ChartParts parts = createChart();
-    scene.addItem(parts.chart); // the scene owns the chart from here on
     const double scale = printer.resolution() / kLayoutDpi;
     const QSizeF layoutSize = area.size() / scale;
-    parts.chart->resize(layoutSize);
-    showChartContent(parts, content);
-    // Let the chart lay out its axes, labels and legend for the new size before drawing.
-    for (int pass = 0; pass < 2; ++pass) { // the second for the numbers chosen by the first
-        QCoreApplication::sendPostedEvents();
-        if (parts.chart->layout())
-            parts.chart->layout()->activate();
-        fitLabels(parts);
-    }
+    lay(scene, layoutSize);
 
     PrintTarget target(printer);
     QPainter painter;

@@ -8,7 +8,10 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 QT_BEGIN_NAMESPACE
+class QGraphicsScene;
 class QPrinter;
 QT_END_NAMESPACE
 
@@ -26,6 +29,14 @@ QRectF chartPrintArea(const QRectF &page, const ChartPrintLayout &layout, const 
 // Prints `content` on `printer` (already set up) as one page; a print to a PDF file is
 // written whole or not at all. On failure returns false and puts the reason in `error`.
 bool printChart(QPrinter &printer, const ChartContent &content, const ChartPrintLayout &layout,
+                const QSizeF &screenSize, QString *error);
+
+// Puts a chart of its own into `scene` (which owns it from then on), `size` big, laid out
+// and ready to draw.
+using ChartLayout = std::function<void(QGraphicsScene &scene, const QSizeF &size)>;
+
+// The same for any chart: `lay` makes it at the size the page gives it at screen resolution.
+bool printChart(QPrinter &printer, const ChartLayout &lay, const ChartPrintLayout &layout,
                 const QSizeF &screenSize, QString *error);
 
 } // namespace luvir

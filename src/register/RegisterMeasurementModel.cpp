@@ -1,8 +1,13 @@
 #include "RegisterMeasurementModel.h"
 
+#include "AppliedDependencyText.h"
+#include "CalibText.h"
 #include "CellText.h"
 #include "MeasurementTable.h"
 #include "NaturalOrder.h"
+#include "RegisterCalibration.h"
+
+#include <QSet>
 
 namespace luvir {
 
@@ -20,6 +25,21 @@ void RegisterMeasurementModel::setMeasurements(
     m_sources = sources;
     m_texts.clear(); // made when a row is first shown or sorted by its names
     m_texts.resize(measurements.size());
+    m_dependencies.clear();
+    m_byDependency.clear();
+    QSet<RegisterId> asked; // each structure's dependency is read once, whether it has one or not
+    for (const RegisterMeasurement &m : measurements) {
+        if (m_dependencyReader && m.structureId != 0 && !asked.contains(m.structureId)) {
+            asked.insert(m.structureId);
+            if (const std::optional<AppliedDependency> dependency = m_dependencyReader(m.structureId))
+                m_dependencies.insert(m.structureId, *dependency);
+        }
+        const auto dependency = m_dependencies.constFind(m.structureId);
+        if (dependency == m_dependencies.cend())
+            m_byDependency << std::nullopt;
+        else
+            m_byDependency << strengthByDependency(*dependency, m.cell);
+    }
     endResetModel();
 }
 
@@ -38,7 +58,7 @@ int RegisterMeasurementModel::rowCount(const QModelIndex &parent) const
 
 int RegisterMeasurementModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : kTableColumns + 2;
+    return parent.isValid() ? 0 : kTableColumns + 3;
 }
 
 namespace {
@@ -73,14 +93,48 @@ int RegisterMeasurementModel::compareRows(int left, int right, int column) const
     case kSourceColumn:
         order = naturalCompare(m_sources.value(a.firstSourceId), m_sources.value(b.firstSourceId));
         break;
+    case kDependencyColumn: { // rows without a strength by a dependency first
+        const std::optional<DependencyStrength> &x = m_byDependency.at(left);
+        const std::optional<DependencyStrength> &y = m_byDependency.at(right);
+        if (x && y)
+            order = x->strength < y->strength ? -1 : (y->strength < x->strength ? 1 : 0);
+        else
+            order = sign(int(x.has_value()) - int(y.has_value()));
+        break;
+    }
     default: // № and the time: the time order they were listed in
         break;
     }
     return order != 0 ? order : sign(left - right);
 }
 
+QVariant RegisterMeasurementModel::dependencyData(int row, int role) const
+{
+    const RegisterMeasurement &m = m_measurements.at(row);
+    const auto dependency = m_dependencies.constFind(m.structureId);
+    if (dependency == m_dependencies.cend())
+        return {};
+    const std::optional<DependencyStrength> &strength = m_byDependency.at(row);
+    if (role == Qt::DisplayRole)
+        return strength ? dependencyStrengthText(*strength, m_separator) : QString();
+    if (role != Qt::ToolTipRole)
+        return {};
+    const QString title = appliedDependencyTitle(*dependency, m_separator);
+    double h = 0;
+    QString why;
+    if (!strength || !indirectValueOf(m.cell, h, why))
+        return QStringLiteral("%1: прочность не определяется (%2)").arg(title, why);
+    if (strength->withinRange)
+        return QStringLiteral("По зависимости: %1").arg(title);
+    return QStringLiteral("H = %1 МПа вне диапазона зависимости %2…%3 МПа: значение только для сведения (%4)")
+        .arg(calibNumber(h, 2, m_separator), calibNumber(dependency->hMin, 2, m_separator),
+            calibNumber(dependency->hMax, 2, m_separator), title);
+}
+
 QVariant RegisterMeasurementModel::data(const QModelIndex &index, int role) const
 {
+    if (index.isValid() && index.column() == kDependencyColumn)
+        return dependencyData(index.row(), role);
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const RegisterMeasurement &m = m_measurements.at(index.row());
@@ -98,6 +152,8 @@ QVariant RegisterMeasurementModel::headerData(int section, Qt::Orientation orien
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section < kTableColumns)
         return MeasurementTableHeader.at(section);
+    if (section == kDependencyColumn)
+        return QStringLiteral("По градуировке, МПа");
     return section == kSiteColumn ? QStringLiteral("Участок") : QStringLiteral("Источник");
 }
 

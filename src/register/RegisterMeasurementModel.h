@@ -1,9 +1,12 @@
 #pragma once
 // The measurements of one node of the register window: the main table's seven columns with
-// its texts, then Участок (edited in place) and Источник. Rows are sorted from the
+// its texts, then Участок (edited in place), Источник, and the strength by the calibration
+// dependency of the measurement's structure (empty without one; in brackets, with a tooltip
+// saying why, when H lies outside the dependency's range). Rows are sorted from the
 // measurement records, never from the texts shown: numbers as numbers, the time and № in
 // the time order they were listed in, labels and names in natural order (2, 2а, 10).
 
+#include "AppliedDependency.h"
 #include "RegisterTypes.h"
 
 #include <QAbstractTableModel>
@@ -11,6 +14,7 @@
 #include <QSortFilterProxyModel>
 
 #include <functional>
+#include <optional>
 
 namespace luvir {
 
@@ -20,6 +24,7 @@ class RegisterMeasurementModel : public QAbstractTableModel
 public:
     static constexpr int kSiteColumn = 7;
     static constexpr int kSourceColumn = 8;
+    static constexpr int kDependencyColumn = 9;
 
     explicit RegisterMeasurementModel(QObject *parent = nullptr);
 
@@ -31,6 +36,13 @@ public:
     // label shown. Once it is written the row holds the new label and the revision it made.
     using SiteWriter = std::function<bool(const RegisterMeasurement &, const QString &)>;
     void setSiteWriter(SiteWriter writer) { m_siteWriter = std::move(writer); }
+
+    // Reads the calibration dependency of a structure (none: it has none); called for each
+    // structure of the rows whenever they are set.
+    using DependencyReader = std::function<std::optional<AppliedDependency>(RegisterId structureId)>;
+    void setDependencyReader(DependencyReader reader) { m_dependencyReader = std::move(reader); }
+    // Whether a row's structure has a dependency: the column shows something.
+    bool hasDependencies() const { return !m_dependencies.isEmpty(); }
 
     // Negative, zero or positive as row `left` sorts before, with or after row `right` by
     // `column`; rows equal there keep their listed order.
@@ -47,12 +59,17 @@ private:
     // The table's seven texts of `row`, made the first time they are asked for: a list of
     // 100,000 shows a screenful.
     const QStringList &texts(int row) const;
+    // The strength by the dependency column: the text, its tooltip.
+    QVariant dependencyData(int row, int role) const;
 
     QList<RegisterMeasurement> m_measurements;
     mutable QList<QStringList> m_texts; // the texts of each row, empty until made
     QHash<RegisterId, QString> m_sources;
     QString m_separator;
     SiteWriter m_siteWriter;
+    DependencyReader m_dependencyReader;
+    QHash<RegisterId, AppliedDependency> m_dependencies; // by structure
+    QList<std::optional<DependencyStrength>> m_byDependency; // per row; none without one
 };
 
 // The register window's sorted view of a RegisterMeasurementModel: its rows in the order

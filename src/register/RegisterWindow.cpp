@@ -52,6 +52,7 @@ RegisterWindow::RegisterWindow(QWidget *parent)
     createActions();
     createLayout();
     createMenus();
+    setUpDependencyColumn();
     // 980 × 660 on a 1024 × 768 screen and larger; smaller screens get what they have, less
     // a margin for the frame; centred.
     const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
@@ -94,6 +95,13 @@ void RegisterWindow::createActions()
     OpenInTableAction = add(
         QStringLiteral("Открыть в таблице"), [this] { openSelectedInTable(); },
         QKeySequence(Qt::CTRL | Qt::Key_O));
+    // A window of its own, as the statistics: no "…". No room on the rows: its key and both
+    // context menus hold it.
+    CalibrationAction = add(
+        QStringLiteral("Градуировка"), [this] { emit calibrationRequested(); },
+        QKeySequence(Qt::CTRL | Qt::Key_G));
+    bar->removeAction(CalibrationAction);
+    addAction(CalibrationAction);
 
     // The tree's commands and the protocol on a row of their own, so that both rows fit a
     // window of 980 px (a 1024 × 768 screen).
@@ -132,13 +140,13 @@ void RegisterWindow::createMenus()
     TreeMenu->addActions(
         {NewObjectAction, NewStructureAction, RenameAction, PropertiesAction, DeleteNodeAction});
     TreeMenu->addSeparator();
-    TreeMenu->addActions({StatisticsAction, ProtocolAction});
+    TreeMenu->addActions({StatisticsAction, ProtocolAction, CalibrationAction});
     TreeMenu->addSeparator();
     TreeMenu->addAction(RefreshAction);
     TableMenu = new QMenu(this);
     TableMenu->addActions({AssignAction, UnassignAction, FillSitesAction, RemoveAction});
     TableMenu->addSeparator();
-    TableMenu->addActions({StatisticsAction, OpenInTableAction, ProtocolAction});
+    TableMenu->addActions({StatisticsAction, OpenInTableAction, ProtocolAction, CalibrationAction});
     TableMenu->addSeparator();
     TableMenu->addAction(RefreshAction);
     for (auto [view, menu] : {std::pair<QAbstractItemView *, QMenu *>(Tree, TreeMenu), {Table, TableMenu}}) {

@@ -115,6 +115,7 @@ public:
     QAction *RenameAction = nullptr;
     QAction *DeleteNodeAction = nullptr;
     QAction *RefreshAction = nullptr;
+    QAction *CalibrationAction = nullptr; // «Градуировка»
     // The context menus of the tree and of the table (the right button, Shift+F10, the menu key).
     QMenu *TreeMenu = nullptr;
     QMenu *TableMenu = nullptr;
@@ -124,6 +125,8 @@ signals:
     void openInTable(const QList<luvir::Measurement> &measurements);
     // "Протокол испытаний…": structures of one object, each holding measurements.
     void protocolRequested(const QList<luvir::RegisterId> &structureIds);
+    // «Градуировка»: the calibration sets of the register shown.
+    void calibrationRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -137,6 +140,8 @@ private:
     void createActions();
     void createLayout();
     void createMenus();
+    // The strength by the calibration dependency beside R (RegisterWindowDependency.cpp).
+    void setUpDependencyColumn();
     void showContextMenu(QMenu *menu, QAbstractItemView *view, QPoint at); // `at` in its viewport
     // The site editing of the table: typing on a row edits its label, Enter stores it and
     // goes to the next row.

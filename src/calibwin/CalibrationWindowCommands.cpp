@@ -1,0 +1,289 @@
+// The calibration window's commands: the sets, their sites, and the chart's picture and
+// print. Each goes through the register library and tells the user when it refuses.
+#include "CalibrationWindow.h"
+
+#include "AppliedDependencyText.h"
+#include "CalibChartDrawing.h"
+#include "CalibSetDialog.h"
+#include "CalibSitesDialog.h"
+#include "ChartPicture.h"
+#include "ChartPrinting.h"
+#include "PrintTarget.h"
+#include "Register.h"
+#include "RegisterStructureChooser.h"
+#include "WaitCursor.h"
+
+#include <QChartView>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTableView>
+
+namespace luvir {
+
+namespace {
+
+// The printed chart's margins, in per cent of the page, as the chart window prints.
+constexpr double kPrintMarginPercent = 4;
+
+} // namespace
+
+bool CalibrationWindow::done(bool ok)
+{
+    if (!ok && m_register)
+        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+    refresh();
+    return ok;
+}
+
+void CalibrationWindow::askAndCreateSet()
+{
+    if (!m_register)
+        return;
+    CalibrationSet set;
+    set.madeOn = QDate::currentDate();
+    // Offered again as typed while the register refuses it (a name taken, busy past the wait).
+    for (;;) {
+        CalibSetDialog dialog(set, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        set = dialog.set();
+        RegisterId id = 0;
+        {
+            const WaitCursor wait;
+            id = m_register->addCalibrationSet(set);
+        }
+        if (id != 0) {
+            refresh();
+            selectSet(id);
+            return;
+        }
+        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+    }
+}
+
+bool CalibrationWindow::editSet()
+{
+    const RegisterId id = selectedSet();
+    const auto read
+        = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
+    if (!m_register || read == m_sets.cend())
+        return false;
+    // The set as the list read it: a change another made since is not overwritten.
+    CalibSetDialog dialog(*read, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->updateCalibrationSet(dialog.set());
+    }
+    return done(ok);
+}
+
+bool CalibrationWindow::removeSet()
+{
+    const RegisterId id = selectedSet();
+    if (!m_register || id == 0)
+        return false;
+    const QString question
+        = QStringLiteral("Удалить градуировочный набор «%1» и его участки (%2)? Измерения журнала останутся.")
+              .arg(SetList->currentItem()->text())
+              .arg(m_outcome.sites.size());
+    if (!dialogs().question(this, question, windowTitle()))
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->removeCalibrationSet(id);
+    }
+    return done(ok);
+}
+
+namespace {
+
+// Adds the sites one by one; false at the first the register refuses.
+bool addSites(Register &reg, const QList<CalibrationSite> &sites)
+{
+    const WaitCursor wait;
+    return std::all_of(sites.cbegin(), sites.cend(),
+        [&reg](const CalibrationSite &site) { return reg.addCalibrationSite(site) != 0; });
+}
+
+} // namespace
+
+bool CalibrationWindow::addSelectedMeasurements()
+{
+    const RegisterId id = selectedSet();
+    if (!m_register || id == 0)
+        return false;
+    const QList<RegisterMeasurement> selected = selectedInRegister();
+    if (selected.isEmpty()) {
+        tellUser(this, nullptr,
+            QStringLiteral(
+                "Выделите в окне «Журнал испытаний» измерения, на участках которых проведены прямые "
+                "испытания."));
+        return false;
+    }
+    CalibSitesDialog dialog(id, selected, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.sites().isEmpty())
+        return false;
+    return done(addSites(*m_register, dialog.sites()));
+}
+
+bool CalibrationWindow::addTypedSite()
+{
+    const RegisterId id = selectedSet();
+    if (!m_register || id == 0)
+        return false;
+    CalibSitesDialog dialog(id, this);
+    return dialog.exec() == QDialog::Accepted && done(addSites(*m_register, dialog.sites()));
+}
+
+bool CalibrationWindow::removeSite()
+{
+    const int row = SiteTable->currentIndex().row();
+    if (!m_register || row < 0 || row >= m_outcome.sites.size())
+        return false;
+    const CalibrationSite &site = m_outcome.sites.at(row);
+    if (!dialogs().question(
+            this, QStringLiteral("Удалить участок «%1» из набора?").arg(site.label), windowTitle()))
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->removeCalibrationSite(site.id);
+    }
+    return done(ok);
+}
+
+void CalibrationWindow::savePicture()
+{
+    const QString fileName = dialogs().saveFileName(this, m_pictureRequest);
+    if (fileName.isEmpty())
+        return;
+    m_pictureRequest.fileName = fileName;
+    QString error;
+    if (!writePicture(chartPicture(*ChartView), fileName, &error))
+        dialogs().error(this,
+            QStringLiteral("Не удалось сохранить рисунок в файл \"%1\": %2")
+                .arg(QDir::toNativeSeparators(fileName), error));
+}
+
+void CalibrationWindow::printChart()
+{
+    if (!askForPrinter(this, m_printer))
+        return;
+    const CalibChartContent content = m_chart;
+    const auto lay = [&content](QGraphicsScene &scene, const QSizeF &size) {
+        QChart *chart = createCalibChart(content);
+        scene.addItem(chart); // the scene owns it from here on
+        chart->resize(size);
+        QCoreApplication::sendPostedEvents();
+        if (chart->layout())
+            chart->layout()->activate();
+    };
+    QString error;
+    if (!luvir::printChart(m_printer, lay, {kPrintMarginPercent, false}, ChartView->size(), &error))
+        dialogs().error(this, error);
+}
+
+RegisterId CalibrationWindow::chooseStructure(const QString &caption)
+{
+    if (!m_register)
+        return 0;
+    const QList<RegisterStructure> structures = m_register->structures();
+    if (structures.isEmpty()) {
+        tellUser(this, nullptr,
+            QStringLiteral("В журнале нет конструкций: создайте их в окне «Журнал испытаний»."));
+        return 0;
+    }
+    RegisterStructureChooser chooser(m_register->objects(), structures, m_lastStructure, this);
+    chooser.setWindowTitle(caption);
+    if (chooser.exec() != QDialog::Accepted || chooser.chosen() == 0)
+        return 0;
+    m_lastStructure = chooser.chosen();
+    return m_lastStructure;
+}
+
+QString CalibrationWindow::structureName(const RegisterStructure &structure)
+{
+    const std::optional<RegisterObject> object = m_register->object(structure.objectId);
+    return QStringLiteral("«%1» (объект «%2»)").arg(structure.name, object ? object->name : QString());
+}
+
+bool CalibrationWindow::applyToStructure(RegisterId structureId)
+{
+    const RegisterId id = selectedSet();
+    const auto set = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
+    if (!m_register || set == m_sets.cend())
+        return false;
+    // What the window shows is what is applied: its sites, computed the way chosen.
+    const DependencyApplication application
+        = applyDependency(dependencySourceOf(m_outcome, *set), kind(), QDate::currentDate());
+    if (!application.applied()) {
+        tellUser(this, nullptr, application.refusal);
+        return false;
+    }
+    // The structure as it is now: a change another makes from here on is not overwritten.
+    const std::optional<RegisterStructure> read = m_register->structure(structureId);
+    if (!read)
+        return done(false);
+    const QString title = appliedDependencyTitle(*application.dependency, m_separator);
+    if (!application.warning.isEmpty()
+        && !dialogs().question(this,
+            QStringLiteral("%1\n\nПрименить %2 к конструкции %3?")
+                .arg(application.warning, title, structureName(*read)),
+            windowTitle()))
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->setStructureDependency(*read, *application.dependency);
+    }
+    if (ok) {
+        statusBar()->showMessage(
+            QStringLiteral("К конструкции %1 применено: %2.").arg(structureName(*read), title));
+        emit dependencyChanged();
+    }
+    return done(ok);
+}
+
+bool CalibrationWindow::removeFromStructure(RegisterId structureId)
+{
+    if (!m_register)
+        return false;
+    const std::optional<RegisterStructure> read = m_register->structure(structureId);
+    if (!read)
+        return done(false);
+    const std::optional<AppliedDependency> had = m_register->structureDependency(structureId);
+    if (!had) {
+        if (!m_register->errorString().isEmpty())
+            return done(false);
+        tellUser(this, nullptr,
+            QStringLiteral("У конструкции %1 нет градуировочной зависимости.").arg(structureName(*read)));
+        return false;
+    }
+    const QString question
+        = QStringLiteral("Снять с конструкции %1 %2? Её измерения будут показаны с прочностью "
+                         "по прибору.")
+              .arg(structureName(*read), appliedDependencyTitle(*had, m_separator));
+    if (!dialogs().question(this, question, windowTitle()))
+        return false;
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_register->removeStructureDependency(*read);
+    }
+    if (ok) {
+        statusBar()->showMessage(
+            QStringLiteral("С конструкции %1 снята градуировочная зависимость.").arg(structureName(*read)));
+        emit dependencyChanged();
+    }
+    return done(ok);
+}
+
+} // namespace luvir
