@@ -34,6 +34,7 @@ class Register;
 class RegisterMeasurementModel;
 class RegisterMeasurementSorter;
 class RegisterWriter;
+class StatsWindow;
 
 class RegisterWindow : public QMainWindow
 {
@@ -133,6 +134,9 @@ protected:
     void closeEvent(QCloseEvent *event) override; // not while a change is written
 
 private:
+    // For the structures among `listed` given a calibration, the statistics by it: a group
+    // each after the measurements' own, with the calibration named under the table.
+    void showStatisticsByCalibration(StatsWindow &window, const QList<RegisterMeasurement> &listed);
     // What each tree item holds beside its text: its NodeKind and its register id.
     static constexpr int kKindRole = Qt::UserRole;
     static constexpr int kIdRole = Qt::UserRole + 1;

@@ -3,13 +3,16 @@
 // tells the user when the register refuses.
 #include "RegisterWindow.h"
 
+#include "AppliedDependencyText.h"
 #include "CellText.h"
 #include "Register.h"
 #include "RegisterMeasurementModel.h"
 #include "RegisterNodeDialog.h"
+#include "RegisterCalibration.h"
 #include "RegisterQuery.h"
 #include "RegisterStructureChooser.h"
 #include "RegisterWriter.h"
+#include "SeriesFigures.h"
 #include "SiteSeries.h"
 #include "StatsWindow.h"
 #include "UserDialogs.h"
@@ -242,10 +245,64 @@ void RegisterWindow::showStatistics()
     if (listed.isEmpty())
         return;
     auto *window = new StatsWindow(measurementsOf(listed), systemDecimalSeparator(), this);
+    showStatisticsByCalibration(*window, listed);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(QStringLiteral("Статистика измерений — %1")
                                .arg(Tree->currentItem() ? Tree->currentItem()->text(0) : QString()));
     window->show();
+}
+
+void RegisterWindow::showStatisticsByCalibration(StatsWindow &window, const QList<RegisterMeasurement> &listed)
+{
+    // The structures among the listed that were given a calibration, in the order listed.
+    struct ByCalibration {
+        RegisterId structureId = 0;
+        QString name;
+        AppliedDependency dependency;
+    };
+    QList<ByCalibration> given;
+    QHash<RegisterId, RegisterId> structureOf; // measurement → structure
+    QSet<RegisterId> asked;
+    for (const RegisterMeasurement &m : listed) {
+        structureOf.insert(m.id, m.structureId);
+        if (m.structureId == 0 || asked.contains(m.structureId))
+            continue;
+        asked.insert(m.structureId);
+        if (const std::optional<AppliedDependency> dependency = m_register->structureDependency(m.structureId))
+            given << ByCalibration {m.structureId, m.structureName, *dependency};
+    }
+    if (given.isEmpty())
+        return;
+    const QString separator = systemDecimalSeparator();
+    QStringList lines;
+    for (const ByCalibration &structure : given) {
+        QList<ArchiveCell> cells;
+        for (const RegisterMeasurement &m : listed)
+            if (m.structureId == structure.structureId)
+                cells << m.cell;
+        const DependencySeries series = dependencySeries(structure.dependency, cells);
+        lines << QStringLiteral("«%1»: %2").arg(structure.name, appliedDependencyLines(structure.dependency, separator).join(QStringLiteral("; ")))
+              << dependencyConditionsText(
+                     structure.dependency, series.outside, static_cast<int>(series.tenths.size()), separator);
+    }
+    const bool several = given.size() > 1;
+    window.setExtraGroups(
+        [given, structureOf, separator, several](const QList<Measurement> &chosen) {
+            QList<SeriesGroup> groups;
+            for (const ByCalibration &structure : given) {
+                QList<ArchiveCell> cells;
+                for (const Measurement &m : chosen)
+                    if (structureOf.value(m.id) == structure.structureId)
+                        cells << m.cell;
+                SeriesGroup group;
+                group.name = several ? QStringLiteral("По градуировке: %1").arg(structure.name)
+                                     : QStringLiteral("По градуировке");
+                group.figures = seriesFiguresOfTenths(dependencySeries(structure.dependency, cells).tenths, separator);
+                groups << group;
+            }
+            return groups;
+        },
+        lines);
 }
 
 QList<RegisterId> RegisterWindow::protocolStructures() const

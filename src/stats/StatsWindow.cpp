@@ -81,6 +81,10 @@ StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &
                                     "в группе смешаны зависимости или Kc (подробнее в подсказке строки)."),
             this);
     note->setWordWrap(true);
+    ExtraNote = new QLabel(this);
+    ExtraNote->setWordWrap(true);
+    ExtraNote->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    ExtraNote->hide();
 
     CopyButton = new QPushButton(QStringLiteral("Копировать"), this);
     SaveButton = new QPushButton(QStringLiteral("Сохранить CSV…"), this);
@@ -96,6 +100,7 @@ StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &
     layout->addWidget(RangeNote);
     layout->addWidget(Table, 1);
     layout->addWidget(note);
+    layout->addWidget(ExtraNote);
     layout->addLayout(buttons);
     resize(640, 420);
 
@@ -117,7 +122,18 @@ void StatsWindow::refresh()
         ? m_measurements
         : measurementsNumbered(m_measurements, FromNumber->value(), ToNumber->value());
     const SeriesGrouping grouping = ByKind->isChecked() ? SeriesGrouping::ElementKind : SeriesGrouping::None;
-    m_model->setGroups(seriesGroups(chosen, grouping, m_separator), m_separator);
+    QList<SeriesGroup> groups = seriesGroups(chosen, grouping, m_separator);
+    if (m_extraGroups)
+        groups += m_extraGroups(chosen);
+    m_model->setGroups(groups, m_separator);
+}
+
+void StatsWindow::setExtraGroups(ExtraGroups groups, const QStringList &lines)
+{
+    m_extraGroups = std::move(groups);
+    ExtraNote->setText(lines.join(u'\n'));
+    ExtraNote->setVisible(!lines.isEmpty());
+    refresh();
 }
 
 QList<QStringList> StatsWindow::tableLines() const

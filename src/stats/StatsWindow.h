@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -24,6 +26,11 @@ public:
     StatsWindow(const QList<Measurement> &measurements, const QString &separator, QWidget *parent = nullptr);
 
     const SeriesTableModel &model() const { return *m_model; }
+
+    // Groups added after the measurements' own for the measurements of the chosen range (the
+    // strength by a laboratory's calibration), and the lines said under the table about them.
+    using ExtraGroups = std::function<QList<SeriesGroup>(const QList<Measurement> &)>;
+    void setExtraGroups(ExtraGroups groups, const QStringList &lines);
     // The table as copied and saved: the column titles, then one line per group, its
     // warning in a column of its own.
     QList<QStringList> tableLines() const;
@@ -35,6 +42,7 @@ public:
     QSpinBox *ToNumber = nullptr; // last № of the range
     QCheckBox *ByKind = nullptr; // "по видам изделий"
     QLabel *RangeNote = nullptr; // shown while the range runs backwards
+    QLabel *ExtraNote = nullptr; // what the extra groups are, hidden while there are none
     QTableView *Table = nullptr;
     QPushButton *CopyButton = nullptr;
     QPushButton *SaveButton = nullptr;
@@ -46,6 +54,7 @@ private:
     QList<Measurement> m_measurements;
     QString m_separator;
     SeriesTableModel *m_model = nullptr;
+    ExtraGroups m_extraGroups;
 };
 
 } // namespace luvir

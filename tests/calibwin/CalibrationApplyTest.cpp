@@ -7,11 +7,13 @@
 #include "CalibSetDialog.h"
 #include "CalibSitesDialog.h"
 #include "RegisterStructureChooser.h"
+#include "SeriesTable.h"
+#include "StatsWindow.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
-
+#include <QLabel>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTableView>
@@ -129,6 +131,22 @@ TEST_F(CalibrationApplyTest, TheOwnDependencyGivenToTheStructureIsShownBesideR)
     EXPECT_EQ(sorted->index(0, column).data().toString(), typed("(41.4)"));
     EXPECT_EQ(sorted->index(1, column).data().toString(), typed("39.7"));
     EXPECT_EQ(sorted->index(14, column).data().toString(), typed("17.6"));
+
+    // The statistics of the structure give the strengths by the dependency a group of their
+    // own after the meter's, and name it: n 15, 17.6…41.4, Rm 4425/150 = 29.5, Sm 7.60, Vm 25.8 %
+    // (Python's statistics on the fifteen rounded strengths).
+    registerWindow.showStatistics();
+    auto *stats = registerWindow.findChild<StatsWindow *>();
+    ASSERT_NE(stats, nullptr);
+    const QList<QStringList> lines = stats->tableLines();
+    ASSERT_EQ(lines.size(), 3) << qPrintable(tabSeparated(lines));
+    EXPECT_EQ(lines.at(2).mid(0, 7),
+        (QStringList {"По градуировке", "15", typed("17.6"), typed("41.4"), typed("29.5"), typed("7.6"), typed("25.8")}));
+    EXPECT_TRUE(stats->ExtraNote->isVisibleTo(stats));
+    EXPECT_TRUE(stats->ExtraNote->text().contains("«Колонна К-3»")) << qPrintable(stats->ExtraNote->text());
+    EXPECT_TRUE(stats->ExtraNote->text().contains("Условия применения не выполнены: 1 из 15"))
+        << qPrintable(stats->ExtraNote->text());
+    delete stats;
 
     // Taken away after the question: the column goes.
     dialogs.questionAnswers = {true};
