@@ -17,11 +17,20 @@ const QColor kKeptColor(0x1f, 0x5f, 0xbf);
 const QColor kCulledColor(0xd0, 0x20, 0x20);
 const QColor kLineColor(0x20, 0x80, 0x30);
 
-// A range from `low` to `high` widened by a twentieth each side, to round figures.
+// A range from `low` to `high` widened by a twentieth each side, to round figures, and at
+// least 10 MPa wide: the labels are whole MPa, and a narrower axis repeated them ("29 29 30").
 std::pair<double, double> axisRange(double low, double high)
 {
+    constexpr double kNarrowest = 10;
     const double margin = std::max((high - low) / 20, 0.5);
-    return {std::floor(low - margin), std::ceil(high + margin)};
+    low -= margin;
+    high += margin;
+    if (high - low < kNarrowest) {
+        const double middle = (low + high) / 2;
+        low = middle - kNarrowest / 2;
+        high = middle + kNarrowest / 2;
+    }
+    return {std::floor(low), std::ceil(high)};
 }
 
 QValueAxis *valueAxis(const QString &title, std::pair<double, double> range)
@@ -81,7 +90,8 @@ QChart *createCalibChart(const CalibChartContent &content)
     QList<QPointF> all = content.kept + content.culled;
     if (!content.line.isNull())
         all << content.line.p1() << content.line.p2();
-    double xLow = 0, xHigh = 1, yLow = 0, yHigh = 1;
+    // Without sites, the axes of a usual concrete: whole MPa from 0 to 60.
+    double xLow = 0, xHigh = 60, yLow = 0, yHigh = 60;
     if (!all.isEmpty()) {
         const auto [xMin, xMax] = std::minmax_element(
             all.cbegin(), all.cend(), [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });

@@ -147,7 +147,12 @@ StructureFacts structureFacts(const ProtocolStructure &structure, bool withValue
     facts.statisticsLine = statisticsLine(facts.group, separator);
     if (facts.byDependency)
         facts.statisticsLine = QStringLiteral("По градуировке: ") + facts.statisticsLine;
-    if (const QString reason = mixedCalibrationReason(facts.group); !reason.isEmpty())
+    // The strength by a laboratory's calibration is taken from H, the meter's reading before its
+    // Kc: the meter's Kc no longer enters it, its dependency still does.
+    SeriesGroup judged = facts.group;
+    if (facts.byDependency)
+        judged.kcs.clear();
+    if (const QString reason = mixedCalibrationReason(judged); !reason.isEmpty())
         facts.mixedNote = QStringLiteral("Примечание: ") + reason + u'.';
     return facts;
 }

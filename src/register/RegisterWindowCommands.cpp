@@ -281,8 +281,9 @@ void RegisterWindow::showStatisticsByCalibration(StatsWindow &window, const QLis
             if (m.structureId == structure.structureId)
                 cells << m.cell;
         const DependencySeries series = dependencySeries(structure.dependency, cells);
-        lines << QStringLiteral("«%1»: %2").arg(structure.name, appliedDependencyLines(structure.dependency, separator).join(QStringLiteral("; ")))
-              << dependencyConditionsText(
+        lines << QStringLiteral("«%1»:").arg(structure.name);
+        lines += appliedDependencyLines(structure.dependency, separator);
+        lines << dependencyConditionsText(
                      structure.dependency, series.outside, static_cast<int>(series.tenths.size()), separator);
     }
     const bool several = given.size() > 1;

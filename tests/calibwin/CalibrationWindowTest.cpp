@@ -22,7 +22,10 @@
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QValueAxis>
 #include <QXYSeries>
+
+#include <memory>
 
 using namespace luvir;
 using namespace luvir::test;
@@ -314,4 +317,38 @@ TEST_F(CalibrationWindowTest, ATypedSiteAndItsSetAreEditedAndRemovedAfterTheQues
     EXPECT_TRUE(dialogs.texts(ShownDialog::Question)
                     .last()
                     .startsWith("Удалить градуировочный набор «Архив 2019 года»"));
+}
+
+// The axes are labelled in whole MPa: whatever the sites, no two labels of an axis are the
+// same figure (a set without sites, or with its sites close together, once read "0 0 0 1 1 1").
+TEST(CalibChartAxes, NoLabelRepeatsWithFewOrCloseSites)
+{
+    struct Case {
+        const char *name;
+        QList<QPointF> kept;
+    };
+    const Case cases[] = {
+        {"no site", {}},
+        {"one site", {{30.0, 31.0}}},
+        {"sites within 1 MPa", {{30.0, 31.0}, {30.4, 31.2}, {30.9, 31.5}}},
+        {"a usual spread", {{12.3, 13.7}, {55.0, 52.4}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        CalibChartContent content;
+        content.kept = c.kept;
+        std::unique_ptr<QChart> chart(createCalibChart(content));
+        const QList<QAbstractAxis *> axes = chart->axes();
+        ASSERT_EQ(axes.size(), 2);
+        for (QAbstractAxis *axis : axes) {
+            auto *values = qobject_cast<QValueAxis *>(axis);
+            ASSERT_NE(values, nullptr);
+            const double step = (values->max() - values->min()) / (values->tickCount() - 1);
+            EXPECT_GE(step, 1.0) << values->min() << "…" << values->max() << " in " << values->tickCount();
+            for (const QPointF &p : c.kept) {
+                const double v = axis->orientation() == Qt::Horizontal ? p.x() : p.y();
+                EXPECT_TRUE(v > values->min() && v < values->max()) << v;
+            }
+        }
+    }
 }
