@@ -157,13 +157,18 @@ static void inspectPages(const QString &fileName, FileInspection &seen)
     if (rc == SQLITE_OK) {
         sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         sqlite3_busy_timeout(db, 2000);
-        rc = readNumber(db, "PRAGMA application_id", seen.mark);
+        // One read transaction for all: another program creating the register this moment is
+        // seen before its schema or after it, never half-way (its tables, but not yet its mark).
+        rc = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc = readNumber(db, "PRAGMA application_id", seen.mark);
         if (rc == SQLITE_OK)
             rc = readNumber(db, "PRAGMA user_version", seen.version);
         if (rc == SQLITE_OK)
             rc = readNumber(db, "SELECT count(*) FROM sqlite_master", seen.tables);
         if (rc == SQLITE_OK)
             rc = readTableEdges(db);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
     const int systemError = db ? sqlite3_system_errno(db) : 0;
     sqlite3_close(db);
