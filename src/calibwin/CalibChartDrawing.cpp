@@ -1,5 +1,7 @@
 #include "CalibChartDrawing.h"
 
+#include "ChartDrawing.h"
+
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -15,7 +17,7 @@ namespace {
 
 const QColor kKeptColor(0x1f, 0x5f, 0xbf);
 const QColor kCulledColor(0xd0, 0x20, 0x20);
-const QColor kLineColor(0x20, 0x80, 0x30);
+const QColor kFitLineColor(0x20, 0x80, 0x30);
 
 // A range from `low` to `high` widened by a twentieth each side, to round figures, and at
 // least 10 MPa wide: the labels are whole MPa, and a narrower axis repeated them ("29 29 30").
@@ -47,20 +49,8 @@ QValueAxis *valueAxis(const QString &title, std::pair<double, double> range)
 
 QChart *createCalibChart(const CalibChartContent &content)
 {
-    auto *chart = new QChart;
-    chart->setBackgroundBrush(QColor(Qt::white));
-    chart->setBackgroundRoundness(0);
-    chart->setDropShadowEnabled(false);
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setLocalizeNumbers(true);
-    QLocale locale = QLocale::system();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    QFont titleFont = chart->titleFont();
-    titleFont.setBold(true);
-    chart->setTitleFont(titleFont);
+    QChart *chart = newChart();
     chart->setTitle(content.title);
-    chart->legend()->setAlignment(Qt::AlignBottom);
 
     auto *kept = new QScatterSeries(chart);
     kept->setObjectName(kKeptSeries);
@@ -83,7 +73,7 @@ QChart *createCalibChart(const CalibChartContent &content)
     auto *line = new QLineSeries(chart);
     line->setObjectName(kLineSeries);
     line->setName(content.lineName);
-    line->setPen(QPen(kLineColor, 2));
+    line->setPen(QPen(kFitLineColor, 2));
     if (!content.line.isNull())
         line->append({content.line.p1(), content.line.p2()});
 

@@ -102,15 +102,19 @@ void CalibrationWindow::createActions()
 
 void CalibrationWindow::createMenus()
 {
-    auto menu = [this](const QString &title, const QList<QAction *> &actions) {
-        QMenu *m = menuBar()->addMenu(title);
-        m->setToolTipsVisible(true);
+    // The actions in order, a null one standing for a separator.
+    const auto fill = [](QMenu *m, const QList<QAction *> &actions) {
         for (QAction *a : actions)
             if (a)
                 m->addAction(a);
             else
                 m->addSeparator();
         return m;
+    };
+    auto menu = [this, fill](const QString &title, const QList<QAction *> &actions) {
+        QMenu *m = menuBar()->addMenu(title);
+        m->setToolTipsVisible(true);
+        return fill(m, actions);
     };
     menu(QStringLiteral("&Набор"),
         {NewSetAction, SetPropertiesAction, RemoveSetAction, nullptr, RefreshAction});
@@ -118,15 +122,7 @@ void CalibrationWindow::createMenus()
     menu(QStringLiteral("&Зависимость"), {ApplyAction, RemoveDependencyAction});
     menu(QStringLiteral("&График"), {SavePictureAction, PrintAction});
 
-    auto contextMenu = [this](const QList<QAction *> &actions) {
-        auto *m = new QMenu(this);
-        for (QAction *a : actions)
-            if (a)
-                m->addAction(a);
-            else
-                m->addSeparator();
-        return m;
-    };
+    auto contextMenu = [this, fill](const QList<QAction *> &actions) { return fill(new QMenu(this), actions); };
     SetMenu = contextMenu({NewSetAction, SetPropertiesAction, RemoveSetAction, nullptr, RefreshAction});
     SiteMenu = contextMenu({AddMeasurementsAction, AddTypedSiteAction, RemoveSiteAction, nullptr, ApplyAction,
         RemoveDependencyAction});

@@ -84,11 +84,9 @@ double highestValue(const ChartContent &content)
 
 } // namespace
 
-ChartParts createChart()
+QChart *newChart()
 {
-    ChartParts parts;
-    parts.chart = new QChart;
-    QChart *chart = parts.chart;
+    auto *chart = new QChart;
     chart->setBackgroundBrush(QColor(Qt::white));
     chart->setBackgroundRoundness(0);
     chart->setDropShadowEnabled(false);
@@ -101,6 +99,14 @@ ChartParts createChart()
     titleFont.setBold(true);
     chart->setTitleFont(titleFont);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
+}
+
+ChartParts createChart()
+{
+    ChartParts parts;
+    parts.chart = newChart();
+    QChart *chart = parts.chart;
 
     parts.bars = new QBarSeries(chart);
     parts.bars->setLabelsVisible(false); // the marks below write the values

@@ -30,6 +30,10 @@ struct ChartParts {
 // below, bars not in the legend. The caller owns `parts.chart`.
 ChartParts createChart();
 
+// An empty chart in the program's one look: white, square, still, numbers in the user's
+// locale without group separators, a bold title, the legend below. Every chart starts here.
+QChart *newChart();
+
 // Replaces everything the chart shows by `content`: the points of both series, the axes
 // with their titles and ranges, the title and the legend entry. Nothing of what the chart
 // showed before remains.

@@ -55,6 +55,24 @@ QString checkRegisterCalib(const Invocation &invocation)
 
 namespace {
 
+// The calibration set called `name`; null, told, when the register holds none or several.
+std::optional<CalibrationSet> namedSet(Register &reg, const QString &name, CliContext &context)
+{
+    const QList<CalibrationSet> sets = reg.findCalibrationSets(name);
+    QString refusal;
+    if (!reg.errorString().isEmpty())
+        refusal = registerFailure(reg);
+    else if (sets.isEmpty())
+        refusal = LuvirCli::tr("luvir-cli: no calibration set \"%1\" in the register").arg(name);
+    else if (sets.size() > 1)
+        refusal = LuvirCli::tr("luvir-cli: several calibration sets are called \"%1\"").arg(name);
+    if (!refusal.isEmpty()) {
+        context.console.err(refusal + u'\n');
+        return std::nullopt;
+    }
+    return sets.first();
+}
+
 int exportSet(Register &reg, const Invocation &invocation, CliContext &context)
 {
     const QString &name = invocation.files.at(1);
@@ -63,14 +81,10 @@ int exportSet(Register &reg, const Invocation &invocation, CliContext &context)
         context.console.err(text + u'\n');
         return kExitFailed;
     };
-    const QList<CalibrationSet> sets = reg.findCalibrationSets(name);
-    if (!reg.errorString().isEmpty())
-        return failed(registerFailure(reg));
-    if (sets.isEmpty())
-        return failed(LuvirCli::tr("luvir-cli: no calibration set \"%1\" in the register").arg(name));
-    if (sets.size() > 1)
-        return failed(LuvirCli::tr("luvir-cli: several calibration sets are called \"%1\"").arg(name));
-    const QList<CalibrationSite> kept = reg.calibrationSites(sets.first().id);
+    const std::optional<CalibrationSet> set = namedSet(reg, name, context);
+    if (!set)
+        return kExitFailed;
+    const QList<CalibrationSite> kept = reg.calibrationSites(set->id);
     if (!reg.errorString().isEmpty())
         return failed(registerFailure(reg));
 
@@ -107,19 +121,15 @@ int applySet(Register &reg, const Invocation &invocation, CliContext &context)
         return kExitFailed;
     };
     const QString &name = invocation.files.at(1);
-    const QList<CalibrationSet> sets = reg.findCalibrationSets(name);
-    if (!reg.errorString().isEmpty())
-        return failed(registerFailure(reg));
-    if (sets.isEmpty())
-        return failed(LuvirCli::tr("luvir-cli: no calibration set \"%1\" in the register").arg(name));
-    if (sets.size() > 1)
-        return failed(LuvirCli::tr("luvir-cli: several calibration sets are called \"%1\"").arg(name));
+    const std::optional<CalibrationSet> set = namedSet(reg, name, context);
+    if (!set)
+        return kExitFailed;
     const auto structure = structureOf(reg, invocation, context);
     if (!structure)
         return kExitFailed;
     QString error;
     const auto source = dependencySource(
-        reg, sets.first().id, invocation.newest ? SiteChoice::Newest : SiteChoice::All, error);
+        reg, set->id, invocation.newest ? SiteChoice::Newest : SiteChoice::All, error);
     if (!source)
         return failed(error);
     const DependencyKind kind = invocation.properties.value(QStringLiteral("kind")) == QLatin1String("kc")

@@ -13,6 +13,7 @@
 
 #include "Measurement.h"
 
+#include <QHash>
 #include <QMap>
 
 #include <optional>
@@ -176,6 +177,9 @@ public:
     // dependency with the figures kept, no longer linked to the set (setId 0). An own
     // dependency not accepted, or a Kc of 0, is refused.
     std::optional<AppliedDependency> structureDependency(RegisterId structureId);
+    // Every structure's dependency by structure, in one read, with its figures but without its
+    // sites: what a list of many structures needs to show the strengths by them.
+    QHash<RegisterId, AppliedDependency> structureDependencies();
     bool setStructureDependency(const RegisterStructure &read, const AppliedDependency &dependency);
     bool removeStructureDependency(const RegisterStructure &read);
     // Writes a copy of the whole register, as of one moment, to the file `target` (replaced

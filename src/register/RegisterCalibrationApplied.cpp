@@ -19,25 +19,26 @@ const QString kDependencyColumns = QStringLiteral(
     "kind, set_id, set_name, method_name, applied_on, a, b, s, r, h_min, h_max, sites_kept, sites_before, "
     "accepted, kc, kc_sites");
 
-AppliedDependency dependencyFromRow(const QSqlQuery &query)
+// The dependency of the row whose kDependencyColumns begin at column `first`.
+AppliedDependency dependencyFromRow(const QSqlQuery &query, int first = 0)
 {
     AppliedDependency d;
-    d.kind = query.value(0).toInt() == int(DependencyKind::Kc) ? DependencyKind::Kc : DependencyKind::Own;
-    d.setId = query.value(1).isNull() ? 0 : query.value(1).toLongLong();
-    d.setName = query.value(2).toString();
-    d.methodName = query.value(3).toString();
-    d.appliedOn = QDate::fromString(query.value(4).toString(), kDateFormat);
-    d.a = query.value(5).toDouble();
-    d.b = query.value(6).toDouble();
-    d.s = query.value(7).toDouble();
-    d.r = query.value(8).toDouble();
-    d.hMin = query.value(9).toDouble();
-    d.hMax = query.value(10).toDouble();
-    d.sitesKept = query.value(11).toInt();
-    d.sitesBefore = query.value(12).toInt();
-    d.accepted = query.value(13).toInt() != 0;
-    d.kc = query.value(14).toDouble();
-    d.kcSites = query.value(15).toInt();
+    d.kind = query.value(first).toInt() == int(DependencyKind::Kc) ? DependencyKind::Kc : DependencyKind::Own;
+    d.setId = query.value(first + 1).isNull() ? 0 : query.value(first + 1).toLongLong();
+    d.setName = query.value(first + 2).toString();
+    d.methodName = query.value(first + 3).toString();
+    d.appliedOn = QDate::fromString(query.value(first + 4).toString(), kDateFormat);
+    d.a = query.value(first + 5).toDouble();
+    d.b = query.value(first + 6).toDouble();
+    d.s = query.value(first + 7).toDouble();
+    d.r = query.value(first + 8).toDouble();
+    d.hMin = query.value(first + 9).toDouble();
+    d.hMax = query.value(first + 10).toDouble();
+    d.sitesKept = query.value(first + 11).toInt();
+    d.sitesBefore = query.value(first + 12).toInt();
+    d.accepted = query.value(first + 13).toInt() != 0;
+    d.kc = query.value(first + 14).toDouble();
+    d.kcSites = query.value(first + 15).toInt();
     return d;
 }
 
@@ -80,6 +81,27 @@ std::optional<AppliedDependency> Register::structureDependency(RegisterId struct
         return true;
     });
     return dependency;
+}
+
+QHash<RegisterId, AppliedDependency> Register::structureDependencies()
+{
+    QHash<RegisterId, AppliedDependency> dependencies;
+    m_db.read([&] {
+        QSqlQuery query(m_db.database());
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT structure_id, %1 FROM structure_dependencies").arg(kDependencyColumns)))
+            return m_db.fail(query);
+        while (query.next()) {
+            const RegisterId structureId = query.value(0).toLongLong();
+            dependencies.insert(structureId, dependencyFromRow(query, 1));
+        }
+        if (query.lastError().isValid()) {
+            dependencies.clear();
+            return m_db.fail(query);
+        }
+        return true;
+    });
+    return dependencies;
 }
 
 namespace {

@@ -27,13 +27,15 @@ void RegisterMeasurementModel::setMeasurements(
     m_texts.resize(measurements.size());
     m_dependencies.clear();
     m_byDependency.clear();
-    QSet<RegisterId> asked; // each structure's dependency is read once, whether it has one or not
+    QSet<RegisterId> listed;
+    for (const RegisterMeasurement &m : measurements)
+        if (m.structureId != 0)
+            listed.insert(m.structureId);
+    if (m_dependencyReader && !listed.isEmpty()) {
+        m_dependencies = m_dependencyReader(); // those of the listed structures are kept
+        m_dependencies.removeIf([&](const auto &entry) { return !listed.contains(entry.key()); });
+    }
     for (const RegisterMeasurement &m : measurements) {
-        if (m_dependencyReader && m.structureId != 0 && !asked.contains(m.structureId)) {
-            asked.insert(m.structureId);
-            if (const std::optional<AppliedDependency> dependency = m_dependencyReader(m.structureId))
-                m_dependencies.insert(m.structureId, *dependency);
-        }
         const auto dependency = m_dependencies.constFind(m.structureId);
         if (dependency == m_dependencies.cend())
             m_byDependency << std::nullopt;

@@ -37,9 +37,9 @@ public:
     using SiteWriter = std::function<bool(const RegisterMeasurement &, const QString &)>;
     void setSiteWriter(SiteWriter writer) { m_siteWriter = std::move(writer); }
 
-    // Reads the calibration dependency of a structure (none: it has none); called for each
-    // structure of the rows whenever they are set.
-    using DependencyReader = std::function<std::optional<AppliedDependency>(RegisterId structureId)>;
+    // Reads the calibration dependencies of the structures that have one, by structure; called
+    // once whenever rows of structures are set.
+    using DependencyReader = std::function<QHash<RegisterId, AppliedDependency>()>;
     void setDependencyReader(DependencyReader reader) { m_dependencyReader = std::move(reader); }
     // Whether a row's structure has a dependency: the column shows something.
     bool hasDependencies() const { return !m_dependencies.isEmpty(); }

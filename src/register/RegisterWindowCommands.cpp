@@ -262,14 +262,14 @@ void RegisterWindow::showStatisticsByCalibration(StatsWindow &window, const QLis
     };
     QList<ByCalibration> given;
     QHash<RegisterId, RegisterId> structureOf; // measurement → structure
-    QSet<RegisterId> asked;
+    QHash<RegisterId, AppliedDependency> dependencies = m_register->structureDependencies();
     for (const RegisterMeasurement &m : listed) {
         structureOf.insert(m.id, m.structureId);
-        if (m.structureId == 0 || asked.contains(m.structureId))
-            continue;
-        asked.insert(m.structureId);
-        if (const std::optional<AppliedDependency> dependency = m_register->structureDependency(m.structureId))
-            given << ByCalibration {m.structureId, m.structureName, *dependency};
+        // Each structure once, at its first listed measurement.
+        if (const auto found = dependencies.find(m.structureId); found != dependencies.end()) {
+            given << ByCalibration {m.structureId, m.structureName, *found};
+            dependencies.erase(found);
+        }
     }
     if (given.isEmpty())
         return;

@@ -12,8 +12,8 @@ namespace luvir {
 
 void RegisterWindow::setUpDependencyColumn()
 {
-    m_model->setDependencyReader([this](RegisterId structureId) -> std::optional<AppliedDependency> {
-        return m_register ? m_register->structureDependency(structureId) : std::nullopt;
+    m_model->setDependencyReader([this] {
+        return m_register ? m_register->structureDependencies() : QHash<RegisterId, AppliedDependency>();
     });
     constexpr int kStrengthColumn = 6; // the meter's R
     QHeaderView *header = Table->horizontalHeader();

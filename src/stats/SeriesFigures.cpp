@@ -30,6 +30,30 @@ std::uint64_t roundedSquareRoot(Wide num, Wide den)
     return r;
 }
 
+// Sm and Vm of `figures.count` strengths whose sum is `sum` tenths and the sum of whose
+// squares is `squares` tenths squared, given Rm already: none for fewer than two, no Vm
+// when the sum is not above 0.
+void addSpread(SeriesFigures &figures, std::int64_t sum, std::int64_t squares)
+{
+    const std::int64_t n = figures.count;
+    if (n < 2)
+        return;
+    // Σ(Rᵢ − Rm)² = (nΣRᵢ² − (ΣRᵢ)²) / n, so Sm² = (nΣRᵢ² − (ΣRᵢ)²) / (n(n − 1)): whole
+    // numbers above and below, in tenths squared.
+    const std::int64_t spread = n * squares - sum * sum;
+    const std::int64_t pairs = n * (n - 1);
+    figures.deviation = std::sqrt(static_cast<double>(spread) / static_cast<double>(pairs)) / 10.0;
+    figures.deviationTenths
+        = static_cast<std::int64_t>(roundedSquareRoot(static_cast<Wide>(spread), static_cast<Wide>(pairs)));
+    if (sum <= 0)
+        return;
+    // Vm in tenths of a per cent is 1000 Sm / Rm; squared: 10⁶ · spread · n / ((n − 1) · sum²).
+    figures.variation = *figures.deviation / *figures.mean * 100.0;
+    const Wide above = Wide {1000000} * static_cast<Wide>(spread) * static_cast<Wide>(n);
+    const Wide below = static_cast<Wide>(n - 1) * static_cast<Wide>(sum) * static_cast<Wide>(sum);
+    figures.variationTenths = static_cast<std::int64_t>(roundedSquareRoot(above, below));
+}
+
 } // namespace
 
 SeriesFigures seriesFigures(const QList<Measurement> &measurements, const QString &separator)
@@ -57,25 +81,7 @@ SeriesFigures seriesFigures(const QList<Measurement> &measurements, const QStrin
 
     figures.mean = meanStrength(measurements);
     figures.meanTenths = meanStrengthTenths(measurements);
-    const std::int64_t n = figures.count;
-    if (n < 2)
-        return figures;
-
-    // Σ(Rᵢ − Rm)² = (nΣRᵢ² − (ΣRᵢ)²) / n, so Sm² = (nΣRᵢ² − (ΣRᵢ)²) / (n(n − 1)): whole
-    // numbers above and below, in tenths squared.
-    const std::int64_t spread = n * squares - sum * sum;
-    const std::int64_t pairs = n * (n - 1);
-    figures.deviation = std::sqrt(static_cast<double>(spread) / static_cast<double>(pairs)) / 10.0;
-    figures.deviationTenths
-        = static_cast<std::int64_t>(roundedSquareRoot(static_cast<Wide>(spread), static_cast<Wide>(pairs)));
-    if (sum == 0)
-        return figures;
-
-    // Vm in tenths of a per cent is 1000 Sm / Rm; squared: 10⁶ · spread · n / ((n − 1) · sum²).
-    figures.variation = *figures.deviation / *figures.mean * 100.0;
-    const Wide above = Wide {1000000} * static_cast<Wide>(spread) * static_cast<Wide>(n);
-    const Wide below = static_cast<Wide>(n - 1) * static_cast<Wide>(sum) * static_cast<Wide>(sum);
-    figures.variationTenths = static_cast<std::int64_t>(roundedSquareRoot(above, below));
+    addSpread(figures, sum, squares);
     return figures;
 }
 
@@ -111,19 +117,7 @@ SeriesFigures seriesFiguresOfTenths(const QList<std::int64_t> &tenths, const QSt
     // Halves up, exactly: floor((2·sum + n) / (2n)).
     const std::int64_t twice = 2 * sum + n;
     figures.meanTenths = twice >= 0 ? twice / (2 * n) : -((-twice + 2 * n - 1) / (2 * n));
-    if (n < 2)
-        return figures;
-    const std::int64_t spread = n * squares - sum * sum;
-    const std::int64_t pairs = n * (n - 1);
-    figures.deviation = std::sqrt(static_cast<double>(spread) / static_cast<double>(pairs)) / 10.0;
-    figures.deviationTenths
-        = static_cast<std::int64_t>(roundedSquareRoot(static_cast<Wide>(spread), static_cast<Wide>(pairs)));
-    if (sum <= 0)
-        return figures;
-    figures.variation = *figures.deviation / *figures.mean * 100.0;
-    const Wide above = Wide {1000000} * static_cast<Wide>(spread) * static_cast<Wide>(n);
-    const Wide below = static_cast<Wide>(n - 1) * static_cast<Wide>(sum) * static_cast<Wide>(sum);
-    figures.variationTenths = static_cast<std::int64_t>(roundedSquareRoot(above, below));
+    addSpread(figures, sum, squares);
     return figures;
 }
 

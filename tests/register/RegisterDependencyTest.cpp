@@ -69,6 +69,13 @@ TEST_P(RegisterDependencyTest, KeptExactlyReplacedAndRemovedFromTheStructureAsRe
     ASSERT_TRUE(reg.setStructureDependency(read, own)) << qPrintable(reg.errorString());
     EXPECT_EQ(reg.structureDependency(structureId), own); // every double to the last bit
     EXPECT_EQ(structure().revision, read.revision + 1);
+    // Read with every structure's at once (as the window's list does): the same figures, the
+    // sites left out.
+    const QHash<RegisterId, AppliedDependency> all = reg.structureDependencies();
+    ASSERT_EQ(all.size(), 1);
+    AppliedDependency figuresOnly = own;
+    figuresOnly.sites.clear();
+    EXPECT_EQ(all.value(structureId), figuresOnly);
 
     // Made from the structure as read before that change: refused, the dependency stays.
     AppliedDependency kc;
