@@ -10,11 +10,54 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <functional>
+
 namespace luvir {
 
+using registersql::bindAll;
 using registersql::cellBlob;
 using registersql::execBound;
 using registersql::takenAt;
+
+namespace {
+
+// A statement with a row of placeholders per item, a hundred items at a time: prepared once
+// for a full hundred and run again for each, since reading a statement of some hundred
+// placeholders costs more than running it; the last, shorter part is prepared for itself.
+class ChunkStatement
+{
+public:
+    ChunkStatement(const QSqlDatabase &db, std::function<QString(qsizetype rows)> sqlFor)
+        : m_db(db)
+        , m_sqlFor(std::move(sqlFor))
+    {
+    }
+    // The statement for `rows` items, run with `values` bound; false with its error set.
+    bool exec(qsizetype rows, const QVariantList &values)
+    {
+        if (rows != m_rows) {
+            m_query = QSqlQuery(m_db);
+            m_query.setForwardOnly(true);
+            m_rows = -1;
+            if (!m_query.prepare(m_sqlFor(rows)))
+                return false;
+            m_rows = rows;
+        }
+        bindAll(m_query, values);
+        return m_query.exec();
+    }
+    QSqlQuery &query() { return m_query; }
+
+private:
+    QSqlDatabase m_db;
+    std::function<QString(qsizetype)> m_sqlFor;
+    QSqlQuery m_query;
+    qsizetype m_rows = -1;
+};
+
+constexpr qsizetype kAskedAtOnce = 100;
+
+} // namespace
 
 bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &source, ImportCounts &counts)
 {
@@ -37,23 +80,22 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
         // What the register holds of these cells already, asked a hundred at a time: a
         // cell held needs no insert and no look-up of its own, only the link to the source.
         QHash<QByteArray, std::pair<RegisterId, bool>> known; // id, removed
-        constexpr qsizetype kAskedAtOnce = 100;
+        ChunkStatement ask(db, [](qsizetype rows) {
+            return QStringLiteral("SELECT id, removed, cell FROM measurements WHERE cell IN (%1)")
+                .arg(QStringList(rows, QStringLiteral("?")).join(u','));
+        });
         for (qsizetype first = 0; first < cells.size(); first += kAskedAtOnce) {
             const qsizetype count = std::min(kAskedAtOnce, cells.size() - first);
             QVariantList blobs;
             for (qsizetype i = first; i < first + count; ++i)
                 blobs << cellBlob(cells.at(i));
-            QSqlQuery ask(db);
-            ask.setForwardOnly(true);
-            if (!execBound(ask,
-                    QStringLiteral("SELECT id, removed, cell FROM measurements WHERE cell IN (%1)")
-                        .arg(QStringList(count, QStringLiteral("?")).join(u',')),
-                    blobs))
-                return m_db.fail(ask);
-            while (ask.next())
-                known.insert(ask.value(2).toByteArray(), {ask.value(0).toLongLong(), ask.value(1).toInt() != 0});
-            if (ask.lastError().isValid())
-                return m_db.fail(ask);
+            if (!ask.exec(count, blobs))
+                return m_db.fail(ask.query());
+            while (ask.query().next())
+                known.insert(ask.query().value(2).toByteArray(),
+                    {ask.query().value(0).toLongLong(), ask.query().value(1).toInt() != 0});
+            if (ask.query().lastError().isValid())
+                return m_db.fail(ask.query());
         }
 
         // The new cells, each once, inserted a hundred rows per statement: a cell another
@@ -68,7 +110,11 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
             }
         }
         added.clear();
-        const QStringList columns {QStringLiteral("cell"), QStringLiteral("taken_at"), QStringLiteral("element_kind")};
+        ChunkStatement insert(db, [&dialect](qsizetype rows) {
+            return dialect.insertIgnoring(QStringLiteral("measurements"),
+                {QStringLiteral("cell"), QStringLiteral("taken_at"), QStringLiteral("element_kind")},
+                QStringLiteral("RETURNING id, cell"), rows);
+        });
         QSqlQuery find(db);
         if (!find.prepare(QStringLiteral("SELECT id, removed FROM measurements WHERE cell = ?")))
             return m_db.fail(find);
@@ -79,20 +125,15 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
                 const ArchiveCell cell = registersql::cellFromBlob(fresh.at(i));
                 values << fresh.at(i) << takenAt(cell) << int(cell.byte(ArchiveCell::ElementKind));
             }
-            QSqlQuery insert(db);
-            insert.setForwardOnly(true);
-            if (!execBound(insert,
-                    dialect.insertIgnoring(
-                        QStringLiteral("measurements"), columns, QStringLiteral("RETURNING id, cell"), count),
-                    values))
-                return m_db.fail(insert);
-            while (insert.next()) {
-                const QByteArray blob = insert.value(1).toByteArray();
-                known.insert(blob, {insert.value(0).toLongLong(), false});
+            if (!insert.exec(count, values))
+                return m_db.fail(insert.query());
+            while (insert.query().next()) {
+                const QByteArray blob = insert.query().value(1).toByteArray();
+                known.insert(blob, {insert.query().value(0).toLongLong(), false});
                 added.insert(blob);
             }
-            if (insert.lastError().isValid())
-                return m_db.fail(insert);
+            if (insert.query().lastError().isValid())
+                return m_db.fail(insert.query());
             for (qsizetype i = first; i < first + count; ++i) {
                 if (added.contains(fresh.at(i)))
                     continue;
@@ -120,17 +161,17 @@ bool Register::importCells(const QList<ArchiveCell> &cells, RegisterSource &sour
                 linked << held->first;
             }
         }
+        ChunkStatement link(db, [&dialect](qsizetype rows) {
+            return dialect.insertIgnoring(QStringLiteral("measurement_sources"),
+                {QStringLiteral("measurement_id"), QStringLiteral("source_id")}, {}, rows);
+        });
         for (qsizetype first = 0; first < linked.size(); first += kAskedAtOnce) {
             const qsizetype count = std::min(kAskedAtOnce, linked.size() - first);
             QVariantList values;
             for (qsizetype i = first; i < first + count; ++i)
                 values << linked.at(i) << source.id;
-            QSqlQuery link(db);
-            if (!execBound(link,
-                    dialect.insertIgnoring(QStringLiteral("measurement_sources"),
-                        {QStringLiteral("measurement_id"), QStringLiteral("source_id")}, {}, count),
-                    values))
-                return m_db.fail(link);
+            if (!link.exec(count, values))
+                return m_db.fail(link.query());
         }
 
         if (!execBound(query,

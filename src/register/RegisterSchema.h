@@ -13,7 +13,7 @@ class SqlDialect;
 
 // The version this program writes and reads. A register of a higher number was made by a
 // newer program and is refused.
-inline constexpr int kRegisterSchemaVersion = 6;
+inline constexpr int kRegisterSchemaVersion = 7;
 
 // The statements of the step from version `from` to `from + 1` (from 0: creating the
 // whole schema), in the dialect's words.
