@@ -114,7 +114,7 @@ bool CalibrationWindow::editSet()
     const CalibrationSet read = *found;
     const QPointer<CalibrationWindow> self(this);
     // The set as the list read it: a change another made since is not overwritten. Offered
-    // again as typed while the register refuses it (a name taken, busy past the wait).
+    // again as typed while the register refuses it (busy past the wait, a text it does not take).
     CalibSetDialog dialog(read, this);
     for (;;) {
         if (dialog.exec() != QDialog::Accepted)

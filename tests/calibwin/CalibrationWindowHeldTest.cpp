@@ -71,6 +71,28 @@ public:
         window->show();
     }
 
+    // Runs `command`, answering each dialog of the window's own it opens with `answer` (given
+    // how many opened before it); how many opened.
+    static int answering(
+        const std::function<void()> &command, const std::function<void(QDialog *, int)> &answer)
+    {
+        int opened = 0;
+        QTimer timer;
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto *shown = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!shown || !shown->isVisible())
+                return;
+            answer(shown, opened++);
+            if (shown->isVisible()) {
+                ADD_FAILURE() << "left open: " << qPrintable(shown->windowTitle());
+                shown->reject();
+            }
+        });
+        timer.start();
+        command();
+        return opened;
+    }
     // "17.6" with the decimal separator of the user's settings.
     static QString number(QString text) { return text.replace(u'.', QLocale().decimalPoint()); }
     // The register window's column of the strength by a dependency.
@@ -216,6 +238,8 @@ TEST_P(CalibrationWindowHeldTest, TheWindowAnswersWhileItsChangeWaits)
         c.prepare(*this);
     QCoreApplication::processEvents();
     dialogs.clear();
+    // The wait cursor of the write is gone before the user is told.
+    dialogs.whileShown = [](const ShownDialog &) { EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); };
     // Freed after about 0.25 s of writing, well inside a wait of 10 s; or held past a wait of 0.7 s.
     reg.setBusyTimeout(released ? 10000 : 700);
 
@@ -250,30 +274,18 @@ TEST_P(CalibrationWindowHeldTest, TheWindowAnswersWhileItsChangeWaits)
     });
     timer.start();
     // The window's own dialog, answered each time it is shown: filled the first time.
-    int opened = 0;
-    QTimer answering;
-    answering.setInterval(10);
-    QObject::connect(&answering, &QTimer::timeout, [&] {
-        QWidget *shown = QApplication::activeModalWidget();
-        if (!shown || !shown->isVisible())
-            return;
-        if (opened++ == 0 && c.fill) {
-            c.fill(shown);
-        } else {
+    const int opened = answering([&] { c.command(*this); },
+        [&](QDialog *shown, int before) {
+            if (before == 0 && c.fill) {
+                c.fill(shown);
+                return;
+            }
             if (c.keptAsTyped)
                 c.keptAsTyped(shown);
-            qobject_cast<QDialog *>(shown)->reject();
-        }
-        if (shown->isVisible()) {
-            ADD_FAILURE() << "left open: " << qPrintable(shown->windowTitle());
-            qobject_cast<QDialog *>(shown)->reject();
-        }
-    });
-    answering.start();
-    c.command(*this);
+            shown->reject();
+        });
     QCoreApplication::processEvents(); // what the window does once the result is back
     timer.stop();
-    answering.stop();
 
     EXPECT_GE(ticks, 5) << "the window's thread stood still while the change waited";
     EXPECT_TRUE(allDisabled);
@@ -347,8 +359,8 @@ TEST(CalibrationWindowClosingTest, ClosingWaitsForTheChangeBeingWritten)
 
 namespace {
 
-// The scene above, on each engine, with no other program holding the register.
-class CalibrationWindowSitesTest : public CalibrationWindowHeldTest
+// The scene above, on each engine, with another program changing the register.
+class CalibrationWindowBesideAnotherTest : public CalibrationWindowHeldTest
 {
 };
 
@@ -357,7 +369,7 @@ class CalibrationWindowSitesTest : public CalibrationWindowHeldTest
 // Sites added together are one change: a measurement another program removed after the
 // register window listed it is refused, none of the others is added, and the dialog is
 // offered again as typed.
-TEST_P(CalibrationWindowSitesTest, ARefusedSiteAddsNoneOfTheOthers)
+TEST_P(CalibrationWindowBesideAnotherTest, ARefusedSiteAddsNoneOfTheOthers)
 {
     registerWindow.selectRows({15, 16});
     const RegisterId removed = registerWindow.listedMeasurements().at(16).id;
@@ -365,31 +377,49 @@ TEST_P(CalibrationWindowSitesTest, ARefusedSiteAddsNoneOfTheOthers)
     ASSERT_EQ(other.open(scratch.location()), Register::OpenStatus::Ok);
     ASSERT_TRUE(other.markRemoved({removed}));
 
-    int opened = 0;
-    QTimer answering;
-    answering.setInterval(10);
-    QObject::connect(&answering, &QTimer::timeout, [&] {
-        QWidget *shown = QApplication::activeModalWidget();
-        if (!shown || !shown->isVisible())
-            return;
-        if (opened++ == 0) {
-            kCases[3].fill(shown); // 45.5 and 47.5 MPa
-            return;
-        }
-        kCases[3].keptAsTyped(shown);
-        qobject_cast<QDialog *>(shown)->reject();
-    });
-    answering.start();
-    window->AddMeasurementsAction->trigger();
-    answering.stop();
-
+    const int opened = answering([&] { window->AddMeasurementsAction->trigger(); },
+        [](QDialog *shown, int before) {
+            if (before == 0) {
+                kCases[3].fill(shown); // 45.5 and 47.5 MPa
+                return;
+            }
+            kCases[3].keptAsTyped(shown);
+            shown->reject();
+        });
     EXPECT_EQ(dialogs.messages(), QStringList {QString("Журнал: в журнале нет измерения %1.").arg(removed)});
     EXPECT_EQ(opened, 2);
     EXPECT_EQ(reg.calibrationSites(set).size(), 15);
     EXPECT_EQ(window->SiteTable->model()->rowCount(), 15);
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, CalibrationWindowSitesTest,
+// Properties typed for a set another program changed since the window read it are refused
+// and not offered again (they would be refused again): the other's change stays, and the
+// window shows it.
+TEST_P(CalibrationWindowBesideAnotherTest, PropertiesOfASetChangedMeanwhileAreToldNotOfferedAgain)
+{
+    Register other;
+    ASSERT_EQ(other.open(scratch.location()), Register::OpenStatus::Ok);
+    CalibrationSet changed = *other.calibrationSet(set);
+    changed.name = "Колонны 2026 (керны)";
+    ASSERT_TRUE(other.updateCalibrationSet(changed));
+
+    const int opened = answering([&] { window->SetPropertiesAction->trigger(); },
+        [](QDialog *shown, int before) {
+            if (before == 0) {
+                kCases[1].fill(shown); // "Колонны 2027"
+                return;
+            }
+            shown->reject();
+        });
+    EXPECT_EQ(opened, 1);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().startsWith("Журнал: запись изменена"))
+        << qPrintable(dialogs.messages().first());
+    EXPECT_EQ(reg.calibrationSet(set)->name, "Колонны 2026 (керны)");
+    EXPECT_EQ(window->SetList->currentItem()->text(), "Колонны 2026 (керны)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, CalibrationWindowBesideAnotherTest,
     ::testing::Combine(
         ::testing::Values(Engine::Sqlite, Engine::Postgres), ::testing::Values(0), ::testing::Values(false)),
     [](const ::testing::TestParamInfo<std::tuple<Engine, int, bool>> &info) {
