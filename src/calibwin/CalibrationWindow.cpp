@@ -7,10 +7,12 @@
 #include "ChartPicture.h"
 #include "Register.h"
 #include "RegisterWindow.h"
+#include "RegisterWriter.h"
 
 #include <QAction>
 #include <QChartView>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,6 +38,7 @@ CalibrationWindow::CalibrationWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Градуировка"));
     setWindowFlag(Qt::Window);
     m_model = new CalibSiteModel(m_separator, this);
+    m_writer = new RegisterWriter(this);
     createActions();
     createLayout();
     createMenus();
@@ -167,6 +170,15 @@ bool CalibrationWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CalibrationWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_writing) {
+        event->ignore(); // the change being written ends first; its result is shown
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CalibrationWindow::createLayout()
@@ -379,16 +391,21 @@ void CalibrationWindow::showChart()
 
 void CalibrationWindow::updateActions()
 {
-    const bool set = selectedSet() != 0;
+    // While a change is written every command waits for it.
+    const bool free = !m_writing;
+    const bool set = free && selectedSet() != 0;
+    const bool drawn = free && !m_outcome.input.isEmpty();
+    NewSetAction->setEnabled(free);
     SetPropertiesAction->setEnabled(set);
     RemoveSetAction->setEnabled(set);
     AddMeasurementsAction->setEnabled(set && m_registerWindow);
     AddTypedSiteAction->setEnabled(set);
     RemoveSiteAction->setEnabled(set && SiteTable->currentIndex().isValid());
-    SavePictureAction->setEnabled(!m_outcome.input.isEmpty());
-    PrintAction->setEnabled(!m_outcome.input.isEmpty());
+    SavePictureAction->setEnabled(drawn);
+    PrintAction->setEnabled(drawn);
     ApplyAction->setEnabled(set && m_register);
-    RemoveDependencyAction->setEnabled(m_register != nullptr);
+    RemoveDependencyAction->setEnabled(free && m_register != nullptr);
+    RefreshAction->setEnabled(free);
 }
 
 } // namespace luvir

@@ -5,7 +5,10 @@
 // register window (their direct strengths typed) or typed from paper; the result is given
 // to a structure, whose measurements the register window then shows with the strength by
 // it. The window is in two files: this one's layout, keys and states, and the commands
-// (CalibrationWindowCommands.cpp). Everything it shows is computed by src/calib.
+// (CalibrationWindowCommands.cpp). Everything it shows is computed by src/calib. Its changes
+// are written on a thread of their own (RegisterWriter), so that a register another program
+// holds keeps them waiting without the window standing still; what it shows is read on its
+// own thread.
 
 #include "CalibChartContent.h"
 #include "CalibOutcome.h"
@@ -13,6 +16,8 @@
 
 #include <QMainWindow>
 #include <QPrinter>
+
+#include <functional>
 
 class QAbstractItemView;
 class QAction;
@@ -26,9 +31,11 @@ class QTableView;
 
 namespace luvir {
 
+class CalibSitesDialog;
 class CalibSiteModel;
 class Register;
 class RegisterWindow;
+class RegisterWriter;
 
 class CalibrationWindow : public QMainWindow
 {
@@ -101,6 +108,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override; // not while a change is written
 
 private:
     void createActions();
@@ -112,7 +120,17 @@ private:
     void showSet();
     void showChart();
     void updateActions();
-    bool done(bool ok); // tells the user when !ok, then refreshes
+    // Runs `change` on the writer's thread: the wait cursor and "Запись в журнал…" meanwhile,
+    // every command disabled; the window answers. False, with the register's reason in
+    // `error`, when it was refused; false and no reason when nothing was started (no register,
+    // another change still written, the window gone meanwhile).
+    bool writeApart(const std::function<bool(Register &)> &change, QString &error);
+    // Tells the user `error` when !ok, then refreshes.
+    bool done(bool ok, const QString &error);
+    void tellRefusal(const QString &error);
+    // The sites typed in `dialog` added to set `setId` as one change; the dialog offered again
+    // as typed while the register refuses them and the set is still there.
+    bool addSitesFrom(CalibSitesDialog &dialog, RegisterId setId);
     QList<RegisterMeasurement> selectedInRegister() const;
     // The structure chooser captioned `caption`, starting on the one chosen last; 0 when
     // cancelled.
@@ -130,6 +148,8 @@ private:
     FileDialogRequest m_pictureRequest;
     QPrinter m_printer;
     RegisterId m_lastStructure = 0;
+    RegisterWriter *m_writer = nullptr;
+    bool m_writing = false; // a change is being written: the commands wait
 };
 
 } // namespace luvir

@@ -1,5 +1,6 @@
 // The calibration window's commands: the sets, their sites, and the chart's picture and
-// print. Each goes through the register library and tells the user when it refuses.
+// print. Each goes through the register library and tells the user when it refuses; the
+// changes are written on the writer's thread (writeApart), the result taken here.
 #include "CalibrationWindow.h"
 
 #include "AppliedDependencyText.h"
@@ -11,6 +12,7 @@
 #include "PrintTarget.h"
 #include "Register.h"
 #include "RegisterStructureChooser.h"
+#include "RegisterWriter.h"
 #include "WaitCursor.h"
 
 #include <QChartView>
@@ -19,6 +21,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QListWidget>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -31,18 +34,49 @@ constexpr double kPrintMarginPercent = 4;
 
 } // namespace
 
-bool CalibrationWindow::done(bool ok)
+bool CalibrationWindow::writeApart(const std::function<bool(Register &)> &change, QString &error)
 {
-    if (!ok && m_register)
-        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+    if (!m_register || m_writing)
+        return false;
+    // A register another program holds keeps this change waiting up to its busy wait; the
+    // window answers meanwhile, its commands disabled until the change is done.
+    const QPointer<CalibrationWindow> self(this);
+    m_writing = true;
+    updateActions();
+    statusBar()->showMessage(QStringLiteral("Запись в журнал…"));
+    bool ok = false;
+    {
+        const WaitCursor wait;
+        ok = m_writer->run(*m_register, change);
+    }
+    if (!self)
+        return false;
+    error = m_writer->errorString();
+    m_writing = false;
+    statusBar()->clearMessage();
+    updateActions();
+    return ok;
+}
+
+void CalibrationWindow::tellRefusal(const QString &error)
+{
+    if (m_register && !error.isEmpty())
+        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(error));
+}
+
+bool CalibrationWindow::done(bool ok, const QString &error)
+{
+    if (!ok)
+        tellRefusal(error);
     refresh();
     return ok;
 }
 
 void CalibrationWindow::askAndCreateSet()
 {
-    if (!m_register)
+    if (!m_register || m_writing)
         return;
+    const QPointer<CalibrationWindow> self(this);
     CalibrationSet set;
     set.madeOn = QDate::currentDate();
     // Offered again as typed while the register refuses it (a name taken, busy past the wait).
@@ -52,42 +86,58 @@ void CalibrationWindow::askAndCreateSet()
             return;
         set = dialog.set();
         RegisterId id = 0;
-        {
-            const WaitCursor wait;
-            id = m_register->addCalibrationSet(set);
-        }
-        if (id != 0) {
+        QString error;
+        const bool ok = writeApart(
+            [set, &id](Register &r) {
+                id = r.addCalibrationSet(set);
+                return id != 0;
+            },
+            error);
+        if (!self || !m_register)
+            return;
+        if (ok) {
             refresh();
             selectSet(id);
             return;
         }
-        tellUser(this, nullptr, QStringLiteral("Журнал: %1.").arg(m_register->errorString()));
+        tellRefusal(error);
     }
 }
 
 bool CalibrationWindow::editSet()
 {
     const RegisterId id = selectedSet();
-    const auto read
+    const auto found
         = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
-    if (!m_register || read == m_sets.cend())
+    if (!m_register || m_writing || found == m_sets.cend())
         return false;
-    // The set as the list read it: a change another made since is not overwritten.
-    CalibSetDialog dialog(*read, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_register->updateCalibrationSet(dialog.set());
+    const CalibrationSet read = *found;
+    const QPointer<CalibrationWindow> self(this);
+    // The set as the list read it: a change another made since is not overwritten. Offered
+    // again as typed while the register refuses it (busy past the wait, a text it does not take).
+    CalibSetDialog dialog(read, this);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        const CalibrationSet edited = dialog.set();
+        QString error;
+        const bool ok = writeApart([edited](Register &r) { return r.updateCalibrationSet(edited); }, error);
+        if (!self || !m_register)
+            return false;
+        if (ok)
+            return done(true, {});
+        // Changed or removed by another since it was read: told, and the window shows it.
+        const std::optional<CalibrationSet> now = m_register->calibrationSet(id);
+        if (!now || now->revision != read.revision)
+            return done(false, error);
+        tellRefusal(error);
     }
-    return done(ok);
 }
 
 bool CalibrationWindow::removeSet()
 {
     const RegisterId id = selectedSet();
-    if (!m_register || id == 0)
+    if (!m_register || m_writing || id == 0)
         return false;
     const QString question
         = QStringLiteral("Удалить градуировочный набор «%1» и его участки (%2)? Измерения журнала останутся.")
@@ -95,30 +145,34 @@ bool CalibrationWindow::removeSet()
               .arg(m_outcome.sites.size());
     if (!dialogs().question(this, question, windowTitle()))
         return false;
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_register->removeCalibrationSet(id);
-    }
-    return done(ok);
+    const QPointer<CalibrationWindow> self(this);
+    QString error;
+    const bool ok = writeApart([id](Register &r) { return r.removeCalibrationSet(id); }, error);
+    return self && done(ok, error);
 }
 
-namespace {
-
-// Adds the sites one by one; false at the first the register refuses.
-bool addSites(Register &reg, const QList<CalibrationSite> &sites)
+bool CalibrationWindow::addSitesFrom(CalibSitesDialog &dialog, RegisterId setId)
 {
-    const WaitCursor wait;
-    return std::all_of(sites.cbegin(), sites.cend(),
-        [&reg](const CalibrationSite &site) { return reg.addCalibrationSite(site) != 0; });
+    const QPointer<CalibrationWindow> self(this);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.sites().isEmpty())
+            return false;
+        const QList<CalibrationSite> sites = dialog.sites();
+        QString error;
+        // All of them or none: a refusal half-way leaves none added.
+        const bool ok = writeApart([sites](Register &r) { return r.addCalibrationSites(sites); }, error);
+        if (!self || !m_register)
+            return false;
+        if (ok || !m_register->calibrationSet(setId))
+            return done(ok, error); // a set removed meanwhile is told, and shown gone
+        tellRefusal(error);
+    }
 }
-
-} // namespace
 
 bool CalibrationWindow::addSelectedMeasurements()
 {
     const RegisterId id = selectedSet();
-    if (!m_register || id == 0)
+    if (!m_register || m_writing || id == 0)
         return false;
     const QList<RegisterMeasurement> selected = selectedInRegister();
     if (selected.isEmpty()) {
@@ -129,35 +183,31 @@ bool CalibrationWindow::addSelectedMeasurements()
         return false;
     }
     CalibSitesDialog dialog(id, selected, this);
-    if (dialog.exec() != QDialog::Accepted || dialog.sites().isEmpty())
-        return false;
-    return done(addSites(*m_register, dialog.sites()));
+    return addSitesFrom(dialog, id);
 }
 
 bool CalibrationWindow::addTypedSite()
 {
     const RegisterId id = selectedSet();
-    if (!m_register || id == 0)
+    if (!m_register || m_writing || id == 0)
         return false;
     CalibSitesDialog dialog(id, this);
-    return dialog.exec() == QDialog::Accepted && done(addSites(*m_register, dialog.sites()));
+    return addSitesFrom(dialog, id);
 }
 
 bool CalibrationWindow::removeSite()
 {
     const int row = SiteTable->currentIndex().row();
-    if (!m_register || row < 0 || row >= m_outcome.sites.size())
+    if (!m_register || m_writing || row < 0 || row >= m_outcome.sites.size())
         return false;
-    const CalibrationSite &site = m_outcome.sites.at(row);
+    const CalibrationSite site = m_outcome.sites.at(row);
     if (!dialogs().question(
             this, QStringLiteral("Удалить участок «%1» из набора?").arg(site.label), windowTitle()))
         return false;
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_register->removeCalibrationSite(site.id);
-    }
-    return done(ok);
+    const QPointer<CalibrationWindow> self(this);
+    QString error;
+    const bool ok = writeApart([id = site.id](Register &r) { return r.removeCalibrationSite(id); }, error);
+    return self && done(ok, error);
 }
 
 void CalibrationWindow::savePicture()
@@ -219,7 +269,7 @@ bool CalibrationWindow::applyToStructure(RegisterId structureId)
 {
     const RegisterId id = selectedSet();
     const auto set = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
-    if (!m_register || set == m_sets.cend())
+    if (!m_register || m_writing || set == m_sets.cend())
         return false;
     // What the window shows is what is applied: its sites, computed the way chosen.
     const DependencyApplication application
@@ -231,7 +281,7 @@ bool CalibrationWindow::applyToStructure(RegisterId structureId)
     // The structure as it is now: a change another makes from here on is not overwritten.
     const std::optional<RegisterStructure> read = m_register->structure(structureId);
     if (!read)
-        return done(false);
+        return done(false, m_register->errorString());
     const QString title = appliedDependencyTitle(*application.dependency, m_separator);
     if (!application.warning.isEmpty()
         && !dialogs().question(this,
@@ -239,30 +289,32 @@ bool CalibrationWindow::applyToStructure(RegisterId structureId)
                 .arg(application.warning, title, structureName(*read)),
             windowTitle()))
         return false;
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_register->setStructureDependency(*read, *application.dependency);
-    }
+    const QPointer<CalibrationWindow> self(this);
+    QString error;
+    const bool ok = writeApart([structure = *read, dependency = *application.dependency](
+                                   Register &r) { return r.setStructureDependency(structure, dependency); },
+        error);
+    if (!self || !m_register)
+        return false;
     if (ok) {
         statusBar()->showMessage(
             QStringLiteral("К конструкции %1 применено: %2.").arg(structureName(*read), title));
         emit dependencyChanged();
     }
-    return done(ok);
+    return done(ok, error);
 }
 
 bool CalibrationWindow::removeFromStructure(RegisterId structureId)
 {
-    if (!m_register)
+    if (!m_register || m_writing)
         return false;
     const std::optional<RegisterStructure> read = m_register->structure(structureId);
     if (!read)
-        return done(false);
+        return done(false, m_register->errorString());
     const std::optional<AppliedDependency> had = m_register->structureDependency(structureId);
     if (!had) {
         if (!m_register->errorString().isEmpty())
-            return done(false);
+            return done(false, m_register->errorString());
         tellUser(this, nullptr,
             QStringLiteral("У конструкции %1 нет градуировочной зависимости.").arg(structureName(*read)));
         return false;
@@ -273,17 +325,18 @@ bool CalibrationWindow::removeFromStructure(RegisterId structureId)
               .arg(structureName(*read), appliedDependencyTitle(*had, m_separator));
     if (!dialogs().question(this, question, windowTitle()))
         return false;
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_register->removeStructureDependency(*read);
-    }
+    const QPointer<CalibrationWindow> self(this);
+    QString error;
+    const bool ok = writeApart(
+        [structure = *read](Register &r) { return r.removeStructureDependency(structure); }, error);
+    if (!self || !m_register)
+        return false;
     if (ok) {
         statusBar()->showMessage(
             QStringLiteral("С конструкции %1 снята градуировочная зависимость.").arg(structureName(*read)));
         emit dependencyChanged();
     }
-    return done(ok);
+    return done(ok, error);
 }
 
 } // namespace luvir

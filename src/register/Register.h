@@ -168,6 +168,11 @@ public:
     // measurement the register does not hold or whose Kc is 0; a typed site without a
     // label or with H of 0 or less.
     RegisterId addCalibrationSite(const CalibrationSite &site, const QDateTime &now = QDateTime::currentDateTime());
+    // Adds the sites, each to its set and dated `now`, as one change: all of them, or none
+    // when the register refuses one (as addCalibrationSite would, saying why). `ids`, when
+    // given, receives the new sites' ids in order.
+    bool addCalibrationSites(const QList<CalibrationSite> &sites,
+        const QDateTime &now = QDateTime::currentDateTime(), QList<RegisterId> *ids = nullptr);
     bool removeCalibrationSite(RegisterId id);
     // A structure's applied dependency (one or none; RegisterCalibration.cpp): nullopt when it
     // has none or the register fails (errorString() then says why). Setting one replaces the

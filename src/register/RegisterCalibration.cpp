@@ -177,51 +177,71 @@ QList<CalibrationSite> Register::calibrationSites(RegisterId setId)
 
 RegisterId Register::addCalibrationSite(const CalibrationSite &site, const QDateTime &now)
 {
-    auto refuse = [&](const QString &why) {
-        m_db.fail(why);
-        return RegisterId(0);
-    };
-    if (!positive(site.direct))
-        return refuse(QStringLiteral("Прочность по прямому методу должна быть больше 0"));
-    if (const QString why = textRefusal(site.label, QStringLiteral("Участок")); !why.isEmpty())
-        return refuse(why);
-    if (site.measurementId == 0) {
-        if (site.label.trimmed().isEmpty())
-            return refuse(QStringLiteral("У участка без измерения должна быть метка"));
-        if (!positive(site.indirect))
-            return refuse(QStringLiteral("Косвенное значение H должно быть больше 0"));
-    } else {
-        const std::optional<RegisterMeasurement> measurement = this->measurement(site.measurementId);
-        if (!measurement)
-            return refuse(QStringLiteral("в журнале нет измерения %1").arg(site.measurementId));
-        double h = 0;
-        if (QString why; !indirectValueOf(measurement->cell, h, why))
-            return refuse(
-                QStringLiteral("Измерение %1 нельзя использовать: %2").arg(site.measurementId).arg(why));
+    QList<RegisterId> ids;
+    return addCalibrationSites({site}, now, &ids) ? ids.constFirst() : 0;
+}
+
+bool Register::addCalibrationSites(
+    const QList<CalibrationSite> &sites, const QDateTime &now, QList<RegisterId> *ids)
+{
+    // What the site alone says is refused before the register is asked.
+    for (const CalibrationSite &site : sites) {
+        if (!positive(site.direct))
+            return m_db.fail(QStringLiteral("Прочность по прямому методу должна быть больше 0"));
+        if (const QString why = textRefusal(site.label, QStringLiteral("Участок")); !why.isEmpty())
+            return m_db.fail(why);
+        if (site.measurementId == 0 && site.label.trimmed().isEmpty())
+            return m_db.fail(QStringLiteral("У участка без измерения должна быть метка"));
+        if (site.measurementId == 0 && !positive(site.indirect))
+            return m_db.fail(QStringLiteral("Косвенное значение H должно быть больше 0"));
     }
-    RegisterId id = 0;
-    m_db.write([&] {
+    QList<RegisterId> added;
+    const bool ok = m_db.write([&] {
+        added.clear(); // run again from the start after a busy wait
         QSqlQuery query(m_db.database());
-        if (!execBound(query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {site.setId}))
-            return m_db.fail(query);
-        if (!query.next())
-            return m_db.fail(kNoSet);
-        query.finish();
-        if (!execBound(query,
-                QStringLiteral(
-                    "INSERT INTO calibration_sites (set_id, measurement_id, label, indirect, direct, "
-                    "tested_on, added_at) VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING id"),
-                {site.setId,
-                    site.measurementId == 0 ? QVariant(QMetaType::fromType<qlonglong>()) : site.measurementId,
-                    site.label, site.measurementId == 0 ? site.indirect : 0.0, site.direct,
-                    site.testedOn.isValid() ? site.testedOn.toString(kDateFormat) : QString(),
-                    now.toString(kMomentFormat)})
-            || !query.next())
-            return m_db.fail(query);
-        id = query.value(0).toLongLong();
+        for (const CalibrationSite &site : sites) {
+            // The set and the measurement as they are in this change, not as read before it.
+            if (!execBound(
+                    query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {site.setId}))
+                return m_db.fail(query);
+            if (!query.next())
+                return m_db.fail(kNoSet);
+            query.finish();
+            if (site.measurementId != 0) {
+                if (!execBound(query,
+                        QStringLiteral("SELECT cell FROM measurements WHERE id = ? AND removed = 0"),
+                        {site.measurementId}))
+                    return m_db.fail(query);
+                if (!query.next())
+                    return m_db.fail(QStringLiteral("в журнале нет измерения %1").arg(site.measurementId));
+                const ArchiveCell cell = cellFromBlob(query.value(0).toByteArray());
+                query.finish();
+                double h = 0;
+                if (QString why; !indirectValueOf(cell, h, why))
+                    return m_db.fail(QStringLiteral("Измерение %1 нельзя использовать: %2")
+                                         .arg(site.measurementId)
+                                         .arg(why));
+            }
+            if (!execBound(query,
+                    QStringLiteral(
+                        "INSERT INTO calibration_sites (set_id, measurement_id, label, indirect, direct, "
+                        "tested_on, added_at) VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING id"),
+                    {site.setId,
+                        site.measurementId == 0 ? QVariant(QMetaType::fromType<qlonglong>())
+                                                : site.measurementId,
+                        site.label, site.measurementId == 0 ? site.indirect : 0.0, site.direct,
+                        site.testedOn.isValid() ? site.testedOn.toString(kDateFormat) : QString(),
+                        now.toString(kMomentFormat)})
+                || !query.next())
+                return m_db.fail(query);
+            added << query.value(0).toLongLong();
+            query.finish();
+        }
         return true;
     });
-    return id;
+    if (ok && ids)
+        *ids = added;
+    return ok;
 }
 
 bool Register::removeCalibrationSite(RegisterId id)

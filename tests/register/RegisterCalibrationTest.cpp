@@ -143,3 +143,56 @@ TEST_P(RegisterCalibrationTest, RefusalsSayWhy)
     EXPECT_EQ(reg.addCalibrationSet({0, "x", DirectMethod(7), "", {}, "", 0}), 0);
     EXPECT_EQ(reg.calibrationSets().size(), 1);
 }
+
+// Sites added together are one change: a refused one, wherever it stands, leaves none of the
+// others added, and the refusal says why.
+TEST_P(RegisterCalibrationTest, SeveralSitesAreAddedWholeOrNotAtAll)
+{
+    const CalibrationSite typed {0, set, 0, "ось 3", 24.35, 25.1, QDate(2025, 6, 30), {}, {}, {}};
+    const CalibrationSite fromMeasurement {0, set, measured, "", 0, 26.1, QDate(2026, 12, 3), {}, {}, {}};
+    struct Case {
+        const char *name;
+        CalibrationSite refused;
+        QString message;
+    };
+    const Case cases[] = {
+        {"no direct strength", {0, set, 0, "2", 24.3, 0, {}, {}, {}, {}},
+            "Прочность по прямому методу должна быть больше 0"},
+        {"no such measurement", {0, set, 999, "", 0, 25, {}, {}, {}, {}}, "в журнале нет измерения 999"},
+        {"Kc of 0", {0, set, withoutKc, "", 0, 25, {}, {}, {}, {}},
+            QStringLiteral("Измерение %1 нельзя использовать").arg(withoutKc)},
+        {"no such set", {0, set + 100, 0, "2", 24.3, 25, {}, {}, {}, {}},
+            "в журнале нет этого градуировочного набора"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QList<RegisterId> ids {77};
+        EXPECT_FALSE(reg.addCalibrationSites({typed, c.refused, fromMeasurement}, kAdded, &ids));
+        EXPECT_TRUE(reg.errorString().contains(c.message)) << qPrintable(reg.errorString());
+        EXPECT_EQ(ids, QList<RegisterId> {77}); // not touched
+        EXPECT_TRUE(reg.calibrationSites(set).isEmpty());
+    }
+
+    // A measurement removed from the register after it was listed is refused in the change.
+    ArchiveCell later = distinctCell(3);
+    add({later}, "b.db");
+    RegisterId removed = 0;
+    for (const RegisterMeasurement &m : reg.measurements(MeasurementSelection::unassigned()))
+        if (m.id != withoutKc)
+            removed = m.id;
+    ASSERT_NE(removed, 0);
+    ASSERT_TRUE(reg.markRemoved({removed}));
+    EXPECT_FALSE(reg.addCalibrationSites({typed, {0, set, removed, "", 0, 25, {}, {}, {}, {}}}, kAdded));
+    EXPECT_TRUE(reg.errorString().contains(QStringLiteral("в журнале нет измерения %1").arg(removed)));
+    EXPECT_TRUE(reg.calibrationSites(set).isEmpty());
+
+    QList<RegisterId> ids;
+    ASSERT_TRUE(reg.addCalibrationSites({typed, fromMeasurement}, kAdded, &ids))
+        << qPrintable(reg.errorString());
+    const QList<CalibrationSite> sites = reg.calibrationSites(set);
+    ASSERT_EQ(sites.size(), 2);
+    EXPECT_EQ(ids, (QList<RegisterId> {sites.at(0).id, sites.at(1).id}));
+    EXPECT_EQ(sites.at(0).label, QStringLiteral("ось 3"));
+    EXPECT_EQ(sites.at(1).measurementId, measured);
+    EXPECT_EQ(sites.at(1).label, QStringLiteral("2а"));
+}
