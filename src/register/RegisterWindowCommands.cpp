@@ -357,7 +357,7 @@ void RegisterWindow::requestProtocol()
 void RegisterWindow::openSelectedInTable()
 {
     QList<RegisterMeasurement> chosen = selectedMeasurements();
-    if (chosen.isEmpty())
+    if (chosen.isEmpty() && readWholeList())
         chosen = m_model->measurements(); // the node's all, in time order
     if (chosen.isEmpty())
         return;
