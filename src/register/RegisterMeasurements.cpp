@@ -169,8 +169,17 @@ MeasurementPage Register::measurementPage(
         where += QStringLiteral(" AND m.taken_at >= ? AND (m.taken_at > ? OR m.id > ?)");
         values << after.takenAt << after.takenAt << after.id;
     }
+    // Of one structure, or of none, the order is the index's own (its first two columns are
+    // fixed): PostgreSQL then walks it instead of the time index, filtering out the rows of
+    // other structures (1 ms against 30–140 ms for a page of 2,000 unassigned among 100,000).
+    // Several structures are merged by time.
+    const bool oneNode = listing.selection.scope != MeasurementSelection::Scope::All
+        && (listing.selection.scope == MeasurementSelection::Scope::Unassigned
+            || listing.structureIds.size() == 1);
+    const QString order = oneNode ? QStringLiteral(" ORDER BY m.structure_id, m.removed, m.taken_at, m.id")
+                                  : QStringLiteral(" ORDER BY m.taken_at, m.id");
     QList<std::pair<RegisterMeasurement, QString>> rows = selectAll(m_db,
-        kPageSelect + where + QStringLiteral(" ORDER BY m.taken_at, m.id LIMIT %1").arg(limit), values,
+        kPageSelect + where + order + QStringLiteral(" LIMIT %1").arg(limit), values,
         [](const QSqlQuery &query) { return std::pair(measurementAt(query), query.value(8).toString()); });
     page.measurements.reserve(rows.size());
     for (const auto &[measurement, takenAt] : std::as_const(rows))
