@@ -31,6 +31,7 @@ void RegisterMeasurementModel::setListing(int total, PageReader reader,
     m_reader = std::move(reader);
     m_total = std::max(total, 0);
     m_atEnd = !m_reader || m_total == 0;
+    m_failed = false;
     m_dependencies.clear();
     if (m_dependencyReader && !structures.isEmpty() && m_total > 0) {
         m_dependencies = m_dependencyReader(); // those of the listed structures are kept
@@ -41,6 +42,7 @@ void RegisterMeasurementModel::setListing(int total, PageReader reader,
         const std::optional<QList<RegisterMeasurement>> first = m_reader(kPageSize);
         if (first)
             m_measurements = *first;
+        m_failed = !first;
         m_atEnd = !first || first->size() < kPageSize || m_measurements.size() >= m_total;
     }
     m_texts.resize(m_measurements.size());
@@ -70,7 +72,7 @@ bool RegisterMeasurementModel::fetchAll()
     while (canFetchMore())
         if (!fetchPage(std::max(kPageSize, m_total - static_cast<int>(m_measurements.size()))))
             return false;
-    return true;
+    return isComplete();
 }
 
 bool RegisterMeasurementModel::fetchPage(int limit)
@@ -78,6 +80,7 @@ bool RegisterMeasurementModel::fetchPage(int limit)
     const std::optional<QList<RegisterMeasurement>> page = m_reader(limit);
     if (!page) {
         m_atEnd = true; // not asked again until the list is read anew
+        m_failed = true;
         return false;
     }
     const int first = static_cast<int>(m_measurements.size());

@@ -49,6 +49,8 @@ public:
     int total() const { return std::max(m_total, static_cast<int>(m_measurements.size())); }
     // Reads every row not read yet; false when the register failed on the way.
     bool fetchAll();
+    // Every row of the listing is read: none is left, and no page failed.
+    bool isComplete() const { return m_atEnd && !m_failed; }
     bool canFetchMore(const QModelIndex &parent = {}) const override;
     void fetchMore(const QModelIndex &parent = {}) override;
     // Called when the user edits a site with the measurement as listed; false leaves the old
@@ -93,7 +95,8 @@ private:
     QList<std::optional<DependencyStrength>> m_byDependency; // per row; none without one
     PageReader m_reader;
     int m_total = 0;
-    bool m_atEnd = true; // every row of the listing is read (or the register failed)
+    bool m_atEnd = true; // no more is read (every row is, or the register failed)
+    bool m_failed = false; // a page could not be read: the rows are not the whole listing
 };
 
 // The register window's sorted view of a RegisterMeasurementModel: its rows in the order

@@ -178,11 +178,13 @@ bool RegisterWindow::eventFilter(QObject *watched, QEvent *event)
             showContextMenu(watched == Tree ? TreeMenu : TableMenu, view, at);
             return true;
         }
-        // Selecting all, or to the end, takes in the rows not read yet.
+        // Selecting all, or going to the end, takes in the rows not read yet; nothing happens
+        // when the register fails to give them (told).
         if (watched == Table
             && (key->matches(QKeySequence::SelectAll)
-                || (key->key() == Qt::Key_End && (key->modifiers() & Qt::ControlModifier))))
-            readWholeList();
+                || (key->key() == Qt::Key_End && (key->modifiers() & Qt::ControlModifier)))
+            && !readWholeList())
+            return true;
         if (watched == Table)
             return startSiteEdit(key);
     }

@@ -159,7 +159,7 @@ private:
     void fillTree();
     void listSelectedNode();
     // Reads the rows of the list not read yet (with the wait cursor), before anything that
-    // acts on the whole list; false when the register failed (told).
+    // acts on the whole list; false when the register failed, now or earlier (told).
     bool readWholeList() const;
     void updateActions();
     bool done(bool ok, const QString &error); // tells the user the error when !ok, then refreshes

@@ -82,15 +82,18 @@ void RegisterWindow::listSelectedNode()
 
 bool RegisterWindow::readWholeList() const
 {
-    if (!m_model->canFetchMore())
-        return true;
-    const WaitCursor wait;
-    return m_model->fetchAll();
+    if (m_model->canFetchMore()) {
+        const WaitCursor wait;
+        m_model->fetchAll();
+    }
+    return m_model->isComplete();
 }
 
 QList<RegisterMeasurement> RegisterWindow::listedMeasurements() const
 {
-    readWholeList(); // a failure is told; what was read is listed
+    // A list the register failed to give whole (told) is not acted on in part.
+    if (!readWholeList())
+        return {};
     QList<RegisterMeasurement> listed;
     for (int row = 0; row < m_sorted->rowCount(); ++row)
         listed << m_model->measurements().at(m_sorted->mapToSource(m_sorted->index(row, 0)).row());

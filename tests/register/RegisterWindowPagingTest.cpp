@@ -250,7 +250,7 @@ TEST_P(RegisterWindowPagingTest, ASortByTheSiteSortsTheWholeList)
 }
 
 // A page the register fails to give is told once, as every failed read is; the rows read
-// stay, and the table asks for no more.
+// stay, the table asks for no more, and nothing acts on the part read as on the whole list.
 TEST_P(RegisterWindowPagingTest, APageThatCannotBeReadIsTold)
 {
     window.selectNode(RegisterWindow::NodeKind::Unassigned);
@@ -260,6 +260,11 @@ TEST_P(RegisterWindowPagingTest, APageThatCannotBeReadIsTold)
     EXPECT_EQ(dialogs.messages(), QStringList {"Журнал не удалось прочитать: журнал не открыт."});
     EXPECT_EQ(shown()->rowCount(), kPage);
     EXPECT_FALSE(shown()->canFetchMore({}));
+    // What needs the whole list does not act on the part read, and asks no more.
+    EXPECT_TRUE(window.listedMeasurements().isEmpty());
+    QTest::keyClick(window.Table, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(window.selectedMeasurements().isEmpty());
+    EXPECT_EQ(dialogs.messages().size(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
