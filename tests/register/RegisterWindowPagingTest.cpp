@@ -249,6 +249,33 @@ TEST_P(RegisterWindowPagingTest, ASortByTheSiteSortsTheWholeList)
     EXPECT_EQ(sorted, inTime);
 }
 
+// «Открыть в таблице» without a selection opens every listed measurement in time order, not
+// the page read; a list longer than an archive is refused by its count, its rows not read.
+TEST_P(RegisterWindowPagingTest, OpenInTableTakesTheWholeList)
+{
+    QList<RegisterId> opened;
+    QObject::connect(&window, &RegisterWindow::openInTable, [&](const QList<Measurement> &measurements) {
+        for (const Measurement &m : measurements)
+            opened << m.id;
+    });
+    window.selectNode(RegisterWindow::NodeKind::Unassigned);
+    ASSERT_EQ(shown()->rowCount(), kPage);
+    window.openSelectedInTable();
+    EXPECT_EQ(opened, expected({0}));
+
+    opened.clear();
+    window.selectStructures({a, b});
+    const QList<RegisterId> both = expected({a, b});
+    ASSERT_GT(both.size(), CellArchive::Capacity);
+    window.openSelectedInTable();
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(dialogs.messages(),
+        QStringList {
+            QStringLiteral("Выбрано измерений: %1. В таблицу можно открыть не более 999; выделите меньше.")
+                .arg(both.size())});
+    EXPECT_EQ(shown()->rowCount(), kPage);
+}
+
 // A page the register fails to give is told once, as every failed read is; the rows read
 // stay, the table asks for no more, and nothing acts on the part read as on the whole list.
 TEST_P(RegisterWindowPagingTest, APageThatCannotBeReadIsTold)
