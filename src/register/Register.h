@@ -27,6 +27,26 @@ struct ObjectParties {
     QString address;
 };
 
+// Where a page of a listing starts: after the measurement taken at `takenAt` (the time as
+// the register keeps it) with the id `id`. Null `takenAt`: at the first.
+struct MeasurementKey {
+    QString takenAt;
+    RegisterId id = 0;
+};
+
+// A listing read a page at a time: the measurements `selection` chooses; with the scope
+// Structure, those of every structure in `structureIds` (selection.structureId is not used).
+struct MeasurementListing {
+    MeasurementSelection selection;
+    QList<RegisterId> structureIds;
+};
+
+// One page of a listing, and where the next one starts.
+struct MeasurementPage {
+    QList<RegisterMeasurement> measurements;
+    MeasurementKey last; // the page's last, or where it was asked to start when it is empty
+};
+
 class Register
 {
 public:
@@ -88,6 +108,12 @@ public:
 
     // The selected measurements in time order (then in the order they were added).
     QList<RegisterMeasurement> measurements(const MeasurementSelection &selection);
+    // The listing's measurements after `after`, at most `limit`, in the order measurements()
+    // gives them: one page of a long list. Empty, with errorString() set, on failure.
+    MeasurementPage measurementPage(
+        const MeasurementListing &listing, const MeasurementKey &after, int limit);
+    // How many measurements the listing holds; -1 on failure.
+    int measurementCount(const MeasurementListing &listing);
     // How many measurements each structure holds; structureId 0 is "Не распределены".
     // Structures without measurements are not listed.
     QList<StructureCount> measurementCounts();

@@ -7,7 +7,10 @@
 #include "NaturalOrder.h"
 #include "RegisterCalibration.h"
 
+#include <QCursor>
 #include <QSet>
+
+#include "WaitCursor.h" // after QCursor, which it takes
 
 namespace luvir {
 
@@ -17,32 +20,84 @@ RegisterMeasurementModel::RegisterMeasurementModel(QObject *parent)
 {
 }
 
-void RegisterMeasurementModel::setMeasurements(
-    const QList<RegisterMeasurement> &measurements, const QHash<RegisterId, QString> &sources)
+void RegisterMeasurementModel::setListing(int total, PageReader reader,
+    const QHash<RegisterId, QString> &sources, const QList<RegisterId> &structures)
 {
     beginResetModel();
-    m_measurements = measurements;
-    m_sources = sources;
+    m_measurements.clear();
     m_texts.clear(); // made when a row is first shown or sorted by its names
-    m_texts.resize(measurements.size());
-    m_dependencies.clear();
     m_byDependency.clear();
-    QSet<RegisterId> listed;
-    for (const RegisterMeasurement &m : measurements)
-        if (m.structureId != 0)
-            listed.insert(m.structureId);
-    if (m_dependencyReader && !listed.isEmpty()) {
+    m_sources = sources;
+    m_reader = std::move(reader);
+    m_total = std::max(total, 0);
+    m_atEnd = !m_reader || m_total == 0;
+    m_failed = false;
+    m_dependencies.clear();
+    if (m_dependencyReader && !structures.isEmpty() && m_total > 0) {
         m_dependencies = m_dependencyReader(); // those of the listed structures are kept
+        const QSet<RegisterId> listed(structures.cbegin(), structures.cend());
         m_dependencies.removeIf([&](const auto &entry) { return !listed.contains(entry.key()); });
     }
-    for (const RegisterMeasurement &m : measurements) {
+    if (!m_atEnd) {
+        const std::optional<QList<RegisterMeasurement>> first = m_reader(kPageSize);
+        if (first)
+            m_measurements = *first;
+        m_failed = !first;
+        m_atEnd = !first || first->size() < kPageSize || m_measurements.size() >= m_total;
+    }
+    m_texts.resize(m_measurements.size());
+    for (const RegisterMeasurement &m : std::as_const(m_measurements)) {
         const auto dependency = m_dependencies.constFind(m.structureId);
-        if (dependency == m_dependencies.cend())
-            m_byDependency << std::nullopt;
-        else
-            m_byDependency << strengthByDependency(*dependency, m.cell);
+        m_byDependency << (dependency == m_dependencies.cend()
+                ? std::nullopt
+                : std::optional<DependencyStrength>(strengthByDependency(*dependency, m.cell)));
     }
     endResetModel();
+}
+
+bool RegisterMeasurementModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && !m_atEnd;
+}
+
+void RegisterMeasurementModel::fetchMore(const QModelIndex &parent)
+{
+    if (canFetchMore(parent))
+        fetchPage(kPageSize);
+}
+
+bool RegisterMeasurementModel::fetchAll()
+{
+    // The rest in one read, as many as the count said; more when more came meanwhile.
+    while (canFetchMore())
+        if (!fetchPage(std::max(kPageSize, m_total - static_cast<int>(m_measurements.size()))))
+            return false;
+    return isComplete();
+}
+
+bool RegisterMeasurementModel::fetchPage(int limit)
+{
+    const std::optional<QList<RegisterMeasurement>> page = m_reader(limit);
+    if (!page) {
+        m_atEnd = true; // not asked again until the list is read anew
+        m_failed = true;
+        return false;
+    }
+    const int first = static_cast<int>(m_measurements.size());
+    if (!page->isEmpty()) {
+        beginInsertRows({}, first, first + static_cast<int>(page->size()) - 1);
+        m_measurements += *page;
+        m_texts.resize(m_measurements.size());
+        for (const RegisterMeasurement &m : *page) {
+            const auto dependency = m_dependencies.constFind(m.structureId);
+            m_byDependency << (dependency == m_dependencies.cend()
+                    ? std::nullopt
+                    : std::optional<DependencyStrength>(strengthByDependency(*dependency, m.cell)));
+        }
+        endInsertRows();
+    }
+    m_atEnd = page->size() < limit || m_measurements.size() >= m_total;
+    return true;
 }
 
 const QStringList &RegisterMeasurementModel::texts(int row) const
@@ -183,9 +238,14 @@ bool RegisterMeasurementModel::setData(const QModelIndex &index, const QVariant 
 
 void RegisterMeasurementSorter::sort(int column, Qt::SortOrder order)
 {
-    // By № or the time, first to last, is the order the rows were listed in: nothing to sort.
-    const bool listedOrder = order == Qt::AscendingOrder && (column == 0 || column == 1)
-        && qobject_cast<const RegisterMeasurementModel *>(sourceModel());
+    // By № or the time, first to last, is the order the rows were listed in: nothing to sort,
+    // and the rows are read as they are scrolled to. Any other order needs them all.
+    auto *model = qobject_cast<RegisterMeasurementModel *>(sourceModel());
+    const bool listedOrder = order == Qt::AscendingOrder && (column == 0 || column == 1) && model;
+    if (model && !listedOrder && column >= 0 && model->canFetchMore()) {
+        const WaitCursor wait;
+        model->fetchAll();
+    }
     QSortFilterProxyModel::sort(listedOrder ? -1 : column, order);
 }
 

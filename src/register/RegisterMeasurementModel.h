@@ -5,6 +5,8 @@
 // saying why, when H lies outside the dependency's range). Rows are sorted from the
 // measurement records, never from the texts shown: numbers as numbers, the time and № in
 // the time order they were listed in, labels and names in natural order (2, 2а, 10).
+// A long list is read a page at a time as the view is scrolled (canFetchMore, fetchMore);
+// what needs the whole list reads the rest first (fetchAll).
 
 #include "AppliedDependency.h"
 #include "RegisterTypes.h"
@@ -13,6 +15,7 @@
 #include <QHash>
 #include <QSortFilterProxyModel>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -26,19 +29,37 @@ public:
     static constexpr int kSourceColumn = 8;
     static constexpr int kDependencyColumn = 9;
 
+    // Rows read at a time: a few screens.
+    static constexpr int kPageSize = 250;
+
     explicit RegisterMeasurementModel(QObject *parent = nullptr);
 
-    // The rows, numbered 1.. in the given (time) order; `sources` names each source id.
-    void setMeasurements(
-        const QList<RegisterMeasurement> &measurements, const QHash<RegisterId, QString> &sources);
+    // Reads the rows after those read so far, at most `limit`, in time order; nullopt when the
+    // register fails (the reader tells the user).
+    using PageReader = std::function<std::optional<QList<RegisterMeasurement>>(int limit)>;
+    // The rows of a listing of `total` measurements, numbered 1.. in time order, read by
+    // `reader`: the first page now, the others when the view asks for them or fetchAll() is
+    // called. `sources` names each source id; `structures` are the structures listed (their
+    // dependencies are read once, here).
+    void setListing(int total, PageReader reader, const QHash<RegisterId, QString> &sources,
+        const QList<RegisterId> &structures);
+    // The rows read so far, in time order.
     const QList<RegisterMeasurement> &measurements() const { return m_measurements; }
+    // How many the listing holds, read or not.
+    int total() const { return std::max(m_total, static_cast<int>(m_measurements.size())); }
+    // Reads every row not read yet; false when the register failed on the way.
+    bool fetchAll();
+    // Every row of the listing is read: none is left, and no page failed.
+    bool isComplete() const { return m_atEnd && !m_failed; }
+    bool canFetchMore(const QModelIndex &parent = {}) const override;
+    void fetchMore(const QModelIndex &parent = {}) override;
     // Called when the user edits a site with the measurement as listed; false leaves the old
     // label shown. Once it is written the row holds the new label and the revision it made.
     using SiteWriter = std::function<bool(const RegisterMeasurement &, const QString &)>;
     void setSiteWriter(SiteWriter writer) { m_siteWriter = std::move(writer); }
 
     // Reads the calibration dependencies of the structures that have one, by structure; called
-    // once whenever rows of structures are set.
+    // once whenever a listing of structures is set.
     using DependencyReader = std::function<QHash<RegisterId, AppliedDependency>()>;
     void setDependencyReader(DependencyReader reader) { m_dependencyReader = std::move(reader); }
     // Whether a row's structure has a dependency: the column shows something.
@@ -61,6 +82,8 @@ private:
     const QStringList &texts(int row) const;
     // The strength by the dependency column: the text, its tooltip.
     QVariant dependencyData(int row, int role) const;
+    // Reads up to `limit` rows more and appends them; false when the register failed.
+    bool fetchPage(int limit);
 
     QList<RegisterMeasurement> m_measurements;
     mutable QList<QStringList> m_texts; // the texts of each row, empty until made
@@ -70,6 +93,10 @@ private:
     DependencyReader m_dependencyReader;
     QHash<RegisterId, AppliedDependency> m_dependencies; // by structure
     QList<std::optional<DependencyStrength>> m_byDependency; // per row; none without one
+    PageReader m_reader;
+    int m_total = 0;
+    bool m_atEnd = true; // no more is read (every row is, or the register failed)
+    bool m_failed = false; // a page could not be read: the rows are not the whole listing
 };
 
 // The register window's sorted view of a RegisterMeasurementModel: its rows in the order

@@ -13,12 +13,16 @@ using namespace registersql;
 
 namespace {
 
-const QString kMeasurementSelect
+const QString kMeasurementColumns
     = QStringLiteral("SELECT m.id, m.cell, m.structure_id, m.site, s.name, o.name,"
                      " (SELECT min(ms.source_id) FROM measurement_sources ms WHERE ms.measurement_id = m.id),"
-                     " m.revision"
-                     " FROM measurements m LEFT JOIN structures s ON s.id = m.structure_id"
+                     " m.revision");
+const QString kMeasurementFrom
+    = QStringLiteral(" FROM measurements m LEFT JOIN structures s ON s.id = m.structure_id"
                      " LEFT JOIN objects o ON o.id = s.object_id");
+const QString kMeasurementSelect = kMeasurementColumns + kMeasurementFrom;
+// The same with the time as the register keeps it last (column 8): where a page ends.
+const QString kPageSelect = kMeasurementColumns + QStringLiteral(", m.taken_at") + kMeasurementFrom;
 
 RegisterMeasurement measurementAt(const QSqlQuery &query)
 {
@@ -91,15 +95,25 @@ bool assignTo(RegisterDatabase &db, const QList<MeasurementTarget> &targets, Reg
 
 } // namespace
 
-QList<RegisterMeasurement> Register::measurements(const MeasurementSelection &selection)
+namespace {
+
+// The WHERE of a listing, its values appended to `values`: the measurements not removed, of
+// the scope, the days and the element kind chosen.
+QString listingWhere(const MeasurementListing &listing, QVariantList &values)
 {
+    const MeasurementSelection &selection = listing.selection;
     QString where = QStringLiteral(" WHERE m.removed = 0");
-    QVariantList values;
     if (selection.scope == MeasurementSelection::Scope::Unassigned) {
         where += QStringLiteral(" AND m.structure_id IS NULL");
     } else if (selection.scope == MeasurementSelection::Scope::Structure) {
-        where += QStringLiteral(" AND m.structure_id = ?");
-        values << selection.structureId;
+        // One structure or several in one read: a page of several is in time order across them.
+        QStringList marks;
+        for (RegisterId id : listing.structureIds) {
+            marks << QStringLiteral("?");
+            values << id;
+        }
+        where += marks.size() == 1 ? QStringLiteral(" AND m.structure_id = ?")
+                                   : QStringLiteral(" AND m.structure_id IN (%1)").arg(marks.join(u','));
     }
     if (selection.from.isValid()) {
         where += QStringLiteral(" AND m.taken_at >= ?");
@@ -113,9 +127,77 @@ QList<RegisterMeasurement> Register::measurements(const MeasurementSelection &se
         where += QStringLiteral(" AND m.element_kind = ?");
         values << selection.elementKind;
     }
+    return where;
+}
 
+MeasurementListing listingOf(const MeasurementSelection &selection)
+{
+    MeasurementListing listing {selection, {}};
+    if (selection.scope == MeasurementSelection::Scope::Structure)
+        listing.structureIds = {selection.structureId};
+    return listing;
+}
+
+bool listsNothing(const MeasurementListing &listing)
+{
+    return listing.selection.scope == MeasurementSelection::Scope::Structure
+        && listing.structureIds.isEmpty();
+}
+
+} // namespace
+
+QList<RegisterMeasurement> Register::measurements(const MeasurementSelection &selection)
+{
+    QVariantList values;
+    const QString where = listingWhere(listingOf(selection), values);
     return selectAll(m_db, kMeasurementSelect + where + QStringLiteral(" ORDER BY m.taken_at, m.id"), values,
         measurementAt);
+}
+
+MeasurementPage Register::measurementPage(
+    const MeasurementListing &listing, const MeasurementKey &after, int limit)
+{
+    MeasurementPage page;
+    page.last = after;
+    if (listsNothing(listing) || limit <= 0)
+        return page;
+    QVariantList values;
+    QString where = listingWhere(listing, values);
+    if (!after.takenAt.isNull()) {
+        // After the key in (time, id) order, the time alone bounding the range: both engines
+        // then walk the index on (structure, removed, time) from the key on.
+        where += QStringLiteral(" AND m.taken_at >= ? AND (m.taken_at > ? OR m.id > ?)");
+        values << after.takenAt << after.takenAt << after.id;
+    }
+    // Of one structure, or of none, the order is the index's own (its first two columns are
+    // fixed): PostgreSQL then walks it instead of the time index, filtering out the rows of
+    // other structures (1 ms against 30–140 ms for a page of 2,000 unassigned among 100,000).
+    // Several structures are merged by time.
+    const bool oneNode = listing.selection.scope != MeasurementSelection::Scope::All
+        && (listing.selection.scope == MeasurementSelection::Scope::Unassigned
+            || listing.structureIds.size() == 1);
+    const QString order = oneNode ? QStringLiteral(" ORDER BY m.structure_id, m.removed, m.taken_at, m.id")
+                                  : QStringLiteral(" ORDER BY m.taken_at, m.id");
+    QList<std::pair<RegisterMeasurement, QString>> rows = selectAll(m_db,
+        kPageSelect + where + order + QStringLiteral(" LIMIT %1").arg(limit), values,
+        [](const QSqlQuery &query) { return std::pair(measurementAt(query), query.value(8).toString()); });
+    page.measurements.reserve(rows.size());
+    for (const auto &[measurement, takenAt] : std::as_const(rows))
+        page.measurements << measurement;
+    if (!rows.isEmpty())
+        page.last = {rows.constLast().second, rows.constLast().first.id};
+    return page;
+}
+
+int Register::measurementCount(const MeasurementListing &listing)
+{
+    if (listsNothing(listing))
+        return 0;
+    QVariantList values;
+    const QString where = listingWhere(listing, values);
+    const auto count = selectOne(m_db, QStringLiteral("SELECT count(*) FROM measurements m") + where, values,
+        [](const QSqlQuery &query) { return query.value(0).toInt(); });
+    return count.value_or(-1);
 }
 
 std::optional<RegisterMeasurement> Register::measurement(RegisterId id)

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -177,6 +178,13 @@ bool RegisterWindow::eventFilter(QObject *watched, QEvent *event)
             showContextMenu(watched == Tree ? TreeMenu : TableMenu, view, at);
             return true;
         }
+        // Selecting all, or going to the end, takes in the rows not read yet; nothing happens
+        // when the register fails to give them (told).
+        if (watched == Table
+            && (key->matches(QKeySequence::SelectAll)
+                || (key->key() == Qt::Key_End && (key->modifiers() & Qt::ControlModifier)))
+            && !readWholeList())
+            return true;
         if (watched == Table)
             return startSiteEdit(key);
     }
@@ -248,6 +256,8 @@ void RegisterWindow::createLayout()
 
     AdditionLabel = new QLabel(central);
     layout->addWidget(AdditionLabel);
+    CountLabel = new QLabel(this);
+    statusBar()->addPermanentWidget(CountLabel);
     setCentralWidget(central);
 
     connect(Tree, &QTreeWidget::itemSelectionChanged, this, [this] { listSelectedNode(); });

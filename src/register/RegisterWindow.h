@@ -62,7 +62,8 @@ public:
     // The tree's text of a node ("Колонна К-3 (12)"), empty when there is none.
     QString nodeText(NodeKind kind, RegisterId id = 0) const;
 
-    // The measurements listed, in the table's order, and the selected ones.
+    // The measurements listed, in the table's order (every one, read to the end first), and
+    // the selected ones.
     QList<RegisterMeasurement> listedMeasurements() const;
     QList<RegisterMeasurement> selectedMeasurements() const;
     // The same in the table's order, top to bottom.
@@ -103,6 +104,7 @@ public:
     QDateEdit *ToDate = nullptr;
     QComboBox *KindFilter = nullptr;
     QLabel *AdditionLabel = nullptr;
+    QLabel *CountLabel = nullptr; // how many the list holds, read or not: "Измерений: N"
     QAction *AssignAction = nullptr;
     QAction *UnassignAction = nullptr;
     QAction *RemoveAction = nullptr;
@@ -156,6 +158,9 @@ private:
     QList<RegisterId> chosenStructures() const;
     void fillTree();
     void listSelectedNode();
+    // Reads the rows of the list not read yet (with the wait cursor), before anything that
+    // acts on the whole list; false when the register failed, now or earlier (told).
+    bool readWholeList() const;
     void updateActions();
     bool done(bool ok, const QString &error); // tells the user the error when !ok, then refreshes
     // Runs a change on the writer's thread, the window answering meanwhile with the wait

@@ -357,17 +357,20 @@ void RegisterWindow::requestProtocol()
 void RegisterWindow::openSelectedInTable()
 {
     QList<RegisterMeasurement> chosen = selectedMeasurements();
-    if (chosen.isEmpty())
-        chosen = m_model->measurements(); // the node's all, in time order
-    if (chosen.isEmpty())
-        return;
-    if (chosen.size() > CellArchive::Capacity) {
+    // None selected: the node's all, in time order; a list too long is refused by its count,
+    // before its rows are read.
+    const qsizetype count = chosen.isEmpty() ? m_model->total() : chosen.size();
+    if (count > CellArchive::Capacity) {
         tellUser(this, nullptr,
             QStringLiteral("Выбрано измерений: %1. В таблицу можно открыть не более %2; выделите меньше.")
-                .arg(chosen.size())
+                .arg(count)
                 .arg(CellArchive::Capacity));
         return;
     }
+    if (chosen.isEmpty() && readWholeList())
+        chosen = m_model->measurements();
+    if (chosen.isEmpty())
+        return;
     std::stable_sort(chosen.begin(), chosen.end(), [](const auto &a, const auto &b) {
         return registersql::takenAt(a.cell) < registersql::takenAt(b.cell);
     });

@@ -1,21 +1,24 @@
-// The register window's table: the measurements of the selected node, as filtered, and
-// which of them are selected.
+// The register window's table: the measurements of the selected node, as filtered, read a
+// page at a time as the table is scrolled, and which of them are selected.
 #include "RegisterWindow.h"
 
 #include "Register.h"
 #include "RegisterMeasurementModel.h"
 #include "RegisterQuery.h"
+#include "WaitCursor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <memory>
 
 namespace luvir {
 
@@ -26,38 +29,50 @@ void RegisterWindow::listSelectedNode()
         return;
     }
     beginReads();
-    QList<RegisterMeasurement> listed;
+    int total = 0;
+    RegisterMeasurementModel::PageReader reader;
     QHash<RegisterId, QString> sources;
+    QList<RegisterId> structureIds;
     if (m_register && Tree->currentItem()) {
-        MeasurementSelection selection;
+        MeasurementListing listing;
+        MeasurementSelection &selection = listing.selection;
         selection.from = FromOn->isChecked() ? FromDate->date() : QDate();
         selection.to = ToOn->isChecked() ? ToDate->date() : QDate();
         selection.elementKind = KindFilter->currentData().toInt();
-        // One node as it is; several: the structures of them all.
+        // One node as it is; several: the structures of them all, in one time order.
         const QList<QTreeWidgetItem *> chosen = chosenItems();
-        const QList<RegisterId> structureIds = chosenStructures();
+        structureIds = chosenStructures();
         const bool unassigned = chosen.size() == 1
             && chosen.constFirst()->data(0, kKindRole).toInt() == static_cast<int>(NodeKind::Unassigned);
         selection.scope
             = unassigned ? MeasurementSelection::Scope::Unassigned : MeasurementSelection::Scope::Structure;
-        if (selection.scope == MeasurementSelection::Scope::Unassigned) {
-            listed = m_register->measurements(selection);
+        if (!unassigned)
+            listing.structureIds = structureIds;
+        else
+            structureIds.clear();
+        total = m_register->measurementCount(listing);
+        noteRead();
+        // Each page starts after the last one read; a failure is told as any read's.
+        auto after = std::make_shared<MeasurementKey>();
+        reader = [this, listing, after](int limit) -> std::optional<QList<RegisterMeasurement>> {
+            if (!m_register)
+                return std::nullopt;
+            beginReads();
+            MeasurementPage page = m_register->measurementPage(listing, *after, limit);
+            const bool ok = m_register->errorString().isEmpty();
             noteRead();
-        } else {
-            for (RegisterId id : structureIds) {
-                selection.structureId = id;
-                listed += m_register->measurements(selection);
-                noteRead();
-            }
-            std::stable_sort(listed.begin(), listed.end(), [](const auto &a, const auto &b) {
-                return registersql::takenAt(a.cell) < registersql::takenAt(b.cell);
-            });
-        }
+            endReads();
+            if (!ok)
+                return std::nullopt;
+            *after = page.last;
+            return page.measurements;
+        };
         for (const RegisterSource &source : m_register->sources())
             sources.insert(source.id, sourceText(source));
         noteRead();
     }
-    m_model->setMeasurements(listed, sources);
+    m_model->setListing(total, std::move(reader), sources, structureIds);
+    CountLabel->setText(m_register ? QStringLiteral("Измерений: %1").arg(m_model->total()) : QString());
     m_sorted->sort(
         Table->horizontalHeader()->sortIndicatorSection(), Table->horizontalHeader()->sortIndicatorOrder());
     Table->resizeColumnsToContents();
@@ -65,8 +80,20 @@ void RegisterWindow::listSelectedNode()
     endReads();
 }
 
+bool RegisterWindow::readWholeList() const
+{
+    if (m_model->canFetchMore()) {
+        const WaitCursor wait;
+        m_model->fetchAll();
+    }
+    return m_model->isComplete();
+}
+
 QList<RegisterMeasurement> RegisterWindow::listedMeasurements() const
 {
+    // A list the register failed to give whole (told) is not acted on in part.
+    if (!readWholeList())
+        return {};
     QList<RegisterMeasurement> listed;
     for (int row = 0; row < m_sorted->rowCount(); ++row)
         listed << m_model->measurements().at(m_sorted->mapToSource(m_sorted->index(row, 0)).row());
@@ -98,6 +125,10 @@ QList<RegisterMeasurement> RegisterWindow::selectedMeasurements() const
 
 void RegisterWindow::selectRows(const QList<int> &rows)
 {
+    // Rows not read yet are read first.
+    const int last = rows.isEmpty() ? -1 : *std::max_element(rows.cbegin(), rows.cend());
+    while (last >= m_sorted->rowCount() && m_sorted->canFetchMore({}))
+        m_sorted->fetchMore({});
     Table->clearSelection();
     for (int row : rows)
         Table->selectionModel()->select(
@@ -122,6 +153,8 @@ bool RegisterWindow::startSiteEdit(QKeyEvent *key)
 void RegisterWindow::moveToNextRow()
 {
     const int next = Table->currentIndex().row() + 1;
+    if (next >= m_sorted->rowCount() && m_sorted->canFetchMore({}))
+        m_sorted->fetchMore({}); // the next row, when it is not read yet
     if (next < m_sorted->rowCount())
         Table->selectionModel()->setCurrentIndex(m_sorted->index(next, RegisterMeasurementModel::kSiteColumn),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
