@@ -41,6 +41,12 @@ TForm5::TForm5(QWidget *parent)
     N2 = MainMenu1->addAction(QStringLiteral("Экспорт"));
     connect(N1, &QAction::triggered, this, &TForm5::N1Click);
     connect(N2, &QAction::triggered, this, &TForm5::N2Click);
+    // Esc closes the window wherever the focus is in it: the menu bar takes the key for
+    // itself when it holds the focus, which a dialog's own Esc handling never sees.
+    auto *closeKey = new QAction(this);
+    closeKey->setShortcut(QKeySequence(Qt::Key_Escape));
+    addAction(closeKey);
+    connect(closeKey, &QAction::triggered, this, &QDialog::reject);
 
     m_parts = luvir::createChart();
     Series1 = m_parts.bars;

@@ -238,6 +238,9 @@ void ProtocolDialog::preview()
         }};
     ReportPreview window(std::move(shown), ProtocolPages::pageLayout(), this);
     window.setWindowTitle(QStringLiteral("Протокол испытаний: просмотр"));
+    // Maximised as the report's preview: sized to the whole screen, its frame put the bottom
+    // of the pages and the scroll bar below a 1024 × 768 screen.
+    window.setWindowState(window.windowState() | Qt::WindowMaximized);
     window.printer().setDocName(offeredFileName(made->header.number, "pdf").chopped(4));
     window.exportMenu()->addAction(QStringLiteral("PDF…"), &window, [this, &window] { save(Format::Pdf, &window); });
     window.exportMenu()->addAction(QStringLiteral("ODT…"), &window, [this, &window] { save(Format::Odt, &window); });

@@ -70,6 +70,7 @@ StatsWindow::StatsWindow(const QList<Measurement> &measurements, const QString &
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setWordWrap(false);
+    Table->setTabKeyNavigation(false); // Tab goes on to the buttons, not from cell to cell
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(20);
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);

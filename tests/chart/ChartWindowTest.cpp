@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -232,6 +233,32 @@ TEST_F(ChartWindow, OpensModallyCentredOverItsOwnerAndReturnsWhenClosed)
     window.ShowIntermediateChart(test::sampleCell(3), 4, "01.02.2026 10:00:00");
     EXPECT_TRUE(looked);
     EXPECT_FALSE(window.isVisible());
+}
+
+// A keyboard user closes the chart as any dialog: Esc, wherever the focus is in it.
+TEST_F(ChartWindow, EscClosesTheWindowFromTheChartAndFromTheMenu)
+{
+    QWidget owner;
+    owner.setGeometry(100, 100, 1000, 700);
+    owner.show();
+    for (const bool fromMenu : {false, true}) {
+        TForm5 window(&owner);
+        bool looked = false;
+        QTimer::singleShot(0, [&] {
+            looked = true;
+            window.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+            QWidget *target = fromMenu ? static_cast<QWidget *>(window.MainMenu1) : window.Chart1;
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Escape);
+            if (window.isVisible()) {
+                ADD_FAILURE() << "still open, focus in " << (fromMenu ? "the menu" : "the chart");
+                window.close();
+            }
+        });
+        window.ShowIntermediateChart(test::sampleCell(3), 4, "01.02.2026 10:00:00");
+        EXPECT_TRUE(looked);
+    }
 }
 
 TEST_F(ChartWindow, ExportWritesEachFormatAtTheChartsSize)

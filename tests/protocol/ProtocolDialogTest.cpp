@@ -155,6 +155,7 @@ TEST_F(ProtocolDialogTest, PreviewShowsEveryPageAndExportsTheOdt)
             ADD_FAILURE() << "no preview";
             return;
         }
+        EXPECT_TRUE(preview->windowState() & Qt::WindowMaximized); // whole on a small screen
         for (int i = 0; i < pageCount; ++i) {
             preview->showPage(i);
             for (QLabel *label : preview->findChildren<QLabel *>())

@@ -135,6 +135,25 @@ TEST(StatsWindow, TheRangeKeepsWhatTheUserTyped)
     EXPECT_EQ(window.ToNumber->value(), 60);
 }
 
+// Tab walks the window's controls in their order and leaves the table for the buttons: a
+// keyboard user reaches "Копировать", "Сохранить CSV…" and "Закрыть" from the table.
+TEST(StatsWindow, TabLeavesTheTableForTheButtons)
+{
+    StatsWindow window(measurementsOf(readSample("one-cell.db")), ".");
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Table->setFocus();
+    const QList<QWidget *> order = {window.CopyButton, window.SaveButton, window.CloseButton};
+    for (QWidget *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
+    }
+    window.CopyButton->setFocus();
+    QTest::keyClick(window.CopyButton, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), window.Table);
+}
+
 TEST(StatsWindow, AnEmptyArchiveGivesAnEmptySeries)
 {
     StatsWindow window({}, ",");
