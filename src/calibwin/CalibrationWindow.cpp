@@ -88,6 +88,9 @@ void CalibrationWindow::createActions()
     ApplyAction = make(
         QStringLiteral("Применить к конструкции…"),
         [this] {
+            // A set that cannot be applied is refused before a structure is asked for.
+            if (refuseApplying())
+                return;
             if (const RegisterId id = chooseStructure(QStringLiteral("Применить к конструкции")))
                 applyToStructure(id);
         },

@@ -135,6 +135,11 @@ private:
     // The structure chooser captioned `caption`, starting on the one chosen last; 0 when
     // cancelled.
     RegisterId chooseStructure(const QString &caption);
+    // The chosen set as the window computes it, given to a structure: the dependency, or why
+    // it cannot be applied.
+    DependencyApplication application() const;
+    // Tells the user why the chosen set cannot be applied; false when it can.
+    bool refuseApplying();
     // "«Колонна К-3» (объект «Дом 5»)".
     QString structureName(const RegisterStructure &structure);
 

@@ -265,19 +265,32 @@ QString CalibrationWindow::structureName(const RegisterStructure &structure)
     return QStringLiteral("«%1» (объект «%2»)").arg(structure.name, object ? object->name : QString());
 }
 
-bool CalibrationWindow::applyToStructure(RegisterId structureId)
+DependencyApplication CalibrationWindow::application() const
 {
+    // What the window shows is what is applied: its sites, computed the way chosen.
     const RegisterId id = selectedSet();
     const auto set = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
-    if (!m_register || m_writing || set == m_sets.cend())
+    if (set == m_sets.cend())
+        return {};
+    return applyDependency(dependencySourceOf(m_outcome, *set), kind(), QDate::currentDate());
+}
+
+bool CalibrationWindow::refuseApplying()
+{
+    if (!m_register || m_writing || selectedSet() == 0)
+        return true;
+    const DependencyApplication made = application();
+    if (made.applied())
         return false;
-    // What the window shows is what is applied: its sites, computed the way chosen.
-    const DependencyApplication application
-        = applyDependency(dependencySourceOf(m_outcome, *set), kind(), QDate::currentDate());
-    if (!application.applied()) {
-        tellUser(this, nullptr, application.refusal);
+    tellUser(this, nullptr, made.refusal);
+    return true;
+}
+
+bool CalibrationWindow::applyToStructure(RegisterId structureId)
+{
+    if (!m_register || m_writing || selectedSet() == 0 || refuseApplying())
         return false;
-    }
+    const DependencyApplication application = this->application();
     // The structure as it is now: a change another makes from here on is not overwritten.
     const std::optional<RegisterStructure> read = m_register->structure(structureId);
     if (!read)
