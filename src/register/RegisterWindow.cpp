@@ -304,6 +304,16 @@ void RegisterWindow::refresh()
         return;
     }
     beginReads();
+    // The rows the user selected stay selected when they are listed again: after sites were
+    // numbered, a label typed, F5.
+    QSet<RegisterId> chosenRows;
+    for (const RegisterMeasurement &m : selectedMeasurements())
+        chosenRows.insert(m.id);
+    const QModelIndex currentRow = m_sorted->mapToSource(Table->currentIndex());
+    const RegisterId currentId
+        = currentRow.isValid() ? m_model->measurements().at(currentRow.row()).id : RegisterId(0);
+    const int currentColumn = Table->currentIndex().column();
+    const int readBefore = m_model->rowCount();
     const NodeKind kind = selectedKind();
     const RegisterId id = selectedId();
     QList<std::pair<NodeKind, RegisterId>> selected;
@@ -320,6 +330,7 @@ void RegisterWindow::refresh()
                 again->setSelected(true);
     }
     listSelectedNode();
+    selectMeasurementsAgain(chosenRows, currentId, currentColumn, readBefore);
     if (!m_register)
         AdditionLabel->setText(QStringLiteral("Журнал не открыт."));
     endReads();

@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QSet>
 
 #include <functional>
 
@@ -161,6 +162,10 @@ private:
     // Reads the rows of the list not read yet (with the wait cursor), before anything that
     // acts on the whole list; false when the register failed, now or earlier (told).
     bool readWholeList() const;
+    // Selects again the rows of the measurements `ids` (and makes `current`'s the current
+    // row), reading the list as far as `readBefore` rows first: what the user had selected
+    // stays selected when the list is read anew.
+    void selectMeasurementsAgain(const QSet<RegisterId> &ids, RegisterId current, int column, int readBefore);
     void updateActions();
     bool done(bool ok, const QString &error); // tells the user the error when !ok, then refreshes
     // Runs a change on the writer's thread, the window answering meanwhile with the wait

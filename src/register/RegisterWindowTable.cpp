@@ -123,6 +123,41 @@ QList<RegisterMeasurement> RegisterWindow::selectedMeasurements() const
     return selected;
 }
 
+void RegisterWindow::selectMeasurementsAgain(
+    const QSet<RegisterId> &ids, RegisterId current, int column, int readBefore)
+{
+    if (ids.isEmpty() && current == 0)
+        return;
+    // Read on only as far as the rows sought are, and never past where the list was read.
+    QSet<RegisterId> sought = ids;
+    if (current != 0)
+        sought.insert(current);
+    for (const RegisterMeasurement &m : m_model->measurements())
+        sought.remove(m.id);
+    while (!sought.isEmpty() && m_model->rowCount() < readBefore && m_model->canFetchMore()) {
+        const int from = m_model->rowCount();
+        m_model->fetchMore();
+        for (int row = from; row < m_model->rowCount(); ++row)
+            sought.remove(m_model->measurements().at(row).id);
+    }
+    QItemSelection again;
+    QModelIndex currentIndex;
+    const QList<RegisterMeasurement> &listed = m_model->measurements();
+    for (int row = 0; row < listed.size(); ++row) {
+        const RegisterId id = listed.at(row).id;
+        if (id != current && !ids.contains(id))
+            continue;
+        const QModelIndex index = m_sorted->mapFromSource(m_model->index(row, std::max(column, 0)));
+        if (ids.contains(id))
+            again.select(index, index);
+        if (id == current)
+            currentIndex = index;
+    }
+    if (currentIndex.isValid())
+        Table->selectionModel()->setCurrentIndex(currentIndex, QItemSelectionModel::NoUpdate);
+    Table->selectionModel()->select(again, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void RegisterWindow::selectRows(const QList<int> &rows)
 {
     // Rows not read yet are read first.

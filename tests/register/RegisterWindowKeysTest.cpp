@@ -364,6 +364,12 @@ TEST_F(RegisterWindowKeysTest, TwentyFiveSitesLabelledByKeys)
     for (int i = 0; i < stepped.size(); ++i)
         expected[2 + i] = stepped[i];
     EXPECT_EQ(sitesInFile(structure), expected);
+    // The five stay selected once the list is read again, for the next command on them
+    // (adding them to a calibration set, say).
+    QList<RegisterId> selected;
+    for (const RegisterMeasurement &m : window.selectedMeasurements())
+        selected << m.id;
+    EXPECT_EQ(selected, all.mid(2, 5));
     picture(&window, "keys-4-sites");
 
     // Sorted by Участок: numbers as numbers, "2а" after "2" and before "10".
