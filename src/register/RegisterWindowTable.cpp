@@ -72,6 +72,10 @@ void RegisterWindow::listSelectedNode()
         noteRead();
     }
     m_model->setListing(total, std::move(reader), sources, structureIds);
+    // A list is shown from its first row: the table kept the place it had scrolled to in the
+    // list before, so a node chosen after the end of a longer one opened at its own end. (A
+    // refresh then returns to the rows the user had selected.)
+    Table->scrollToTop();
     CountLabel->setText(m_register ? QStringLiteral("Измерений: %1").arg(m_model->total()) : QString());
     m_sorted->sort(
         Table->horizontalHeader()->sortIndicatorSection(), Table->horizontalHeader()->sortIndicatorOrder());

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -292,6 +293,24 @@ TEST_P(RegisterWindowPagingTest, APageThatCannotBeReadIsTold)
     QTest::keyClick(window.Table, Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(window.selectedMeasurements().isEmpty());
     EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+// A node chosen after going to the end of a longer one is shown from its first row, not at
+// the place the longer list had reached.
+TEST_P(RegisterWindowPagingTest, ANodeChosenIsShownFromItsFirstRow)
+{
+    window.resize(800, 500);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.selectNode(RegisterWindow::NodeKind::Unassigned);
+    window.Table->setFocus();
+    window.Table->setCurrentIndex(shown()->index(0, 0));
+    QTest::keyClick(window.Table, Qt::Key_End, Qt::ControlModifier);
+    ASSERT_GT(window.Table->verticalScrollBar()->value(), 0);
+    window.selectNode(RegisterWindow::NodeKind::Structure, a);
+    EXPECT_EQ(window.Table->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(window.Table->rowAt(0), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
