@@ -12,8 +12,8 @@
 #include "PrintTarget.h"
 #include "Register.h"
 #include "RegisterStructureChooser.h"
+#include "RegisterWriteWait.h"
 #include "RegisterWriter.h"
-#include "WaitCursor.h"
 
 #include <QChartView>
 #include <QCoreApplication>
@@ -38,24 +38,13 @@ bool CalibrationWindow::writeApart(const std::function<bool(Register &)> &change
 {
     if (!m_register || m_writing)
         return false;
-    // A register another program holds keeps this change waiting up to its busy wait; the
-    // window answers meanwhile, its commands disabled until the change is done.
-    const QPointer<CalibrationWindow> self(this);
-    m_writing = true;
-    updateActions();
-    statusBar()->showMessage(QStringLiteral("Запись в журнал…"));
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_writer->run(*m_register, change);
-    }
-    if (!self)
-        return false;
-    error = m_writer->errorString();
-    m_writing = false;
-    statusBar()->clearMessage();
-    updateActions();
-    return ok;
+    return writeWhileWaiting(*this, *m_writer, *m_register, change,
+               [this](bool writing) {
+                   m_writing = writing;
+                   updateActions();
+               },
+               error)
+        == WaitedWrite::Written;
 }
 
 void CalibrationWindow::tellRefusal(const QString &error)

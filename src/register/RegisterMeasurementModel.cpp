@@ -7,10 +7,9 @@
 #include "NaturalOrder.h"
 #include "RegisterCalibration.h"
 
-#include <QCursor>
-#include <QSet>
+#include "WaitCursor.h"
 
-#include "WaitCursor.h" // after QCursor, which it takes
+#include <QSet>
 
 namespace luvir {
 

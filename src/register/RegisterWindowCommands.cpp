@@ -11,16 +11,15 @@
 #include "RegisterCalibration.h"
 #include "RegisterQuery.h"
 #include "RegisterStructureChooser.h"
+#include "RegisterWriteWait.h"
 #include "RegisterWriter.h"
 #include "SeriesFigures.h"
 #include "SiteSeries.h"
 #include "StatsWindow.h"
 #include "UserDialogs.h"
-#include "WaitCursor.h"
 
 #include <QPointer>
 #include <QSet>
-#include <QStatusBar>
 #include <QTableView>
 #include <QTreeWidget>
 
@@ -32,26 +31,17 @@ bool RegisterWindow::writeApart(const std::function<bool(Register &)> &change, Q
 {
     if (!m_register || m_writing)
         return false;
-    // A register another program holds keeps this change waiting up to its busy wait; the
-    // window answers meanwhile, its commands disabled until the change is done.
-    const QPointer<RegisterWindow> self(this);
-    m_writing = true;
-    updateActions();
     const QAbstractItemView::EditTriggers editing = Table->editTriggers();
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    statusBar()->showMessage(QStringLiteral("Запись в журнал…"));
-    bool ok = false;
-    {
-        const WaitCursor wait;
-        ok = m_writer->run(*m_register, change);
-    }
-    if (!self)
+    const WaitedWrite outcome = writeWhileWaiting(*this, *m_writer, *m_register, change,
+        [this, editing](bool writing) {
+            m_writing = writing;
+            Table->setEditTriggers(writing ? QAbstractItemView::NoEditTriggers : editing);
+            updateActions();
+        },
+        error);
+    if (outcome == WaitedWrite::WindowGone)
         return false;
-    error = m_writer->errorString();
-    m_writing = false;
-    statusBar()->clearMessage();
-    Table->setEditTriggers(editing);
-    updateActions();
+    const bool ok = outcome == WaitedWrite::Written;
     if (m_refreshAfterWrite) {
         // Asked meanwhile; read once the caller has taken the result.
         m_refreshAfterWrite = false;

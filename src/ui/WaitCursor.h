@@ -2,6 +2,7 @@
 // Shows the wait cursor over the whole application while it lives: through a long command
 // and back again however the command ends, a thrown error included.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace luvir {
