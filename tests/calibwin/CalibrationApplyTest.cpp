@@ -80,15 +80,7 @@ protected:
         activate();
         return asked;
     }
-    // The register window's column texts, in its listed (time) order.
-    QStringList strengthsShown() const
-    {
-        QStringList texts;
-        const auto *model = registerWindow.model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts << model->index(row, RegisterMeasurementModel::kDependencyColumn).data().toString();
-        return texts;
-    }
+    QStringList strengthsShown() const { return test::strengthsShown(registerWindow); }
 };
 
 } // namespace

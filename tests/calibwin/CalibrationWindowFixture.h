@@ -32,6 +32,16 @@ inline const QStringList kDirectStrengths {"17.9", "19.1", "21.1", "22.3", "24.6
 
 // A measurement of `tenths` / 10 MPa with Kc `hundredths` / 100 and dependency `dependency`,
 // taken on 1.12.2026 + `n` days.
+// The register window's column of the strength by a dependency, in its listed (time) order.
+inline QStringList strengthsShown(const RegisterWindow &window)
+{
+    QStringList texts;
+    const auto *model = window.model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, RegisterMeasurementModel::kDependencyColumn).data().toString();
+    return texts;
+}
+
 inline ArchiveCell calibCell(int n, int tenths, int hundredths, int dependency = 0)
 {
     ArchiveCell cell = sampleCell(n);

@@ -95,15 +95,7 @@ public:
     }
     // "17.6" with the decimal separator of the user's settings.
     static QString number(QString text) { return text.replace(u'.', QLocale().decimalPoint()); }
-    // The register window's column of the strength by a dependency.
-    QStringList strengthsShown() const
-    {
-        QStringList texts;
-        const auto *model = registerWindow.model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts << model->index(row, RegisterMeasurementModel::kDependencyColumn).data().toString();
-        return texts;
-    }
+    QStringList strengthsShown() const { return test::strengthsShown(registerWindow); }
 
     ScratchRegister scratch {std::get<0>(GetParam())};
     ScriptedDialogs dialogs;
