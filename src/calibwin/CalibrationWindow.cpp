@@ -89,7 +89,7 @@ void CalibrationWindow::createActions()
         QStringLiteral("Применить к конструкции…"),
         [this] {
             // A set that cannot be applied is refused before a structure is asked for.
-            if (refuseApplying())
+            if (!applicable())
                 return;
             if (const RegisterId id = chooseStructure(QStringLiteral("Применить к конструкции")))
                 applyToStructure(id);

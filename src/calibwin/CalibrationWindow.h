@@ -18,6 +18,7 @@
 #include <QPrinter>
 
 #include <functional>
+#include <optional>
 
 class QAbstractItemView;
 class QAction;
@@ -135,11 +136,9 @@ private:
     // The structure chooser captioned `caption`, starting on the one chosen last; 0 when
     // cancelled.
     RegisterId chooseStructure(const QString &caption);
-    // The chosen set as the window computes it, given to a structure: the dependency, or why
-    // it cannot be applied.
-    DependencyApplication application() const;
-    // Tells the user why the chosen set cannot be applied; false when it can.
-    bool refuseApplying();
+    // The chosen set as the window computes it, ready to be given to a structure; none, the
+    // user told why, when it cannot be applied (or nothing is open, or a change is written).
+    std::optional<DependencyApplication> applicable();
     // "«Колонна К-3» (объект «Дом 5»)".
     QString structureName(const RegisterStructure &structure);
 

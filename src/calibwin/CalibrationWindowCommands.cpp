@@ -254,46 +254,39 @@ QString CalibrationWindow::structureName(const RegisterStructure &structure)
     return QStringLiteral("«%1» (объект «%2»)").arg(structure.name, object ? object->name : QString());
 }
 
-DependencyApplication CalibrationWindow::application() const
+std::optional<DependencyApplication> CalibrationWindow::applicable()
 {
-    // What the window shows is what is applied: its sites, computed the way chosen.
     const RegisterId id = selectedSet();
     const auto set = std::find_if(m_sets.cbegin(), m_sets.cend(), [id](const auto &s) { return s.id == id; });
-    if (set == m_sets.cend())
-        return {};
-    return applyDependency(dependencySourceOf(m_outcome, *set), kind(), QDate::currentDate());
-}
-
-bool CalibrationWindow::refuseApplying()
-{
-    if (!m_register || m_writing || selectedSet() == 0)
-        return true;
-    const DependencyApplication made = application();
+    if (!m_register || m_writing || set == m_sets.cend())
+        return std::nullopt;
+    // What the window shows is what is applied: its sites, computed the way chosen.
+    DependencyApplication made = applyDependency(dependencySourceOf(m_outcome, *set), kind(), QDate::currentDate());
     if (made.applied())
-        return false;
+        return made;
     tellUser(this, nullptr, made.refusal);
-    return true;
+    return std::nullopt;
 }
 
 bool CalibrationWindow::applyToStructure(RegisterId structureId)
 {
-    if (!m_register || m_writing || selectedSet() == 0 || refuseApplying())
+    const std::optional<DependencyApplication> application = applicable();
+    if (!application)
         return false;
-    const DependencyApplication application = this->application();
     // The structure as it is now: a change another makes from here on is not overwritten.
     const std::optional<RegisterStructure> read = m_register->structure(structureId);
     if (!read)
         return done(false, m_register->errorString());
-    const QString title = appliedDependencyTitle(*application.dependency, m_separator);
-    if (!application.warning.isEmpty()
+    const QString title = appliedDependencyTitle(*application->dependency, m_separator);
+    if (!application->warning.isEmpty()
         && !dialogs().question(this,
             QStringLiteral("%1\n\nПрименить %2 к конструкции %3?")
-                .arg(application.warning, title, structureName(*read)),
+                .arg(application->warning, title, structureName(*read)),
             windowTitle()))
         return false;
     const QPointer<CalibrationWindow> self(this);
     QString error;
-    const bool ok = writeApart([structure = *read, dependency = *application.dependency](
+    const bool ok = writeApart([structure = *read, dependency = *application->dependency](
                                    Register &r) { return r.setStructureDependency(structure, dependency); },
         error);
     if (!self || !m_register)

@@ -15,7 +15,6 @@ using namespace registersql;
 
 namespace {
 
-const QString kNoSet = QStringLiteral("в журнале нет этого градуировочного набора");
 const QString kNoSite = QStringLiteral("в наборе нет этого участка");
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
@@ -201,12 +200,8 @@ bool Register::addCalibrationSites(
         QSqlQuery query(m_db.database());
         for (const CalibrationSite &site : sites) {
             // The set and the measurement as they are in this change, not as read before it.
-            if (!execBound(
-                    query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {site.setId}))
-                return m_db.fail(query);
-            if (!query.next())
-                return m_db.fail(kNoSet);
-            query.finish();
+            if (!calibrationSetThere(m_db, site.setId))
+                return false;
             if (site.measurementId != 0) {
                 if (!execBound(query,
                         QStringLiteral("SELECT cell FROM measurements WHERE id = ? AND removed = 0"),

@@ -11,8 +11,6 @@ using namespace registersql;
 
 namespace {
 
-const QString kNoStructure = QStringLiteral("нет такой конструкции");
-const QString kNoSet = QStringLiteral("в журнале нет этого градуировочного набора");
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 
 const QString kDependencyColumns = QStringLiteral(
@@ -131,14 +129,8 @@ bool Register::setStructureDependency(const RegisterStructure &read, const Appli
         QSqlQuery query(m_db.database());
         if (!touchStructure(m_db, query, read))
             return false;
-        if (dependency.setId != 0) {
-            if (!execBound(
-                    query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {dependency.setId}))
-                return m_db.fail(query);
-            if (!query.next())
-                return m_db.fail(kNoSet);
-            query.finish();
-        }
+        if (dependency.setId != 0 && !calibrationSetThere(m_db, dependency.setId))
+            return false;
         if (!execBound(query, QStringLiteral("DELETE FROM structure_dependencies WHERE structure_id = ?"),
                 {read.id}))
             return m_db.fail(query);

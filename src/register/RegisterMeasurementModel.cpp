@@ -37,21 +37,8 @@ void RegisterMeasurementModel::setListing(int total, PageReader reader,
         const QSet<RegisterId> listed(structures.cbegin(), structures.cend());
         m_dependencies.removeIf([&](const auto &entry) { return !listed.contains(entry.key()); });
     }
-    if (!m_atEnd) {
-        const std::optional<QList<RegisterMeasurement>> first = m_reader(kPageSize);
-        if (first)
-            m_measurements = *first;
-        m_failed = !first;
-        m_atEnd = !first || first->size() < kPageSize || m_measurements.size() >= m_total;
-    }
-    m_texts.resize(m_measurements.size());
-    for (const RegisterMeasurement &m : std::as_const(m_measurements)) {
-        const auto dependency = m_dependencies.constFind(m.structureId);
-        m_byDependency << (dependency == m_dependencies.cend()
-                ? std::nullopt
-                : std::optional<DependencyStrength>(strengthByDependency(*dependency, m.cell)));
-    }
     endResetModel();
+    fetchMore(); // the first page
 }
 
 bool RegisterMeasurementModel::canFetchMore(const QModelIndex &parent) const

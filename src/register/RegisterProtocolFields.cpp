@@ -59,7 +59,7 @@ bool Register::keepProtocolTexts(const QMap<QString, QMap<QString, QString>> &by
             return m_db.fail(query);
         if (!execBound(query, QStringLiteral("SELECT 1 FROM objects WHERE id = ?"), {object.objectId}))
             return m_db.fail(query);
-        return query.next() || m_db.fail(QStringLiteral("нет такого объекта"));
+        return query.next() || m_db.fail(kNoObject);
     });
 }
 

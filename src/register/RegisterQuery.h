@@ -108,6 +108,8 @@ inline const QString kChangedMeanwhile = QStringLiteral(
 // Why a change of an object or a structure fails when there is none of that id.
 inline const QString kNoObject = QStringLiteral("нет такого объекта");
 inline const QString kNoStructure = QStringLiteral("нет такой конструкции");
+// Why a change naming a calibration set fails when there is none of that id.
+inline const QString kNoSet = QStringLiteral("в журнале нет этого градуировочного набора");
 
 // After an update of `table`'s row `id` that changed nothing: fails with kChangedMeanwhile
 // when the row is there (its revision moved on), with `missing` when it is not.
@@ -117,6 +119,16 @@ inline bool failUnchanged(RegisterDatabase &db, const QString &table, RegisterId
     if (!execBound(query, QStringLiteral("SELECT 1 FROM %1 WHERE id = ?").arg(table), {id}))
         return db.fail(query);
     return db.fail(query.next() ? kChangedMeanwhile : missing);
+}
+
+// Inside a change: true when the calibration set `setId` is there; otherwise fails `db` with
+// kNoSet (or the database's error) and returns false.
+inline bool calibrationSetThere(RegisterDatabase &db, RegisterId setId)
+{
+    QSqlQuery query(db.database());
+    if (!execBound(query, QStringLiteral("SELECT 1 FROM calibration_sets WHERE id = ?"), {setId}))
+        return db.fail(query);
+    return query.next() || db.fail(kNoSet);
 }
 
 inline QByteArray cellBlob(const ArchiveCell &cell)

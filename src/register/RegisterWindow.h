@@ -163,8 +163,8 @@ private:
     // acts on the whole list; false when the register failed, now or earlier (told).
     bool readWholeList() const;
     // Selects again the rows of the measurements `ids` (and makes `current`'s the current
-    // row), reading the list as far as `readBefore` rows first: what the user had selected
-    // stays selected when the list is read anew.
+    // row, in `column`), reading on as far as they are but never past the `readBefore` rows
+    // read before: what the user had selected stays selected when the list is read anew.
     void selectMeasurementsAgain(const QSet<RegisterId> &ids, RegisterId current, int column, int readBefore);
     void updateActions();
     bool done(bool ok, const QString &error); // tells the user the error when !ok, then refreshes

@@ -144,7 +144,7 @@ void RegisterWindow::selectMeasurementsAgain(
         for (int row = from; row < m_model->rowCount(); ++row)
             sought.remove(m_model->measurements().at(row).id);
     }
-    QItemSelection again;
+    QList<int> rows; // of the table as sorted
     QModelIndex currentIndex;
     const QList<RegisterMeasurement> &listed = m_model->measurements();
     for (int row = 0; row < listed.size(); ++row) {
@@ -153,9 +153,20 @@ void RegisterWindow::selectMeasurementsAgain(
             continue;
         const QModelIndex index = m_sorted->mapFromSource(m_model->index(row, std::max(column, 0)));
         if (ids.contains(id))
-            again.select(index, index);
+            rows << index.row();
         if (id == current)
             currentIndex = index;
+    }
+    // Runs of neighbouring rows as one range each: a whole list selected is one range, not
+    // one per row.
+    std::sort(rows.begin(), rows.end());
+    QItemSelection again;
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+            ++last;
+        again.select(m_sorted->index(rows.at(first), 0), m_sorted->index(rows.at(last), 0));
+        first = last + 1;
     }
     if (currentIndex.isValid())
         Table->selectionModel()->setCurrentIndex(currentIndex, QItemSelectionModel::NoUpdate);
